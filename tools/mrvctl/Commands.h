@@ -1,0 +1,10 @@
+#pragma once
+// Each mrvctl command takes the arguments after its name (argv[0] is the command name) and
+// returns the process exit status.
+
+int RunOperate(int argc, char** argv);  // meter console
+int RunInitDb(int argc, char** argv);   // create an empty (or demo) database
+int RunDownload(int argc, char** argv); // write an HHU download file from a database
+int RunShow(int argc, char** argv);     // print a data file
+int RunImport(int argc, char** argv);   // import a data file's readings
+int RunConvert(int argc, char** argv);  // convert a data file to dBase III
