@@ -1,0 +1,28 @@
+#pragma once
+// What the meter engine reads from the document at every transaction: the link settings and
+// the values that the write operations send. The document implements it; tests use a plain
+// struct behind it.
+#include "link/MeterValues.h"
+
+#include <cstdint>
+
+namespace mrv {
+
+struct LinkSettings {
+    std::uint32_t sendDelay = 40; // ms after the last byte before RTS drops
+    std::uint16_t targetAddress = 0;
+    std::uint16_t relay1 = 0; // 0: no relay
+    std::uint16_t relay2 = 0; // looked at only when relay1 is not 0
+    bool relayMode = false;
+    bool carrierMode = false;
+    std::uint8_t carrierLead = 0;
+};
+
+class MeterDocument {
+public:
+    virtual ~MeterDocument() = default;
+    virtual LinkSettings GetLinkSettings() const = 0;
+    virtual const MeterValues& GetMeterValues() const = 0;
+};
+
+} // namespace mrv
