@@ -3,6 +3,7 @@
 // returns the process exit status.
 
 int RunOperate(int argc, char** argv);  // meter console
+int RunTransact(int argc, char** argv); // one raw request and its reply, in hex
 int RunInitDb(int argc, char** argv);   // create an empty (or demo) database
 int RunDownload(int argc, char** argv); // write an HHU download file from a database
 int RunShow(int argc, char** argv);     // print a data file

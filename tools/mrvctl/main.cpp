@@ -14,6 +14,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"operate", RunOperate, "run meter operations over a serial line"},
+    {"transact", RunTransact, "send one read or write request and print request and reply in hex"},
     {"initdb", RunInitDb, "create an installation, energy or test database"},
     {"download", RunDownload, "write the download data file of an HHU"},
     {"show", RunShow, "print the parameters, Blocks and readings of a data file"},
@@ -25,7 +26,7 @@ int Usage(std::FILE* out)
 {
     std::fprintf(out, "usage: mrvctl COMMAND [ARGS...]\n\ncommands:\n");
     for (const Command& c : kCommands)
-        std::fprintf(out, "  %-9s %s\n", c.name, c.summary);
+        std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
     std::fprintf(out, "\n'mrvctl COMMAND --help' describes a command.\n");
     return out == stdout ? 0 : 2;
 }
