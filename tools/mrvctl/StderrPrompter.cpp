@@ -1,0 +1,53 @@
+#include "StderrPrompter.h"
+
+#include <string>
+
+namespace mrv {
+
+MsgAnswer StderrPrompter::Message(const std::string& text, const std::string& caption, MsgIcon,
+                                  MsgButtons buttons)
+{
+    ++m_count;
+    // Message texts often end in "\n" or "\r\n" already; print exactly one line end.
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
+        line.pop_back();
+    if (caption.empty())
+        std::fprintf(m_out, "%s\n", line.c_str());
+    else
+        std::fprintf(m_out, "%s: %s\n", caption.c_str(), line.c_str());
+    std::fflush(m_out);
+
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+    case MsgButtons::OkCancel:
+        return m_yes ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    case MsgButtons::YesNo:
+        return m_yes ? MsgAnswer::Yes : MsgAnswer::No;
+    case MsgButtons::YesNoCancel:
+        return m_yes ? MsgAnswer::Yes : MsgAnswer::Cancel;
+    case MsgButtons::RetryCancel:
+        return m_yes ? MsgAnswer::Retry : MsgAnswer::Cancel;
+    }
+    return MsgAnswer::Cancel;
+}
+
+std::optional<std::string> StderrPrompter::ChooseOpenFile(const std::string&, const std::string&,
+                                                          const std::string&, const std::string&)
+{
+    return std::nullopt;
+}
+
+std::optional<std::string> StderrPrompter::ChooseSaveFile(const std::string&, const std::string&,
+                                                          const std::string&, const std::string&)
+{
+    return std::nullopt;
+}
+
+std::optional<std::string> StderrPrompter::ChooseFolder(const std::string&, const std::string&)
+{
+    return std::nullopt;
+}
+
+} // namespace mrv
