@@ -1,0 +1,39 @@
+#pragma once
+// The I/O that the meter transaction needs from the line, so that the receive loop can run
+// over the serial port or over a scripted fake with a fake clock in tests.
+#include <cstdint>
+
+namespace mrv {
+
+class LinkTransport {
+public:
+    virtual ~LinkTransport() = default;
+    virtual void ClearErrors() = 0;
+    virtual void SetRts(bool on) = 0;
+    virtual void PurgeBoth() = 0;
+    // Writes and waits until the bytes have been handed on; returns count or a negative code.
+    virtual int Write(const std::uint8_t* data, int count) = 0;
+    // Reads what is waiting, at most maxCount; never waits; 0 when nothing waits.
+    virtual int Read(std::uint8_t* buffer, int maxCount) = 0;
+    // Waits up to timeoutMs for a byte: 1 one waits, 0 time-out, negative on line error.
+    virtual int WaitReadable(int timeoutMs) = 0;
+    // Milliseconds of a monotonic clock.
+    virtual std::uint64_t TickCount() = 0;
+    virtual void Sleep(std::uint32_t ms) = 0;
+};
+
+// The transport over the current port of the SerialPort module.
+class SerialPortTransport final : public LinkTransport {
+public:
+    void ClearErrors() override;
+    void SetRts(bool on) override;
+    void PurgeBoth() override;
+    int Write(const std::uint8_t* data, int count) override;
+    int Read(std::uint8_t* buffer, int maxCount) override;
+    int WaitReadable(int timeoutMs) override;
+    std::uint64_t TickCount() override;
+    void Sleep(std::uint32_t ms) override;
+    static SerialPortTransport& Instance();
+};
+
+} // namespace mrv

@@ -1,0 +1,84 @@
+#pragma once
+// The meter protocol engine: builds a request, wraps it for relays and a carrier module,
+// sends it on the line with RTS direction control, collects and checks the reply. One per
+// meter dialog; the read and write operations are methods on top of Transact.
+#include "base/Clock.h"
+#include "link/Frames.h"
+#include "link/LinkTransport.h"
+#include "link/MeterDocument.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace mrv {
+
+// Receives the log text; every text the operations write ends in CR LF.
+using LogSink = std::function<void(const std::string&)>;
+
+class MeterLink {
+public:
+    static constexpr std::size_t kReplySize = kFrameBufferSize;
+    // Idle time-outs of the receive loop, in ms.
+    static constexpr std::uint32_t kDirectTimeout = 2000;
+    static constexpr std::uint32_t kCarrierTimeout = 16000;
+
+    MeterLink() = default;
+    virtual ~MeterLink() = default;
+    MeterLink(const MeterLink&) = delete;
+    MeterLink& operator=(const MeterLink&) = delete;
+
+    // Stores the four; called before a batch of operations and again when the address byte
+    // may have changed. None is owned.
+    void Attach(MeterDocument* document, LogSink log, std::uint8_t* meterAddress,
+                std::uint16_t meterConstant);
+
+    // One exchange. buffer (>= 200 bytes) carries the dataLength bytes to write in and
+    // receives the 200-byte reply copy. Returns 0 on failure, else the reply's function code.
+    // A reply from another address is copied but returns 0.
+    std::uint8_t Transact(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
+                          std::uint8_t* buffer, std::uint8_t address, std::uint8_t dataLength);
+
+    // Sends frame[0..length) and collects the unwrapped reply into frame (200 bytes).
+    // Returns 0 on failure, else the reply's function code.
+    std::uint8_t SendReceive(std::uint8_t* frame, int length, std::uint8_t function);
+
+    // Appends text to the log (nothing when no sink is attached).
+    void Log(const std::string& text) const;
+
+    // Second, minute, hour, day, month, year % 100 of the engine's clock.
+    void GetPcTime(std::uint8_t* time6) const;
+
+    // The reply of the latest successful or address-mismatched transaction.
+    const std::array<std::uint8_t, kReplySize>& LastReply() const { return m_lastReply; }
+
+    MeterDocument* Document() const { return m_document; }
+    std::uint8_t* MeterAddressPtr() const { return m_meterAddress; }
+    // The attached address byte as it is now (0 when none is attached).
+    std::uint8_t MeterAddress() const { return m_meterAddress ? *m_meterAddress : 0; }
+    std::uint16_t MeterConstant() const { return m_meterConstant; }
+
+    // Test and tool seams: the clock of GetPcTime (default: the system clock) and the line
+    // (default: the SerialPort module's current port). Not owned; nullptr restores the default.
+    void SetClock(const Clock* clock);
+    void SetTransport(LinkTransport* transport);
+
+    // Read operations
+
+    // Write operations
+
+private:
+    // The settings of the attached document, or the defaults without one.
+    LinkSettings CurrentSettings() const;
+
+    MeterDocument* m_document = nullptr;
+    std::uint8_t* m_meterAddress = nullptr;
+    std::uint16_t m_meterConstant = 0;
+    LogSink m_log;
+    std::array<std::uint8_t, kReplySize> m_lastReply{};
+    const Clock* m_clock = &SystemClock::Instance();
+    LinkTransport* m_transport = &SerialPortTransport::Instance();
+};
+
+} // namespace mrv
