@@ -1,0 +1,92 @@
+#pragma once
+// The program's database object: the installation tables `land`, `district` and `meter`, the
+// energy table and the test table, each reached through a record set of its own.
+#include "base/InstallationSource.h"
+#include "base/Records.h"
+#include "db/RecordSetWrapper.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace mrv {
+
+class Prompter;
+
+class MeterDatabase final : public InstallationSource {
+public:
+    explicit MeterDatabase(Prompter& prompter);
+    ~MeterDatabase() override; // closes the installation and energy sets
+
+    MeterDatabase(const MeterDatabase&) = delete;
+    MeterDatabase& operator=(const MeterDatabase&) = delete;
+
+    // Connects `land`, `district` and `meter` in that order; on the first failure shows
+    // "Can not open land" / "Can not open district" / "Can not open meter" (caption "Error")
+    // and returns 0, leaving the sets already connected as they are.
+    int OpenMain(const std::string& connect, const std::string& user = "Admin",
+                 const std::string& password = "");
+    void CloseMain();
+    bool IsMainOpen() const;
+
+    // InstallationSource. With `out` null: the count of rows only (-1 when it failed).
+    // Otherwise `out` is cleared and filled in table order; returns the number loaded.
+    int LoadHhus(HhuList* out) override;
+    int LoadBlocks(std::int32_t hhuId, BlockList* out) override;
+    int LoadMeters(std::int32_t blockId, MeterList* out) override;
+
+    // `column` 1 searches `meter_num`, anything else `property_num`; the first row in table
+    // order.
+    std::optional<MeterRecord> FindMeter(const std::string& text, int column);
+
+    int InsertHhu(const HhuRecord& hhu);
+    int InsertBlock(const BlockRecord& block);
+    int InsertMeter(const MeterRecord& meter);
+    // The HHU id of the row itself is not changed.
+    int UpdateHhu(const HhuRecord& hhu, std::int32_t landId);
+    // The Block id of the row itself is not changed.
+    int UpdateBlock(const BlockRecord& block, std::int32_t districtId);
+    // A meter number repeats from Block to Block, so the row is the one with `oldMeterNum` in
+    // Block `oldBlockId`; all four fields are written, so the meter can be renumbered or moved.
+    // An old Block id of 0 or less matches the number in every Block.
+    int UpdateMeter(const MeterRecord& meter, const std::string& oldMeterNum,
+                    std::int32_t oldBlockId);
+    int DeleteHhu(std::int32_t landId);
+    int DeleteBlock(std::int32_t districtId);
+    // With a number: that meter of Block `districtId` (of every Block when the id is 0 or
+    // less). Without: every meter of the Block, or the whole table when the id is 0 or less.
+    int DeleteMeters(std::int32_t districtId, const std::string& meterNum);
+
+    int OpenEnergy(const std::string& connect, const std::string& user = "Admin",
+                   const std::string& password = "");
+    void CloseEnergy();
+    bool IsEnergyOpen() const;
+    // Numbers are stored rounded to two decimals; T4 values are not stored. Inside a batch a
+    // failed row is undone on its own and the batch stays usable.
+    int InsertEnergy(const EnergyRecord& energy);
+    // One transaction around many InsertEnergy calls.
+    bool BeginEnergyBatch();
+    bool CommitEnergyBatch();
+    void RollbackEnergyBatch();
+
+    int OpenTest(const std::string& connect, const std::string& user = "Admin",
+                 const std::string& password = "");
+    void CloseTest();
+    bool IsTestOpen() const;
+    // 1 when a row of `test` has the meter number, else 0.
+    int TestExists(const std::string& meterNum);
+    int InsertTest(const TestRecord& test);
+    int UpdateTest(const TestRecord& test, const std::string& meterNum);
+    // Keeps one row per meter number, the latest: UpdateTest when it exists, else InsertTest.
+    int SaveTest(const TestRecord& test);
+
+private:
+    RecordSetWrapper m_land;
+    RecordSetWrapper m_district;
+    RecordSetWrapper m_meter;
+    RecordSetWrapper m_energy;
+    RecordSetWrapper m_test;
+    Prompter& m_prompter;
+};
+
+} // namespace mrv

@@ -1,0 +1,85 @@
+#pragma once
+// One database connection with one record set on it: the single way the program reaches its
+// databases. The connection string keeps the form "DRIVER={...};DBQ=<path>"; the DBQ file is
+// opened with SQLite, or through ODBC when the named driver is one the system has and the
+// file is not an SQLite file. Values never enter the SQL text: statements carry ? placeholders
+// and filters are a column and a value. Every failure is shown through the Prompter with the
+// driver's error text, or "Error: %X \n" when the driver gives none.
+#include <QVariant>
+#include <QVariantList>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace mrv {
+
+class Prompter;
+
+class RecordSetWrapper {
+public:
+    // How OpenSet reads its source.
+    static constexpr int kCommandText = 1;
+    static constexpr int kCommandTable = 2;
+    static constexpr int kCommandUnknown = 8;
+
+    explicit RecordSetWrapper(Prompter& prompter);
+    ~RecordSetWrapper();
+    RecordSetWrapper(const RecordSetWrapper&) = delete;
+    RecordSetWrapper& operator=(const RecordSetWrapper&) = delete;
+
+    // Drops any earlier connection first. A DBQ file that does not exist is reported and never
+    // created here (the schema functions create databases). 1, or 0 after a reported failure.
+    int Connect(const std::string& connect, const std::string& user, const std::string& password);
+    // Closes and releases everything; 1.
+    int Disconnect();
+
+    // Opens the record set on a table name (kCommandTable) or a query text with ? placeholders
+    // (kCommandText, values in `params`). Never connected: 0 without a message. The set is
+    // positioned on its first row.
+    int OpenSet(const std::string& source, int commandType, const QVariantList& params = {});
+    // Checks that the open set has at least `columns` columns, so the row accessors below can
+    // read positions 1..columns. 1, or 0 (reported, except on a wrapper never connected).
+    int Bind(int columns);
+    // Only while the set is open: leaves visible only the rows whose `column` equals `value`,
+    // from the first row on. An empty column removes the filter.
+    void SetFilter(const std::string& column, const QVariant& value);
+    // Closes the set if open; harmless otherwise.
+    void CloseSet();
+
+    // Rows of `table`, or of the rows whose `column` equals `value` when a column is given.
+    // -1 after a failure (reported; silent on a wrapper never connected).
+    int Count(const std::string& table, const std::string& column = {}, const QVariant& value = {});
+
+    // Runs one statement with its bound values. 1, or 0 after a reported failure; 0 silently
+    // when not connected.
+    int Execute(const std::string& statement, const QVariantList& params = {});
+
+    // The cursor of the open set. Positions count from 1, as bindings do.
+    bool IsEof() const;
+    void MoveNext();
+    std::int32_t IntAt(int position) const;
+    double RealAt(int position) const;
+    // The text of the column, cut to at most `gbkWidth` GBK bytes without splitting a character.
+    std::string TextAt(int position, std::size_t gbkWidth) const;
+
+    // One transaction on this connection; savepoints nest inside it. Each returns true on
+    // success; failures are reported.
+    bool BeginTransaction();
+    bool CommitTransaction();
+    bool RollbackTransaction();
+    bool InTransaction() const;
+
+    bool IsConnected() const;
+    bool IsOpen() const;
+    const std::string& Source() const;
+    int CommandType() const;
+    // "QSQLITE" or "QODBC" while connected, empty otherwise.
+    std::string DriverName() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_d;
+};
+
+} // namespace mrv

@@ -1,0 +1,21 @@
+#pragma once
+// Creation of the three kinds of database and the connection string the program uses for a
+// database file. Columns stand in the order the record sets read them by position.
+#include <string>
+
+namespace mrv {
+
+class Prompter;
+
+// "DRIVER={...};DBQ=<path>" for a database file.
+std::string DatabaseConnectString(const std::string& path);
+// The DBQ path of a connection string; a string without any "key=value" is taken as the path.
+std::string DatabasePathOf(const std::string& connect);
+
+// Each creates the file when missing and the tables it lacks (`land`, `district` and `meter`;
+// `energy`; `test`), leaving existing tables and rows alone. 1, or 0 after a reported failure.
+int CreateInstallationSchema(const std::string& path, Prompter& prompter);
+int CreateEnergySchema(const std::string& path, Prompter& prompter);
+int CreateTestSchema(const std::string& path, Prompter& prompter);
+
+} // namespace mrv
