@@ -1,0 +1,153 @@
+#pragma once
+// The one document: all shared state and settings of the program (paths, serial-port choice,
+// data-file parameters, link settings and write values, the data-file object, the database
+// and the tables last loaded from it). Dialogs and the view reach everything through it.
+// Qt Core only: the widgets that show or edit this state live in src/ui and talk to it
+// through its fields, operations and signals.
+#include "base/Prompter.h"
+#include "base/Records.h"
+#include "base/SettingsStore.h"
+#include "datafile/DataFileParameters.h"
+#include "link/MeterDocument.h"
+#include "link/MeterValues.h"
+
+#include <QObject>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace mrv {
+
+class HhuDataFile;
+class MeterDatabase;
+
+class CMrvDoc : public QObject, public MeterDocument {
+    Q_OBJECT
+public:
+    static constexpr std::array<int, 9> kBaudRates{600,   1200,  2400,  4800,  9600,
+                                                   19200, 38400, 57600, 115200};
+    // What the view shows (m_viewMode).
+    enum ViewMode { ModeNone = 0, ModeHhu = 1, ModeBlock = 2, ModeDataFile = 3 };
+    // LoadTables flags.
+    enum TableFlag { TableHhus = 1, TableBlocks = 2, TableMeters = 4 };
+
+    // `programPath` is the running program's file; its folder is m_moduleDir (empty when the
+    // path has no folder part). `store` and `prompter` must outlive the document.
+    CMrvDoc(SettingsStore& store, Prompter& prompter, const std::string& programPath);
+    // Frees the tables, closes the databases and writes every setting back.
+    ~CMrvDoc() override;
+    CMrvDoc(const CMrvDoc&) = delete;
+    CMrvDoc& operator=(const CMrvDoc&) = delete;
+
+    // Profile sections "meter", "file" and "uart" (with com1dev..com4dev, applied to the
+    // serial port module's device table).
+    void LoadSettings();
+    void SaveSettings();
+
+    // Opens the database with m_connect when it is not open, then reloads the tables named
+    // by `flags` (meters of `blockId`, all when 0 or less). 1, or 0 when it cannot be opened.
+    int LoadTables(int flags, std::int32_t blockId = 0);
+    // Releases the arrays, closes the main database and clears m_dbOpen.
+    void FreeTables();
+
+    MeterDatabase& GetDatabase() { return *m_db; }
+    HhuDataFile& GetDataFile() { return *m_dataFile; }
+    int IsDatabaseOpen() const { return m_dbOpen; }
+    // The array (null when not loaded), its count through `count` when given.
+    const HhuRecord* GetHhus(std::int32_t* count = nullptr) const;
+    const BlockRecord* GetBlocks(std::int32_t* count = nullptr) const;
+    const MeterRecord* GetMeters(std::int32_t* count = nullptr) const;
+    const HhuList& Hhus() const { return m_hhus; }
+    const BlockList& Blocks() const { return m_blocks; }
+    const MeterList& Meters() const { return m_meters; }
+    void SetViewMode(std::int32_t mode) { m_viewMode = mode; }
+    std::int32_t GetViewMode() const { return m_viewMode; }
+    void SetDataChanged(std::int32_t changed) { m_dataChanged = changed; }
+    std::int32_t GetDataChanged() const { return m_dataChanged; }
+
+    // Opens and configures the current COM port for the meter link: 8 data bits, m_parity,
+    // one stop bit, no handshake. 1, or 0 after "Can't open this port!".
+    int OpenPort(int baudRate);
+    void ClosePort();
+    int GetBaudRate() const;
+    int GetPortNumber() const { return m_comIndex + 1; }
+
+    // The test database "testmeter.db" beside the program, created with its table when
+    // missing; opened once, 1 or 0.
+    int OpenTestDatabase();
+    void CloseTestDatabase();
+    std::string TestDatabasePath() const;
+
+    // Commands. Open Database: choose a file (offering to create a new installation
+    // database when it does not exist), open it and load HHUs and Blocks. 1 when opened.
+    int OnOpenDatabase();
+    void OnCloseDatabase();
+    // Enabling rules of the commands that depend on state; the rest are always enabled.
+    bool CanOpenDatabase() const { return m_dbOpen == 0; }
+    bool CanCloseDatabase() const { return m_dbOpen != 0; }
+    bool CanCreateDownloadFile() const { return !m_hhus.empty(); }
+
+    // Takes what the Data File Setting sheet edited and applies its OK rules.
+    void ApplyParameterSheet(const DataFileParameters& params, const MeterValues& values,
+                             std::uint32_t sendDelay);
+
+    // Device path behind COM1..COM4 (index 0..3); also set in the serial port module.
+    std::string ComDevice(int index) const;
+    void SetComDevice(int index, const std::string& path);
+
+    // MeterDocument: what every meter transaction reads.
+    LinkSettings GetLinkSettings() const override { return m_link; }
+    const MeterValues& GetMeterValues() const override;
+
+    Prompter& GetPrompter() { return m_prompter; }
+    SettingsStore& GetSettings() { return m_store; }
+
+    // Fields (the settings, the state the dialogs edit).
+    std::string m_moduleDir;
+    std::string m_systemDir;
+    std::string m_dbName;
+    std::string m_connect;
+    std::string m_dbEnergy;
+    std::string m_downloadPath;
+    std::string m_dataPath;
+    std::int32_t m_baudIndex = 1;
+    std::int32_t m_comIndex = 0;
+    std::int32_t m_parity = 2;
+    std::int32_t m_maxHhuId = 0;
+    std::int32_t m_maxBlockId = 0;
+    DataFileParameters m_params;
+    MeterValues m_values;
+    LinkSettings m_link;
+    std::int32_t m_dbOpen = 0;
+    std::int32_t m_dataChanged = 0;
+    std::int32_t m_energyDbOpen = 0;
+    std::int32_t m_viewMode = ModeNone;
+    std::string m_lastMeterId = "00";
+    std::string m_lastMeterId2 = "00";
+    std::string m_lastId2Prefix = "xx";
+    std::int32_t m_lastMeterCount = 1;
+    std::int32_t m_testDbOpen = 0;
+
+signals:
+    // Open Database succeeded: the view refreshes its lists (code 2: HHUs and Blocks).
+    void RefreshLists(int code);
+    // Close Database: the view clears its lists.
+    void ResetDisplay();
+    // A long database call starts (true) or ends (false): the UI shows the wait cursor.
+    void Busy(bool busy);
+
+private:
+    SettingsStore& m_store;
+    Prompter& m_prompter;
+    std::array<std::string, 4> m_comDevices;
+    std::unique_ptr<HhuDataFile> m_dataFile;
+    std::unique_ptr<MeterDatabase> m_db;
+    HhuList m_hhus;
+    BlockList m_blocks;
+    MeterList m_meters;
+    mutable MeterValues m_valuesOut; // m_values with the current data-file parameters
+};
+
+} // namespace mrv
