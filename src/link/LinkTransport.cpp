@@ -1,0 +1,59 @@
+#include "link/LinkTransport.h"
+
+#include "link/SerialPort.h"
+
+#include <chrono>
+#include <thread>
+
+namespace mrv {
+
+void SerialPortTransport::ClearErrors()
+{
+    SerialPort::ClearErrors();
+}
+
+void SerialPortTransport::SetRts(bool on)
+{
+    SerialPort::Escape(on ? SerialPort::kSetRts : SerialPort::kClearRts);
+}
+
+void SerialPortTransport::PurgeBoth()
+{
+    SerialPort::Purge(SerialPort::kPurgeBoth);
+}
+
+int SerialPortTransport::Write(const std::uint8_t* data, int count)
+{
+    return SerialPort::Write(data, count);
+}
+
+int SerialPortTransport::Read(std::uint8_t* buffer, int maxCount)
+{
+    return SerialPort::Read(buffer, maxCount);
+}
+
+int SerialPortTransport::WaitReadable(int timeoutMs)
+{
+    return SerialPort::WaitReadable(timeoutMs);
+}
+
+std::uint64_t SerialPortTransport::TickCount()
+{
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SerialPortTransport::Sleep(std::uint32_t ms)
+{
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+SerialPortTransport& SerialPortTransport::Instance()
+{
+    static SerialPortTransport transport;
+    return transport;
+}
+
+} // namespace mrv
