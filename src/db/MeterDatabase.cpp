@@ -1,0 +1,351 @@
+#include "db/MeterDatabase.h"
+
+#include "base/GbkText.h"
+#include "base/Prompter.h"
+
+#include <QString>
+
+#include <cmath>
+#include <new>
+
+namespace mrv {
+
+namespace {
+
+constexpr int kTable = RecordSetWrapper::kCommandTable;
+
+// Text values are bound as empty strings rather than NULL, so that a search for "" finds them
+// and every reader sees a text.
+QVariant Text(const std::string& s)
+{
+    QString q = QString::fromStdString(s);
+    if (q.isNull())
+        q = QString(QLatin1String(""));
+    return QVariant(q);
+}
+
+// Energy is kept with two decimals.
+double Hundredths(double v)
+{
+    return std::round(v * 100.0) / 100.0;
+}
+
+// The shared steps of every table load: count, then read at most that many rows in table
+// order. `id` above 0 limits the rows to those whose `idColumn` equals it.
+template <class Record, class Fill>
+int LoadTable(RecordSetWrapper& set, const char* table, const char* idColumn, std::int32_t id,
+              int columns, std::vector<Record>* out, Fill fill)
+{
+    const bool filtered = id > 0;
+    const int count = filtered ? set.Count(table, idColumn, id) : set.Count(table);
+    if (!out)
+        return count;
+    out->clear();
+    if (count < 1)
+        return 0;
+    if (!set.OpenSet(table, kTable))
+        return 0;
+    if (filtered)
+        set.SetFilter(idColumn, id);
+    if (!set.IsOpen() || !set.Bind(columns)) {
+        set.CloseSet();
+        return 0;
+    }
+    try {
+        std::vector<Record> rows;
+        rows.reserve(static_cast<std::size_t>(count));
+        while (!set.IsEof() && rows.size() < static_cast<std::size_t>(count)) {
+            Record& r = rows.emplace_back();
+            fill(set, r);
+            set.MoveNext();
+        }
+        set.CloseSet();
+        *out = std::move(rows);
+    } catch (const std::bad_alloc&) {
+        set.CloseSet();
+        out->clear();
+        return 0;
+    }
+    return static_cast<int>(out->size());
+}
+
+void FillMeter(const RecordSetWrapper& set, MeterRecord& m)
+{
+    m.meter_num = set.TextAt(1, MeterRecord::kNumWidth);
+    m.property_num = set.TextAt(2, MeterRecord::kNumWidth);
+    m.meter_address = set.TextAt(3, MeterRecord::kAddressWidth);
+    m.district_id = set.IntAt(4);
+}
+
+} // namespace
+
+MeterDatabase::MeterDatabase(Prompter& prompter)
+    : m_land(prompter), m_district(prompter), m_meter(prompter), m_energy(prompter),
+      m_test(prompter), m_prompter(prompter)
+{
+}
+
+MeterDatabase::~MeterDatabase()
+{
+    CloseMain();
+    CloseEnergy();
+}
+
+int MeterDatabase::OpenMain(const std::string& connect, const std::string& user,
+                            const std::string& password)
+{
+    struct Step {
+        RecordSetWrapper& set;
+        const char* failure;
+    };
+    const Step steps[] = {{m_land, "Can not open land"},
+                          {m_district, "Can not open district"},
+                          {m_meter, "Can not open meter"}};
+    for (const Step& s : steps) {
+        if (!s.set.Connect(connect, user, password)) {
+            m_prompter.Message(s.failure, "Error", MsgIcon::Error, MsgButtons::Ok);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void MeterDatabase::CloseMain()
+{
+    m_land.Disconnect();
+    m_district.Disconnect();
+    m_meter.Disconnect();
+}
+
+bool MeterDatabase::IsMainOpen() const
+{
+    return m_land.IsConnected() && m_district.IsConnected() && m_meter.IsConnected();
+}
+
+int MeterDatabase::LoadHhus(HhuList* out)
+{
+    return LoadTable(m_land, "land", "land_id", 0, 2, out,
+                     [](const RecordSetWrapper& set, HhuRecord& h) {
+                         h.land_id = set.IntAt(1);
+                         h.description = set.TextAt(2, HhuRecord::kDescriptionWidth);
+                     });
+}
+
+int MeterDatabase::LoadBlocks(std::int32_t hhuId, BlockList* out)
+{
+    return LoadTable(m_district, "district", "land_id", hhuId, 4, out,
+                     [](const RecordSetWrapper& set, BlockRecord& b) {
+                         b.district_id = set.IntAt(1);
+                         b.district_name = set.TextAt(2, BlockRecord::kNameWidth);
+                         b.land_id = set.IntAt(3);
+                         b.district_para = set.IntAt(4);
+                     });
+}
+
+int MeterDatabase::LoadMeters(std::int32_t blockId, MeterList* out)
+{
+    return LoadTable(m_meter, "meter", "district_id", blockId, 4, out, FillMeter);
+}
+
+std::optional<MeterRecord> MeterDatabase::FindMeter(const std::string& text, int column)
+{
+    if (!m_meter.OpenSet("meter", kTable))
+        return std::nullopt;
+    m_meter.SetFilter(column == 1 ? "meter_num" : "property_num", Text(text));
+    std::optional<MeterRecord> found;
+    if (m_meter.IsOpen() && m_meter.Bind(4) && !m_meter.IsEof()) {
+        found.emplace();
+        FillMeter(m_meter, *found);
+    }
+    m_meter.CloseSet();
+    return found;
+}
+
+int MeterDatabase::InsertHhu(const HhuRecord& hhu)
+{
+    return m_land.Execute("insert into land(land_id, description) values(?, ?)",
+                          {hhu.land_id, Text(hhu.description)});
+}
+
+int MeterDatabase::InsertBlock(const BlockRecord& block)
+{
+    return m_district.Execute(
+        "insert into district(district_id, district_name, land_id, "
+        "district_para)         values(?, ?, ?, ?)",
+        {block.district_id, Text(block.district_name), block.land_id, block.district_para});
+}
+
+int MeterDatabase::InsertMeter(const MeterRecord& meter)
+{
+    return m_meter.Execute("insert into meter(meter_num, property_num, meter_address, "
+                           "district_id) values(?, ?, ?, ?)",
+                           {Text(meter.meter_num), Text(meter.property_num),
+                            Text(meter.meter_address), meter.district_id});
+}
+
+int MeterDatabase::UpdateHhu(const HhuRecord& hhu, std::int32_t landId)
+{
+    return m_land.Execute("Update land set description = ?  where land_id = ?",
+                          {Text(hhu.description), landId});
+}
+
+int MeterDatabase::UpdateBlock(const BlockRecord& block, std::int32_t districtId)
+{
+    return m_district.Execute(
+        "Update district set  district_name = ?, land_id = ?, "
+        "district_para = ?           where district_id = ?",
+        {Text(block.district_name), block.land_id, block.district_para, districtId});
+}
+
+int MeterDatabase::UpdateMeter(const MeterRecord& meter, const std::string& oldMeterNum,
+                               std::int32_t oldBlockId)
+{
+    QVariantList values{Text(meter.meter_num), Text(meter.property_num), Text(meter.meter_address),
+                        meter.district_id, Text(oldMeterNum)};
+    std::string sql = "Update meter set  meter_num = ?, property_num = ?, meter_address = ?, "
+                      "district_id = ?  where meter_num = ?";
+    if (oldBlockId > 0) {
+        sql += " and district_id = ?";
+        values.push_back(oldBlockId);
+    }
+    return m_meter.Execute(sql, values);
+}
+
+int MeterDatabase::DeleteHhu(std::int32_t landId)
+{
+    return m_land.Execute("delete from land where land_id = ?", {landId});
+}
+
+int MeterDatabase::DeleteBlock(std::int32_t districtId)
+{
+    return m_district.Execute("delete from district where district_id = ?", {districtId});
+}
+
+int MeterDatabase::DeleteMeters(std::int32_t districtId, const std::string& meterNum)
+{
+    if (!meterNum.empty() && districtId > 0)
+        return m_meter.Execute("delete from meter where meter_num = ? and district_id = ?",
+                               {Text(meterNum), districtId});
+    if (!meterNum.empty())
+        return m_meter.Execute("delete from meter where meter_num = ?", {Text(meterNum)});
+    if (districtId > 0)
+        return m_meter.Execute("delete from meter where district_id = ?", {districtId});
+    return m_meter.Execute("delete from meter");
+}
+
+int MeterDatabase::OpenEnergy(const std::string& connect, const std::string& user,
+                              const std::string& password)
+{
+    return m_energy.Connect(connect, user, password);
+}
+
+void MeterDatabase::CloseEnergy()
+{
+    m_energy.Disconnect();
+}
+
+bool MeterDatabase::IsEnergyOpen() const
+{
+    return m_energy.IsConnected();
+}
+
+int MeterDatabase::InsertEnergy(const EnergyRecord& e)
+{
+    const QVariantList values{Text(CutUtf8ToGbkWidth(e.datestr, EnergyRecord::kDateWidth)),
+                              Text(CutUtf8ToGbkWidth(e.meter_num, EnergyRecord::kMeterNumWidth)),
+                              Hundredths(e.dbk0),
+                              Hundredths(e.dbk1),
+                              Hundredths(e.dbk2),
+                              Hundredths(e.dbk),
+                              Hundredths(e.dbkp0),
+                              Hundredths(e.dbkp1),
+                              Hundredths(e.dbkp2),
+                              Hundredths(e.dbkp)};
+    static const std::string kInsert =
+        "insert into energy(datestr, meter_num, dbk0, dbk1, dbk2, dbk,         dbkp0, dbkp1, "
+        "dbkp2, dbkp) values(?, ?, ?, ?, ? ,?, ?, ?, ?, ?)";
+    if (!m_energy.InTransaction())
+        return m_energy.Execute(kInsert, values);
+
+    // Inside a batch each row has its own savepoint: a failed row is undone alone and the
+    // rows before it stay for the commit.
+    if (!m_energy.Execute("savepoint energy_row"))
+        return 0;
+    if (m_energy.Execute(kInsert, values)) {
+        m_energy.Execute("release savepoint energy_row");
+        return 1;
+    }
+    m_energy.Execute("rollback to savepoint energy_row");
+    m_energy.Execute("release savepoint energy_row");
+    return 0;
+}
+
+bool MeterDatabase::BeginEnergyBatch()
+{
+    return m_energy.BeginTransaction();
+}
+
+bool MeterDatabase::CommitEnergyBatch()
+{
+    if (m_energy.CommitTransaction())
+        return true;
+    m_energy.RollbackTransaction();
+    return false;
+}
+
+void MeterDatabase::RollbackEnergyBatch()
+{
+    m_energy.RollbackTransaction();
+}
+
+int MeterDatabase::OpenTest(const std::string& connect, const std::string& user,
+                            const std::string& password)
+{
+    return m_test.Connect(connect, user, password);
+}
+
+void MeterDatabase::CloseTest()
+{
+    m_test.Disconnect();
+}
+
+bool MeterDatabase::IsTestOpen() const
+{
+    return m_test.IsConnected();
+}
+
+int MeterDatabase::TestExists(const std::string& meterNum)
+{
+    if (!m_test.OpenSet("test", kTable))
+        return 0;
+    m_test.SetFilter("表号", Text(meterNum));
+    const bool found = m_test.IsOpen() && m_test.Bind(8) && !m_test.IsEof();
+    // Closed at once: an open read would keep the file locked against other programs.
+    m_test.CloseSet();
+    return found ? 1 : 0;
+}
+
+int MeterDatabase::InsertTest(const TestRecord& t)
+{
+    return m_test.Execute("insert into test(表号, 结论, 日期, 电表常数,电量,版本,保护及预分频,"
+                          "清电量)         values( ?, ?,?,?,?,?,?, ?)",
+                          {Text(t.meterNum), Text(t.conclusion), Text(t.date), Text(t.constant),
+                           Text(t.energy), Text(t.version), Text(t.protection), Text(t.cleared)});
+}
+
+int MeterDatabase::UpdateTest(const TestRecord& t, const std::string& meterNum)
+{
+    return m_test.Execute("Update test set  表号 = ?, 结论 = ?, 日期 = ?,             电表常数 = "
+                          "?, 电量 = ?, 版本 = ?, 保护及预分频 = ?,              清电量 = ?  "
+                          "where 表号 = ?",
+                          {Text(t.meterNum), Text(t.conclusion), Text(t.date), Text(t.constant),
+                           Text(t.energy), Text(t.version), Text(t.protection), Text(t.cleared),
+                           Text(meterNum)});
+}
+
+int MeterDatabase::SaveTest(const TestRecord& test)
+{
+    return TestExists(test.meterNum) ? UpdateTest(test, test.meterNum) : InsertTest(test);
+}
+
+} // namespace mrv
