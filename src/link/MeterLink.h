@@ -65,8 +65,85 @@ public:
     void SetTransport(LinkTransport* transport);
 
     // Read operations
+    // Each logs its header, reads with function 3 from the attached address and logs the
+    // decoded values, or "  Fail!"; 1 on success, 0 on failure. The integer picks the variant.
+    int ReadTime();
+    // Reads from *address and stores the meter's address there on success only.
+    int ReadAddress(std::uint8_t* address);
+    int ReadEnergy(int variant);
+    int ReadDayTable(int variant);
+    int ReadConstant();
+    int ReadCarrierAddress();
+    int ReadPulsePrescaler();
+    int ReadResetDate();
+    int ReadRelayStatus();
+    int ReadShowMode(int variant);
+    int ReadVersion();
+    // Three-phase forms (document's threePhase) pause 200 ms between reads and stop at the
+    // first failure.
+    int ReadPower(int variant);
+    int ReadPowerFactor();
+    int ReadVoltageCurrent(int variant);
+    int ReadFrequency();
+    int ReadAllVariables();
+    int ReadReactiveConstant(int variant);
+    int ReadSavedEnergy(int variant);
+    int ReadSwitchEvent(int variant);
+    int ReadModifyTableEvent(int variant);
+    int ReadReserveEvent(int variant);
+    int ReadNoVoltageEvent(int variant);
+    int ReadModifyTimeEvent(int variant);
+    int ReadReserveTimesEnergy();
+    int ReadMeterId();
+    int ReadLimitSetting(int variant);
+    int ReadOwingTime();
+    int ReadTariffPrice(int variant);
+    int ReadTradeRecord(int variant);
+    int ReadPasswordTable(int variant);
+    int ReadTrimValue();
+    // Logs the header only; the console calls it once per 16-byte block of a range.
+    int ReadEeprom(int address);
+
+    // Renders one block of meter data (mode 0 constants, 1 time-segment table with flag 0 day
+    // form / else year form, 3 saved energy, 5 version, other modes " Unknown") and appends
+    // it to the log in one piece. Only the first count bytes of data are read; what a mode
+    // needs beyond them reads as 0, and a table shows only the entries count holds (at most 8).
+    void FormatMeterBlock(int mode, const std::uint8_t* data, int flag, int count) const;
+    static std::string FormatMeterBlockText(int mode, const std::uint8_t* data, int flag,
+                                            int count);
 
     // Write operations
+    // Each logs its header, writes with function 16 and logs "  OK!" or "  Fail!"; 1 on
+    // success, 0 on failure. Values come from the document's MeterValues; WriteAddress,
+    // WriteBaudRate and Initialize go to the broadcast address 0.
+    int WriteTime();
+    int WriteAddress();
+    int WriteBaudRate();
+    int WriteConstant(); // the constant given at Attach
+    int WriteCarrierAddress();
+    int WriteTrimValue();
+    int WritePulsePrescaler();
+    int WriteResetDate();
+    int WriteRelayStatus();
+    int ControlOwing();
+    int WriteVoltageLimits();
+    int WriteCurrentLimits();
+    int WriteOwingCurrent();
+    int WriteOwingPower();
+    int WriteMeterType();
+    int WriteOwingTime();
+    int WritePriceTable();
+    int WriteShowMode(int variant);
+    int WriteDayTable(int variant);
+    int Initialize();
+    int ChangePassword(int variant);
+    int ClearHistory();
+    int ClearEnergy();
+    // Two exchanges; the result is that of the second.
+    int WritePasswordTable(int variant);
+    int WriteMoney();
+    // No exchange; kept for the setting wizard's sequence.
+    int WritePriority();
 
 private:
     // The settings of the attached document, or the defaults without one.
