@@ -1,0 +1,416 @@
+#include "MeterSim.h"
+
+#include "SimFrames.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace mrv {
+
+namespace {
+
+// A partial frame followed by this much silence is dropped, so the meters resynchronise
+// after line noise. Well above a byte time at 1200 bit/s and a scheduler hiccup.
+constexpr int kGapMs = 100;
+// The stream fault sends this many bytes every kStreamPauseMs: a fast line, but no CPU spin.
+constexpr std::size_t kStreamChunk = 16;
+constexpr int kStreamPauseMs = 2;
+
+std::string Hex(const std::vector<std::uint8_t>& bytes)
+{
+    std::string s;
+    char b[4];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
+        s += b;
+    }
+    return s;
+}
+
+std::string TimeStamp()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t t = system_clock::to_time_t(now);
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char b[32];
+    std::snprintf(b, sizeof b, "%02d:%02d:%02d.%03d", tm.tm_hour, tm.tm_min, tm.tm_sec,
+                  static_cast<int>(ms));
+    return b;
+}
+
+bool ParseInt(const std::string& s, int& out)
+{
+    if (s.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (*end || errno || v < 0 || v > 1000000)
+        return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+void CloseFd(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+} // namespace
+
+bool ParseSimFault(const std::string& text, SimFaults& faults)
+{
+    const std::size_t colon = text.find(':');
+    const std::string name = text.substr(0, colon);
+    const std::string arg = colon == std::string::npos ? std::string() : text.substr(colon + 1);
+    const bool hasArg = colon != std::string::npos;
+    int v = 0;
+    if (name == "noise" && hasArg && ParseInt(arg, v) && v > 0 && v <= 4096) {
+        faults.noiseBytes = v;
+    } else if (name == "delay" && hasArg && ParseInt(arg, v)) {
+        faults.delayMs = v;
+    } else if (name == "exception" && !hasArg) {
+        faults.exception = kDeviceFailure;
+    } else if (name == "exception" && ParseInt(arg, v) && v >= 1 && v <= 255) {
+        faults.exception = static_cast<std::uint8_t>(v);
+    } else if (hasArg) {
+        return false;
+    } else if (name == "badcrc") {
+        faults.badCheck = true;
+    } else if (name == "silent") {
+        faults.silent = true;
+    } else if (name == "stream") {
+        faults.stream = true;
+    } else if (name == "none") {
+        faults = SimFaults{};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+MeterSimulator::MeterSimulator(std::vector<std::uint8_t> addresses, const Clock& clock)
+    : m_clock(clock)
+{
+    for (std::uint8_t a : addresses)
+        m_meters.emplace_back(a);
+}
+
+MeterSimulator::~MeterSimulator()
+{
+    Stop();
+}
+
+bool MeterSimulator::Start()
+{
+    if (Running())
+        return false;
+    if (::openpty(&m_master, &m_slave, nullptr, nullptr, nullptr) != 0)
+        return false;
+    char name[128] = {};
+    termios tio{};
+    if (::ttyname_r(m_slave, name, sizeof name) != 0 || ::tcgetattr(m_slave, &tio) != 0 ||
+        ::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        Stop();
+        return false;
+    }
+    // Raw from the start: a client that has not configured the line yet must not see the
+    // replies echoed back or mangled by the line discipline.
+    ::cfmakeraw(&tio);
+    ::tcsetattr(m_slave, TCSANOW, &tio);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+    m_slavePath = name;
+    m_thread = std::thread([this] { Serve(); });
+    return true;
+}
+
+void MeterSimulator::Stop()
+{
+    if (m_thread.joinable()) {
+        const char b = 1;
+        [[maybe_unused]] const ssize_t w = ::write(m_wake[1], &b, 1);
+        m_thread.join();
+    }
+    CloseFd(m_master);
+    CloseFd(m_slave);
+    CloseFd(m_wake[0]);
+    CloseFd(m_wake[1]);
+}
+
+std::uint8_t MeterSimulator::MeterAddress(int meter) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_meters.at(meter).Address();
+}
+
+int MeterSimulator::FindMeter(std::uint8_t address) const
+{
+    std::lock_guard lock(m_mutex);
+    for (std::size_t i = 0; i < m_meters.size(); ++i)
+        if (m_meters[i].Address() == address)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<std::uint16_t> MeterSimulator::ReadRegisters(int meter, std::uint16_t first,
+                                                         int count) const
+{
+    std::lock_guard lock(m_mutex);
+    const SimMeter& m = m_meters.at(meter);
+    const PcTime now = m_clock.Now();
+    std::vector<std::uint16_t> out;
+    for (int i = 0; i < count && first + i < 65536; ++i)
+        out.push_back(m.Get(static_cast<std::uint16_t>(first + i), now));
+    return out;
+}
+
+std::uint16_t MeterSimulator::Register(int meter, std::uint16_t reg) const
+{
+    return ReadRegisters(meter, reg, 1).at(0);
+}
+
+bool MeterSimulator::SetRegisters(int meter, std::uint16_t first,
+                                  const std::vector<std::uint16_t>& values)
+{
+    std::lock_guard lock(m_mutex);
+    const PcTime now = m_clock.Now();
+    if (meter >= 0)
+        return m_meters.at(meter).Preset(first, values, now);
+    bool ok = true;
+    for (SimMeter& m : m_meters)
+        ok = m.Preset(first, values, now) && ok;
+    return ok;
+}
+
+void MeterSimulator::SetFaults(const SimFaults& faults)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults = faults;
+}
+
+SimFaults MeterSimulator::Faults() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_faults;
+}
+
+void MeterSimulator::SetTrace(SimTraceSink sink)
+{
+    std::lock_guard lock(m_mutex);
+    m_trace = std::move(sink);
+}
+
+std::vector<std::uint8_t> MeterSimulator::LastRequest() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastRequest;
+}
+
+int MeterSimulator::RequestCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_requestCount;
+}
+
+int MeterSimulator::ReplyCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_replyCount;
+}
+
+bool MeterSimulator::WaitForRequests(int count, int timeoutMs) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_requestSeen.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [&] { return m_requestCount >= count; });
+}
+
+void MeterSimulator::Trace(const std::string& what, const std::vector<std::uint8_t>& bytes)
+{
+    SimTraceSink sink;
+    {
+        std::lock_guard lock(m_mutex);
+        sink = m_trace;
+    }
+    if (sink)
+        sink(TimeStamp() + " " + what + (bytes.empty() ? "" : ": " + Hex(bytes)));
+}
+
+bool MeterSimulator::WaitWake(int timeoutMs)
+{
+    pollfd p{m_wake[0], POLLIN, 0};
+    return ::poll(&p, 1, timeoutMs) == 0;
+}
+
+void MeterSimulator::Serve()
+{
+    std::vector<std::uint8_t> rx;
+    for (;;) {
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        const int r = ::poll(fds, 2, rx.empty() ? -1 : kGapMs);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0 || fds[1].revents)
+            return;
+        if (r == 0) {
+            Trace("dropped", rx);
+            rx.clear();
+            continue;
+        }
+        if (fds[0].revents & POLLIN) {
+            std::uint8_t chunk[256];
+            const ssize_t n = ::read(m_master, chunk, sizeof chunk);
+            if (n > 0)
+                rx.insert(rx.end(), chunk, chunk + n);
+        } else if (!WaitWake(10)) { // hang-up or error: do not spin
+            return;
+        }
+
+        for (;;) {
+            SimParseResult parsed = ParseSimRequest(rx);
+            if (parsed.status == SimParse::NeedMore)
+                break;
+            const std::vector<std::uint8_t> frame(rx.begin(), rx.begin() + parsed.length);
+            rx.erase(rx.begin(), rx.begin() + parsed.length);
+            {
+                std::lock_guard lock(m_mutex);
+                m_lastRequest = frame;
+                ++m_requestCount;
+            }
+            m_requestSeen.notify_all();
+            if (parsed.status == SimParse::Bad) {
+                Trace("bad check, no reply", frame);
+                continue;
+            }
+            Trace("request", frame);
+            const SimFaults faults = Faults();
+            std::vector<std::uint8_t> reply = Answer(parsed.request);
+            if (reply.empty()) {
+                Trace("no meter at that address, no reply", {});
+                continue;
+            }
+            if (faults.silent) {
+                Trace("silent, no reply", {});
+                continue;
+            }
+            if (faults.delayMs > 0 && !WaitWake(faults.delayMs))
+                return;
+            if (faults.badCheck)
+                reply.back() ^= 0xFF;
+            std::size_t streamHeader = 0;
+            if (faults.stream) {
+                streamHeader = ReplyHeaderLength(parsed.request);
+                reply.resize(streamHeader);
+            }
+            if (faults.noiseBytes > 0) {
+                // Noise must not look like the start of the reply.
+                const std::uint8_t noise = reply[0] == 0xFF ? 0xFE : 0xFF;
+                reply.insert(reply.begin(), static_cast<std::size_t>(faults.noiseBytes), noise);
+                streamHeader += static_cast<std::size_t>(faults.noiseBytes);
+            }
+            Trace(faults.stream ? "reply (then 0xFF without end)" : "reply", reply);
+            Send(reply, faults.stream ? streamHeader : 0);
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_replyCount;
+            }
+        }
+    }
+}
+
+void MeterSimulator::Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader)
+{
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.data() + sent, bytes.size() - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return;
+        pollfd fds[2] = {{m_master, POLLOUT, 0}, {m_wake[0], POLLIN, 0}};
+        if (::poll(fds, 2, 100) > 0 && fds[1].revents)
+            return;
+    }
+    if (!streamHeader)
+        return;
+    // Stream: filler until the client sends again (the next request) or we are stopped.
+    const std::vector<std::uint8_t> filler(kStreamChunk, 0xFF);
+    for (;;) {
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        const int r = ::poll(fds, 2, kStreamPauseMs);
+        if (r < 0 && errno != EINTR)
+            return;
+        if (r > 0)
+            return; // input or stop: the serve loop deals with both
+        [[maybe_unused]] const ssize_t n = ::write(m_master, filler.data(), filler.size());
+    }
+}
+
+std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request)
+{
+    const std::vector<std::uint8_t>& in = request.inner;
+    const std::uint8_t address = in[0];
+    const std::uint8_t function = in[1];
+    const auto reg = static_cast<std::uint16_t>((in[2] << 8) | in[3]);
+    const int count = (in[4] << 8) | in[5];
+    // Behind relays the target address picks the meter; on a direct line the frame's own.
+    const unsigned selector = request.relay ? request.target : address;
+
+    std::lock_guard lock(m_mutex);
+    std::vector<SimMeter*> meters;
+    if (selector == 0) {
+        // Broadcast: every meter carries out a write; a read (the test station asks for the
+        // address of the one meter on its bench this way) is answered by the first.
+        for (SimMeter& m : m_meters)
+            if (function == 16 || meters.empty())
+                meters.push_back(&m);
+    } else {
+        for (SimMeter& m : m_meters)
+            if (m.Address() == selector) {
+                meters.push_back(&m);
+                break;
+            }
+    }
+    if (meters.empty())
+        return {};
+
+    const PcTime now = m_clock.Now();
+    std::uint8_t exception = m_faults.exception;
+    std::vector<std::uint8_t> out{address, function};
+    if (!exception && function == 3) {
+        out.push_back(0);
+        exception = meters[0]->Read(reg, count, now, out);
+        out[2] = static_cast<std::uint8_t>(out.size() - 3);
+    } else if (!exception && function == 16) {
+        const std::vector<std::uint8_t> data(in.begin() + 7, in.end() - 2);
+        for (SimMeter* m : meters)
+            if (const std::uint8_t e = m->Write(reg, count, data, now); e && !exception)
+                exception = e;
+        out.insert(out.end(), in.begin() + 2, in.begin() + 6);
+    } else if (!exception) {
+        exception = kIllegalFunction;
+    }
+    if (exception)
+        out = {address, static_cast<std::uint8_t>(function | 0x80), exception};
+    AppendCrc(out);
+    return WrapSimReply(request, out);
+}
+
+} // namespace mrv
