@@ -1,0 +1,430 @@
+#include "db/MeterDatabase.h"
+#include "db/Schema.h"
+
+#include "DbTestUtil.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace mrv {
+namespace {
+
+using test::QueryRows;
+using test::ScriptedPrompter;
+using test::TempDir;
+using Rows = std::vector<std::vector<std::string>>;
+
+class MeterDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = m_dir.File("inst.db");
+        ASSERT_EQ(CreateInstallationSchema(m_path, m_prompter), 1);
+        ASSERT_EQ(m_db.OpenMain(DatabaseConnectString(m_path)), 1);
+    }
+    void TearDown() override { EXPECT_TRUE(m_prompter.Texts().empty()) << Joined(); }
+
+    std::string Joined() const
+    {
+        std::string all;
+        for (const auto& t : m_prompter.Texts())
+            all += t + "|";
+        return all;
+    }
+
+    void AddMeters(std::int32_t block, std::initializer_list<const char*> nums)
+    {
+        for (const char* n : nums)
+            ASSERT_EQ(m_db.InsertMeter({n, std::string("P") + n + "-" + std::to_string(block),
+                                        "addr " + std::string(n), block}),
+                      1);
+    }
+
+    // meter_num and district_id of every row, in table order.
+    Rows MeterKeys() const
+    {
+        return QueryRows(m_path, "select meter_num, property_num, district_id from meter");
+    }
+
+    TempDir m_dir;
+    std::string m_path;
+    ScriptedPrompter m_prompter;
+    MeterDatabase m_db{m_prompter};
+};
+
+TEST_F(MeterDatabaseTest, EmptyTablesLoadNothing)
+{
+    HhuList hhus{{9, "stale"}};
+    BlockList blocks{{1, "stale", 1, 0}};
+    MeterList meters{{"01", "x", "y", 1}};
+    EXPECT_EQ(m_db.LoadHhus(&hhus), 0);
+    EXPECT_EQ(m_db.LoadBlocks(0, &blocks), 0);
+    EXPECT_EQ(m_db.LoadMeters(0, &meters), 0);
+    EXPECT_TRUE(hhus.empty());
+    EXPECT_TRUE(blocks.empty());
+    EXPECT_TRUE(meters.empty());
+    EXPECT_EQ(m_db.LoadMeters(3, nullptr), 0);
+    EXPECT_FALSE(m_db.FindMeter("01", 1).has_value());
+}
+
+TEST_F(MeterDatabaseTest, HhusInsertUpdateDelete)
+{
+    ASSERT_EQ(m_db.InsertHhu({2, "second"}), 1);
+    ASSERT_EQ(m_db.InsertHhu({1, "first"}), 1);
+    ASSERT_EQ(m_db.UpdateHhu({77, "renamed"}, 2), 1); // the id itself stays
+    HhuList hhus;
+    ASSERT_EQ(m_db.LoadHhus(&hhus), 2);
+    EXPECT_EQ(hhus[0].land_id, 1);
+    EXPECT_EQ(hhus[0].description, "first");
+    EXPECT_EQ(hhus[1].land_id, 2);
+    EXPECT_EQ(hhus[1].description, "renamed");
+    EXPECT_EQ(m_db.LoadHhus(nullptr), 2);
+
+    ASSERT_EQ(m_db.DeleteHhu(1), 1);
+    ASSERT_EQ(m_db.LoadHhus(&hhus), 1);
+    EXPECT_EQ(hhus[0].land_id, 2);
+}
+
+TEST_F(MeterDatabaseTest, DuplicateIdsAreRefusedAndTheFirstRowStays)
+{
+    ASSERT_EQ(m_db.InsertHhu({1, "kept"}), 1);
+    ASSERT_EQ(m_db.InsertBlock({5, "kept", 1, 0x3200}), 1);
+    EXPECT_EQ(m_db.InsertHhu({1, "dup"}), 0);
+    EXPECT_EQ(m_db.InsertBlock({5, "dup", 2, 0}), 0);
+    ASSERT_EQ(m_prompter.messages.size(), 2u);
+    for (const auto& m : m_prompter.messages)
+        EXPECT_NE(m.text.find("UNIQUE"), std::string::npos) << m.text;
+    m_prompter.messages.clear();
+    EXPECT_EQ(QueryRows(m_path, "select * from land"), (Rows{{"1", "kept"}}));
+    EXPECT_EQ(QueryRows(m_path, "select * from district"),
+              (Rows{{"5", "kept", "1", std::to_string(0x3200)}}));
+}
+
+TEST_F(MeterDatabaseTest, BlocksLoadByHhuOrAll)
+{
+    ASSERT_EQ(m_db.InsertBlock({10, "A", 1, 0x3200}), 1);
+    ASSERT_EQ(m_db.InsertBlock({11, "B", 2, 0x1600}), 1);
+    ASSERT_EQ(m_db.InsertBlock({12, "C", 1, 0x800}), 1);
+
+    BlockList blocks;
+    ASSERT_EQ(m_db.LoadBlocks(1, &blocks), 2);
+    EXPECT_EQ(blocks[0].district_id, 10);
+    EXPECT_EQ(blocks[1].district_id, 12);
+    EXPECT_EQ(blocks[1].district_para, 0x800);
+    EXPECT_EQ(m_db.LoadBlocks(0, &blocks), 3);
+    EXPECT_EQ(m_db.LoadBlocks(-1, &blocks), 3);
+    EXPECT_EQ(m_db.LoadBlocks(3, &blocks), 0);
+    EXPECT_TRUE(blocks.empty());
+    EXPECT_EQ(m_db.LoadBlocks(2, nullptr), 1);
+
+    ASSERT_EQ(m_db.UpdateBlock({99, "B2", 1, 0x100}, 11), 1);
+    ASSERT_EQ(m_db.LoadBlocks(1, &blocks), 3);
+    EXPECT_EQ(blocks[1].district_id, 11);
+    EXPECT_EQ(blocks[1].district_name, "B2");
+    EXPECT_EQ(blocks[1].district_para, 0x100);
+
+    ASSERT_EQ(m_db.DeleteBlock(11), 1);
+    EXPECT_EQ(m_db.LoadBlocks(0, nullptr), 2);
+}
+
+TEST_F(MeterDatabaseTest, MetersLoadByBlockInTableOrder)
+{
+    AddMeters(1, {"02", "01"});
+    AddMeters(2, {"01"});
+    AddMeters(1, {"03"});
+    MeterList meters;
+    ASSERT_EQ(m_db.LoadMeters(1, &meters), 3);
+    EXPECT_EQ(meters[0].meter_num, "02");
+    EXPECT_EQ(meters[1].meter_num, "01");
+    EXPECT_EQ(meters[2].meter_num, "03");
+    EXPECT_EQ(meters[2].property_num, "P03-1");
+    EXPECT_EQ(meters[2].meter_address, "addr 03");
+    EXPECT_EQ(meters[2].district_id, 1);
+    EXPECT_EQ(m_db.LoadMeters(0, &meters), 4);
+    EXPECT_EQ(m_db.LoadMeters(2, nullptr), 1);
+    EXPECT_EQ(m_db.LoadMeters(0, nullptr), 4);
+}
+
+TEST_F(MeterDatabaseTest, QuotesAndChineseAreStoredExactly)
+{
+    const std::string texts[] = {"O'Brien's", "东区'3号", "东城区", "it''s \"x\""};
+    int id = 1;
+    for (const std::string& t : texts) {
+        SCOPED_TRACE(t);
+        ASSERT_EQ(m_db.InsertHhu({id, t}), 1);
+        ASSERT_EQ(m_db.InsertBlock({id, t, id, 0}), 1);
+        ASSERT_EQ(m_db.InsertMeter({"01", "1234", t, id}), 1);
+        HhuList hhus;
+        ASSERT_EQ(m_db.LoadHhus(&hhus), id);
+        EXPECT_EQ(hhus.back().description, t);
+        BlockList blocks;
+        ASSERT_EQ(m_db.LoadBlocks(id, &blocks), 1);
+        EXPECT_EQ(blocks[0].district_name, t);
+        MeterList meters;
+        ASSERT_EQ(m_db.LoadMeters(id, &meters), 1);
+        EXPECT_EQ(meters[0].meter_address, t);
+        // Updates go the same way.
+        ASSERT_EQ(m_db.UpdateHhu({id, t + "!"}, id), 1);
+        ASSERT_EQ(m_db.LoadHhus(&hhus), id);
+        EXPECT_EQ(hhus.back().description, t + "!");
+        ++id;
+    }
+    const auto found = m_db.FindMeter("1234", 2);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->meter_address, texts[0]);
+}
+
+TEST_F(MeterDatabaseTest, LongTextsAreCutToTheirGbkWidthOnRead)
+{
+    // 11 Chinese characters take 22 GBK bytes: a 20-byte description keeps 10, a 16-byte
+    // name 8, and an odd width never leaves half a character.
+    const std::string eleven = "一二三四五六七八九十百";
+    ASSERT_EQ(m_db.InsertHhu({1, eleven}), 1);
+    ASSERT_EQ(m_db.InsertBlock({1, "a" + eleven, 1, 0}), 1);
+    ASSERT_EQ(m_db.InsertMeter({"1234567890123", "x2345678901234", std::string(60, 'z'), 1}), 1);
+    HhuList hhus;
+    ASSERT_EQ(m_db.LoadHhus(&hhus), 1);
+    EXPECT_EQ(hhus[0].description, "一二三四五六七八九十");
+    BlockList blocks;
+    ASSERT_EQ(m_db.LoadBlocks(0, &blocks), 1);
+    EXPECT_EQ(blocks[0].district_name, "a一二三四五六七"); // 15 bytes: the 8th would need 17
+    MeterList meters;
+    ASSERT_EQ(m_db.LoadMeters(0, &meters), 1);
+    EXPECT_EQ(meters[0].meter_num, "123456789012");
+    EXPECT_EQ(meters[0].property_num, "x23456789012");
+    EXPECT_EQ(meters[0].meter_address, std::string(50, 'z'));
+}
+
+TEST_F(MeterDatabaseTest, RenumberingAMeterTouchesOnlyItsBlock)
+{
+    AddMeters(1, {"04", "05"});
+    AddMeters(2, {"05"});
+    ASSERT_EQ(m_db.UpdateMeter({"07", "NEW", "new addr", 1}, "05", 1), 1);
+    EXPECT_EQ(MeterKeys(), (Rows{{"04", "P04-1", "1"}, {"07", "NEW", "1"}, {"05", "P05-2", "2"}}));
+
+    // Moving a meter to another Block rewrites its district_id too.
+    ASSERT_EQ(m_db.UpdateMeter({"09", "MOVED", "a", 3}, "04", 1), 1);
+    EXPECT_EQ(MeterKeys(), (Rows{{"09", "MOVED", "3"}, {"07", "NEW", "1"}, {"05", "P05-2", "2"}}));
+
+    // No row of that number in that Block: nothing changes.
+    ASSERT_EQ(m_db.UpdateMeter({"11", "X", "a", 2}, "07", 2), 1);
+    EXPECT_EQ(MeterKeys()[1], (std::vector<std::string>{"07", "NEW", "1"}));
+}
+
+TEST_F(MeterDatabaseTest, DeleteMetersByNumberBlockOrAll)
+{
+    AddMeters(1, {"05", "06"});
+    AddMeters(2, {"05", "06"});
+    AddMeters(3, {"01"});
+
+    ASSERT_EQ(m_db.DeleteMeters(1, "05"), 1);
+    EXPECT_EQ(MeterKeys(), (Rows{{"06", "P06-1", "1"},
+                                 {"05", "P05-2", "2"},
+                                 {"06", "P06-2", "2"},
+                                 {"01", "P01-3", "3"}}));
+
+    ASSERT_EQ(m_db.DeleteMeters(2, ""), 1);
+    EXPECT_EQ(MeterKeys(), (Rows{{"06", "P06-1", "1"}, {"01", "P01-3", "3"}}));
+
+    ASSERT_EQ(m_db.DeleteMeters(0, ""), 1);
+    EXPECT_EQ(m_db.LoadMeters(0, nullptr), 0);
+}
+
+TEST_F(MeterDatabaseTest, FindMeterReturnsTheFirstMatchInTableOrder)
+{
+    ASSERT_EQ(m_db.InsertMeter({"01", "SAME", "first", 4}), 1);
+    ASSERT_EQ(m_db.InsertMeter({"02", "SAME", "second", 2}), 1);
+    ASSERT_EQ(m_db.InsertMeter({"02", "OTHER", "third", 1}), 1);
+
+    const struct {
+        std::string text;
+        int column;
+        std::optional<std::string> address;
+    } cases[] = {
+        {"SAME", 2, "first"},  {"SAME", 0, "first"},      {"02", 1, "second"},
+        {"OTHER", 2, "third"}, {"SAME", 1, std::nullopt}, {"", 2, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text + " column " + std::to_string(c.column));
+        const auto m = m_db.FindMeter(c.text, c.column);
+        ASSERT_EQ(m.has_value(), c.address.has_value());
+        if (m) {
+            EXPECT_EQ(m->meter_address, *c.address);
+        }
+    }
+}
+
+TEST_F(MeterDatabaseTest, ClosedDatabaseFailsWithoutMessages)
+{
+    m_db.CloseMain();
+    EXPECT_FALSE(m_db.IsMainOpen());
+    HhuList hhus;
+    EXPECT_EQ(m_db.LoadHhus(&hhus), 0);
+    EXPECT_EQ(m_db.LoadMeters(1, nullptr), -1);
+    EXPECT_EQ(m_db.InsertHhu({1, "x"}), 0);
+    EXPECT_FALSE(m_db.FindMeter("01", 1).has_value());
+}
+
+TEST(MeterDatabaseOpen, MissingFileNamesTheFirstTable)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    MeterDatabase db(prompter);
+    EXPECT_EQ(db.OpenMain(DatabaseConnectString(dir.File("none.db"))), 0);
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_NE(prompter.messages[0].text.find("none.db"), std::string::npos);
+    EXPECT_EQ(prompter.messages[1].text, "Can not open land");
+    EXPECT_EQ(prompter.messages[1].caption, "Error");
+    EXPECT_FALSE(db.IsMainOpen());
+}
+
+// A database without the installation tables opens, and its loads report the driver's text.
+TEST(MeterDatabaseOpen, WrongDatabaseReportsOnLoad)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    const std::string path = dir.File("energy.db");
+    ASSERT_EQ(CreateEnergySchema(path, prompter), 1);
+    MeterDatabase db(prompter);
+    ASSERT_EQ(db.OpenMain(DatabaseConnectString(path)), 1);
+    HhuList hhus;
+    EXPECT_EQ(db.LoadHhus(&hhus), 0);
+    EXPECT_EQ(db.LoadHhus(nullptr), -1);
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, "no such table: land");
+}
+
+class EnergyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = m_dir.File("energy.db");
+        ASSERT_EQ(CreateEnergySchema(m_path, m_prompter), 1);
+        ASSERT_EQ(m_db.OpenEnergy(DatabaseConnectString(m_path)), 1);
+    }
+
+    static EnergyRecord Reading(const std::string& meter, double total)
+    {
+        EnergyRecord e;
+        e.datestr = "26-12-05";
+        e.meter_num = meter;
+        e.dbk = total;
+        e.dbk0 = 1.004;
+        e.dbk1 = 2.005;
+        e.dbk2 = 3.456;
+        e.dbk3 = 4;
+        e.dbkp = 10.1;
+        e.dbkp0 = 0.125;
+        e.dbkp1 = 0;
+        e.dbkp2 = 999999.999;
+        e.dbkp3 = 5;
+        return e;
+    }
+
+    Rows Meters() const { return QueryRows(m_path, "select meter_num from energy"); }
+
+    TempDir m_dir;
+    std::string m_path;
+    ScriptedPrompter m_prompter;
+    MeterDatabase m_db{m_prompter};
+};
+
+TEST_F(EnergyTest, StoresTwoDecimalsWithoutT4)
+{
+    ASSERT_EQ(m_db.InsertEnergy(Reading("000000001234", 12345.678)), 1);
+    const Rows rows = QueryRows(m_path, "select datestr, meter_num, printf('%.6f', dbk0), "
+                                        "printf('%.6f', dbk1), printf('%.6f', dbk2), "
+                                        "printf('%.6f', dbk), printf('%.6f', dbkp0), "
+                                        "printf('%.6f', dbkp1), printf('%.6f', dbkp2), "
+                                        "printf('%.6f', dbkp) from energy");
+    EXPECT_EQ(rows,
+              (Rows{{"26-12-05", "000000001234", "1.000000", "2.010000", "3.460000", "12345.680000",
+                     "0.130000", "0.000000", "1000000.000000", "10.100000"}}));
+    EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+TEST_F(EnergyTest, BatchSkipsAFailedRowAndCommitsTheRest)
+{
+    // A row the database refuses, as a damaged or rejected reading would be.
+    ASSERT_EQ(QueryRows(m_path, "create trigger refuse before insert on energy "
+                                "when new.meter_num = 'BAD' begin select raise(abort, 'refused "
+                                "row'); end"),
+              Rows{});
+    ASSERT_TRUE(m_db.BeginEnergyBatch());
+    EXPECT_EQ(m_db.InsertEnergy(Reading("A", 1)), 1);
+    EXPECT_EQ(m_db.InsertEnergy(Reading("BAD", 2)), 0);
+    EXPECT_EQ(m_db.InsertEnergy(Reading("C", 3)), 1);
+    // Nothing is visible to others before the commit.
+    ASSERT_TRUE(m_db.CommitEnergyBatch());
+    EXPECT_EQ(Meters(), (Rows{{"A"}, {"C"}}));
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    EXPECT_EQ(m_prompter.messages[0].text, "refused row");
+
+    ASSERT_TRUE(m_db.BeginEnergyBatch());
+    EXPECT_EQ(m_db.InsertEnergy(Reading("D", 4)), 1);
+    m_db.RollbackEnergyBatch();
+    EXPECT_EQ(Meters(), (Rows{{"A"}, {"C"}}));
+
+    // Outside a batch rows go in one by one.
+    EXPECT_EQ(m_db.InsertEnergy(Reading("E", 5)), 1);
+    EXPECT_EQ(Meters(), (Rows{{"A"}, {"C"}, {"E"}}));
+}
+
+TEST_F(EnergyTest, ClosedEnergyDatabaseRefusesSilently)
+{
+    m_db.CloseEnergy();
+    EXPECT_FALSE(m_db.IsEnergyOpen());
+    EXPECT_FALSE(m_db.BeginEnergyBatch());
+    EXPECT_EQ(m_db.InsertEnergy(Reading("A", 1)), 0);
+    EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+class TestTableTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = m_dir.File("testmeter.db");
+        ASSERT_EQ(CreateTestSchema(m_path, m_prompter), 1);
+        ASSERT_EQ(m_db.OpenTest(DatabaseConnectString(m_path)), 1);
+    }
+    TempDir m_dir;
+    std::string m_path;
+    ScriptedPrompter m_prompter;
+    MeterDatabase m_db{m_prompter};
+};
+
+TEST_F(TestTableTest, SavingTwiceKeepsOneRowWithTheLatestResult)
+{
+    const TestRecord first{"0a",       "不合格", "26-12-10", "003200",
+                           "00000000", "010203", "1,2,3",    "否"};
+    const TestRecord second{"0a",       "合格",   "26-12-11", "003200",
+                            "00000012", "010203", "1,2,3",    "是"};
+    const TestRecord other{"0b", "合格", "26-12-11", "001600", "0", "1", "1", "是"};
+    EXPECT_EQ(m_db.TestExists("0a"), 0);
+    ASSERT_EQ(m_db.SaveTest(first), 1);
+    EXPECT_EQ(m_db.TestExists("0a"), 1);
+    ASSERT_EQ(m_db.SaveTest(other), 1);
+    ASSERT_EQ(m_db.SaveTest(second), 1);
+    EXPECT_EQ(QueryRows(m_path, "select * from test order by 表号"),
+              (Rows{{"0a", "合格", "26-12-11", "003200", "00000012", "010203", "1,2,3", "是"},
+                    {"0b", "合格", "26-12-11", "001600", "0", "1", "1", "是"}}));
+
+    // InsertTest of an existing number is refused by the key; UpdateTest can renumber.
+    EXPECT_EQ(m_db.InsertTest(first), 0);
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    m_prompter.messages.clear();
+    TestRecord renamed = second;
+    renamed.meterNum = "0c";
+    ASSERT_EQ(m_db.UpdateTest(renamed, "0a"), 1);
+    EXPECT_EQ(m_db.TestExists("0a"), 0);
+    EXPECT_EQ(m_db.TestExists("0c"), 1);
+    EXPECT_TRUE(m_prompter.messages.empty());
+
+    m_db.CloseTest();
+    EXPECT_FALSE(m_db.IsTestOpen());
+    EXPECT_EQ(m_db.TestExists("0c"), 0);
+}
+
+} // namespace
+} // namespace mrv
