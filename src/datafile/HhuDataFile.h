@@ -62,8 +62,8 @@ using EnergyBlock = std::array<std::uint8_t, 20>; // five 4-byte BCD values: tot
 
 // The in-memory form of one meter record of a loaded file.
 struct ReadingRecord {
-    std::string meterId;  // record bytes 4..9 as 12 lower-case hex digits, byte 9 first
-    std::string meterId2; // record bytes 6..17 up to the first zero, as UTF-8
+    std::string meterId;              // record bytes 4..9 as 12 lower-case hex digits, byte 9 first
+    std::string meterId2;             // record bytes 6..17 up to the first zero, as UTF-8
     std::array<double, 5> energy{};   // total, T1..T4
     std::array<double, 5> lmEnergy{}; // last month: total, T1..T4
     std::array<std::uint8_t, 3> readDate{}; // day, month, year % 100, each BCD
@@ -72,8 +72,8 @@ struct ReadingRecord {
 
 // One used entry of a file's Block table, decoded.
 struct BlockEntry {
-    int firstSequence = 0;                 // 1-based number of the Block's first record
-    int meterCount = 0;                    // records up to the next entry (or the end)
+    int firstSequence = 0;                  // 1-based number of the Block's first record
+    int meterCount = 0;                     // records up to the next entry (or the end)
     std::array<std::uint8_t, 3> constant{}; // least significant first, BCD
     std::string name;                       // UTF-8
 };
@@ -90,8 +90,8 @@ std::string FormatBlockConstant(const std::array<std::uint8_t, 3>& constant);
 
 // Hooks of a download run that may be on a worker thread. Both are optional.
 struct DownloadHooks {
-    std::function<bool()> cancelled;                      // asked between meters
-    std::function<void(int done, int total)> progress;    // after each meter record
+    std::function<bool()> cancelled;                   // asked between meters
+    std::function<void(int done, int total)> progress; // after each meter record
 };
 
 // What a download needs besides the target: the records and the parameters.

@@ -1,0 +1,281 @@
+#include "datafile/DataFileConvert.h"
+
+#include "base/GbkText.h"
+#include "datafile/FileBytes.h"
+#include "datafile/HhuDataFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string_view>
+
+namespace mrv {
+
+namespace fb = filebytes;
+
+namespace {
+
+// In the order they are looked for; the first that occurs in a keyword line is taken.
+constexpr std::array<const char*, kConvertKeywordCount> kKeywordNames = {
+    "DBF_METERNO_M", "DBF_ADDR2_M", "DBF_BREAD_M",    "DBF_K0_M",    "DBF_K1_M",  "DBF_K2_M",
+    "DBF_K2_M",      "DBF_K3_M",    "DBF_KP0_M",      "DBF_K1P_M",   "DBF_K2P_M", "DBF_K3P_M",
+    "DBF_K4P_M",     "DBF_DATE_M",  "DBF_MULTIPLY_M", "DBF_CONST_M",
+};
+
+constexpr std::size_t kMaxLine = 99;
+constexpr std::size_t kMaxKeywordValue = 19;
+constexpr std::size_t kMaxFieldName = 10;
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Skips white space and '*', then takes everything up to the next white space; a double-byte
+// character is taken whole, so its second byte is never mistaken for anything else.
+std::string Word(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && (IsSpace(s[i]) || s[i] == '*'))
+        ++i;
+    const std::size_t start = i;
+    while (i < s.size() && !IsSpace(s[i]))
+        i += GbkCharLength(static_cast<unsigned char>(s[i]));
+    return std::string(s.substr(start, std::min(i, s.size()) - start));
+}
+
+std::vector<std::string_view> SplitCommas(std::string_view s)
+{
+    std::vector<std::string_view> items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = s.find(',', start);
+        items.push_back(s.substr(start, comma == std::string_view::npos ? s.npos : comma - start));
+        if (comma == std::string_view::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
+std::uint8_t ByteOf(const std::string& word)
+{
+    return static_cast<std::uint8_t>(std::atoi(word.c_str()));
+}
+
+std::string Format10(const std::uint8_t* p)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%10.2f", fb::BcdToDouble(p));
+    return text;
+}
+
+int BcdByte(std::uint8_t b)
+{
+    return (b >> 4) * 10 + (b & 0x0F);
+}
+
+// The text a keyword puts into its column for one record, or none.
+std::optional<std::string> KeywordText(ConvertKeyword k, const std::uint8_t* r)
+{
+    const bool read = r[3] != 0;
+    char text[32];
+    switch (k) {
+    case ConvertKeyword::MeterNo:
+        std::snprintf(text, sizeof text, "%02x", r[4]);
+        return std::string(text);
+    case ConvertKeyword::Addr2:
+        return std::string(fb::ZeroTerminated(r + 6, 12));
+    case ConvertKeyword::Bread:
+        return std::string(read ? "Yes" : "no");
+    case ConvertKeyword::Multiply:
+        return std::string("   1");
+    case ConvertKeyword::Const: {
+        const int value = BcdByte(r[136]) * 10000 + BcdByte(r[135]) * 100 + BcdByte(r[134]);
+        if (value == 0)
+            return std::nullopt;
+        std::snprintf(text, sizeof text, "%5i", value & 0xFFFF);
+        return std::string(text);
+    }
+    default:
+        break;
+    }
+    if (!read)
+        return std::nullopt;
+    switch (k) {
+    case ConvertKeyword::K0:
+        return Format10(r + 70);
+    case ConvertKeyword::K1:
+        return Format10(r + 74);
+    case ConvertKeyword::K2:
+        return Format10(r + 78);
+    case ConvertKeyword::K2Again:
+        return Format10(r + 82);
+    case ConvertKeyword::K3:
+        return Format10(r + 86);
+    case ConvertKeyword::Kp0:
+        return Format10(r + 90);
+    case ConvertKeyword::K1p:
+        return Format10(r + 94);
+    case ConvertKeyword::K2p:
+        return Format10(r + 98);
+    case ConvertKeyword::K3p:
+        return Format10(r + 102);
+    case ConvertKeyword::K4p:
+        return Format10(r + 106);
+    case ConvertKeyword::Date:
+        std::snprintf(text, sizeof text, "%02x/%02x/%02x", r[119], r[118], r[117]);
+        return std::string(text);
+    default:
+        return std::nullopt;
+    }
+}
+
+DbfDate TodayUtc()
+{
+    const std::time_t now = std::time(nullptr);
+    const std::tm* t = std::gmtime(&now);
+    if (!t)
+        return {};
+    return {t->tm_year + 1900, t->tm_mon + 1, t->tm_mday};
+}
+
+} // namespace
+
+ConvertConfig ParseConvertConfig(const std::string& text)
+{
+    ConvertConfig config;
+    std::array<std::string, kConvertKeywordCount> values;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + pos, end - pos);
+        pos = end + 1;
+        line = line.substr(0, kMaxLine);
+        if (const std::size_t c = line.find("//"); c != line.npos)
+            line = line.substr(0, c);
+        if (line.find(";;;") != line.npos)
+            continue;
+        if (const std::size_t star = line.find("***"); star != line.npos) {
+            const std::string_view rest = line.substr(star + 3);
+            int found = -1;
+            for (int k = 0; k < kConvertKeywordCount && found < 0; ++k)
+                if (rest.find(kKeywordNames[static_cast<std::size_t>(k)]) != rest.npos)
+                    found = k;
+            const std::size_t eq = rest.find('=');
+            if (found < 0 || eq == rest.npos)
+                continue;
+            const std::string value = Word(rest.substr(eq + 1));
+            if (!value.empty())
+                values[static_cast<std::size_t>(found)] =
+                    std::string(CutGbkBytes(value, kMaxKeywordValue));
+            continue;
+        }
+        std::size_t first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+            ++first;
+        if (first >= line.size() || static_cast<unsigned char>(line[first]) >= 0x80 ||
+            line[first] == '\0')
+            continue;
+        const std::vector<std::string_view> items = SplitCommas(line.substr(first));
+        if (items.size() < 3)
+            continue;
+        const std::string name = Word(items[0]);
+        const std::string type = Word(items[1]);
+        const std::string length = Word(items[2]);
+        if (name.empty() || type.empty() || length.empty())
+            continue;
+        if (config.fields.size() >= static_cast<std::size_t>(kMaxDbfFields))
+            continue;
+        DbfField field;
+        field.name = std::string(CutGbkBytes(name, kMaxFieldName));
+        const auto t = static_cast<unsigned char>(type[0]);
+        field.type = static_cast<char>(t < 0x80 ? std::toupper(t) : t);
+        field.length = ByteOf(length);
+        field.decimals = field.type == 'N' && items.size() > 3 ? ByteOf(Word(items[3])) : 0;
+        field.offset = 1;
+        if (!config.fields.empty())
+            field.offset = config.fields.back().offset + config.fields.back().length;
+        const int index = static_cast<int>(config.fields.size());
+        config.fields.push_back(field);
+        for (int k = 0; k < kConvertKeywordCount; ++k)
+            if (values[static_cast<std::size_t>(k)] == field.name)
+                config.keywordField[static_cast<std::size_t>(k)] = index;
+    }
+    return config;
+}
+
+int ConvertDataFile(const std::string& dataPath, const std::string& configPath,
+                    const std::string& dbfPath, std::optional<DbfDate> date)
+{
+    using namespace hhufile;
+    std::vector<std::uint8_t> cfgBytes;
+    if (!fb::ReadFileWhole(configPath, cfgBytes))
+        return 0;
+    const ConvertConfig config = ParseConvertConfig(std::string(cfgBytes.begin(), cfgBytes.end()));
+
+    std::vector<std::uint8_t> data;
+    if (!fb::ReadFileWhole(dataPath, data))
+        return 0;
+    if (data.size() < kBlockTableOffset + kBlockTableSize)
+        return 0;
+    const std::size_t n = fb::GetU16(&data[kBlockTableOffset + 1]);
+    // Records the file does not hold are not made up.
+    if (data.size() < kRecordsOffset + kRecordSize * n)
+        return 0;
+
+    const std::size_t f = config.fields.size();
+    std::size_t recordLength = 1;
+    for (const DbfField& field : config.fields)
+        recordLength += field.length;
+    const std::size_t headerLength = 32 + 32 * f + 1;
+
+    std::vector<std::uint8_t> out(headerLength, 0);
+    const DbfDate d = date ? *date : TodayUtc();
+    out[0] = 0x03;
+    out[1] = static_cast<std::uint8_t>(d.year - 1900);
+    out[2] = static_cast<std::uint8_t>(d.month);
+    out[3] = static_cast<std::uint8_t>(d.day);
+    fb::PutU32(&out[4], static_cast<std::uint32_t>(n));
+    fb::PutU16(&out[8], static_cast<std::uint32_t>(headerLength));
+    fb::PutU16(&out[10], static_cast<std::uint32_t>(recordLength));
+    for (std::size_t i = 0; i < f; ++i) {
+        const DbfField& field = config.fields[i];
+        std::uint8_t* desc = &out[32 + 32 * i];
+        std::memcpy(desc, field.name.data(), std::min<std::size_t>(field.name.size(), 10));
+        desc[11] = static_cast<std::uint8_t>(field.type);
+        fb::PutU32(desc + 12, field.offset);
+        desc[16] = field.length;
+        desc[17] = field.decimals;
+    }
+    out[32 + 32 * f] = 0x0D;
+
+    out.reserve(headerLength + recordLength * n + 1);
+    std::vector<std::uint8_t> record(recordLength);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint8_t* r = &data[kRecordsOffset + kRecordSize * k];
+        std::fill(record.begin(), record.end(), ' ');
+        for (int kw = 0; kw < kConvertKeywordCount; ++kw) {
+            const int fieldIndex = config.keywordField[static_cast<std::size_t>(kw)];
+            if (fieldIndex < 0)
+                continue;
+            const std::optional<std::string> text = KeywordText(static_cast<ConvertKeyword>(kw), r);
+            if (!text)
+                continue;
+            const DbfField& field = config.fields[static_cast<std::size_t>(fieldIndex)];
+            // A text longer than its column is cut to it rather than spilling into the next.
+            const std::string_view fit = CutGbkBytes(*text, field.length);
+            std::memcpy(&record[field.offset], fit.data(), fit.size());
+        }
+        out.insert(out.end(), record.begin(), record.end());
+    }
+    out.push_back(0x1A);
+    return fb::WriteFileWhole(dbfPath, out) ? 1 : 0;
+}
+
+} // namespace mrv

@@ -1,0 +1,51 @@
+#pragma once
+// Byte helpers shared by the data-file reader, writer and converter.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mrv::filebytes {
+
+inline void PutU16(std::uint8_t* p, std::uint32_t v)
+{
+    p[0] = static_cast<std::uint8_t>(v);
+    p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+inline void PutU32(std::uint8_t* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+inline std::uint32_t GetU16(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8;
+}
+
+inline std::uint32_t GetU32(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The meter codecs over bytes in a file (least significant byte first).
+double BcdToDouble(const std::uint8_t* p);
+std::string BytesToHex(const std::uint8_t* p, std::size_t n);
+// The first two characters of `text` as one hex byte.
+std::uint8_t HexTextToByte(std::string_view text);
+
+// Bytes up to the first zero, at most `max`.
+std::string_view ZeroTerminated(const std::uint8_t* p, std::size_t max);
+
+// Writes `bytes` to `path` through a fresh file beside it that is renamed over `path` when
+// complete, so `path` holds either its old content or the whole new one, never a part.
+bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadFileWhole(const std::string& path, std::vector<std::uint8_t>& out);
+
+} // namespace mrv::filebytes

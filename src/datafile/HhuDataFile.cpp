@@ -1,0 +1,383 @@
+#include "datafile/HhuDataFile.h"
+
+#include "base/GbkText.h"
+#include "datafile/FileBytes.h"
+#include "link/Checks.h"
+#include "link/Codecs.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace mrv {
+
+using namespace hhufile;
+namespace fb = filebytes;
+
+namespace {
+
+void Tell(Prompter* prompter, const char* text)
+{
+    if (prompter)
+        prompter->Message(text, std::string{}, MsgIcon::None, MsgButtons::Ok);
+}
+
+bool ReadAt(std::FILE* f, std::size_t offset, std::uint8_t* out, std::size_t n)
+{
+    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
+        return false;
+    return std::fread(out, 1, n, f) == n;
+}
+
+bool WriteAt(std::FILE* f, std::size_t offset, const std::uint8_t* data, std::size_t n)
+{
+    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
+        return false;
+    return std::fwrite(data, 1, n, f) == n && std::fflush(f) == 0;
+}
+
+bool IsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+} // namespace
+
+ReadingRecord MakeReadingRecord(const MeterRecordBytes& r)
+{
+    ReadingRecord rec;
+    rec.meterId = fb::BytesToHex(&r[4], 6);
+    rec.meterId2 = GbkToUtf8(fb::ZeroTerminated(&r[6], 12));
+    for (int i = 0; i < 5; ++i) {
+        rec.energy[i] = fb::BcdToDouble(&r[70 + 4 * i]);
+        rec.lmEnergy[i] = fb::BcdToDouble(&r[90 + 4 * i]);
+    }
+    rec.readDate = {r[117], r[118], r[119]};
+    rec.status = static_cast<std::int8_t>(r[3]);
+    return rec;
+}
+
+std::vector<BlockEntry> DecodeBlockTable(const BlockTable& table)
+{
+    const int n = static_cast<int>(fb::GetU16(&table[1]));
+    const int used = std::min<int>(table[3], kMaxBlocks);
+    std::vector<BlockEntry> entries(static_cast<std::size_t>(used));
+    for (int k = 0; k < used; ++k) {
+        const std::uint8_t* e = &table[4 + kBlockEntrySize * static_cast<std::size_t>(k)];
+        BlockEntry& out = entries[static_cast<std::size_t>(k)];
+        out.firstSequence = static_cast<int>(fb::GetU16(e));
+        out.constant = {e[2], e[3], e[4]};
+        out.name = GbkToUtf8(fb::ZeroTerminated(e + 5, kBlockNameSize));
+    }
+    // A Block runs up to the next entry's first record; counts are kept inside the file's
+    // records whatever the table claims, so callers can index the readings with them.
+    for (int k = 0; k < used; ++k) {
+        BlockEntry& e = entries[static_cast<std::size_t>(k)];
+        const int end =
+            k + 1 < used ? entries[static_cast<std::size_t>(k) + 1].firstSequence : n + 1;
+        if (e.firstSequence < 1 || e.firstSequence > n)
+            e.meterCount = 0;
+        else
+            e.meterCount = std::clamp(end - e.firstSequence, 0, n - e.firstSequence + 1);
+    }
+    return entries;
+}
+
+std::string FormatBlockConstant(const std::array<std::uint8_t, 3>& c)
+{
+    char text[16];
+    if (c[2] != 0)
+        std::snprintf(text, sizeof text, "%02x%02x%02x", c[2], c[1], c[0]);
+    else
+        std::snprintf(text, sizeof text, "%02x%02x", c[1], c[0]);
+    return text;
+}
+
+HhuDataFile::~HhuDataFile()
+{
+    Close();
+}
+
+std::string HhuDataFile::DownloadFileName(const std::string& directory, std::int32_t hhuId,
+                                          bool stored)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, stored ? "%04iS.dbf" : "%04i.dbf", static_cast<int>(hhuId));
+    if (directory.empty())
+        return name;
+    return IsSeparator(directory.back()) ? directory + name : directory + "/" + name;
+}
+
+int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t hhuId, bool stored,
+                                    const DownloadInput& input, const DownloadHooks& hooks,
+                                    std::string* writtenPath)
+{
+    // An id of 0 or less would make the source return every Block (or every meter).
+    if (!input.source || hhuId <= 0)
+        return 0;
+    InstallationSource& source = *input.source;
+    auto cancelled = [&] { return hooks.cancelled && hooks.cancelled(); };
+
+    BlockList blocks;
+    source.LoadBlocks(hhuId, &blocks);
+    int total = 0;
+    int blocksWithMeters = 0;
+    for (const BlockRecord& b : blocks) {
+        if (b.district_id <= 0)
+            continue;
+        const int count = source.LoadMeters(b.district_id, nullptr);
+        if (count < 0)
+            return 0; // the source has reported its failure
+        total += count;
+        blocksWithMeters += count > 0 ? 1 : 0;
+    }
+    if (total == 0) {
+        Tell(input.prompter, "No meter, Don't Create Data File");
+        return 0;
+    }
+    if (total > kMaxMeters) {
+        Tell(input.prompter, "Too many meters, Can't Create Data File");
+        return 0;
+    }
+    if (blocksWithMeters > kMaxBlocks) {
+        Tell(input.prompter, "Too many blocks, Can't Create Data File");
+        return 0;
+    }
+
+    // The whole file is built in memory (about 1 MB at most) and written in one go.
+    std::vector<std::uint8_t> file(kRecordsOffset, 0);
+    file.reserve(FileSize(static_cast<std::size_t>(total)));
+    BlockTable table{};
+    int s = 1;
+    int b = 0;
+    MeterList meters;
+    for (const BlockRecord& block : blocks) {
+        if (block.district_id <= 0)
+            continue;
+        if (cancelled())
+            return 0;
+        source.LoadMeters(block.district_id, &meters);
+        if (meters.empty())
+            continue;
+        // The records may have changed since they were counted.
+        if (b >= kMaxBlocks) {
+            Tell(input.prompter, "Too many blocks, Can't Create Data File");
+            return 0;
+        }
+        if (s - 1 + static_cast<int>(meters.size()) > kMaxMeters) {
+            Tell(input.prompter, "Too many meters, Can't Create Data File");
+            return 0;
+        }
+        std::uint8_t* entry = &table[4 + kBlockEntrySize * static_cast<std::size_t>(b)];
+        fb::PutU16(entry, static_cast<std::uint32_t>(s));
+        const auto para = static_cast<std::uint32_t>(block.district_para);
+        entry[2] = static_cast<std::uint8_t>(para);
+        entry[3] = static_cast<std::uint8_t>(para >> 8);
+        entry[4] = static_cast<std::uint8_t>(para >> 16);
+        const std::string name = Utf8ToGbk(CutUtf8ToGbkWidth(block.district_name, kBlockNameSize));
+        std::memcpy(entry + 5, name.data(), std::min(name.size(), kBlockNameSize));
+
+        for (const MeterRecord& m : meters) {
+            if (cancelled())
+                return 0;
+            MeterRecordBytes r{};
+            fb::PutU16(&r[1], static_cast<std::uint32_t>(s));
+            r[4] = fb::HexTextToByte(m.meter_num);
+            const std::string id2 = Utf8ToGbk(CutUtf8ToGbkWidth(m.property_num, 12));
+            std::memcpy(&r[6], id2.data(), std::min<std::size_t>(id2.size(), 12));
+            // Bytes 19..69: the address and at least one terminating zero.
+            const std::string addr =
+                Utf8ToGbk(CutUtf8ToGbkWidth(m.meter_address, MeterRecord::kAddressWidth));
+            std::memcpy(&r[19], addr.data(), std::min(addr.size(), MeterRecord::kAddressWidth));
+            r[0] = Sum8(r.data(), static_cast<std::ptrdiff_t>(r.size()));
+            file.insert(file.end(), r.begin(), r.end());
+            if (hooks.progress)
+                hooks.progress(s, total);
+            ++s;
+        }
+        ++b;
+    }
+    if (s == 1) {
+        Tell(input.prompter, "No meter, Don't Create Data File");
+        return 0;
+    }
+    const char* trailer = stored ? kStoredTrailer : kPlainTrailer;
+    file.insert(file.end(), trailer, trailer + kTrailerSize);
+
+    table[0] = kBlockTableMark;
+    fb::PutU16(&table[1], static_cast<std::uint32_t>(s - 1));
+    table[3] = static_cast<std::uint8_t>(b);
+    std::memcpy(file.data(), kMagic, kMagicSize);
+    std::memcpy(&file[kParameterBlockOffset], input.parameterBlock.data(), kParameterBlockSize);
+    std::memcpy(&file[kBlockTableOffset], table.data(), kBlockTableSize);
+    // The stored-energy area stays zero: the unit fills it.
+
+    if (cancelled())
+        return 0;
+    const std::string path = DownloadFileName(directory, hhuId, stored);
+    if (!fb::WriteFileWhole(path, file))
+        return 0;
+    if (writtenPath)
+        *writtenPath = path;
+    return 1;
+}
+
+std::optional<HhuDataFile::CheckedFile> HhuDataFile::OpenAndCheck(const std::string& path)
+{
+    std::FILE* raw = std::fopen(path.c_str(), "r+b");
+    if (!raw)
+        raw = std::fopen(path.c_str(), "rb"); // still viewable; readings cannot be stored
+    if (!raw)
+        return std::nullopt;
+    CheckedFile checked;
+    checked.file.reset(raw, &std::fclose);
+    if (std::fseek(raw, 0, SEEK_END) != 0)
+        return std::nullopt;
+    const long size = std::ftell(raw);
+    // Shorter than the fixed areas and the trailer: nothing in it can be trusted.
+    if (size < static_cast<long>(FileSize(0)))
+        return std::nullopt;
+    checked.size = static_cast<std::size_t>(size);
+
+    std::uint8_t magic[kMagicSize];
+    std::uint8_t trailer[kTrailerSize];
+    if (!ReadAt(raw, 0, magic, kMagicSize) ||
+        !ReadAt(raw, checked.size - kTrailerSize, trailer, kTrailerSize) ||
+        !ReadAt(raw, kParameterBlockOffset, checked.parameterBlock.data(), kParameterBlockSize))
+        return std::nullopt;
+    if (std::memcmp(magic, kMagic, kMagicSize) != 0)
+        return std::nullopt;
+    if (std::memcmp(trailer, kStoredTrailer, kTrailerSize) == 0)
+        checked.stored = 1;
+    else if (std::memcmp(trailer, kPlainTrailer, kTrailerSize) == 0)
+        checked.stored = 0;
+    else
+        return std::nullopt;
+    if (checked.parameterBlock[1] != kFormatMark)
+        return std::nullopt;
+    return checked;
+}
+
+int HhuDataFile::Load(const std::string& path)
+{
+    std::optional<CheckedFile> checked = OpenAndCheck(path);
+    if (!checked)
+        return 0;
+    std::FILE* f = checked->file.get();
+    BlockTable table{};
+    StoredEnergyArea area{};
+    if (!ReadAt(f, kBlockTableOffset, table.data(), kBlockTableSize) ||
+        !ReadAt(f, kStoredEnergyOffset, area.data(), kStoredEnergySize))
+        return 0;
+    const std::size_t n = fb::GetU16(&table[1]);
+    // A file shorter than its count claims is refused rather than read past its end.
+    if (checked->size < FileSize(n))
+        return 0;
+    std::vector<std::uint8_t> bytes(n * kRecordSize);
+    if (n && !ReadAt(f, kRecordsOffset, bytes.data(), bytes.size()))
+        return 0;
+    std::vector<ReadingRecord> readings(n);
+    MeterRecordBytes r;
+    for (std::size_t k = 0; k < n; ++k) {
+        std::memcpy(r.data(), &bytes[k * kRecordSize], kRecordSize);
+        readings[k] = MakeReadingRecord(r);
+    }
+
+    Close();
+    m_file = std::move(checked->file);
+    m_path = path;
+    m_stored = checked->stored;
+    m_parameterBlock = checked->parameterBlock;
+    m_blockTable = table;
+    m_storedArea = area;
+    m_readings = std::move(readings);
+    return 1;
+}
+
+void HhuDataFile::Close()
+{
+    m_readings.clear();
+    m_file.reset();
+    m_path.clear();
+}
+
+const std::vector<ReadingRecord>& HhuDataFile::GetReadings(int* count) const
+{
+    if (count)
+        *count = ReadingCount();
+    return m_readings;
+}
+
+int HhuDataFile::ReadMeterRecord(MeterRecordBytes* buffer, int k, std::int32_t* storedOut) const
+{
+    if (!m_file || k < 1 || k > ReadingCount())
+        return 0;
+    if (buffer &&
+        !ReadAt(m_file.get(), kRecordsOffset + kRecordSize * static_cast<std::size_t>(k - 1),
+                buffer->data(), kRecordSize))
+        return 0;
+    if (storedOut)
+        *storedOut = m_stored;
+    return 1;
+}
+
+int HhuDataFile::StoredEntryCount() const
+{
+    const int e = m_storedArea[kStoredCountOffset];
+    return e > kMaxStoredEntries ? 0 : e;
+}
+
+std::optional<int> HhuDataFile::FindStoredEntry(const MeterRecordBytes& record) const
+{
+    const int count = StoredEntryCount();
+    for (int j = 0; j < count; ++j) {
+        const std::uint8_t* key =
+            &m_storedArea[kStoredEntryOffset + kStoredEntrySize * static_cast<std::size_t>(j)];
+        if (std::memcmp(key, &record[4], 6) == 0)
+            return j;
+    }
+    return std::nullopt;
+}
+
+std::optional<EnergyBlock> HhuDataFile::StoredMonthBlock(int entry, int month) const
+{
+    if (entry < 0 || entry >= StoredEntryCount() || month < 0 || month > 11)
+        return std::nullopt;
+    const std::size_t at = kStoredMonthOffset + kStoredEntrySize * static_cast<std::size_t>(entry) +
+                           20 * static_cast<std::size_t>(month);
+    EnergyBlock block;
+    std::memcpy(block.data(), &m_storedArea[at], block.size());
+    return block;
+}
+
+int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
+                              const EnergyBlock& lmEnergyBlock, ReadingRecord* out)
+{
+    if (!m_file || index < 0 || index >= ReadingCount())
+        return 0;
+    const Clock& clock = m_clock ? *m_clock : SystemClock::Instance();
+    const PcTime now = clock.Now();
+    const std::size_t at = kRecordsOffset + kRecordSize * static_cast<std::size_t>(index);
+    MeterRecordBytes r;
+    if (!ReadAt(m_file.get(), at, r.data(), kRecordSize))
+        return 0;
+    std::memcpy(&r[70], energyBlock.data(), 20);
+    std::memcpy(&r[90], lmEnergyBlock.data(), 20);
+    r[3] = 1;
+    r[115] = BinToBcd(static_cast<unsigned>(now.minute));
+    r[116] = BinToBcd(static_cast<unsigned>(now.hour));
+    r[117] = BinToBcd(static_cast<unsigned>(now.day));
+    r[118] = BinToBcd(static_cast<unsigned>(now.month));
+    r[119] = BinToBcd(static_cast<unsigned>(now.year % 100));
+    r[0] = 0;
+    r[0] = Sum8(r.data(), static_cast<std::ptrdiff_t>(r.size()));
+    if (!WriteAt(m_file.get(), at, r.data(), kRecordSize))
+        return 0;
+    ReadingRecord rec = MakeReadingRecord(r);
+    m_readings[static_cast<std::size_t>(index)] = rec;
+    if (out)
+        *out = std::move(rec);
+    return 1;
+}
+
+} // namespace mrv

@@ -1,0 +1,123 @@
+#pragma once
+// A small in-memory installation and file helpers shared by the data-file tests.
+#include "base/InstallationSource.h"
+#include "datafile/HhuDataFile.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mrv::test {
+
+class FakeSource final : public InstallationSource {
+public:
+    std::vector<std::pair<BlockRecord, MeterList>> blocks;
+
+    void AddBlock(std::int32_t hhu, std::int32_t id, std::string name, std::int32_t para,
+                  MeterList meters)
+    {
+        BlockRecord b;
+        b.land_id = hhu;
+        b.district_id = id;
+        b.district_name = std::move(name);
+        b.district_para = para;
+        for (MeterRecord& m : meters)
+            m.district_id = id;
+        blocks.emplace_back(b, std::move(meters));
+    }
+
+    // `count` meters numbered 1.. in one Block.
+    static MeterList Meters(int count)
+    {
+        MeterList list(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            list[static_cast<std::size_t>(i)].meter_num = std::to_string(i % 100);
+            list[static_cast<std::size_t>(i)].property_num = "P" + std::to_string(i);
+            list[static_cast<std::size_t>(i)].meter_address = "Addr " + std::to_string(i);
+        }
+        return list;
+    }
+
+    int LoadHhus(HhuList* out) override
+    {
+        if (out)
+            out->clear();
+        return 0;
+    }
+    int LoadBlocks(std::int32_t hhuId, BlockList* out) override
+    {
+        BlockList list;
+        for (const auto& [b, m] : blocks)
+            if (b.land_id == hhuId)
+                list.push_back(b);
+        const int n = static_cast<int>(list.size());
+        if (out)
+            *out = std::move(list);
+        return n;
+    }
+    int LoadMeters(std::int32_t blockId, MeterList* out) override
+    {
+        ++meterLoads;
+        MeterList list;
+        for (const auto& [b, m] : blocks)
+            if (b.district_id == blockId)
+                list = m;
+        const int n = static_cast<int>(list.size());
+        if (out)
+            *out = std::move(list);
+        return n;
+    }
+    int meterLoads = 0;
+};
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+// Bytes of a text, without a terminator.
+inline std::vector<std::uint8_t> B(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
+
+inline std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& v, std::size_t at,
+                                       std::size_t n)
+{
+    return {v.begin() + static_cast<std::ptrdiff_t>(at),
+            v.begin() + static_cast<std::ptrdiff_t>(at + n)};
+}
+
+// A data file as the unit would return it: the given records (1-based sequence numbers are
+// the caller's business) in one Block, a valid header and the trailer.
+inline std::vector<std::uint8_t> MakeDataFile(const std::vector<MeterRecordBytes>& records,
+                                              bool stored = false)
+{
+    using namespace hhufile;
+    std::vector<std::uint8_t> f(kRecordsOffset, 0);
+    std::copy(kMagic, kMagic + 8, f.begin());
+    f[kParameterBlockOffset + 1] = kFormatMark;
+    f[kBlockTableOffset] = kBlockTableMark;
+    f[kBlockTableOffset + 1] = static_cast<std::uint8_t>(records.size());
+    f[kBlockTableOffset + 2] = static_cast<std::uint8_t>(records.size() >> 8);
+    f[kBlockTableOffset + 3] = records.empty() ? 0 : 1;
+    f[kBlockTableOffset + 4] = 1;
+    for (const MeterRecordBytes& r : records)
+        f.insert(f.end(), r.begin(), r.end());
+    const char* t = stored ? kStoredTrailer : kPlainTrailer;
+    f.insert(f.end(), t, t + 8);
+    return f;
+}
+
+} // namespace mrv::test
