@@ -84,6 +84,9 @@ public:
     // database when it does not exist), open it and load HHUs and Blocks. 1 when opened.
     int OnOpenDatabase();
     void OnCloseDatabase();
+    // Convert Data File: choose an uploaded data file and write convert.dbf in the current
+    // folder under convert.cfg beside the program. 1 when written.
+    int OnConvertDataFile();
     // Enabling rules of the commands that depend on state; the rest are always enabled.
     bool CanOpenDatabase() const { return m_dbOpen == 0; }
     bool CanCloseDatabase() const { return m_dbOpen != 0; }

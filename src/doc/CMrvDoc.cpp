@@ -1,0 +1,298 @@
+#include "doc/CMrvDoc.h"
+
+#include "datafile/DataFileConvert.h"
+#include "datafile/HhuDataFile.h"
+#include "db/MeterDatabase.h"
+#include "db/Schema.h"
+#include "doc/ParameterRules.h"
+#include "link/SerialPort.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace mrv {
+
+namespace {
+
+// The current folder at this moment, or the root when it cannot be had.
+std::string CurrentFolder()
+{
+    std::error_code ec;
+    auto path = std::filesystem::current_path(ec);
+    if (ec || path.empty())
+        return "/";
+    return path.string();
+}
+
+} // namespace
+
+CMrvDoc::CMrvDoc(SettingsStore& store, Prompter& prompter, const std::string& programPath)
+    : m_store(store), m_prompter(prompter), m_dataFile(std::make_unique<HhuDataFile>()),
+      m_db(std::make_unique<MeterDatabase>(prompter))
+{
+    const auto slash = programPath.rfind('/');
+    m_moduleDir = slash == std::string::npos ? std::string() : programPath.substr(0, slash);
+    // The transfer program lies beside this one unless the profile names another folder.
+    m_systemDir = m_moduleDir;
+    for (int i = 0; i < 4; ++i)
+        m_comDevices[std::size_t(i)] = SerialPort::DefaultDevicePath(i + 1);
+}
+
+CMrvDoc::~CMrvDoc()
+{
+    FreeTables();
+    CloseTestDatabase();
+    SaveSettings();
+}
+
+void CMrvDoc::LoadSettings()
+{
+    m_params = LoadDataFileParameters(m_store);
+
+    m_dbName = m_store.GetString("file", "dbname", "");
+    m_dbEnergy = m_store.GetString("file", "dbenergy", "");
+    const std::string here = CurrentFolder();
+    m_dataPath = m_store.GetString("file", "datapath", here);
+    m_downloadPath = m_store.GetString("file", "downloadpath", here);
+    m_systemDir = m_store.GetString("file", "systemdir", m_moduleDir);
+
+    m_comIndex = m_store.GetInt("uart", "com", 0);
+    m_baudIndex = m_store.GetInt("uart", "baudrate", 1);
+    m_parity = m_store.GetInt("uart", "parity", 2);
+    for (int i = 0; i < 4; ++i) {
+        const std::string key = "com" + std::to_string(i + 1) + "dev";
+        SetComDevice(i, m_store.GetString("uart", key, SerialPort::DefaultDevicePath(i + 1)));
+    }
+}
+
+void CMrvDoc::SaveSettings()
+{
+    SaveDataFileParameters(m_store, m_params);
+
+    m_store.PutString("file", "dbname", m_dbName);
+    m_store.PutString("file", "dbenergy", m_dbEnergy);
+    m_store.PutString("file", "datapath", m_dataPath);
+    m_store.PutString("file", "downloadpath", m_downloadPath);
+    m_store.PutString("file", "systemdir", m_systemDir);
+
+    m_store.PutInt("uart", "com", m_comIndex);
+    m_store.PutInt("uart", "baudrate", m_baudIndex);
+    m_store.PutInt("uart", "parity", m_parity);
+    for (int i = 0; i < 4; ++i)
+        m_store.PutString("uart", "com" + std::to_string(i + 1) + "dev",
+                          m_comDevices[std::size_t(i)]);
+}
+
+std::string CMrvDoc::ComDevice(int index) const
+{
+    if (index < 0 || index > 3)
+        return {};
+    return m_comDevices[std::size_t(index)];
+}
+
+void CMrvDoc::SetComDevice(int index, const std::string& path)
+{
+    if (index < 0 || index > 3)
+        return;
+    SerialPort::SetDevicePath(index + 1, path);
+    // The module turns an empty path into the default; keep what it will open.
+    m_comDevices[std::size_t(index)] = SerialPort::DevicePath(index + 1);
+}
+
+int CMrvDoc::LoadTables(int flags, std::int32_t blockId)
+{
+    if (m_dbOpen == 0) {
+        if (m_db->OpenMain(m_connect, "Admin", "") == 0)
+            return 0; // the database layer has said why
+        m_dbOpen = 1;
+    }
+    if (flags & TableHhus) {
+        m_hhus.clear();
+        m_maxHhuId = 0;
+        m_db->LoadHhus(&m_hhus);
+        for (const auto& h : m_hhus)
+            m_maxHhuId = std::max(m_maxHhuId, h.land_id);
+    }
+    if (flags & TableBlocks) {
+        m_blocks.clear();
+        m_maxBlockId = 0;
+        m_db->LoadBlocks(0, &m_blocks);
+        for (const auto& b : m_blocks)
+            m_maxBlockId = std::max(m_maxBlockId, b.district_id);
+    }
+    if (flags & TableMeters) {
+        m_meters.clear();
+        m_db->LoadMeters(blockId, &m_meters);
+    }
+    return 1;
+}
+
+void CMrvDoc::FreeTables()
+{
+    m_hhus.clear();
+    m_blocks.clear();
+    m_meters.clear();
+    m_db->CloseMain();
+    m_dbOpen = 0;
+}
+
+const HhuRecord* CMrvDoc::GetHhus(std::int32_t* count) const
+{
+    if (count)
+        *count = std::int32_t(m_hhus.size());
+    return m_hhus.empty() ? nullptr : m_hhus.data();
+}
+
+const BlockRecord* CMrvDoc::GetBlocks(std::int32_t* count) const
+{
+    if (count)
+        *count = std::int32_t(m_blocks.size());
+    return m_blocks.empty() ? nullptr : m_blocks.data();
+}
+
+const MeterRecord* CMrvDoc::GetMeters(std::int32_t* count) const
+{
+    if (count)
+        *count = std::int32_t(m_meters.size());
+    return m_meters.empty() ? nullptr : m_meters.data();
+}
+
+int CMrvDoc::GetBaudRate() const
+{
+    if (m_baudIndex < 0 || m_baudIndex >= int(kBaudRates.size()))
+        return kBaudRates[1]; // a damaged profile value: the default rate
+    return kBaudRates[std::size_t(m_baudIndex)];
+}
+
+int CMrvDoc::OpenPort(int baudRate)
+{
+    SerialPort::ResetTable();
+    const int port = GetPortNumber();
+    if (SerialPort::Open(port, 0) < 0) {
+        m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
+        return 0;
+    }
+    PortSettings settings;
+    settings.baudRate = std::uint32_t(baudRate);
+    settings.dataBits = 8;
+    settings.parity = std::uint8_t(m_parity);
+    settings.stopBits = 0;
+    settings.handshake = 0;
+    if (SerialPort::Configure(port, settings) != 0) {
+        SerialPort::Close(port);
+        m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
+        return 0;
+    }
+    return 1;
+}
+
+void CMrvDoc::ClosePort()
+{
+    SerialPort::Close(GetPortNumber());
+}
+
+std::string CMrvDoc::TestDatabasePath() const
+{
+    return m_moduleDir + "/testmeter.db";
+}
+
+int CMrvDoc::OpenTestDatabase()
+{
+    if (m_testDbOpen == 1)
+        return 1;
+    const std::string path = TestDatabasePath();
+    if (CreateTestSchema(path, m_prompter) == 0)
+        return 0;
+    if (m_db->OpenTest(DatabaseConnectString(path), "Admin", "") != 0)
+        m_testDbOpen = 1;
+    return m_testDbOpen;
+}
+
+void CMrvDoc::CloseTestDatabase()
+{
+    if (m_testDbOpen)
+        m_db->CloseTest();
+    m_testDbOpen = 0;
+}
+
+int CMrvDoc::OnOpenDatabase()
+{
+    if (!CanOpenDatabase())
+        return 0;
+    // Start in the remembered database's folder with its name preset.
+    const std::string start = m_dbName.empty() ? std::string("./") : m_dbName;
+    const auto chosen = m_prompter.ChooseSaveFile(
+        "Open Database", "database(.db)|*.db *.sqlite *.mdb", start, ".db");
+    if (!chosen || chosen->empty())
+        return 0;
+    std::error_code ec;
+    if (!std::filesystem::exists(*chosen, ec)) {
+        // Never create a database behind the user's back.
+        const auto answer =
+            m_prompter.Message("This database does not exist.\nCreate a new, empty database?",
+                               "Open Database", MsgIcon::Question, MsgButtons::YesNo);
+        if (answer != MsgAnswer::Yes)
+            return 0;
+        if (CreateInstallationSchema(*chosen, m_prompter) == 0)
+            return 0;
+    }
+    m_connect = DatabaseConnectString(*chosen);
+    emit Busy(true);
+    const int ok = LoadTables(TableHhus | TableBlocks);
+    emit Busy(false);
+    if (!ok) {
+        m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
+        return 0;
+    }
+    m_dbName = *chosen;
+    emit RefreshLists(2);
+    return 1;
+}
+
+void CMrvDoc::OnCloseDatabase()
+{
+    FreeTables();
+    m_viewMode = ModeNone;
+    emit ResetDisplay();
+}
+
+int CMrvDoc::OnConvertDataFile()
+{
+    const auto chosen =
+        m_prompter.ChooseOpenFile("Convert Data File", "data file(.dbf)|*.dbf", m_dataPath, ".dbf");
+    if (!chosen || chosen->empty())
+        return 0;
+    emit Busy(true);
+    const int ok = ConvertDataFile(*chosen, m_moduleDir + "/convert.cfg", "convert.dbf");
+    emit Busy(false);
+    if (ok)
+        m_prompter.Message("File Convertion Succeed!(convert.dbf)", "", MsgIcon::Warning);
+    else
+        m_prompter.Message("File Convertion Fail!", "error", MsgIcon::Warning);
+    return ok;
+}
+
+void CMrvDoc::ApplyParameterSheet(const DataFileParameters& params, const MeterValues& values,
+                                  std::uint32_t sendDelay)
+{
+    m_params = params;
+    ApplyParameterRules(m_params);
+    m_values = values;
+    m_link.sendDelay = sendDelay;
+}
+
+const MeterValues& CMrvDoc::GetMeterValues() const
+{
+    // The write operations send these data-file parameters too; hand them the current ones.
+    m_valuesOut = m_values;
+    m_valuesOut.protectionFlag = m_params.protectionFlag;
+    m_valuesOut.prescaler = m_params.prescaler;
+    m_valuesOut.pulseWidth = m_params.pulseWidth;
+    m_valuesOut.resetDay = m_params.resetDay;
+    m_valuesOut.dayTable = m_params.dayTable;
+    m_valuesOut.yearTable = m_params.yearTable;
+    return m_valuesOut;
+}
+
+} // namespace mrv

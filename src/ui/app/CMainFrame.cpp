@@ -1,0 +1,399 @@
+#include "ui/app/CMainFrame.h"
+
+#include "datafile/HhuDataFile.h"
+#include "doc/CMrvDoc.h"
+#include "ui/app/CFilePathDlg.h"
+#include "ui/datafile/CDataFileSheet.h"
+#include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/view/CMrvView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace mrv {
+
+namespace {
+
+QPixmap Canvas()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    return pm;
+}
+
+// A nine-pin serial connector.
+QIcon ConfigIcon()
+{
+    QPixmap pm = Canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shell;
+    shell.moveTo(2, 8);
+    shell.lineTo(30, 8);
+    shell.lineTo(26, 24);
+    shell.lineTo(6, 24);
+    shell.closeSubpath();
+    p.setPen(QPen(QColor(40, 60, 110), 2));
+    p.setBrush(QColor(170, 190, 225));
+    p.drawPath(shell);
+    p.setBrush(QColor(40, 60, 110));
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 5; ++i)
+        p.drawEllipse(QPointF(7.5 + i * 4.25, 13), 1.5, 1.5);
+    for (int i = 0; i < 4; ++i)
+        p.drawEllipse(QPointF(9.5 + i * 4.4, 19), 1.5, 1.5);
+    return QIcon(pm);
+}
+
+// A meter dial with its needle.
+QIcon OperateIcon()
+{
+    QPixmap pm = Canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 2));
+    p.setBrush(QColor(250, 245, 220));
+    p.drawRoundedRect(QRectF(3, 3, 26, 26), 4, 4);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.drawArc(QRectF(7, 9, 18, 18), 30 * 16, 120 * 16);
+    p.setPen(QPen(QColor(200, 30, 30), 2));
+    p.drawLine(QPointF(16, 18), QPointF(22, 11));
+    return QIcon(pm);
+}
+
+QLabel* Indicator(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("SCRL") + 10);
+    label->setEnabled(false);
+    return label;
+}
+
+// Lock key state as the kernel's keyboard LEDs show it; false when it cannot be read.
+bool LedOn(const QString& suffix)
+{
+    const QDir leds("/sys/class/leds");
+    for (const QString& name : leds.entryList({"*::" + suffix}, QDir::Dirs | QDir::System)) {
+        QFile f(leds.filePath(name + "/brightness"));
+        if (f.open(QIODevice::ReadOnly) && f.readAll().trimmed() != "0")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QIcon ProgramIcon()
+{
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 60, 120), 3));
+    p.setBrush(QColor(235, 240, 250));
+    p.drawRoundedRect(QRectF(6, 4, 52, 56), 6, 6);
+    p.setBrush(QColor(30, 40, 50));
+    p.drawRect(QRectF(14, 12, 36, 14));
+    p.setPen(QColor(120, 255, 140));
+    QFont f = p.font();
+    f.setPixelSize(11);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRectF(14, 12, 36, 14), Qt::AlignCenter, "kWh");
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(230, 160, 20));
+    QPainterPath bolt;
+    bolt.moveTo(34, 30);
+    bolt.lineTo(24, 46);
+    bolt.lineTo(32, 46);
+    bolt.lineTo(28, 58);
+    bolt.lineTo(42, 40);
+    bolt.lineTo(34, 40);
+    bolt.closeSubpath();
+    p.drawPath(bolt);
+    return QIcon(pm);
+}
+
+CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+{
+    setObjectName("MainFrame");
+    // The title never shows a document name: there are no document files.
+    setWindowTitle("mrv003e");
+    setWindowIcon(ProgramIcon());
+    setMinimumSize(500, 340);
+    resize(760, 520);
+
+    m_view = new CMrvView(doc, this);
+    setCentralWidget(m_view);
+
+    auto* file = menuBar()->addMenu("&File");
+    AddAction(file, "Exit", "E&xit", "Quit the application\nExit", nullptr);
+    connect(Action("Exit"), &QAction::triggered, this, &QWidget::close);
+
+    auto* comm = menuBar()->addMenu("&Communication");
+    AddAction(comm, "Config", "&Config", "Communication Setting\nConfig", &CMainFrame::OnConfig);
+    AddAction(comm, "Operate", "&Operate", "Communication\nOperate", &CMainFrame::OnOperate);
+    AddAction(comm, "MeterTest", "Meter Test", "Meter Test", &CMainFrame::OnMeterTest);
+
+    auto* db = menuBar()->addMenu("&Database");
+    AddAction(db, "OpenDatabase", "&Open Database", "Open Database", &CMainFrame::OnOpenDatabase);
+    AddAction(db, "CloseDatabase", "&Close Database", "Close Database",
+              &CMainFrame::OnCloseDatabase);
+
+    auto* view = menuBar()->addMenu("&View");
+    AddAction(view, "HhuSetting", "&HHU Setting", "HHU Setting\nHHU", &CMainFrame::OnHhuSetting);
+    AddAction(view, "MeterSetting", "&Meter Setting", "Meter Setting\nMeter",
+              &CMainFrame::OnMeterSetting);
+    AddAction(view, "ViewFile", "&View File", "View File\nView", &CMainFrame::OnViewFile);
+    for (const char* name : {"HhuSetting", "MeterSetting", "ViewFile"})
+        Action(name)->setCheckable(true);
+
+    auto* data = menuBar()->addMenu("D&ata");
+    AddAction(data, "CreateDownloadFile", "&Create Download File", "Create Download File",
+              &CMainFrame::OnCreateDownloadFile);
+    AddAction(data, "DownloadFile", "&Download File", "Download File\nDownLoad",
+              &CMainFrame::OnDownloadFile);
+    AddAction(data, "UploadFile", "&Upload File", "Upload File\nUpload", &CMainFrame::OnUploadFile);
+    AddAction(data, "ConvertDataFile", "Con&vert Data File", "Convert Data File",
+              &CMainFrame::OnConvertDataFile);
+    data->addSeparator();
+    AddAction(data, "ParameterSetting", "&Parameter Setting", "Parameter Setting",
+              &CMainFrame::OnParameterSetting);
+    AddAction(data, "FilePathSetting", "File &Path Setting", "File Path Setting",
+              &CMainFrame::OnFilePathSetting);
+
+    auto* about = menuBar()->addAction("&About");
+    about->setObjectName("About");
+    about->setStatusTip("Display program information and version number");
+    connect(about, &QAction::triggered, this, &CMainFrame::OnAbout);
+
+    for (QMenu* m : menuBar()->findChildren<QMenu*>())
+        connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+
+    m_toolBar = new QToolBar("Toolbar", this);
+    m_toolBar->setObjectName("ToolBar");
+    m_toolBar->setMovable(true);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setIconSize(QSize(32, 32));
+    Action("Config")->setIcon(ConfigIcon());
+    Action("Operate")->setIcon(OperateIcon());
+    m_toolBar->addAction(Action("Config"));
+    m_toolBar->addAction(Action("Operate"));
+    for (QAction* a : m_toolBar->actions()) {
+        if (auto* b = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(a))) {
+            b->setFixedSize(62, 60);
+            b->setAutoRaise(true);
+        }
+    }
+    Action("Config")->setToolTip("Config");
+    Action("Operate")->setToolTip("Operate");
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    statusBar()->showMessage("Ready");
+    m_caps = Indicator("CAP", this);
+    m_num = Indicator("NUM", this);
+    m_scroll = Indicator("SCRL", this);
+    statusBar()->addPermanentWidget(m_caps);
+    statusBar()->addPermanentWidget(m_num);
+    statusBar()->addPermanentWidget(m_scroll);
+    // Qt has no portable event for lock-key changes; a slow poll is enough for three labels.
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateLockIndicators);
+    timer->start(500);
+    UpdateLockIndicators();
+
+    connect(&m_doc, &CMrvDoc::RefreshLists, m_view, &CMrvView::RefreshLists);
+    connect(&m_doc, &CMrvDoc::ResetDisplay, m_view, &CMrvView::ResetDisplay);
+    connect(&m_doc, &CMrvDoc::Busy, this, &CMainFrame::SetBusy);
+    UpdateCommandUi();
+}
+
+QAction* CMainFrame::AddAction(QMenu* menu, const QString& name, const QString& text,
+                               const QString& prompt, void (CMainFrame::*slot)())
+{
+    auto* action = menu->addAction(text);
+    action->setObjectName(name);
+    // The prompt's first line is the status-bar help; a second line would be the tool tip.
+    const QStringList lines = prompt.split('\n');
+    action->setStatusTip(lines.first());
+    action->setToolTip(lines.size() > 1 ? lines[1] : lines.first());
+    if (slot)
+        connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+QAction* CMainFrame::Action(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+void CMainFrame::UpdateCommandUi()
+{
+    const bool dbOpen = m_doc.IsDatabaseOpen() != 0;
+    Action("OpenDatabase")->setEnabled(m_doc.CanOpenDatabase());
+    Action("CloseDatabase")->setEnabled(m_doc.CanCloseDatabase());
+    Action("CreateDownloadFile")->setEnabled(m_doc.CanCreateDownloadFile());
+    const int mode = m_doc.GetViewMode();
+    Action("HhuSetting")->setEnabled(dbOpen);
+    Action("HhuSetting")->setChecked(dbOpen && mode == CMrvDoc::ModeHhu);
+    Action("MeterSetting")->setEnabled(dbOpen);
+    Action("MeterSetting")->setChecked(dbOpen && mode == CMrvDoc::ModeBlock);
+    const bool fileOpen = m_doc.GetDataFile().IsLoaded();
+    Action("ViewFile")->setChecked(fileOpen && mode == CMrvDoc::ModeDataFile);
+}
+
+void CMainFrame::NotAvailable(const QString& what)
+{
+    statusBar()->showMessage(what + ": not available in this build", 4000);
+}
+
+void CMainFrame::SetBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::UpdateLockIndicators()
+{
+    m_caps->setEnabled(LedOn("capslock"));
+    m_num->setEnabled(LedOn("numlock"));
+    m_scroll->setEnabled(LedOn("scrolllock"));
+}
+
+void CMainFrame::OnConfig()
+{
+    CCommSettingDlg dlg(this);
+    dlg.m_baudIndex = m_doc.m_baudIndex;
+    dlg.m_comIndex = m_doc.m_comIndex;
+    dlg.m_parity = m_doc.m_parity;
+    dlg.m_dataBits = "8";
+    dlg.m_stopBits = "1";
+    for (int i = 0; i < 4; ++i)
+        dlg.m_devicePaths[std::size_t(i)] = m_doc.ComDevice(i);
+    dlg.exec();
+    // Cancel leaves the dialog's fields as given, so copying back keeps the document's values.
+    m_doc.m_baudIndex = dlg.m_baudIndex;
+    m_doc.m_comIndex = dlg.m_comIndex;
+    m_doc.m_parity = dlg.m_parity;
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::OnOpenDatabase()
+{
+    m_doc.OnOpenDatabase();
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnCloseDatabase()
+{
+    if (!m_doc.CanCloseDatabase())
+        return;
+    m_doc.OnCloseDatabase();
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnParameterSetting()
+{
+    CDataFileSheet sheet(m_doc, this);
+    sheet.exec();
+}
+
+void CMainFrame::OnFilePathSetting()
+{
+    CFilePathDlg dlg(m_doc, this);
+    dlg.exec();
+}
+
+void CMainFrame::OnConvertDataFile()
+{
+    m_doc.OnConvertDataFile();
+}
+
+void CMainFrame::OnOperate()
+{
+    NotAvailable("Operate");
+}
+
+void CMainFrame::OnMeterTest()
+{
+    NotAvailable("Meter Test");
+}
+
+void CMainFrame::OnCreateDownloadFile()
+{
+    if (!m_doc.CanCreateDownloadFile())
+        return;
+    NotAvailable("Create Download File");
+}
+
+void CMainFrame::OnDownloadFile()
+{
+    NotAvailable("Download File");
+}
+
+void CMainFrame::OnUploadFile()
+{
+    NotAvailable("Upload File");
+}
+
+void CMainFrame::OnHhuSetting()
+{
+    UpdateCommandUi();
+    NotAvailable("HHU Setting");
+}
+
+void CMainFrame::OnMeterSetting()
+{
+    UpdateCommandUi();
+    NotAvailable("Meter Setting");
+}
+
+void CMainFrame::OnViewFile()
+{
+    UpdateCommandUi();
+    NotAvailable("View File");
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("About");
+    auto* icon = new QLabel(this);
+    icon->setPixmap(ProgramIcon().pixmap(48, 48));
+    auto* text = new QVBoxLayout;
+    text->addWidget(new QLabel("mrv003e meter installation and reading tool", this));
+    text->addWidget(new QLabel("Ver   1.2", this));
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addSpacing(12);
+    row->addLayout(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(row);
+    top->addWidget(buttons);
+}
+
+} // namespace mrv

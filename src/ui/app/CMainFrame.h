@@ -1,0 +1,76 @@
+#pragma once
+// The main window: menu, dockable toolbar ("Config", "Operate"), status bar with the message
+// pane and the CAP/NUM/SCRL indicators, and the view in the middle. Commands go to the
+// document or open their dialogs here.
+#include <QDialog>
+#include <QIcon>
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace mrv {
+
+class CMrvDoc;
+class CMrvView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CMrvDoc& doc, QWidget* parent = nullptr);
+
+    CMrvView* View() const { return m_view; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // Actions by command name ("Config", "Operate", "OpenDatabase", ...), for tests.
+    QAction* Action(const QString& name) const;
+
+    // Sets every action's enabled state and check mark from the document.
+    void UpdateCommandUi();
+
+public slots:
+    void OnConfig();
+    void OnAbout();
+    void OnOpenDatabase();
+    void OnCloseDatabase();
+    void OnParameterSetting();
+    void OnFilePathSetting();
+    void OnConvertDataFile();
+
+    // Commands whose dialogs come with later work; each says so on the status bar.
+    void OnOperate();
+    void OnMeterTest();
+    void OnCreateDownloadFile();
+    void OnDownloadFile();
+    void OnUploadFile();
+    void OnHhuSetting();
+    void OnMeterSetting();
+    void OnViewFile();
+
+private:
+    QAction* AddAction(QMenu* menu, const QString& name, const QString& text, const QString& prompt,
+                       void (CMainFrame::*slot)());
+    void NotAvailable(const QString& what);
+    void UpdateLockIndicators();
+    void SetBusy(bool busy);
+
+    CMrvDoc& m_doc;
+    CMrvView* m_view;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_caps = nullptr;
+    QLabel* m_num = nullptr;
+    QLabel* m_scroll = nullptr;
+};
+
+// "About": the program icon, one line of text and the version.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};
+
+// The pictures the program draws for itself (no image files to ship).
+QIcon ProgramIcon();
+
+} // namespace mrv

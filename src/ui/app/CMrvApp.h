@@ -1,0 +1,53 @@
+#pragma once
+// The application object: builds the document, the main frame and the view, loads the
+// settings, shows the window, and on exit lets the document write the settings back.
+#include <QIcon>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace mrv {
+
+class CMainFrame;
+class CMrvDoc;
+class Prompter;
+class QtPrompter;
+class SettingsStore;
+
+class CMrvApp {
+public:
+    static constexpr int kRecentFiles = 4;
+
+    // `store` is the profile (QSettings("halvane", "mrv003e") in the program, a temporary
+    // INI file in tests); `prompter` null means real message boxes. Both outlive the app.
+    CMrvApp(SettingsStore& store, Prompter* prompter, std::string programPath);
+    ~CMrvApp();
+    CMrvApp(const CMrvApp&) = delete;
+    CMrvApp& operator=(const CMrvApp&) = delete;
+
+    // Start-up: recent-file list, status icons, document, frame and view, LoadSettings.
+    // `show` false leaves the window hidden (tests). false when the frame could not be made.
+    bool InitInstance(bool show = true);
+    // Destroys frame and document (which saves the settings) and writes the recent files.
+    void ExitInstance();
+
+    CMrvDoc* Document() const { return m_doc.get(); }
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    const QStringList& RecentFiles() const { return m_recentFiles; }
+    // The meter test station's status icons: pass, fail, neutral.
+    const std::array<QIcon, 3>& StatusIcons() const { return m_icons; }
+
+private:
+    SettingsStore& m_store;
+    std::unique_ptr<QtPrompter> m_ownPrompter;
+    Prompter* m_prompter;
+    std::string m_programPath;
+    QStringList m_recentFiles;
+    std::array<QIcon, 3> m_icons;
+    std::unique_ptr<CMrvDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+} // namespace mrv

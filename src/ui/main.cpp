@@ -1,0 +1,24 @@
+// mrv003e: the program's entry.
+#include "doc/QtSettingsStore.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/app/CMrvApp.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication qapp(argc, argv);
+    QApplication::setOrganizationName("halvane");
+    QApplication::setApplicationName("mrv003e");
+    QApplication::setApplicationVersion("1.2");
+    QApplication::setWindowIcon(mrv::ProgramIcon());
+
+    mrv::QtSettingsStore store("halvane", "mrv003e");
+    mrv::CMrvApp app(store, nullptr, QApplication::applicationFilePath().toStdString());
+    if (!app.InitInstance())
+        return 1;
+    const int rc = QApplication::exec();
+    app.ExitInstance();
+    store.Sync();
+    return rc;
+}
