@@ -177,10 +177,29 @@ int MeterDatabase::InsertBlock(const BlockRecord& block)
 
 int MeterDatabase::InsertMeter(const MeterRecord& meter)
 {
-    return m_meter.Execute("insert into meter(meter_num, property_num, meter_address, "
-                           "district_id) values(?, ?, ?, ?)",
-                           {Text(meter.meter_num), Text(meter.property_num),
-                            Text(meter.meter_address), meter.district_id});
+    return ExecuteRow(m_meter,
+                      "insert into meter(meter_num, property_num, meter_address, "
+                      "district_id) values(?, ?, ?, ?)",
+                      {Text(meter.meter_num), Text(meter.property_num), Text(meter.meter_address),
+                       meter.district_id});
+}
+
+bool MeterDatabase::BeginMeterBatch()
+{
+    return m_meter.BeginTransaction();
+}
+
+bool MeterDatabase::CommitMeterBatch()
+{
+    if (m_meter.CommitTransaction())
+        return true;
+    m_meter.RollbackTransaction();
+    return false;
+}
+
+void MeterDatabase::RollbackMeterBatch()
+{
+    m_meter.RollbackTransaction();
 }
 
 int MeterDatabase::UpdateHhu(const HhuRecord& hhu, std::int32_t landId)
@@ -264,19 +283,22 @@ int MeterDatabase::InsertEnergy(const EnergyRecord& e)
     static const std::string kInsert =
         "insert into energy(datestr, meter_num, dbk0, dbk1, dbk2, dbk,         dbkp0, dbkp1, "
         "dbkp2, dbkp) values(?, ?, ?, ?, ? ,?, ?, ?, ?, ?)";
-    if (!m_energy.InTransaction())
-        return m_energy.Execute(kInsert, values);
+    return ExecuteRow(m_energy, kInsert, values);
+}
 
-    // Inside a batch each row has its own savepoint: a failed row is undone alone and the
-    // rows before it stay for the commit.
-    if (!m_energy.Execute("savepoint energy_row"))
+int MeterDatabase::ExecuteRow(RecordSetWrapper& set, const std::string& statement,
+                              const QVariantList& values)
+{
+    if (!set.InTransaction())
+        return set.Execute(statement, values);
+    if (!set.Execute("savepoint batch_row"))
         return 0;
-    if (m_energy.Execute(kInsert, values)) {
-        m_energy.Execute("release savepoint energy_row");
+    if (set.Execute(statement, values)) {
+        set.Execute("release savepoint batch_row");
         return 1;
     }
-    m_energy.Execute("rollback to savepoint energy_row");
-    m_energy.Execute("release savepoint energy_row");
+    set.Execute("rollback to savepoint batch_row");
+    set.Execute("release savepoint batch_row");
     return 0;
 }
 

@@ -42,6 +42,11 @@ public:
     int InsertHhu(const HhuRecord& hhu);
     int InsertBlock(const BlockRecord& block);
     int InsertMeter(const MeterRecord& meter);
+    // One transaction around many meter statements (a batch of new meters): one commit instead
+    // of one per row. Inside it a failed InsertMeter is undone alone and the batch goes on.
+    bool BeginMeterBatch();
+    bool CommitMeterBatch();
+    void RollbackMeterBatch();
     // The HHU id of the row itself is not changed.
     int UpdateHhu(const HhuRecord& hhu, std::int32_t landId);
     // The Block id of the row itself is not changed.
@@ -81,6 +86,11 @@ public:
     int SaveTest(const TestRecord& test);
 
 private:
+    // Runs `statement`; inside a transaction of `set` under a savepoint of its own, so that a
+    // failure undoes that row only.
+    static int ExecuteRow(RecordSetWrapper& set, const std::string& statement,
+                          const QVariantList& values);
+
     RecordSetWrapper m_land;
     RecordSetWrapper m_district;
     RecordSetWrapper m_meter;

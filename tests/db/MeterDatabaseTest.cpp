@@ -231,6 +231,31 @@ TEST_F(MeterDatabaseTest, DeleteMetersByNumberBlockOrAll)
     EXPECT_EQ(m_db.LoadMeters(0, nullptr), 0);
 }
 
+TEST_F(MeterDatabaseTest, MeterBatchCommitsOnceAndSkipsARefusedRow)
+{
+    ASSERT_EQ(QueryRows(m_path, "create trigger refuse before insert on meter "
+                                "when new.meter_num = 'XX' begin select raise(abort, 'refused'); "
+                                "end"),
+              Rows{});
+    ASSERT_TRUE(m_db.BeginMeterBatch());
+    AddMeters(1, {"01", "02"});
+    EXPECT_EQ(m_db.InsertMeter({"XX", "", "", 1}), 0);
+    AddMeters(1, {"03"});
+    // Loads inside the batch see its rows.
+    EXPECT_EQ(m_db.LoadMeters(1, nullptr), 3);
+    ASSERT_TRUE(m_db.CommitMeterBatch());
+    EXPECT_EQ(MeterKeys(),
+              (Rows{{"01", "P01-1", "1"}, {"02", "P02-1", "1"}, {"03", "P03-1", "1"}}));
+    ASSERT_EQ(m_prompter.messages.size(), 1u);
+    EXPECT_EQ(m_prompter.messages[0].text, "refused");
+    m_prompter.messages.clear();
+
+    ASSERT_TRUE(m_db.BeginMeterBatch());
+    AddMeters(2, {"01"});
+    m_db.RollbackMeterBatch();
+    EXPECT_EQ(m_db.LoadMeters(2, nullptr), 0);
+}
+
 TEST_F(MeterDatabaseTest, FindMeterReturnsTheFirstMatchInTableOrder)
 {
     ASSERT_EQ(m_db.InsertMeter({"01", "SAME", "first", 4}), 1);

@@ -1,10 +1,173 @@
+// mrvctl initdb: creates an empty installation, energy or test database, or an installation
+// filled with a plausible demo, for trials, training and the tests of the other commands.
 #include "Commands.h"
+#include "StderrPrompter.h"
+
+#include "base/Records.h"
+#include "db/MeterDatabase.h"
+#include "db/Schema.h"
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
-int RunInitDb(int, char** argv)
+namespace {
+
+void PrintUsage(std::FILE* out)
 {
-    std::fprintf(stderr, "mrvctl %s: not available in this build\n", argv[0]);
-    return 2;
+    std::fprintf(out,
+                 "usage: mrvctl initdb --installation FILE [--demo]\n"
+                 "       mrvctl initdb --energy FILE\n"
+                 "       mrvctl initdb --test FILE\n"
+                 "\n"
+                 "Creates a new database file with its empty tables: an installation database\n"
+                 "(land, district, meter), an energy database (energy) or a meter test database\n"
+                 "(test). --demo fills the installation with three HHUs, their Blocks and meters.\n"
+                 "An existing file is never touched.\n");
 }
 
+// "3200" -> 0x003200: the meter constant as the Block dialogs store it, three BCD bytes.
+std::int32_t ConstantToBcd(unsigned constant)
+{
+    std::int32_t bcd = 0;
+    for (int shift = 0; constant && shift < 24; shift += 4, constant /= 10)
+        bcd |= static_cast<std::int32_t>(constant % 10) << shift;
+    return bcd;
+}
+
+struct DemoBlock {
+    std::int32_t id;
+    const char* name;
+    std::int32_t hhu;
+    unsigned constant;
+    int meters;
+    const char* street; // user addresses are "<street> <n>-<flat>"
+};
+
+const mrv::HhuRecord kDemoHhus[] = {
+    {1, "North HHU"},
+    {2, "东区抄表器"},
+    {3, "O'Neill estate"},
+};
+
+const DemoBlock kDemoBlocks[] = {
+    {101, "Garden Court", 1, 3200, 60, "Garden Court"},
+    {102, "Mill Lane", 1, 1600, 42, "Mill Lane"},
+    {103, "幸福小区", 1, 3200, 30, "幸福路"},
+    {201, "东城一区", 2, 800, 48, "东城大街"},
+    {202, "Station Rd", 2, 1600, 36, "Station Road"},
+    {301, "Kelly's Row", 3, 3200, 40, "Kelly's Row"},
+    {302, "Riverside", 3, 800, 24, "Riverside Walk"},
+};
+
+int FillDemo(mrv::MeterDatabase& db)
+{
+    for (const mrv::HhuRecord& h : kDemoHhus)
+        if (!db.InsertHhu(h))
+            return 0;
+    for (const DemoBlock& b : kDemoBlocks)
+        if (!db.InsertBlock({b.id, b.name, b.hhu, ConstantToBcd(b.constant)}))
+            return 0;
+    // One commit for all meters: a commit per row would take seconds.
+    if (!db.BeginMeterBatch())
+        return 0;
+    for (const DemoBlock& b : kDemoBlocks) {
+        for (int i = 1; i <= b.meters; ++i) {
+            char num[8];
+            char id2[16];
+            char address[96];
+            std::snprintf(num, sizeof num, "%02d", i);
+            // A 12-digit serial: year of installation, Block, running number.
+            std::snprintf(id2, sizeof id2, "2026%03d%05d", static_cast<int>(b.id), i * 7 + 100);
+            std::snprintf(address, sizeof address, "%s %d-%d0%d", b.street, 1 + (i - 1) / 12,
+                          1 + (i - 1) % 12 / 4, 1 + (i - 1) % 4);
+            if (!db.InsertMeter({num, id2, address, b.id})) {
+                db.RollbackMeterBatch();
+                return 0;
+            }
+        }
+    }
+    return db.CommitMeterBatch() ? 1 : 0;
+}
+
+} // namespace
+
+int RunInitDb(int argc, char** argv)
+{
+    enum class Kind { None, Installation, Energy, Test } kind = Kind::None;
+    std::string path;
+    bool demo = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
+            PrintUsage(stdout);
+            return 0;
+        }
+        if (!std::strcmp(a, "--demo")) {
+            demo = true;
+            continue;
+        }
+        Kind k = Kind::None;
+        if (!std::strcmp(a, "--installation"))
+            k = Kind::Installation;
+        else if (!std::strcmp(a, "--energy"))
+            k = Kind::Energy;
+        else if (!std::strcmp(a, "--test"))
+            k = Kind::Test;
+        if (k == Kind::None || kind != Kind::None || i + 1 >= argc || !*argv[i + 1]) {
+            if (k == Kind::None)
+                std::fprintf(stderr, "mrvctl initdb: unknown argument '%s'\n", a);
+            else if (kind != Kind::None)
+                std::fprintf(stderr, "mrvctl initdb: one database at a time\n");
+            else
+                std::fprintf(stderr, "mrvctl initdb: %s needs a file name\n", a);
+            PrintUsage(stderr);
+            return 2;
+        }
+        kind = k;
+        path = argv[++i];
+    }
+    if (kind == Kind::None || (demo && kind != Kind::Installation)) {
+        if (demo && kind != Kind::None)
+            std::fprintf(stderr, "mrvctl initdb: --demo goes with --installation only\n");
+        PrintUsage(stderr);
+        return 2;
+    }
+
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+        std::fprintf(stderr, "mrvctl initdb: %s already exists; it is left as it is\n",
+                     path.c_str());
+        return 1;
+    }
+
+    mrv::StderrPrompter prompter;
+    int ok = 0;
+    switch (kind) {
+    case Kind::Installation:
+        ok = mrv::CreateInstallationSchema(path, prompter);
+        break;
+    case Kind::Energy:
+        ok = mrv::CreateEnergySchema(path, prompter);
+        break;
+    case Kind::Test:
+        ok = mrv::CreateTestSchema(path, prompter);
+        break;
+    case Kind::None:
+        break;
+    }
+    if (ok && demo) {
+        mrv::MeterDatabase db(prompter);
+        ok = db.OpenMain(mrv::DatabaseConnectString(path)) && FillDemo(db);
+        db.CloseMain();
+        if (!ok)
+            std::filesystem::remove(path, ec); // no half-filled demo
+    }
+    if (!ok) {
+        std::fprintf(stderr, "mrvctl initdb: %s was not created\n", path.c_str());
+        return 1;
+    }
+    return 0;
+}
