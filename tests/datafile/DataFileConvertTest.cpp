@@ -1,0 +1,227 @@
+// The conversion of a data file into a dBase III table under convert.cfg.
+#include "datafile/DataFileConvert.h"
+#include "DataFileFixture.h"
+#include "base/GbkText.h"
+#include "support/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace mrv::test {
+namespace {
+
+using ::testing::ElementsAre;
+using Bytes = std::vector<std::uint8_t>;
+using KW = ConvertKeyword;
+
+int FieldOf(const ConvertConfig& c, KW k)
+{
+    return c.keywordField[static_cast<std::size_t>(k)];
+}
+
+TEST(ConvertConfig, KeywordsMustComeBeforeTheFieldsThatUseThem)
+{
+    const ConvertConfig c = ParseConvertConfig("LATE, C, 3\n"
+                                               "***DBF_BREAD_M = READ\n"
+                                               "***DBF_K0_M = LATE\n"
+                                               "READ, C, 3\n");
+    ASSERT_EQ(c.fields.size(), 2u);
+    EXPECT_EQ(FieldOf(c, KW::Bread), 1);
+    EXPECT_EQ(FieldOf(c, KW::K0), -1); // its field came first and stays blank
+}
+
+TEST(ConvertConfig, LineKinds)
+{
+    const ConvertConfig c = ParseConvertConfig(
+        "// ***DBF_K1_M = E1\n"          // all comment: defines nothing
+        "E1, N, 10, 2\n"                 // so this field gets no keyword
+        "***DBF_K0_M = E0 // remark\n"   //
+        "E0, N, 10, 2 // remark, C, 9\n" // the comment is cut before the commas are read
+        ";;; IGNORED, C, 3\n"            //
+        "\t  name2, c , 7\r\n"           // leading blanks and tabs, lower-case type, CR LF
+        "NOLEN, C\n"                     // third word missing: no field
+        "NOTYPE, , 5\n"                  // second word missing: no field
+        "***DBF_UNKNOWN = E1\n"          // no known keyword
+        "***DBF_K2P_M E1\n"              // no "="
+        "\xb1\xed, C, 4\n"               // starts with a double-byte character
+        "\n"                             //
+        "ABCDEFGHIJKLM, C, 300\n"        // name cut to 10; length kept to one byte
+        "T, C, 2, 5\n");                 // decimals only for type N
+    ASSERT_EQ(c.fields.size(), 5u);
+    struct Expect {
+        const char* name;
+        char type;
+        int length, decimals, offset;
+    } expect[] = {{"E1", 'N', 10, 2, 1},
+                  {"E0", 'N', 10, 2, 11},
+                  {"name2", 'C', 7, 0, 21},
+                  {"ABCDEFGHIJ", 'C', 44, 0, 28},
+                  {"T", 'C', 2, 0, 72}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(c.fields[i].name, expect[i].name);
+        EXPECT_EQ(c.fields[i].type, expect[i].type);
+        EXPECT_EQ(c.fields[i].length, expect[i].length);
+        EXPECT_EQ(c.fields[i].decimals, expect[i].decimals);
+        EXPECT_EQ(static_cast<int>(c.fields[i].offset), expect[i].offset);
+    }
+    EXPECT_EQ(FieldOf(c, KW::K0), 1);
+    EXPECT_EQ(FieldOf(c, KW::K1), -1);
+    EXPECT_EQ(FieldOf(c, KW::K2p), -1);
+}
+
+TEST(ConvertConfig, WordsAndLimits)
+{
+    std::string text = "***  DBF_ADDR2_M=**\xb1\xed\xba\xc5 rest\n" // value with GBK characters
+                       "***DBF_K2_M = T2\n"
+                       "***DBF_CONST_M = ABCDEFGHIJKLMNOPQRSTUVWXYZ\n" // value cut to 19
+                       "\xb1\xed\xba\xc5, C, 12\n"; // a GBK name cannot start a field line
+    text += "ID, C, 12\n";
+    for (int i = 0; i < 60; ++i)
+        text += "F" + std::to_string(i) + ", C, 1\n";
+    text += "T2, N, 10, 2\n"; // the 51st field and after are left out
+    const ConvertConfig c = ParseConvertConfig(text);
+    EXPECT_EQ(c.fields.size(), 50u);
+    EXPECT_EQ(FieldOf(c, KW::Addr2), -1);
+    EXPECT_EQ(FieldOf(c, KW::K2), -1);
+    EXPECT_EQ(FieldOf(c, KW::K2Again), -1);
+
+    const ConvertConfig d = ParseConvertConfig("***DBF_ADDR2_M=**\xb1\xed\xba\xc5 rest\n"
+                                               "***DBF_K2_M = T2\n"
+                                               "***DBF_CONST_M = ABCDEFGHIJKLMNOPQRSTUVWXYZ\n"
+                                               "x\xb1\xed\xba\xc5, C, 12\n"
+                                               "T2, N, 10, 2\n"
+                                               "ABCDEFGHIJ, N, 5\n");
+    ASSERT_EQ(d.fields.size(), 3u);
+    EXPECT_EQ(FieldOf(d, KW::Addr2), -1); // "x..." is not the value
+    EXPECT_EQ(FieldOf(d, KW::K2), 1);
+    EXPECT_EQ(FieldOf(d, KW::K2Again), -1); // the second slot is never found
+    // The value was cut to 19 characters, the name to 10: they no longer match.
+    EXPECT_EQ(FieldOf(d, KW::Const), -1);
+
+    const ConvertConfig e = ParseConvertConfig("***DBF_ADDR2_M=**\xb1\xed\xba\xc5 rest\n"
+                                               "I\xb1\xed, C, 12\n"
+                                               "***DBF_METERNO_M = I\xb1\xed\n"
+                                               "I\xb1\xed, C, 2\n");
+    EXPECT_EQ(FieldOf(e, KW::MeterNo), 1);
+}
+
+TEST(ConvertConfig, TheDefaultConfigurationGivesEveryKeywordAField)
+{
+    const Bytes text = ReadBytes(MRV_SOURCE_DIR "/src/datafile/convert.cfg");
+    const ConvertConfig c = ParseConvertConfig(std::string(text.begin(), text.end()));
+    EXPECT_EQ(c.fields.size(), 15u);
+    for (int k = 0; k < kConvertKeywordCount; ++k)
+        if (static_cast<KW>(k) != KW::K2Again) {
+            EXPECT_GE(c.keywordField[static_cast<std::size_t>(k)], 0) << k;
+        }
+}
+
+class ConvertTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        cfg = dir.File("convert.cfg");
+        data = dir.File("0007.dbf");
+        dbf = dir.File("convert.dbf");
+        WriteBytes(cfg, B("// columns of the export\n"
+                          "***DBF_BREAD_M = READ\n"
+                          "***DBF_METERNO_M = NO\n"
+                          "***DBF_K0_M = E0\n"
+                          "***DBF_DATE_M = DAY\n"
+                          "***DBF_CONST_M = KONST\n"
+                          "***DBF_MULTIPLY_M = MUL\n"
+                          "***DBF_ADDR2_M = ID2\n"
+                          "NO, C, 4\n"
+                          "READ, c, 3\n"
+                          "E0, N, 10, 2\n"
+                          "DAY, C, 8\n"
+                          "KONST, N, 5\n"
+                          "MUL, N, 4\n"
+                          "ID2, C, 5\n"
+                          "SPARE, C, 2\n"));
+        MeterRecordBytes read{};
+        read[3] = 1;
+        read[4] = 0x5a;
+        std::copy_n("ABCDEFG", 7, &read[6]);
+        read[70] = 0x56;
+        read[71] = 0x34;
+        read[72] = 0x12;
+        read[117] = 0x05;
+        read[118] = 0x12;
+        read[119] = 0x26;
+        read[135] = 0x32;
+        MeterRecordBytes unread{};
+        unread[4] = 0x07;
+        unread[6] = 'X';
+        unread[70] = 0x99; // not written: the meter was not read
+        WriteBytes(data, MakeDataFile({read, unread}));
+    }
+    TempDir dir;
+    std::string cfg, data, dbf;
+};
+
+TEST_F(ConvertTest, WritesHeaderDescriptorsAndRecords)
+{
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 12, 10}), 1);
+    const Bytes f = ReadBytes(dbf);
+    ASSERT_EQ(f.size(), 289u + 42u * 2 + 1);
+    EXPECT_THAT(Slice(f, 0, 12), ElementsAre(0x03, 126, 12, 10, 2, 0, 0, 0, 0x21, 0x01, 42, 0));
+    EXPECT_EQ(Slice(f, 12, 20), Bytes(20, 0));
+    const Bytes first = {'N', 'O', 0, 0, 0, 0, 0, 0, 0, 0, 0, 'C', 1, 0, 0, 0,
+                         4,   0,   0, 0, 0, 0, 0, 0, 0, 0, 0, 0,   0, 0, 0, 0};
+    EXPECT_EQ(Slice(f, 32, 32), first);
+    struct Desc {
+        const char* name;
+        char type;
+        int offset, length, decimals;
+    } descs[] = {{"READ", 'C', 5, 3, 0},   {"E0", 'N', 8, 10, 2},  {"DAY", 'C', 18, 8, 0},
+                 {"KONST", 'N', 26, 5, 0}, {"MUL", 'N', 31, 4, 0}, {"ID2", 'C', 35, 5, 0},
+                 {"SPARE", 'C', 40, 2, 0}};
+    for (std::size_t i = 0; i < 7; ++i) {
+        const Bytes d = Slice(f, 64 + 32 * i, 32);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d.data())), descs[i].name);
+        EXPECT_EQ(d[11], descs[i].type);
+        EXPECT_THAT(Slice(d, 12, 6),
+                    ElementsAre(descs[i].offset, 0, 0, 0, descs[i].length, descs[i].decimals));
+        EXPECT_EQ(Slice(d, 18, 14), Bytes(14, 0));
+    }
+    EXPECT_EQ(f[288], 0x0D);
+    EXPECT_EQ(Slice(f, 289, 42), B(" 5a  Yes   1234.5626/12/05 3200   1ABCDE  "));
+    // Not read: no energy, date or constant (its value is 0).
+    EXPECT_EQ(Slice(f, 289 + 42, 42), B(" 07  no " + std::string(10 + 8 + 5, ' ') + "   1X      "));
+    EXPECT_EQ(f.back(), 0x1A);
+}
+
+TEST_F(ConvertTest, ATextLongerThanItsFieldIsCutToIt)
+{
+    WriteBytes(cfg, B("***DBF_K0_M = E0\n***DBF_BREAD_M = R\nE0, N, 6, 2\nR, C, 1\n"));
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}), 1);
+    const Bytes f = ReadBytes(dbf);
+    EXPECT_EQ(Slice(f, 32 * 3 + 1, 8), B("    123Y")); // "   1234.56" in 6 characters
+}
+
+TEST_F(ConvertTest, FailuresWriteNothing)
+{
+    WriteBytes(dbf, B("old table"));
+    EXPECT_EQ(ConvertDataFile(data, dir.File("none.cfg"), dbf), 0);
+    EXPECT_EQ(ConvertDataFile(dir.File("none.dbf"), cfg, dbf), 0);
+    Bytes shorter = ReadBytes(data);
+    shorter.resize(5335 + 179 + 100); // claims 2 records, holds 1 and a part
+    WriteBytes(data, shorter);
+    EXPECT_EQ(ConvertDataFile(data, cfg, dbf), 0);
+    EXPECT_EQ(ReadBytes(dbf), B("old table"));
+    EXPECT_EQ(ConvertDataFile(data, cfg, dir.File("no/such/folder/convert.dbf")), 0);
+}
+
+TEST_F(ConvertTest, AConfigurationWithoutFieldsGivesATableWithoutFields)
+{
+    WriteBytes(cfg, B("// nothing\n"));
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}), 1);
+    const Bytes f = ReadBytes(dbf);
+    EXPECT_THAT(f, ElementsAre(0x03, 126, 1, 2, 2, 0, 0, 0, 33, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0D, ' ', ' ', 0x1A));
+}
+
+} // namespace
+} // namespace mrv::test
