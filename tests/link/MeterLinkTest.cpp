@@ -1,0 +1,245 @@
+#include "link/MeterLink.h"
+#include "FakeLine.h"
+#include "LinkTestDocument.h"
+#include "LinkTestFrames.h"
+#include "link/Frames.h"
+
+#include <gtest/gtest.h>
+
+namespace mrv {
+namespace {
+
+using test::Bytes;
+
+class MeterLinkFake : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        doc.settings.sendDelay = 40;
+        link.SetTransport(&line);
+        link.Attach(
+            &doc, [this](const std::string& text) { log += text; }, &address, 3200);
+    }
+
+    // Reads 6 registers from 0x2710 of meter 1.
+    std::uint8_t Read6(std::uint8_t meter = 1)
+    {
+        buffer.fill(0xEE);
+        return link.Transact(3, 0x2710, 6, buffer.data(), meter, 0);
+    }
+
+    test::LinkTestDocument doc;
+    test::FakeLine line;
+    MeterLink link;
+    std::uint8_t address = 1;
+    std::string log;
+    std::array<std::uint8_t, 200> buffer{};
+};
+
+TEST_F(MeterLinkFake, SendsByteByByteUnderRtsThenWaitsTheSendDelay)
+{
+    line.Arrive(test::ReadReply(1, 6), 20);
+    EXPECT_EQ(Read6(), 3);
+    EXPECT_EQ(line.Written(), (Bytes{0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9}));
+    const std::vector<std::string> expected{"clear",  "rts+",    "purge",  "write1", "write1",
+                                            "write1", "write1",  "write1", "write1", "write1",
+                                            "write1", "sleep40", "rts-",   "purge"};
+    EXPECT_EQ(line.Events(), expected);
+}
+
+TEST_F(MeterLinkFake, RequestForms)
+{
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        std::uint8_t function;
+        Bytes data;
+        Bytes wire;
+    } cases[] = {
+        {"relay 1 = 5",
+         {.targetAddress = 1, .relay1 = 5, .relayMode = true},
+         3,
+         {},
+         {0xC1, 0x00, 0x05, 0x00, 0x01, 0x08, 0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9,
+          0x97}},
+        {"carrier lead 1",
+         {.targetAddress = 1,
+          .relay1 = 5,
+          .relayMode = true,
+          .carrierMode = true,
+          .carrierLead = 1},
+         3,
+         {},
+         {0x01, 0x43, 0x0F, 0xC1, 0x00, 0x05, 0x00, 0x01, 0x08, 0x01,
+          0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9, 0x97, 0x67, 0xD5}},
+        // No first relay: no relay at all, whatever relay 2 holds.
+        {"relay 2 alone",
+         {.targetAddress = 1, .relay2 = 9, .relayMode = true},
+         3,
+         {},
+         {0xC0, 0x00, 0x01, 0x08, 0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9, 0x91}},
+        {"two relays",
+         {.targetAddress = 0x0102, .relay1 = 5, .relay2 = 0x0A0B, .relayMode = true},
+         3,
+         {},
+         {0xC2, 0x00, 0x05, 0x0A, 0x0B, 0x01, 0x02, 0x08, 0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE,
+          0xB9, 0xAF}},
+        {"direct write",
+         {},
+         16,
+         {0x12, 0x34, 0x56, 0x78},
+         test::WithCrc({0x01, 0x10, 0x27, 0x10, 0x00, 0x06, 0x04, 0x12, 0x34, 0x56, 0x78})},
+    };
+    for (const auto& c : cases) {
+        test::FakeLine fresh;
+        link.SetTransport(&fresh);
+        doc.settings = c.settings;
+        doc.settings.sendDelay = 0;
+        buffer.fill(0);
+        std::copy(c.data.begin(), c.data.end(), buffer.begin());
+        link.Transact(c.function, 0x2710, 6, buffer.data(), 1,
+                      static_cast<std::uint8_t>(c.data.size()));
+        EXPECT_EQ(fresh.Written(), c.wire) << c.name;
+        EXPECT_EQ(fresh.Written(), BuildRequestFrame(c.settings, 1, c.function, 0x2710, 6, c.data))
+            << c.name;
+    }
+}
+
+TEST_F(MeterLinkFake, SilenceTimesOutByMode)
+{
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        std::uint64_t limit;
+    } cases[] = {
+        {"direct", {}, 2000},
+        {"relay mode, no relay", {.relayMode = true}, 4000},
+        {"one relay", {.relay1 = 5, .relayMode = true}, 6000},
+        {"two relays", {.relay1 = 5, .relay2 = 6, .relayMode = true}, 8000},
+        {"carrier", {.carrierMode = true}, 16000},
+        {"carrier with two relays",
+         {.relay1 = 5, .relay2 = 6, .relayMode = true, .carrierMode = true},
+         16000},
+    };
+    for (const auto& c : cases) {
+        test::FakeLine silent;
+        link.SetTransport(&silent);
+        doc.settings = c.settings;
+        EXPECT_EQ(Read6(), 0) << c.name;
+        EXPECT_EQ(silent.SinceSendEnd(), c.limit) << c.name;
+        // The loop waits for the line instead of polling it over and over.
+        EXPECT_LE(silent.Waits(), 2) << c.name;
+        EXPECT_EQ(buffer[0], 0xEE) << c.name << ": a failure copies nothing";
+    }
+}
+
+TEST_F(MeterLinkFake, TheTimeOutCountsFromTheLastByte)
+{
+    // Noise every 1500 ms, then the reply: 7.5 s in all, never 2 s of silence.
+    line.Arrive({0x00, 0x00, 0x00, 0x00}, 1500, 1500);
+    line.Arrive(test::ReadReply(1, 6), 7500);
+    EXPECT_EQ(Read6(), 3);
+    EXPECT_EQ(line.SinceSendEnd(), 7500u);
+
+    // A reply that stops half way fails 2 s after its last byte.
+    test::FakeLine broken;
+    link.SetTransport(&broken);
+    Bytes half = test::ReadReply(1, 6);
+    half.resize(9);
+    broken.Arrive(half, 100, 10);
+    EXPECT_EQ(Read6(), 0);
+    EXPECT_EQ(broken.SinceSendEnd(), 100u + 8 * 10 + 2000);
+}
+
+TEST_F(MeterLinkFake, ReplyIsCopiedToTheCallerAndKept)
+{
+    const Bytes reply = test::ReadReply(1, 6, 0x4142);
+    line.Arrive(test::Concat({0x99, 0x42}, reply), 30);
+    EXPECT_EQ(Read6(), 3);
+    EXPECT_TRUE(std::equal(reply.begin(), reply.end(), buffer.begin()));
+    EXPECT_EQ(buffer[reply.size()], 0);
+    EXPECT_EQ(link.LastReply(), buffer);
+}
+
+TEST_F(MeterLinkFake, BadCrcFailsAtOnce)
+{
+    Bytes reply = test::ReadReply(1, 6);
+    reply[5] ^= 0x10;
+    line.Arrive(reply, 50);
+    line.Arrive(test::ReadReply(1, 6), 500); // would have been taken after a retry
+    EXPECT_EQ(Read6(), 0);
+    EXPECT_EQ(line.SinceSendEnd(), 50u);
+    EXPECT_EQ(line.Left(), test::ReadReply(1, 6).size());
+    EXPECT_EQ(buffer[0], 0xEE);
+}
+
+TEST_F(MeterLinkFake, WrongFunctionFailsWithoutCopying)
+{
+    line.Arrive(test::WriteReply(1, 0x2710, 6), 10);
+    // Function 3 asked, so the reply's third byte (0x27) is taken as a byte count: the eight
+    // bytes of a write reply never complete it.
+    EXPECT_EQ(Read6(), 0);
+
+    // In relay mode the frame length decides; a reply with function 4 fails the check.
+    test::FakeLine relayLine;
+    link.SetTransport(&relayLine);
+    doc.settings = {.targetAddress = 1, .relay1 = 5, .relayMode = true};
+    relayLine.Arrive(WrapRelay(test::WithCrc({0x01, 0x04, 0x02, 0x00, 0x01}), 5, 0, 1), 10);
+    EXPECT_EQ(Read6(), 0);
+    EXPECT_EQ(buffer[0], 0xEE);
+    EXPECT_EQ(link.LastReply()[0], 0);
+}
+
+TEST_F(MeterLinkFake, ExceptionReplyPassesTheFunctionTest)
+{
+    doc.settings = {.targetAddress = 1, .relay1 = 5, .relayMode = true};
+    line.Arrive(WrapRelay(test::WithCrc({0x01, 0x83, 0x02}), 5, 0, 1), 10);
+    EXPECT_EQ(Read6(), 0x83);
+}
+
+TEST_F(MeterLinkFake, ReplyFromAnotherMeterIsCopiedButFails)
+{
+    doc.settings = {.targetAddress = 1, .relay1 = 5, .relayMode = true};
+    const Bytes inner = test::ReadReply(2, 6);
+    line.Arrive(WrapRelay(inner, 5, 0, 1), 10);
+    EXPECT_EQ(Read6(1), 0);
+    EXPECT_TRUE(std::equal(inner.begin(), inner.end(), buffer.begin()));
+    EXPECT_TRUE(std::equal(inner.begin(), inner.end(), link.LastReply().begin()));
+}
+
+TEST_F(MeterLinkFake, DirectReplyFromAnotherMeterIsNotTakenAsTheReply)
+{
+    // Meter 2's reply has no lead byte 0x01 in it, so nothing starts; then meter 1 answers.
+    line.Arrive(test::ReadReply(2, 6, 0x0202), 10);
+    line.Arrive(test::ReadReply(1, 6), 300);
+    EXPECT_EQ(Read6(1), 3);
+    EXPECT_EQ(buffer[3], 0x01);
+}
+
+TEST_F(MeterLinkFake, ChatteringLineFailsByTheByteLimit)
+{
+    line.Arrive(Bytes(300, 0x00), 10, 5);
+    EXPECT_EQ(Read6(), 0);
+    EXPECT_EQ(line.Delivered(), 201u);
+}
+
+TEST_F(MeterLinkFake, LogAndClock)
+{
+    link.Log("Read Time\r\n");
+    link.Log("  OK!\r\n\r\n");
+    EXPECT_EQ(log, "Read Time\r\n  OK!\r\n\r\n");
+
+    const FixedClock clock(PcTime{2031, 12, 31, 23, 59, 58, 3});
+    link.SetClock(&clock);
+    std::uint8_t time[6] = {};
+    link.GetPcTime(time);
+    EXPECT_EQ(Bytes(time, time + 6), (Bytes{58, 59, 23, 31, 12, 31}));
+
+    EXPECT_EQ(link.MeterAddress(), 1);
+    address = 9; // the dialog's byte is read when used
+    EXPECT_EQ(link.MeterAddress(), 9);
+    EXPECT_EQ(link.MeterConstant(), 3200);
+}
+
+} // namespace
+} // namespace mrv
