@@ -145,6 +145,17 @@ bool OdbcDriverInstalled(const std::string& driver)
 
 } // namespace
 
+std::string DatabaseErrorText(const std::string& driverText, std::uint32_t code)
+{
+    std::string shown = CutUtf8ToGbkWidth(Trim(driverText), kMaxErrorBytes);
+    if (shown.empty()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "Error: %X \n", static_cast<unsigned>(code));
+        shown = buf;
+    }
+    return shown;
+}
+
 std::string DatabasePathOf(const std::string& connect)
 {
     return ParseConnect(connect).path;
@@ -173,13 +184,7 @@ struct RecordSetWrapper::Impl {
 
     void Report(const std::string& text, std::uint32_t code = kGenericFailure)
     {
-        std::string shown = CutUtf8ToGbkWidth(Trim(text), kMaxErrorBytes);
-        if (shown.empty()) {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "Error: %X \n", static_cast<unsigned>(code));
-            shown = buf;
-        }
-        prompter.Message(shown, {}, MsgIcon::Error, MsgButtons::Ok);
+        prompter.Message(DatabaseErrorText(text, code), {}, MsgIcon::Error, MsgButtons::Ok);
     }
 
     void Report(const QSqlError& e)

@@ -16,6 +16,11 @@ namespace mrv {
 
 class Prompter;
 
+// The text of a database failure as the user sees it: the driver's text, trimmed and kept to
+// 1023 GBK bytes without splitting a character, or "Error: %X \n" with `code` when the
+// driver gave no text.
+std::string DatabaseErrorText(const std::string& driverText, std::uint32_t code);
+
 class RecordSetWrapper {
 public:
     // How OpenSet reads its source.

@@ -196,6 +196,28 @@ TEST_F(RecordSetWrapperTest, TransactionRollbackDiscardsRows)
     EXPECT_FALSE(set.CommitTransaction()); // none open
 }
 
+TEST(DatabaseErrorText, DriverTextOrTheCode)
+{
+    // 511 Chinese characters take 1022 GBK bytes: one more character would need 1024.
+    std::string longText = "x";
+    for (int i = 0; i < 600; ++i)
+        longText += "表";
+    const std::string kept = longText.substr(0, 1 + 511 * 3);
+    const struct {
+        std::string text;
+        std::uint32_t code;
+        std::string shown;
+    } cases[] = {
+        {"no such table: land", 1, "no such table: land"},
+        {"  padded \n", 1, "padded"},
+        {"", 0x80004005u, "Error: 80004005 \n"},
+        {" \r\n", 0x1au, "Error: 1A \n"},
+        {longText, 1, kept},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DatabaseErrorText(c.text, c.code), c.shown) << c.text.substr(0, 40);
+}
+
 TEST(ConnectString, PathRoundTrips)
 {
     const struct {
