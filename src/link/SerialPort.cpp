@@ -203,7 +203,19 @@ std::int16_t Configure(int port, const PortSettings& settings)
         return kNotOpen;
     termios tio{};
     ::tcgetattr(fd, &tio);
+    ApplySettings(tio, settings);
+    ::tcsetattr(fd, TCSANOW, &tio);
 
+    // No DSR/DTR handshake on this platform: DTR is simply held on. RTS is held on unless the
+    // hardware handshake drives it. Both fail harmlessly on pseudo-terminals.
+    ModemLine(fd, TIOCM_DTR, true);
+    if (!(settings.handshake & 0x02))
+        ModemLine(fd, TIOCM_RTS, true);
+    return 0;
+}
+
+void ApplySettings(termios& tio, const PortSettings& settings)
+{
     // Binary mode: no translation, no echo, no signals; received parity is not checked.
     tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
                                           ICRNL | IXON | IXOFF | IXANY | INPCK);
@@ -257,14 +269,6 @@ std::int16_t Configure(int port, const PortSettings& settings)
     }
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    ::tcsetattr(fd, TCSANOW, &tio);
-
-    // No DSR/DTR handshake on this platform: DTR is simply held on. RTS is held on unless the
-    // hardware handshake drives it. Both fail harmlessly on pseudo-terminals.
-    ModemLine(fd, TIOCM_DTR, true);
-    if (!(settings.handshake & 0x02))
-        ModemLine(fd, TIOCM_RTS, true);
-    return 0;
 }
 
 std::int32_t Write(const std::uint8_t* buffer, std::int32_t count)

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+struct termios;
+
 namespace mrv {
 
 // Line parameters given to Configure.
@@ -64,6 +66,11 @@ std::int16_t IsClosed(int port);
 // Raw mode with the given line parameters; returns 0, or -1, -5. A refusal of the driver to
 // take the settings is not reported.
 std::int16_t Configure(int port, const PortSettings& settings);
+
+// What Configure does to the device's termios (raw mode, speed, size, parity, stop bits, flow
+// control). Apart so that it can be checked where the device cannot show it: a pseudo-terminal
+// forces 8 bits and no parity.
+void ApplySettings(::termios& tio, const PortSettings& settings);
 
 // Writes count bytes and waits until they have left the driver (tcdrain). Returns count, or
 // -1, -4, -5.
