@@ -75,8 +75,8 @@ int FillDemo(mrv::MeterDatabase& db)
         return 0;
     for (const DemoBlock& b : kDemoBlocks) {
         for (int i = 1; i <= b.meters; ++i) {
-            char num[8];
-            char id2[16];
+            char num[12];
+            char id2[32];
             char address[96];
             std::snprintf(num, sizeof num, "%02d", i);
             // A 12-digit serial: year of installation, Block, running number.
