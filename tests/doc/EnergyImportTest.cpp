@@ -1,0 +1,148 @@
+// Importing the readings of a data file into an energy database.
+#include "db/MeterDatabase.h"
+#include "db/Schema.h"
+#include "doc/EnergyImport.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace mrv::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+ReadingRecord Reading(std::string id2, std::int32_t status, double total = 1.0)
+{
+    ReadingRecord r;
+    r.meterId2 = std::move(id2);
+    r.status = status;
+    r.energy = {total, 1.11, 2.22, 3.33, 4.44};
+    r.lmEnergy = {total / 2, 5.55, 6.66, 7.77, 8.88};
+    r.readDate = {0x05, 0x12, 0x26}; // 5 December 2026
+    return r;
+}
+
+TEST(EnergyRecordOfAReading, DateMeterNumberAndTheMillionRule)
+{
+    struct Case {
+        double total, stored;
+    } cases[] = {{1000123.45, 123.45}, {999999.99, 999999.99}, {1000000.0, 0.0}, {0.0, 0.0}};
+    for (const Case& c : cases) {
+        ReadingRecord r = Reading("123456789012", 1, c.total);
+        r.lmEnergy[0] = c.total;
+        const EnergyRecord e = MakeEnergyRecord(r);
+        EXPECT_NEAR(e.dbk, c.stored, 1e-6) << c.total;
+        EXPECT_NEAR(e.dbkp, c.stored, 1e-6) << c.total;
+    }
+    const EnergyRecord e = MakeEnergyRecord(Reading("123456789012", 1, 1001000.0));
+    EXPECT_EQ(e.datestr, "26-12-05");
+    EXPECT_EQ(e.meter_num, "123456789012");
+    // Tariffs are never reduced, whatever their size.
+    ReadingRecord big = Reading("A", 1);
+    big.energy[1] = 1500000.0;
+    EXPECT_DOUBLE_EQ(MakeEnergyRecord(big).dbk0, 1500000.0);
+    EXPECT_DOUBLE_EQ(e.dbk0, 1.11);
+    EXPECT_DOUBLE_EQ(e.dbk2, 3.33);
+    EXPECT_DOUBLE_EQ(e.dbkp2, 7.77);
+}
+
+class ImportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.File("energy.db");
+        ASSERT_EQ(CreateEnergySchema(path, dbPrompter), 1);
+        ASSERT_EQ(db.OpenEnergy(DatabaseConnectString(path)), 1);
+    }
+    // Rows as "meter_num dbk dbk0 dbk1 dbk2 dbkp dbkp0 dbkp1 dbkp2 datestr", in insert order.
+    std::vector<std::string> Rows()
+    {
+        std::vector<std::string> rows;
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "check");
+            c.setDatabaseName(QString::fromStdString(path));
+            EXPECT_TRUE(c.open());
+            QSqlQuery q("select meter_num, dbk, dbk0, dbk1, dbk2, dbkp, dbkp0, dbkp1, dbkp2, "
+                        "datestr from energy order by rowid",
+                        c);
+            while (q.next()) {
+                std::string row = q.value(0).toString().toStdString();
+                for (int i = 1; i <= 8; ++i)
+                    row += " " + QString::number(q.value(i).toDouble(), 'f', 2).toStdString();
+                row += " " + q.value(9).toString().toStdString();
+                rows.push_back(row);
+            }
+        }
+        QSqlDatabase::removeDatabase("check");
+        return rows;
+    }
+    void RefuseMeter(const char* id2)
+    {
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "trigger");
+            c.setDatabaseName(QString::fromStdString(path));
+            ASSERT_TRUE(c.open());
+            QSqlQuery q(c);
+            ASSERT_TRUE(q.exec(QString("create trigger refuse before insert on energy when "
+                                       "new.meter_num = '%1' begin select raise(abort, "
+                                       "'refused'); end")
+                                   .arg(id2)));
+        }
+        QSqlDatabase::removeDatabase("trigger");
+    }
+
+    TempDir dir;
+    std::string path;
+    ScriptedPrompter dbPrompter; // the database's own error reports
+    ScriptedPrompter prompter;   // the import's questions and result
+    MeterDatabase db{dbPrompter};
+};
+
+TEST_F(ImportTest, StoresEveryReadMeterAndReportsTheCount)
+{
+    const std::vector<ReadingRecord> readings = {Reading("A1", 1, 1000123.45), Reading("B2", 0),
+                                                 Reading("C3", -1, 20.5)};
+    EXPECT_EQ(ImportReadings(readings, db, prompter), 2);
+    EXPECT_THAT(Rows(), ElementsAre("A1 123.45 1.11 2.22 3.33 500061.73 5.55 6.66 7.77 26-12-05",
+                                    "C3 20.50 1.11 2.22 3.33 10.25 5.55 6.66 7.77 26-12-05"));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Total input 2 records!");
+    EXPECT_EQ(prompter.messages[0].caption, "Input result");
+}
+
+TEST_F(ImportTest, NothingReadImportsNothing)
+{
+    EXPECT_EQ(ImportReadings({Reading("A", 0), Reading("B", 0)}, db, prompter), 0);
+    EXPECT_EQ(ImportReadings({}, db, prompter), 0);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_THAT(prompter.Texts(), ElementsAre("Total input 0 records!", "Total input 0 records!"));
+}
+
+TEST_F(ImportTest, AFailedRowAsksWhetherToGoOn)
+{
+    RefuseMeter("BAD");
+    const std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("BAD", 1),
+                                                 Reading("C", 1), Reading("BAD", 1),
+                                                 Reading("E", 1)};
+    prompter.answers = {MsgAnswer::Yes, MsgAnswer::No};
+    EXPECT_EQ(ImportReadings(readings, db, prompter), 2);
+    // The rows before the stop stay; the refused ones left nothing behind.
+    const std::vector<std::string> rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].substr(0, 2), "A ");
+    EXPECT_EQ(rows[1].substr(0, 2), "C ");
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(prompter.messages[0].text, "Continue?");
+    EXPECT_EQ(prompter.messages[0].caption, "");
+    EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(prompter.messages[2].text, "Total input 2 records!");
+}
+
+} // namespace
+} // namespace mrv::test
