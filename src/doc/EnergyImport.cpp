@@ -22,8 +22,7 @@ EnergyRecord MakeEnergyRecord(const ReadingRecord& r)
 {
     EnergyRecord e;
     char date[16];
-    std::snprintf(date, sizeof date, "%02x-%02x-%02x", r.readDate[2], r.readDate[1],
-                  r.readDate[0]);
+    std::snprintf(date, sizeof date, "%02x-%02x-%02x", r.readDate[2], r.readDate[1], r.readDate[0]);
     e.datestr = date;
     e.meter_num = CutUtf8ToGbkWidth(r.meterId2, EnergyRecord::kMeterNumWidth);
     e.dbk = BelowOneMillion(r.energy[0]);

@@ -1,7 +1,7 @@
 // Importing the readings of a data file into an energy database.
+#include "doc/EnergyImport.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
-#include "doc/EnergyImport.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -127,9 +127,8 @@ TEST_F(ImportTest, NothingReadImportsNothing)
 TEST_F(ImportTest, AFailedRowAsksWhetherToGoOn)
 {
     RefuseMeter("BAD");
-    const std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("BAD", 1),
-                                                 Reading("C", 1), Reading("BAD", 1),
-                                                 Reading("E", 1)};
+    const std::vector<ReadingRecord> readings = {
+        Reading("A", 1), Reading("BAD", 1), Reading("C", 1), Reading("BAD", 1), Reading("E", 1)};
     prompter.answers = {MsgAnswer::Yes, MsgAnswer::No};
     EXPECT_EQ(ImportReadings(readings, db, prompter), 2);
     // The rows before the stop stay; the refused ones left nothing behind.
