@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
 namespace mrv {
@@ -24,10 +26,16 @@ QVariant Text(const std::string& s)
     return QVariant(q);
 }
 
-// Energy is kept with two decimals.
-double Hundredths(double v)
+// Energy is kept with two decimals, rounded exactly as the "%.2f" text the tables have always
+// been given (0.125 becomes 0.12, 2.005 becomes 2.00: the nearest double lies below it).
+// A value that is no number is stored as NULL rather than as a made-up one.
+QVariant Hundredths(double v)
 {
-    return std::round(v * 100.0) / 100.0;
+    if (!std::isfinite(v))
+        return QVariant();
+    char text[400]; // the longest double in "%.2f" takes 312 characters
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return std::strtod(text, nullptr);
 }
 
 // The shared steps of every table load: count, then read at most that many rows in table

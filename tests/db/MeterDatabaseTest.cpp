@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace mrv {
 namespace {
 
@@ -364,8 +366,16 @@ TEST_F(EnergyTest, StoresTwoDecimalsWithoutT4)
                                         "printf('%.6f', dbkp1), printf('%.6f', dbkp2), "
                                         "printf('%.6f', dbkp) from energy");
     EXPECT_EQ(rows,
-              (Rows{{"26-12-05", "000000001234", "1.000000", "2.010000", "3.460000", "12345.680000",
-                     "0.130000", "0.000000", "1000000.000000", "10.100000"}}));
+              (Rows{{"26-12-05", "000000001234", "1.000000", "2.000000", "3.460000", "12345.680000",
+                     "0.120000", "0.000000", "1000000.000000", "10.100000"}}));
+
+    // No number is made up for a value that is none.
+    EnergyRecord odd = Reading("N", std::nan(""));
+    odd.dbkp = HUGE_VAL;
+    ASSERT_EQ(m_db.InsertEnergy(odd), 1);
+    EXPECT_EQ(QueryRows(m_path, "select typeof(dbk), typeof(dbkp), dbk0 from energy "
+                                "where meter_num = 'N'"),
+              (Rows{{"null", "null", "1"}}));
     EXPECT_TRUE(m_prompter.messages.empty());
 }
 
