@@ -22,6 +22,15 @@ void SerialPortTransport::PurgeBoth()
     SerialPort::Purge(SerialPort::kPurgeBoth);
 }
 
+void SerialPortTransport::PurgeAfterSend()
+{
+    // A pseudo-terminal has no wire: nothing echoes, and tcdrain does not wait for the far end
+    // to take the bytes. A purge there would throw away the request before the far end has
+    // read it, or the reply of a far end that answers at once.
+    if (!SerialPort::CurrentIsPseudoTerminal())
+        PurgeBoth();
+}
+
 int SerialPortTransport::Write(const std::uint8_t* data, int count)
 {
     return SerialPort::Write(data, count);

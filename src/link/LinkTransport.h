@@ -11,6 +11,9 @@ public:
     virtual void ClearErrors() = 0;
     virtual void SetRts(bool on) = 0;
     virtual void PurgeBoth() = 0;
+    // The purge once the request is out and RTS has dropped: it drops the echo of the request
+    // and whatever else came in while sending.
+    virtual void PurgeAfterSend() { PurgeBoth(); }
     // Writes and waits until the bytes have been handed on; returns count or a negative code.
     virtual int Write(const std::uint8_t* data, int count) = 0;
     // Reads what is waiting, at most maxCount; never waits; 0 when nothing waits.
@@ -28,6 +31,7 @@ public:
     void ClearErrors() override;
     void SetRts(bool on) override;
     void PurgeBoth() override;
+    void PurgeAfterSend() override;
     int Write(const std::uint8_t* data, int count) override;
     int Read(std::uint8_t* buffer, int maxCount) override;
     int WaitReadable(int timeoutMs) override;

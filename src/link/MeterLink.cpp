@@ -87,7 +87,7 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         line.Write(frame + i, 1);
     line.Sleep(settings.sendDelay);
     line.SetRts(false);
-    line.PurgeBoth();
+    line.PurgeAfterSend();
 
     const ReplyForm form =
         ReplyForm::Of(frame, length, function, settings.relayMode, settings.carrierMode);

@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@ constexpr int kWriteStallMs = 5000;
 
 struct PortEntry {
     int fd = -1;
+    bool pseudoTerminal = false;
     std::string name;
 };
 
@@ -98,6 +101,16 @@ void CloseFd(int fd)
     ::close(fd); // also drops the flock
 }
 
+bool IsPseudoTerminal(int fd)
+{
+    // Slaves of the Unix 98 pseudo-terminals (majors 136..143) and of the old BSD ones (3).
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    const unsigned m = major(st.st_rdev);
+    return (m >= 136 && m <= 143) || m == 3;
+}
+
 void ModemLine(int fd, int line, bool on)
 {
     ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
@@ -163,6 +176,7 @@ std::int16_t Open(int port, int /*overlapped*/)
     tio.c_cc[VTIME] = 0;
     ::tcsetattr(fd, TCSANOW, &tio);
     entry.fd = fd;
+    entry.pseudoTerminal = IsPseudoTerminal(fd);
     if (entry.name.empty())
         entry.name = "COM" + std::to_string(port);
     Table().current = port;
@@ -419,6 +433,12 @@ int WaitReadable(int timeoutMs)
 int CurrentPort()
 {
     return Table().current;
+}
+
+bool CurrentIsPseudoTerminal()
+{
+    const int current = Table().current;
+    return ValidPort(current) && Entry(current).fd >= 0 && Entry(current).pseudoTerminal;
 }
 
 } // namespace mrv::SerialPort

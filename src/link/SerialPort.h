@@ -98,5 +98,9 @@ int WaitReadable(int timeoutMs);
 // The current port number 1..4, or -1.
 int CurrentPort();
 
+// True when the current port is a pseudo-terminal: a line without wire time and without echo
+// (the meter simulator, tests).
+bool CurrentIsPseudoTerminal();
+
 } // namespace SerialPort
 } // namespace mrv

@@ -2,9 +2,13 @@
 #include "FakeLine.h"
 #include "LinkTestDocument.h"
 #include "LinkTestFrames.h"
+#include "PtyPair.h"
 #include "link/Frames.h"
+#include "link/SerialPort.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace mrv {
 namespace {
@@ -239,6 +243,165 @@ TEST_F(MeterLinkFake, LogAndClock)
     address = 9; // the dialog's byte is read when used
     EXPECT_EQ(link.MeterAddress(), 9);
     EXPECT_EQ(link.MeterConstant(), 3200);
+}
+
+// The serial port's own transport, counting the waits for the line that ran out: a reply
+// that fails on its own bytes must not have waited out the silence.
+class CountingPortTransport final : public LinkTransport {
+public:
+    void ClearErrors() override { m_line.ClearErrors(); }
+    void SetRts(bool on) override { m_line.SetRts(on); }
+    void PurgeBoth() override { m_line.PurgeBoth(); }
+    void PurgeAfterSend() override { m_line.PurgeAfterSend(); }
+    int Write(const std::uint8_t* data, int count) override { return m_line.Write(data, count); }
+    int Read(std::uint8_t* buffer, int maxCount) override { return m_line.Read(buffer, maxCount); }
+    int WaitReadable(int timeoutMs) override
+    {
+        const int r = m_line.WaitReadable(timeoutMs);
+        if (r == 0)
+            ++timeouts;
+        return r;
+    }
+    std::uint64_t TickCount() override { return m_line.TickCount(); }
+    void Sleep(std::uint32_t ms) override { m_line.Sleep(ms); }
+
+    int timeouts = 0;
+
+private:
+    LinkTransport& m_line = SerialPortTransport::Instance();
+};
+
+// The engine on COM1, a pseudo-terminal whose far end the test plays.
+class MeterLinkPty : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(far.Ok());
+        SerialPort::ResetTable();
+        SerialPort::SetDevicePath(1, far.SlavePath());
+        ASSERT_EQ(SerialPort::Open(1), 1);
+        ASSERT_EQ(SerialPort::Configure(1, PortSettings{9600, 8, 2, 0, 0}), 0);
+        link.SetTransport(&transport);
+        link.Attach(&doc, nullptr, &address, 3200);
+    }
+    void TearDown() override
+    {
+        SerialPort::ResetTable();
+        SerialPort::SetDevicePath(1, "");
+    }
+
+    // Reads 6 registers from 0x2710 of meter 1 while the far end takes the request (of the
+    // length the settings give) and answers `reply` at once.
+    std::uint8_t Exchange(const Bytes& reply)
+    {
+        const std::size_t length = BuildRequestFrame(doc.settings, 1, 3, 0x2710, 6, {}).size();
+        std::thread meter([&] {
+            request = far.Receive(length);
+            far.Send(reply);
+        });
+        buffer.fill(0xEE);
+        const std::uint8_t result = link.Transact(3, 0x2710, 6, buffer.data(), 1, 0);
+        meter.join();
+        return result;
+    }
+
+    test::PtyPair far;
+    test::LinkTestDocument doc;
+    CountingPortTransport transport;
+    MeterLink link;
+    std::uint8_t address = 1;
+    std::array<std::uint8_t, 200> buffer{};
+    Bytes request;
+};
+
+TEST_F(MeterLinkPty, WorkedExamplesReachTheFarEnd)
+{
+    const Bytes inner = test::ReadReply(1, 6);
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        Bytes wire;
+        Bytes reply;
+    } cases[] = {
+        {"direct", {}, {0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9}, inner},
+        {"relay 1 = 5",
+         {.targetAddress = 1, .relay1 = 5, .relayMode = true},
+         {0xC1, 0x00, 0x05, 0x00, 0x01, 0x08, 0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9, 0x97},
+         WrapRelay(inner, 5, 0, 1)},
+        {"carrier lead 1",
+         {.targetAddress = 1,
+          .relay1 = 5,
+          .relayMode = true,
+          .carrierMode = true,
+          .carrierLead = 1},
+         {0x01, 0x43, 0x0F, 0xC1, 0x00, 0x05, 0x00, 0x01, 0x08, 0x01,
+          0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9, 0x97, 0x67, 0xD5},
+         WrapCarrier(WrapRelay(inner, 5, 0, 1), 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc.settings = c.settings;
+        doc.settings.sendDelay = 0;
+        EXPECT_EQ(Exchange(c.reply), 3);
+        EXPECT_EQ(request, c.wire);
+        EXPECT_TRUE(std::equal(inner.begin(), inner.end(), buffer.begin()));
+        EXPECT_EQ(buffer[inner.size()], 0);
+    }
+    EXPECT_EQ(transport.timeouts, 0);
+}
+
+TEST_F(MeterLinkPty, ReplyRulesThroughThePort)
+{
+    const LinkSettings direct{.sendDelay = 0};
+    const LinkSettings relay{.sendDelay = 0, .targetAddress = 1, .relay1 = 5, .relayMode = true};
+    LinkSettings carrier = relay;
+    carrier.carrierMode = true;
+    carrier.carrierLead = 1;
+
+    const Bytes reply = test::ReadReply(1, 6);
+    const Bytes ten = test::ReadReply(1, 5); // byte count 10
+    Bytes badCrc = reply;
+    badCrc[4] ^= 0x01;
+    Bytes stream{0x01, 0x03, 0xFF};
+    stream.resize(250, 0x11);
+    const Bytes otherMeter = test::ReadReply(2, 6);
+    // A relay frame whose length byte asks for 250 inner bytes, and bytes enough to fill the
+    // buffer; and a complete carrier frame around a relay frame that claims more than it holds.
+    Bytes longRelay{0xC1, 0x00, 0x05, 0x00, 0x01, 250, 0x01, 0x03};
+    longRelay.resize(230, 0x22);
+    const Bytes shortRelay =
+        WrapCarrier(Bytes{0xC1, 0x00, 0x05, 0x00, 0x01, 250, 0x01, 0x03, 0x00}, 1);
+
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        Bytes sent;
+        std::uint8_t result;
+        Bytes copied; // what reaches the caller's buffer (empty: nothing)
+    } cases[] = {
+        {"noise before the reply", direct, test::Concat(Bytes(5, 0xFF), reply), 3, reply},
+        {"byte count 10 completes at 15 bytes", direct, test::Concat(ten, {0x01, 0x03}), 3, ten},
+        {"noise counts toward the 200 bytes", direct, test::Concat(Bytes(190, 0x00), reply), 0, {}},
+        {"wrong CRC", direct, badCrc, 0, {}},
+        {"bytes without end", direct, stream, 0, {}},
+        {"relay reply from another meter", relay, WrapRelay(otherMeter, 5, 0, 1), 0, otherMeter},
+        {"relay length beyond the buffer", relay, longRelay, 0, {}},
+        {"relay length beyond the carrier frame", carrier, shortRelay, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        doc.settings = c.settings;
+        transport.timeouts = 0;
+        EXPECT_EQ(Exchange(c.sent), c.result);
+        // Decided on the bytes, not by waiting out the silence.
+        EXPECT_EQ(transport.timeouts, 0);
+        if (c.copied.empty()) {
+            EXPECT_EQ(buffer[0], 0xEE);
+        } else {
+            EXPECT_TRUE(std::equal(c.copied.begin(), c.copied.end(), buffer.begin()));
+            EXPECT_EQ(buffer[c.copied.size()], 0);
+        }
+    }
 }
 
 } // namespace

@@ -132,6 +132,7 @@ TEST_F(SerialPortPty, ReadWriteAndPurge)
     ASSERT_EQ(sp::Configure(1, PortSettings{9600, 8, 2, 0, 0}), 0);
     std::uint8_t buf[32] = {};
 
+    EXPECT_TRUE(sp::CurrentIsPseudoTerminal());
     EXPECT_EQ(sp::Read(buf, 1), 0); // nothing waiting: at once
     EXPECT_EQ(sp::WaitReadable(0), 0);
     EXPECT_EQ(sp::Read(buf, 0), sp::kBadArgument);
