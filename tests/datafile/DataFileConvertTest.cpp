@@ -193,6 +193,29 @@ TEST_F(ConvertTest, WritesHeaderDescriptorsAndRecords)
     EXPECT_EQ(f.back(), 0x1A);
 }
 
+TEST_F(ConvertTest, EveryRecordGivesARowAndAnUnreadMeterKeepsItsConstant)
+{
+    MeterRecordBytes unread{};
+    unread[4] = 0x31;
+    unread[70] = 0x11; // energy and date stay out while the status is 0
+    unread[117] = 0x01;
+    unread[134] = 0x00; // constant 1600, read earlier
+    unread[135] = 0x16;
+    MeterRecordBytes read = unread;
+    read[3] = 0x80; // any status but 0 counts as read
+    WriteBytes(data, MakeDataFile({unread, read, unread}));
+    WriteBytes(cfg, B("***DBF_CONST_M = K\n***DBF_K0_M = E\n***DBF_DATE_M = D\n"
+                      "K, N, 5\nE, N, 10, 2\nD, C, 8\n"));
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}), 1);
+    const Bytes f = ReadBytes(dbf);
+    const std::size_t header = 32 + 32 * 3 + 1;
+    ASSERT_EQ(f.size(), header + 24u * 3 + 1);
+    EXPECT_EQ(f[4], 3);
+    EXPECT_EQ(Slice(f, header, 24), B("  1600" + std::string(18, ' ')));
+    EXPECT_EQ(Slice(f, header + 24, 24), B("  1600      0.1100/00/01"));
+    EXPECT_EQ(Slice(f, header + 48, 24), Slice(f, header, 24));
+}
+
 TEST_F(ConvertTest, ATextLongerThanItsFieldIsCutToIt)
 {
     WriteBytes(cfg, B("***DBF_K0_M = E0\n***DBF_BREAD_M = R\nE0, N, 6, 2\nR, C, 1\n"));

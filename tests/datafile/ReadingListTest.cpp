@@ -1,0 +1,49 @@
+// The columns of the reading list follow the file's tariff mask.
+#include "datafile/ReadingList.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace mrv {
+namespace {
+
+using ::testing::ElementsAre;
+
+ReadingRecord Read()
+{
+    ReadingRecord r;
+    r.meterId = "cba987654321";
+    r.meterId2 = "202610100107";
+    r.status = 1;
+    r.energy = {1234.5, 1, 2, 3, 4};
+    r.lmEnergy = {99999.99, 5, 6, 7, 8};
+    r.readDate = {0x05, 0x12, 0x26};
+    return r;
+}
+
+TEST(ReadingList, TariffColumnsFollowTheMask)
+{
+    EXPECT_THAT(ReadingListTitles(0x05),
+                ElementsAre("Meter ID", "Meter ID2", "Date", "T1 E", "T3 E", "Total E", "LM T1 E",
+                            "LM T3 E", "LM Total E"));
+    EXPECT_THAT(ReadingListTitles(0xf0), // bits above T4 mean nothing
+                ElementsAre("Meter ID", "Meter ID2", "Date", "Total E", "LM Total E"));
+    EXPECT_EQ(ReadingListTitles(0xff).size(), 13u);
+
+    EXPECT_THAT(ReadingListRow(Read(), 0x0a),
+                ElementsAre("cba987654321", "202610100107", "26/12/05", "    2.00", "    4.00",
+                            " 1234.50", "    6.00", "    8.00", "99999.99"));
+}
+
+TEST(ReadingList, AMeterNotReadShowsOnlyItsIds)
+{
+    ReadingRecord r = Read();
+    r.status = 0;
+    EXPECT_THAT(ReadingListRow(r, 0x01),
+                ElementsAre("cba987654321", "202610100107", "", "", "", "", ""));
+    r.status = -1; // a status byte of 0xff is a read meter too
+    EXPECT_EQ(ReadingListRow(r, 0x01)[2], "26/12/05");
+}
+
+} // namespace
+} // namespace mrv
