@@ -1,0 +1,161 @@
+// Speed of the installation loads the download file and the Block lists depend on, and of the
+// energy import, on an SQLite file in a temporary folder.
+#include "db/MeterDatabase.h"
+#include "db/Schema.h"
+
+#include "base/Prompter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kBigBlockMeters = 5500;
+constexpr int kBlocks = 21;
+constexpr int kOtherBlockMeters = 120;
+
+// Any message means the measured work failed: stop at once rather than time failures.
+class AbortingPrompter final : public mrv::Prompter {
+public:
+    mrv::MsgAnswer Message(const std::string& text, const std::string&, mrv::MsgIcon,
+                           mrv::MsgButtons) override
+    {
+        std::fprintf(stderr, "bench_db: unexpected message: %s\n", text.c_str());
+        std::abort();
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
+                                              const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
+                                              const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+};
+
+// One HHU with 21 Blocks: Block 1 holds 5500 meters, the others 120 each.
+class Installation {
+public:
+    Installation()
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "mrvbench-XXXXXX").string();
+        if (!mkdtemp(tmpl.data()))
+            std::abort();
+        m_dir = tmpl;
+        m_path = (m_dir / "inst.db").string();
+        if (!mrv::CreateInstallationSchema(m_path, m_prompter))
+            std::abort();
+        db = std::make_unique<mrv::MeterDatabase>(m_prompter);
+        if (!db->OpenMain(mrv::DatabaseConnectString(m_path)) || !db->InsertHhu({1, "bench"}))
+            std::abort();
+        for (int b = 1; b <= kBlocks; ++b)
+            if (!db->InsertBlock({b, "Block " + std::to_string(b), 1, 0x3200}))
+                std::abort();
+        // The Blocks go in first: while the meter batch is open, other connections to the file
+        // cannot write.
+        if (!db->BeginMeterBatch())
+            std::abort();
+        for (int b = 1; b <= kBlocks; ++b) {
+            const int meters = b == 1 ? kBigBlockMeters : kOtherBlockMeters;
+            for (int m = 1; m <= meters; ++m) {
+                char num[8], id2[16];
+                std::snprintf(num, sizeof num, "%02d", m % 100);
+                std::snprintf(id2, sizeof id2, "%06d%06d", b, m);
+                if (!db->InsertMeter({num, id2, "幸福路 " + std::to_string(m) + " 号", b}))
+                    std::abort();
+            }
+        }
+        if (!db->CommitMeterBatch())
+            std::abort();
+        m_energyPath = (m_dir / "energy.db").string();
+        if (!mrv::CreateEnergySchema(m_energyPath, m_prompter) ||
+            !db->OpenEnergy(mrv::DatabaseConnectString(m_energyPath)))
+            std::abort();
+    }
+    ~Installation()
+    {
+        db.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+
+    std::unique_ptr<mrv::MeterDatabase> db;
+
+private:
+    AbortingPrompter m_prompter;
+    std::filesystem::path m_dir;
+    std::string m_path;
+    std::string m_energyPath;
+};
+
+Installation& Shared()
+{
+    static Installation installation;
+    return installation;
+}
+
+void BM_LoadMetersOfBigBlock(benchmark::State& state)
+{
+    mrv::MeterDatabase& db = *Shared().db;
+    mrv::MeterList meters;
+    for (auto _ : state) {
+        if (db.LoadMeters(1, &meters) != kBigBlockMeters)
+            std::abort();
+        benchmark::DoNotOptimize(meters.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kBigBlockMeters);
+}
+BENCHMARK(BM_LoadMetersOfBigBlock)->Unit(benchmark::kMillisecond);
+
+void BM_CountMetersOf21Blocks(benchmark::State& state)
+{
+    mrv::MeterDatabase& db = *Shared().db;
+    for (auto _ : state) {
+        int total = 0;
+        for (int b = 1; b <= kBlocks; ++b)
+            total += db.LoadMeters(b, nullptr);
+        if (total != kBigBlockMeters + (kBlocks - 1) * kOtherBlockMeters)
+            std::abort();
+    }
+}
+BENCHMARK(BM_CountMetersOf21Blocks)->Unit(benchmark::kMillisecond);
+
+// 5500 readings in one batch with a savepoint per row, as the import stores them.
+void BM_ImportEnergy5500(benchmark::State& state)
+{
+    mrv::MeterDatabase& db = *Shared().db;
+    mrv::EnergyRecord e;
+    e.datestr = "26-12-05";
+    for (auto _ : state) {
+        if (!db.BeginEnergyBatch())
+            std::abort();
+        for (int i = 0; i < kBigBlockMeters; ++i) {
+            char num[16];
+            std::snprintf(num, sizeof num, "%012d", i);
+            e.meter_num = num;
+            e.dbk = i * 1.25;
+            e.dbkp = i * 0.75;
+            if (!db.InsertEnergy(e))
+                std::abort();
+        }
+        if (!db.CommitEnergyBatch())
+            std::abort();
+    }
+    state.SetItemsProcessed(state.iterations() * kBigBlockMeters);
+}
+BENCHMARK(BM_ImportEnergy5500)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
