@@ -43,6 +43,8 @@ public:
     const std::string& SlavePath() const { return m_path; }
     // The test's own descriptor of the slave, to look at its line settings.
     int SlaveFd() const { return m_slave; }
+    // The far end, for a peer that does its own I/O (non-blocking).
+    int MasterFd() const { return m_master; }
 
     void Send(const std::vector<std::uint8_t>& bytes)
     {
