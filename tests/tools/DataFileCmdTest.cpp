@@ -1,0 +1,326 @@
+// mrvctl download, show, import and convert, run as processes on a demo installation: the
+// whole road from the database to an HHU file, its readings, the energy table and dBase.
+#include "datafile/DataFileParameters.h"
+#include "datafile/HhuDataFile.h"
+#include "datafile/ParameterBlock.h"
+#include "doc/QtSettingsStore.h"
+
+#include "support/TempDir.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace mrv {
+namespace {
+
+using test::TempDir;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+struct CmdResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s)
+{
+    return "'" + s + "'";
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs a shell command line with stdout and stderr kept apart.
+CmdResult Shell(const std::string& command, const TempDir& scratch)
+{
+    const std::string out = scratch.File("run.out");
+    const std::string err = scratch.File("run.err");
+    const int raw = std::system((command + " >" + Quote(out) + " 2>" + Quote(err)).c_str());
+    CmdResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadText(out);
+    r.err = ReadText(err);
+    return r;
+}
+
+std::string Mrvctl()
+{
+    return Quote(std::string(MRV_BIN_DIR) + "/mrvctl");
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Four BCD bytes, least significant first, of a value in hundredths.
+void PutBcd(EnergyBlock& block, int slot, unsigned hundredths)
+{
+    for (int i = 0; i < 4; ++i) {
+        const unsigned two = hundredths % 100;
+        hundredths /= 100;
+        block[static_cast<std::size_t>(4 * slot + i)] =
+            static_cast<std::uint8_t>(two / 10 << 4 | two % 10);
+    }
+}
+
+EnergyBlock Energies(unsigned total, unsigned t1, unsigned t2, unsigned t3, unsigned t4)
+{
+    EnergyBlock b{};
+    PutBcd(b, 0, total);
+    PutBcd(b, 1, t1);
+    PutBcd(b, 2, t2);
+    PutBcd(b, 3, t3);
+    PutBcd(b, 4, t4);
+    return b;
+}
+
+std::string Python()
+{
+    // Debian's interpreter carries python3-dbfread; another python3 first in PATH may not.
+    return std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+}
+
+class DataFileCmdTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = dir.File("demo.db");
+        profile = dir.File("profile.ini");
+        ASSERT_EQ(Shell(Mrvctl() + " initdb --installation " + Quote(db) + " --demo", dir).status,
+                  0);
+        // Parameters that differ from the defaults, so the file shows they came from here.
+        DataFileParameters p;
+        p.readKwh = {1, 0, 0x05}; // energy only; tariffs 1 and 3
+        p.constant = {0x00, 0x16, 0x00};
+        {
+            QtSettingsStore store(QString::fromStdString(profile));
+            SaveDataFileParameters(store, p);
+            ASSERT_TRUE(store.Sync());
+        }
+        QtSettingsStore store(QString::fromStdString(profile));
+        BuildParameterBlock(LoadDataFileParameters(store), expectedParameters);
+    }
+
+    TempDir dir;
+    std::string db;
+    std::string profile;
+    ParameterBlock expectedParameters{};
+};
+
+TEST_F(DataFileCmdTest, DownloadShowImportConvert)
+{
+    const std::string out = dir.File("dl");
+    std::filesystem::create_directory(out);
+
+    // download: HHU 1 has three Blocks of 60, 42 and 30 meters.
+    CmdResult r = Shell(Mrvctl() + " download --db " + Quote(db) + " --hhu 1 --dir " + Quote(out) +
+                            " --profile " + Quote(profile),
+                        dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string file = out + "/0001.dbf";
+    EXPECT_EQ(r.out, file + "\n");
+    EXPECT_EQ(r.err, "");
+    ASSERT_EQ(std::filesystem::file_size(file), 5343u + 179u * 132u);
+    {
+        const std::string bytes = ReadText(file);
+        EXPECT_EQ(bytes.substr(8, 61),
+                  std::string(expectedParameters.begin(), expectedParameters.end()));
+    }
+    r = Shell(Mrvctl() + " download --db " + Quote(db) + " --hhu 1 --stored --dir " + Quote(out) +
+                  " --profile " + Quote(profile),
+              dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, out + "/0001S.dbf\n");
+
+    // show of the file as written: nothing read yet.
+    r = Shell(Mrvctl() + " show " + Quote(file), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("Kind: plain\n"));
+    EXPECT_THAT(r.out, HasSubstr("  format          0x86\n"));
+    EXPECT_THAT(r.out, HasSubstr("  readFlags       0x01 Energy\n"));
+    EXPECT_THAT(r.out, HasSubstr("  constant        1600\n"));
+    EXPECT_THAT(r.out, HasSubstr("  tariffMask      0x05\n"));
+    EXPECT_THAT(r.out, HasSubstr("  resetDay        01/00(dd/hh)\n"));
+    EXPECT_THAT(r.out, HasSubstr("Blocks: 3\n"
+                                 "  1. Garden Court  Constant: 3200  First: 1  Meters: 60\n"
+                                 "  2. Mill Lane  Constant: 1600  First: 61  Meters: 42\n"
+                                 "  3. 幸福小区  Constant: 3200  First: 103  Meters: 30\n"
+                                 "Readings: 132\n"));
+    const std::vector<std::string> lines = Lines(r.out);
+    const auto titles = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.find("Meter ID2") != std::string::npos;
+    });
+    ASSERT_NE(titles, lines.end());
+    EXPECT_EQ(*titles, "    No.  Meter ID      Meter ID2           Date        T1 E        T3 E"
+                       "     Total E     LM T1 E     LM T3 E  LM Total E");
+    ASSERT_EQ(lines.end() - titles, 133);
+    // Meter "01" with ID2 202610100107: bytes 4..9 are 01 00 '2' '0' '2' '6'.
+    EXPECT_EQ(titles[1], "      1  363230320001  202610100107");
+
+    // Readings taken into the file, as the Reading wizard stores them.
+    {
+        HhuDataFile data;
+        ASSERT_EQ(data.Load(file), 1);
+        FixedClock clock(PcTime{2026, 12, 5, 14, 30, 0});
+        data.SetClock(&clock);
+        ASSERT_EQ(data.StoreReading(0, Energies(123456, 1, 200, 300, 400),
+                                    Energies(99999999, 5, 6, 7, 8)),
+                  1);
+        ASSERT_EQ(data.StoreReading(61, Energies(5000, 1000, 2000, 3000, 4000), EnergyBlock{}), 1);
+    }
+    r = Shell(Mrvctl() + " show " + Quote(file), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("\n      1  363230320001  202610100107    26/12/05        0.01"
+                                 "        3.00     1234.56        0.05        0.07   999999.99\n"));
+    EXPECT_THAT(r.out, HasSubstr("\n     62  363230320002  202610200114    26/12/05       10.00"
+                                 "       30.00       50.00        0.00        0.00        0.00\n"));
+
+    // import: the energy database is created with its table.
+    const std::string energy = dir.File("energy.db");
+    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(energy), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "Input result: Total input 2 records!\n");
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "energycheck");
+        c.setDatabaseName(QString::fromStdString(energy));
+        ASSERT_TRUE(c.open());
+        QSqlQuery q("select meter_num, datestr, dbk, dbk0, dbk1, dbk2, dbkp, dbkp0, dbkp1, dbkp2 "
+                    "from energy order by rowid",
+                    c);
+        std::vector<std::string> rows;
+        while (q.next()) {
+            std::string row =
+                q.value(0).toString().toStdString() + " " + q.value(1).toString().toStdString();
+            for (int i = 2; i < 10; ++i)
+                row += " " + QString::number(q.value(i).toDouble(), 'f', 2).toStdString();
+            rows.push_back(row);
+        }
+        EXPECT_THAT(rows,
+                    ElementsAre("202610100107 26-12-05 1234.56 0.01 2.00 3.00 999999.99 0.05 "
+                                "0.06 0.07",
+                                "202610200114 26-12-05 50.00 10.00 20.00 30.00 0.00 0.00 0.00 "
+                                "0.00"));
+        c.close();
+    }
+    QSqlDatabase::removeDatabase("energycheck");
+
+    // convert with the configuration beside the program, read back by an independent reader.
+    const std::string dbf = dir.File("convert.dbf");
+    r = Shell(Mrvctl() + " convert " + Quote(file) + " --out " + Quote(dbf), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "File Convertion Succeed!(convert.dbf)\n");
+    const std::string script =
+        "import sys, dbfread\n"
+        "t = dbfread.DBF(sys.argv[1], encoding='gbk')\n"
+        "print(len(t))\n"
+        "for f in t.fields: print(f.name, f.type, f.length, f.decimal_count)\n"
+        "rows = list(t)\n"
+        "for i in (0, 1, 61): print(list(rows[i].values()))\n";
+    std::ofstream(dir.File("read.py")) << script;
+    r = Shell(Python() + " " + Quote(dir.File("read.py")) + " " + Quote(dbf), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(Lines(r.out),
+                ElementsAre("132", "METERNO C 2 0", "METERID2 C 12 0", "READ C 3 0", "TOTAL N 10 2",
+                            "T1 N 10 2", "T2 N 10 2", "T4 N 10 2", "LMTOTAL N 10 2", "LMT1 N 10 2",
+                            "LMT2 N 10 2", "LMT3 N 10 2", "LMT4 N 10 2", "READDATE C 8 0",
+                            "MULTIPLY N 4 0", "CONSTANT N 5 0",
+                            "['01', '202610100107', 'Yes', 1234.56, 0.01, 2.0, 4.0, 999999.99, "
+                            "0.05, 0.06, 0.07, 0.08, '26/12/05', 1, None]",
+                            "['02', '202610100114', 'no', None, None, None, None, None, None, "
+                            "None, None, None, '', 1, None]",
+                            "['02', '202610200114', 'Yes', 50.0, 10.0, 20.0, 40.0, 0.0, 0.0, "
+                            "0.0, 0.0, 0.0, '26/12/05', 1, None]"));
+}
+
+TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)
+{
+    const std::string out = dir.File("dl");
+    std::filesystem::create_directory(out);
+    std::ofstream(dir.File("not-a-data-file.dbf")) << "hello";
+    const std::string notData = Quote(dir.File("not-a-data-file.dbf"));
+    // An HHU without Blocks gets no file.
+    const std::string noMeters = " download --db " + Quote(db) + " --hhu 77 --dir " + Quote(out) +
+                                 " --profile " + Quote(profile);
+    struct Case {
+        std::string args;
+        std::string err;
+    } cases[] = {
+        {noMeters, "No meter, Don't Create Data File\n"},
+        {" download --db " + Quote(dir.File("missing.db")) + " --hhu 1 --dir " + Quote(out),
+         "mrvctl download: no database " + dir.File("missing.db") + "\n"},
+        {" download --db " + Quote(db) + " --hhu 1 --dir " + Quote(dir.File("nodir")) +
+             " --profile " + Quote(profile),
+         "mrvctl download: " + dir.File("nodir") + "/0001.dbf was not written\n"},
+        {" show " + notData, "error: Not Correct Data File!\n"},
+        {" import " + notData + " --energy-db " + Quote(dir.File("e.db")),
+         "error: Not Correct Data File!\n"},
+        {" convert " + notData + " --out " + Quote(dir.File("x.dbf")) + " --config " +
+             Quote(dir.File("missing.cfg")),
+         "error: File Convertion Fail!\n"},
+    };
+    for (const Case& c : cases) {
+        const CmdResult r = Shell(Mrvctl() + c.args, dir);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_EQ(r.err, c.err) << c.args;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("e.db"))); // a refused file imports nothing
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.dbf")));
+}
+
+TEST_F(DataFileCmdTest, UsageErrorsExitTwo)
+{
+    const std::string cases[] = {
+        " download --hhu 1 --dir .",
+        " download --db x --hhu 0 --dir .",
+        " download --db x --hhu 1x --dir .",
+        " download --db x --hhu 1 --dir . extra",
+        " download --db x --hhu 1 --dir . --hhu 2",
+        " download --db x --hhu 1 --dir",
+        " show",
+        " show a b",
+        " show --stored a",
+        " import a",
+        " import --energy-db e",
+        " convert",
+        " convert a --out",
+    };
+    for (const std::string& args : cases) {
+        const CmdResult r = Shell(Mrvctl() + args, dir);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_THAT(r.err, HasSubstr("usage: mrvctl")) << args;
+    }
+    const CmdResult help = Shell(Mrvctl() + " convert --help", dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("usage: mrvctl convert FILE"));
+}
+
+} // namespace
+} // namespace mrv
