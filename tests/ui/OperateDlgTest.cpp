@@ -1,0 +1,399 @@
+// The Operate console driven through its widgets against a simulated meter on a
+// pseudo-terminal opened as COM1.
+#include "ui/meterdlg/COperateDlg.h"
+
+#include "base/SettingsStore.h"
+#include "doc/CMrvDoc.h"
+#include "link/SerialPort.h"
+#include "meter-sim/MeterSim.h"
+#include "support/ScriptedPrompter.h"
+#include "ui/meterdlg/CCommSettingDlg.h"
+
+#include "UiTest.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace mrv::test {
+namespace {
+
+class OperateDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim.Start());
+        doc = std::make_unique<CMrvDoc>(store, prompter, "/opt/mrv/bin/mrv003e");
+        doc->m_comIndex = 0;
+        doc->SetComDevice(0, sim.SlavePath());
+        doc->m_link.sendDelay = 0;
+    }
+
+    void TearDown() override
+    {
+        dlg.reset();
+        doc.reset();
+        SerialPort::ResetTable();
+        SerialPort::SetDevicePath(1, "");
+        sim.Stop();
+    }
+
+    COperateDlg& Open()
+    {
+        dlg = std::make_unique<COperateDlg>(*doc);
+        dlg->m_baudRate = doc->GetBaudRate();
+        dlg->m_portIndex = doc->m_comIndex;
+        dlg->show();
+        return *dlg;
+    }
+
+    void Tick(const char* text)
+    {
+        QCheckBox* box = dlg->OperationBox(text);
+        ASSERT_NE(box, nullptr) << text;
+        box->setChecked(true);
+    }
+
+    void Send() { QTest::mouseClick(dlg->SendButton(), Qt::LeftButton); }
+
+    std::string Log() const { return dlg->LogEdit()->toPlainText().toStdString(); }
+
+    void TraceRequests()
+    {
+        sim.SetTrace([this](const std::string& line) {
+            std::lock_guard lock(traceMutex);
+            if (line.find(" request: ") != std::string::npos)
+                requests.push_back(line.substr(line.find(" request: ") + 10));
+        });
+    }
+
+    MeterSimulator sim{{1}};
+    MemorySettingsStore store;
+    ScriptedPrompter prompter;
+    std::unique_ptr<CMrvDoc> doc;
+    std::unique_ptr<COperateDlg> dlg;
+    std::mutex traceMutex;
+    std::vector<std::string> requests;
+};
+
+TEST_F(OperateDlgTest, LayoutShowsTheVisibleBoxesAndKeepsTheRestHidden)
+{
+    doc->m_baudIndex = 2;
+    doc->m_comIndex = 2;
+    Open();
+    EXPECT_EQ(dlg->windowTitle(), "Operate");
+    EXPECT_EQ(dlg->PortEdit()->text(), "COM3");
+    EXPECT_EQ(dlg->BaudEdit()->text(), "2400");
+    EXPECT_TRUE(dlg->PortEdit()->isReadOnly());
+    EXPECT_TRUE(dlg->LogEdit()->isReadOnly());
+    EXPECT_EQ(dlg->LogEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_FALSE(dlg->NewBaudList()->isEditable());
+    EXPECT_EQ(dlg->NewBaudList()->count(), 4);
+    EXPECT_EQ(dlg->NewBaudList()->itemText(3), "9600bps");
+
+    int visible = 0;
+    for (const RunOrderEntry& entry : RunOrder()) {
+        if (entry.group == BoxGroup::None)
+            continue;
+        const QCheckBox* box = dlg->OperationBox(entry.text);
+        ASSERT_NE(box, nullptr) << entry.text;
+        EXPECT_EQ(box->isVisible(), entry.visible) << entry.text;
+        EXPECT_FALSE(box->isChecked()) << entry.text;
+        visible += entry.visible ? 1 : 0;
+    }
+    EXPECT_EQ(visible, 14); // twelve reads, "W address", "W baudrate"
+    EXPECT_TRUE(dlg->ThreePhaseBox()->isVisible());
+    EXPECT_FALSE(dlg->PasswordTablesButton()->isVisible());
+    for (const char* hidden : {"PLC", "runThrough", "money", "target", "relay1", "lead"}) {
+        const auto* w = dlg->findChild<QWidget*>(hidden);
+        ASSERT_NE(w, nullptr) << hidden;
+        EXPECT_FALSE(w->isVisible()) << hidden;
+    }
+}
+
+TEST_F(OperateDlgTest, EnterWithNothingTickedPutsTheMetersAddressIntoTheField)
+{
+    ASSERT_TRUE(sim.SetRegisters(0, 21, {0x0704})); // meter 7 at 1200 bit/s
+    Open();
+    dlg->AddressEdit()->setFocus();
+    QTest::keyClick(dlg->AddressEdit(), Qt::Key_Return); // address 0: the broadcast read
+    EXPECT_EQ(Log(), "read address\n  07\n\n");
+    EXPECT_EQ(dlg->AddressEdit()->text(), "7");
+    EXPECT_EQ(dlg->m_address, 7);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(OperateDlgTest, ReadTotalEnergyLogsTheMetersValue)
+{
+    ASSERT_TRUE(sim.SetRegisters(0, 0, {0x0001, 0x81CD})); // 98765 hundredths
+    Open();
+    dlg->AddressEdit()->setText("1");
+    Tick("R total energy");
+    Send();
+    EXPECT_EQ(Log(), "read total energy:\n  987.65\n\n");
+    EXPECT_EQ(dlg->AddressEdit()->text(), "1"); // "R address" was not ticked
+}
+
+TEST_F(OperateDlgTest, WriteAddressBroadcastsThenReadAddressReadsItBack)
+{
+    TraceRequests();
+    Open();
+    dlg->AddressEdit()->setText("5");
+    Tick("R address");
+    Tick("W address");
+    Send();
+    EXPECT_EQ(Log(), "Write address\n  OK!\n\nread address\n  05\n\n");
+    EXPECT_EQ(sim.MeterAddress(0), 5);
+    EXPECT_EQ(dlg->AddressEdit()->text(), "5");
+    std::lock_guard lock(traceMutex);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].rfind("00 10 00 15", 0), 0u) << requests[0]; // to address 0
+    EXPECT_EQ(requests[1].rfind("05 03 00 15", 0), 0u) << requests[1];
+}
+
+TEST_F(OperateDlgTest, ThreePhaseActivePowerLogsTotalAndPhases)
+{
+    Open();
+    dlg->AddressEdit()->setText("1");
+    dlg->ThreePhaseBox()->setChecked(true);
+    Tick("R active power");
+    Send();
+    EXPECT_EQ(Log(), "read total active power:\n   3.300\n\n"
+                     "read A phase active power:\n   1.100\n\n"
+                     "read B phase active power:\n   1.120\n\n"
+                     "read C phase active power:\n   1.080\n\n");
+    EXPECT_TRUE(doc->m_values.threePhase);
+}
+
+TEST_F(OperateDlgTest, SilentMeterLogsFailAndTheDialogStaysUsable)
+{
+    SimFaults silent;
+    silent.silent = true;
+    sim.SetFaults(silent);
+    Open();
+    dlg->AddressEdit()->setText("1");
+    Tick("R total energy");
+    Send();
+    EXPECT_EQ(Log(), "read total energy:\n  Fail!\n\n");
+    EXPECT_FALSE(dlg->Running());
+    EXPECT_TRUE(dlg->SendButton()->isEnabled());
+    EXPECT_TRUE(dlg->AddressEdit()->isEnabled());
+    EXPECT_TRUE(prompter.messages.empty());
+
+    sim.SetFaults({});
+    Send();
+    EXPECT_EQ(Log(), "read total energy:\n  1234.56\n\n");
+}
+
+TEST_F(OperateDlgTest, NewBaudRateChoiceSurvivesClosingAndReopening)
+{
+    Open();
+    EXPECT_EQ(dlg->NewBaudList()->currentIndex(), 2); // nothing stored yet: 4800bps
+    dlg->NewBaudList()->setCurrentIndex(0);
+    QTest::mouseClick(dlg->CloseButton(), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    const auto stored = store.GetBinary("comm", "m_baudrate_new");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(*stored, (std::vector<std::uint8_t>{0, 0, 0, 0}));
+
+    Open();
+    EXPECT_EQ(dlg->NewBaudList()->currentIndex(), 0);
+    dlg->NewBaudList()->setCurrentIndex(3);
+    dlg->close(); // the window's close box
+    EXPECT_EQ(*store.GetBinary("comm", "m_baudrate_new"), (std::vector<std::uint8_t>{3, 0, 0, 0}));
+
+    // A damaged value has no code in a meter: the default stands.
+    store.PutBinary("comm", "m_baudrate_new", {9, 0, 0, 0});
+    Open();
+    EXPECT_EQ(dlg->NewBaudList()->currentIndex(), 2);
+}
+
+TEST_F(OperateDlgTest, PortThatCannotBeOpenedShowsTheMessageOnceAndRunsNothing)
+{
+    doc->SetComDevice(0, "/nonexistent/ttyMRV");
+    const std::vector<std::vector<const char*>> cases = {
+        {}, {"R total energy", "R voltage"}, {"W baudrate", "R address"}};
+    for (const auto& ticks : cases) {
+        prompter.messages.clear();
+        Open();
+        dlg->AddressEdit()->setText("1");
+        for (const char* t : ticks)
+            Tick(t);
+        Send();
+        ASSERT_EQ(prompter.messages.size(), 1u) << ticks.size();
+        EXPECT_EQ(prompter.messages[0].text, "Can't open this port!");
+        EXPECT_EQ(prompter.messages[0].caption, "Error");
+        EXPECT_EQ(Log(), "");
+        EXPECT_EQ(dlg->AddressEdit()->text(), "1");
+        EXPECT_TRUE(dlg->SendButton()->isEnabled());
+    }
+    EXPECT_EQ(sim.RequestCount(), 0);
+}
+
+TEST_F(OperateDlgTest, AddressOutsideTheRangeShowsTheMessageAndDoesNotSend)
+{
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {{"248", "Please enter an integer between 0 and 247."},
+                 {"-1", "Please enter an integer between 0 and 247."},
+                 {"x1", "Please enter an integer."}};
+    Open();
+    Tick("R total energy");
+    for (const auto& c : cases) {
+        prompter.messages.clear();
+        dlg->LogEdit()->setPlainText("earlier");
+        dlg->AddressEdit()->setText(c.text);
+        Send();
+        ASSERT_EQ(prompter.messages.size(), 1u) << c.text;
+        EXPECT_EQ(prompter.messages[0].text, c.message);
+        EXPECT_EQ(Log(), "earlier") << c.text;
+    }
+    EXPECT_EQ(sim.RequestCount(), 0);
+}
+
+TEST_F(OperateDlgTest, SendCopiesTheLinkOptionsAndWriteValuesIntoTheDocument)
+{
+    doc->SetComDevice(0, "/nonexistent/ttyMRV"); // the copy comes before the port
+    doc->m_link.relayMode = true;
+    Open();
+    EXPECT_TRUE(dlg->findChild<QCheckBox*>("PLC")->isChecked()); // from the document
+    dlg->findChild<QCheckBox*>("runThrough")->setChecked(true);
+    dlg->findChild<QLineEdit*>("target")->setText("1a");
+    dlg->findChild<QLineEdit*>("relay1")->setText("300");
+    dlg->findChild<QLineEdit*>("relay2")->setText("301");
+    dlg->findChild<QLineEdit*>("lead")->setText("104");
+    dlg->findChild<QLineEdit*>("money")->setText("12.34");
+    dlg->findChild<QLineEdit*>("moneyWord")->setText("4000000000");
+    const auto showBoxes = dlg->findChild<QWidget*>("showMode")->findChildren<QCheckBox*>();
+    ASSERT_EQ(showBoxes.size(), 8);
+    showBoxes[1]->setChecked(false); // voltage
+    dlg->ThreePhaseBox()->setChecked(true);
+    dlg->NewBaudList()->setCurrentIndex(3);
+    Send();
+
+    const LinkSettings link = doc->GetLinkSettings();
+    EXPECT_TRUE(link.relayMode);
+    EXPECT_TRUE(link.carrierMode);
+    EXPECT_EQ(link.targetAddress, 0x1a);
+    EXPECT_EQ(link.relay1, 300);
+    EXPECT_EQ(link.relay2, 301);
+    EXPECT_EQ(link.carrierLead, 104);
+    EXPECT_EQ(link.sendDelay, 0u); // not the dialog's to change
+    const MeterValues& v = doc->m_values;
+    EXPECT_FLOAT_EQ(v.moneyAmount, 12.34f);
+    EXPECT_EQ(v.moneyWord, 4000000000u);
+    EXPECT_EQ(v.showMode[0], 1);
+    EXPECT_EQ(v.showMode[1], 0);
+    EXPECT_EQ(v.showMode[99], 1);
+    EXPECT_TRUE(v.threePhase);
+    EXPECT_EQ(v.newBaudIndex, 3);
+}
+
+TEST_F(OperateDlgTest, LogShowsLinesWhileTheRunGoesOnAndInputWaits)
+{
+    SimFaults slow;
+    slow.delayMs = 250;
+    sim.SetFaults(slow);
+    Open();
+    dlg->AddressEdit()->setText("1");
+    Tick("R total energy");
+    Tick("R voltage");
+    Tick("R frequency");
+
+    std::vector<std::string> seen;
+    bool sendEnabledDuringRun = false;
+    bool closedDuringRun = false;
+    QTimer timer;
+    timer.setInterval(20);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!dlg->Running())
+            return;
+        seen.push_back(Log());
+        sendEnabledDuringRun = sendEnabledDuringRun || dlg->SendButton()->isEnabled();
+        dlg->close(); // refused until the run ends
+        closedDuringRun = closedDuringRun || !dlg->isVisible();
+    });
+    timer.start();
+    Send();
+    timer.stop();
+
+    const std::string full = "read total energy:\n  1234.56\n\n"
+                             "read voltage:\n  220.0\n\n"
+                             "read frequecy:\n  50.00\n\n";
+    EXPECT_EQ(Log(), full);
+    // Some look during the run saw the first result but not yet the last header.
+    const bool partial = std::any_of(seen.begin(), seen.end(), [](const std::string& s) {
+        return s.find("1234.56") != std::string::npos &&
+               s.find("read frequecy") == std::string::npos;
+    });
+    EXPECT_TRUE(partial) << seen.size() << " looks";
+    EXPECT_FALSE(sendEnabledDuringRun);
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(OperateDlgTest, EepromReadAsksForTheRangeAndOffersThePreviousOne)
+{
+    Open();
+    dlg->AddressEdit()->setText("1");
+    dlg->OperationBox("*R EEPROM")->setChecked(true); // hidden box, ticked from here
+
+    std::vector<std::pair<QString, QString>> offered;
+    auto look = [&](QDialog& d) {
+        auto* range = qobject_cast<CEepromRangeDlg*>(&d);
+        ASSERT_NE(range, nullptr);
+        offered.emplace_back(range->StartEdit()->text(), range->EndEdit()->text());
+    };
+    ASSERT_TRUE(WithModal([&] { Send(); },
+                          [&](QDialog& d) {
+                              look(d);
+                              auto* range = static_cast<CEepromRangeDlg*>(&d);
+                              range->StartEdit()->setText("10");
+                              range->EndEdit()->setText("2f5"); // its first two characters count
+                              Press(d, QDialogButtonBox::Ok);
+                          }));
+    EXPECT_EQ(Log(), "Read EEPRPM:\nRead EEPRPM:\n"); // 0x10 and 0x20
+    ASSERT_TRUE(WithModal([&] { Send(); },
+                          [&](QDialog& d) {
+                              look(d);
+                              Press(d, QDialogButtonBox::Cancel);
+                          }));
+    EXPECT_EQ(Log(), "");
+    ASSERT_EQ(offered.size(), 2u);
+    EXPECT_EQ(offered[0], std::make_pair(QString("00"), QString("ff")));
+    EXPECT_EQ(offered[1], std::make_pair(QString("10"), QString("2f")));
+    EXPECT_EQ(sim.RequestCount(), 0); // the range read has no exchange of its own
+}
+
+TEST_F(OperateDlgTest, HiddenButtonDrawsNewPasswordTables)
+{
+    Open();
+    const auto before1 = doc->m_values.passwordTable1;
+    dlg->PasswordTablesButton()->click();
+    const auto& t1 = doc->m_values.passwordTable1;
+    const auto& t2 = doc->m_values.passwordTable2;
+    EXPECT_NE(t1, before1);
+    EXPECT_NE(t1, t2);
+    for (const auto* t : {&t1, &t2}) {
+        const std::set<std::uint8_t> digits(t->begin(), t->end());
+        EXPECT_EQ(digits, (std::set<std::uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    }
+}
+
+} // namespace
+} // namespace mrv::test
