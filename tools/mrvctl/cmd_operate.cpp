@@ -1,10 +1,376 @@
+// mrvctl operate: the meter console on the command line. The same Send as the Operate dialog
+// (run order, pauses, baud-rate pre-step), its log on standard output.
 #include "Commands.h"
 
-#include <cstdio>
+#include "datafile/DataFileParameters.h"
+#include "doc/ParameterRules.h"
+#include "doc/QtSettingsStore.h"
+#include "link/MeterDocument.h"
+#include "link/MeterLink.h"
+#include "link/PasswordTable.h"
+#include "link/SendSequence.h"
+#include "link/SerialPort.h"
 
-int RunOperate(int, char** argv)
+#include <QString>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+// The console drives COM1; --device says which device that is.
+constexpr int kPort = 1;
+
+const char kUsage[] =
+    "usage: mrvctl operate --device PATH [--baud N] [--parity none|odd|even] [--address N]\n"
+    "                      [--send-delay MS] [--relay] [--target N] [--relay1 N] [--relay2 N]\n"
+    "                      [--carrier LEAD] [--three-phase] [--new-baud 1200|2400|4800|9600]\n"
+    "                      [--money AMOUNT] [--money-word N] [--eeprom START:END]\n"
+    "                      [--profile FILE] [--raw] OPERATION...\n"
+    "       mrvctl operate --list\n"
+    "\n"
+    "Runs the operations named (their texts as --list prints them) in the console's run\n"
+    "order, whatever order they are given in, and prints the log; CR LF become LF unless\n"
+    "--raw. Without an operation the meter's address is read. Numbers are decimal or 0x hex;\n"
+    "--eeprom takes two hexadecimal bytes (default 00:ff). The write values, --baud and\n"
+    "--parity default to the profile FILE (an INI file), or the program's own profile.\n"
+    "--relay wraps requests for relays (--target, --relay1, --relay2); --carrier LEAD wraps\n"
+    "them for a carrier module with that lead byte. Money is coded with the password tables\n"
+    "of the console's first \"new tables\" press. Exit status: 0 every operation succeeded,\n"
+    "1 one failed, 2 usage error or a port that cannot be opened.\n";
+
+int UsageError(const std::string& problem)
 {
-    std::fprintf(stderr, "mrvctl %s: not available in this build\n", argv[0]);
-    return 2;
+    std::fprintf(stderr, "mrvctl operate: %s\n%s", problem.c_str(), kUsage);
+    return kUsageError;
 }
 
+// A whole number in [lo, hi], decimal or 0x hex, nothing after it.
+std::optional<unsigned long> ParseNumber(const char* text, unsigned long lo, unsigned long hi)
+{
+    if (!text || !*text || *text == '-' || *text == '+' || *text == ' ')
+        return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long v = std::strtoul(text, &end, 0);
+    if (errno || *end || v < lo || v > hi)
+        return std::nullopt;
+    return v;
+}
+
+std::optional<std::uint8_t> ParseHexByte(const std::string& text)
+{
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    unsigned v = 0;
+    for (char c : text) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
+        v = v * 16 + unsigned(d);
+    }
+    return std::uint8_t(v);
+}
+
+// What the engine reads from the document: the profile's parameters and the console's values.
+class OperateDocument final : public mrv::MeterDocument {
+public:
+    mrv::LinkSettings link;
+    mrv::MeterValues values;
+    mrv::LinkSettings GetLinkSettings() const override { return link; }
+    const mrv::MeterValues& GetMeterValues() const override { return values; }
+};
+
+struct Options {
+    std::string device;
+    std::optional<unsigned long> baud, parity, newBaud;
+    unsigned long address = 0;
+    std::optional<unsigned long> sendDelay;
+    bool relay = false, threePhase = false, raw = false, list = false, help = false;
+    unsigned long target = 0, relay1 = 0, relay2 = 0;
+    std::optional<unsigned long> carrierLead;
+    std::optional<float> money;
+    unsigned long moneyWord = 0;
+    std::optional<mrv::EepromRange> eeprom;
+    std::optional<std::string> profile;
+    mrv::OperationFlags ticked{};
+};
+
+// Parses argv into o; an error text on failure, empty on success.
+std::string Parse(int argc, char** argv, Options& o)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto need = [&](const char* what) -> std::string {
+            return value ? std::string() : a + " needs " + what;
+        };
+        auto number = [&](unsigned long lo, unsigned long hi,
+                          std::optional<unsigned long>& out) -> std::string {
+            if (std::string e = need("a number"); !e.empty())
+                return e;
+            out = ParseNumber(value, lo, hi);
+            ++i;
+            if (!out)
+                return a + " takes a number from " + std::to_string(lo) + " to " +
+                       std::to_string(hi) + ", not '" + value + "'";
+            return {};
+        };
+        auto plain = [&](unsigned long lo, unsigned long hi, unsigned long& out) -> std::string {
+            std::optional<unsigned long> v;
+            std::string e = number(lo, hi, v);
+            if (e.empty())
+                out = *v;
+            return e;
+        };
+
+        std::string err;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--list") {
+            o.list = true;
+        } else if (a == "--raw") {
+            o.raw = true;
+        } else if (a == "--relay") {
+            o.relay = true;
+        } else if (a == "--three-phase") {
+            o.threePhase = true;
+        } else if (a == "--device") {
+            if (err = need("a device path"); err.empty())
+                o.device = argv[++i];
+        } else if (a == "--profile") {
+            if (err = need("a file"); err.empty())
+                o.profile = argv[++i];
+        } else if (a == "--baud") {
+            err = number(1, 4000000, o.baud);
+        } else if (a == "--parity") {
+            if (err = need("none, odd or even"); err.empty()) {
+                const std::string p = argv[++i];
+                if (p == "none")
+                    o.parity = 0;
+                else if (p == "odd")
+                    o.parity = 1;
+                else if (p == "even")
+                    o.parity = 2;
+                else
+                    err = "--parity takes none, odd or even, not '" + p + "'";
+            }
+        } else if (a == "--address") {
+            // 0 is the broadcast address; beyond 247 would silently be another meter.
+            err = plain(0, 247, o.address);
+        } else if (a == "--send-delay") {
+            err = number(0, 60000, o.sendDelay);
+        } else if (a == "--target") {
+            err = plain(0, 0xFFFF, o.target);
+        } else if (a == "--relay1") {
+            err = plain(0, 0xFFFF, o.relay1);
+        } else if (a == "--relay2") {
+            err = plain(0, 0xFFFF, o.relay2);
+        } else if (a == "--carrier") {
+            err = number(0, 0xFF, o.carrierLead);
+        } else if (a == "--money-word") {
+            err = plain(0, 0xFFFFFFFFul, o.moneyWord);
+        } else if (a == "--new-baud") {
+            std::optional<unsigned long> rate;
+            if (err = number(1200, 9600, rate); err.empty()) {
+                const unsigned long rates[] = {1200, 2400, 4800, 9600};
+                for (unsigned long k = 0; k < 4; ++k)
+                    if (rates[k] == *rate)
+                        o.newBaud = k;
+                if (!o.newBaud)
+                    err = "--new-baud takes 1200, 2400, 4800 or 9600";
+            }
+        } else if (a == "--money") {
+            if (err = need("an amount"); err.empty()) {
+                char* end = nullptr;
+                const double m = std::strtod(argv[++i], &end);
+                if (*end || end == argv[i] || !std::isfinite(m) || m < 0 || m > 99999999.99)
+                    err = std::string("--money takes an amount from 0 to 99999999.99, not '") +
+                          argv[i] + "'";
+                else
+                    o.money = float(m);
+            }
+        } else if (a == "--eeprom") {
+            if (err = need("START:END"); err.empty()) {
+                const std::string r = argv[++i];
+                const auto colon = r.find(':');
+                std::optional<std::uint8_t> s, e;
+                if (colon != std::string::npos) {
+                    s = ParseHexByte(r.substr(0, colon));
+                    e = ParseHexByte(r.substr(colon + 1));
+                }
+                if (!s || !e)
+                    err = "--eeprom takes START:END, two hexadecimal bytes, not '" + r + "'";
+                else
+                    o.eeprom = mrv::EepromRange{*s, *e};
+            }
+        } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            err = "unknown option " + a;
+        } else {
+            const int pos = mrv::FindOperation(a);
+            if (pos < 0)
+                err = "unknown operation '" + a + "' ('mrvctl operate --list' shows them)";
+            else
+                o.ticked[std::size_t(pos)] = 1;
+        }
+        if (!err.empty())
+            return err;
+    }
+    return {};
+}
+
+int ListOperations()
+{
+    for (const mrv::RunOrderEntry& e : mrv::RunOrder())
+        if (e.group != mrv::BoxGroup::None)
+            std::printf("%s\n", e.text);
+    return 0;
+}
+
+// Takes the profile's values: the data-file parameters the writes send, the port's baud
+// rate and parity, and the console's last new baud rate.
+void LoadProfile(mrv::SettingsStore& store, OperateDocument& doc, int& baud, int& parity,
+                 int& newBaudIndex, std::uint16_t& constant)
+{
+    const mrv::DataFileParameters params = mrv::LoadDataFileParameters(store);
+    doc.values.protectionFlag = params.protectionFlag;
+    doc.values.prescaler = params.prescaler;
+    doc.values.pulseWidth = params.pulseWidth;
+    doc.values.resetDay = params.resetDay;
+    doc.values.dayTable = params.dayTable;
+    doc.values.yearTable = params.yearTable;
+    constant = std::uint16_t(mrv::ConstantAsDecimal(params.constant) & 0xFFFF);
+    doc.values.meterConstant = constant;
+
+    static constexpr int kRates[] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    const int index = store.GetInt("uart", "baudrate", 1);
+    baud = index >= 0 && index < int(std::size(kRates)) ? kRates[index] : 1200;
+    parity = store.GetInt("uart", "parity", 2);
+
+    newBaudIndex = 2;
+    if (const auto bytes = store.GetBinary("comm", "m_baudrate_new"); bytes && bytes->size() >= 4) {
+        const int v = int(std::uint32_t((*bytes)[0]) | std::uint32_t((*bytes)[1]) << 8 |
+                          std::uint32_t((*bytes)[2]) << 16 | std::uint32_t((*bytes)[3]) << 24);
+        if (v >= 0 && v <= 3)
+            newBaudIndex = v;
+    }
+}
+
+} // namespace
+
+int RunOperate(int argc, char** argv)
+{
+    Options o;
+    if (const std::string err = Parse(argc, argv, o); !err.empty())
+        return UsageError(err);
+    if (o.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (o.list)
+        return ListOperations();
+    if (o.device.empty())
+        return UsageError("--device is needed");
+
+    OperateDocument doc;
+    int baud = 1200, parity = 2, newBaudIndex = 2;
+    std::uint16_t constant = 0;
+    {
+        std::unique_ptr<mrv::QtSettingsStore> store;
+        if (o.profile) {
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(*o.profile, ec)) {
+                std::fprintf(stderr, "mrvctl operate: no profile %s\n", o.profile->c_str());
+                return kUsageError;
+            }
+            store = std::make_unique<mrv::QtSettingsStore>(QString::fromStdString(*o.profile));
+        } else {
+            store = std::make_unique<mrv::QtSettingsStore>("halvane", "mrv003e");
+        }
+        LoadProfile(*store, doc, baud, parity, newBaudIndex, constant);
+    }
+    if (o.baud)
+        baud = int(*o.baud);
+    if (o.parity)
+        parity = int(*o.parity);
+    if (o.newBaud)
+        newBaudIndex = int(*o.newBaud);
+
+    doc.link.sendDelay = o.sendDelay ? std::uint32_t(*o.sendDelay) : 40;
+    doc.link.targetAddress = std::uint16_t(o.target);
+    doc.link.relay1 = std::uint16_t(o.relay1);
+    doc.link.relay2 = std::uint16_t(o.relay2);
+    doc.link.relayMode = o.relay;
+    doc.link.carrierMode = o.carrierLead.has_value();
+    doc.link.carrierLead = std::uint8_t(o.carrierLead.value_or(0));
+    doc.values.threePhase = o.threePhase;
+    doc.values.newBaudIndex = newBaudIndex;
+    doc.values.presentBaudRate = baud;
+    doc.values.moneyAmount = o.money.value_or(0.0f);
+    doc.values.moneyWord = std::uint32_t(o.moneyWord);
+    // The tables are never stored; the generator's first draw gives the same tables on every
+    // run, so money written by one run is read with the tables another run wrote.
+    mrv::PasswordTableGenerator generator;
+    mrv::NewPasswordTables(doc.values, generator);
+
+    const bool raw = o.raw;
+    std::uint8_t address = std::uint8_t(o.address);
+    mrv::MeterLink link;
+    link.Attach(
+        &doc,
+        [raw](const std::string& text) {
+            if (raw) {
+                std::fwrite(text.data(), 1, text.size(), stdout);
+            } else {
+                std::string out;
+                out.reserve(text.size());
+                for (std::size_t k = 0; k < text.size(); ++k)
+                    if (!(text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n'))
+                        out += text[k];
+                std::fwrite(out.data(), 1, out.size(), stdout);
+            }
+            std::fflush(stdout);
+        },
+        &address, constant);
+
+    mrv::SerialPort::SetDevicePath(kPort, o.device);
+    mrv::SendHooks hooks;
+    hooks.openPort = [&] {
+        mrv::SerialPort::ResetTable();
+        mrv::PortSettings ps;
+        ps.baudRate = std::uint32_t(baud);
+        ps.dataBits = 8;
+        ps.parity = std::uint8_t(parity);
+        if (mrv::SerialPort::Open(kPort) < 0 || mrv::SerialPort::Configure(kPort, ps) != 0) {
+            mrv::SerialPort::Close(kPort);
+            std::fprintf(stderr, "Can't open this port!\n");
+            return false;
+        }
+        return true;
+    };
+    hooks.closePort = [] { mrv::SerialPort::Close(kPort); };
+    mrv::EepromRange eeprom = o.eeprom.value_or(mrv::EepromRange{});
+
+    const mrv::SendResult result = mrv::RunSendSequence(link, o.ticked, hooks, eeprom);
+    mrv::SerialPort::ResetTable();
+    if (!result.portOpened)
+        return kUsageError;
+    return result.allOk ? 0 : kFailed;
+}

@@ -1,0 +1,235 @@
+// mrvctl operate against the simulator program on a pseudo-terminal: the log on stdout, the
+// exit status, the profile's write values, usage errors.
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace mrv {
+namespace {
+
+using test::TempDir;
+
+struct CmdRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Text equal to the pattern, where each # of the pattern stands for one decimal digit.
+bool MatchesWithDigits(const std::string& text, const std::string& pattern)
+{
+    if (text.size() != pattern.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (pattern[i] == '#' ? !std::isdigit(static_cast<unsigned char>(text[i]))
+                              : text[i] != pattern[i])
+            return false;
+    return true;
+}
+
+std::string Quote(const std::string& s)
+{
+    return "'" + s + "'";
+}
+
+class OperateCmdTest : public ::testing::Test {
+protected:
+    void TearDown() override { StopSim(); }
+
+    // Starts mrv-meter-sim with these arguments and a link in the temporary folder; the
+    // device to hand to mrvctl is then `link`.
+    void StartSim(const std::vector<std::string>& args)
+    {
+        link = dir.File("meter");
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        std::vector<std::string> argvStore = {std::string(MRV_BIN_DIR) + "/mrv-meter-sim", "--link",
+                                              link};
+        argvStore.insert(argvStore.end(), args.begin(), args.end());
+        simPid = ::fork();
+        ASSERT_GE(simPid, 0);
+        if (simPid == 0) {
+            ::dup2(fds[1], STDOUT_FILENO);
+            ::close(fds[0]);
+            ::close(fds[1]);
+            std::vector<char*> argv;
+            for (auto& a : argvStore)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        simOut = ::fdopen(fds[0], "r");
+        ASSERT_NE(simOut, nullptr);
+        char line[256] = {};
+        ASSERT_NE(std::fgets(line, sizeof line, simOut), nullptr) << "simulator did not start";
+        ASSERT_EQ(std::string(line).rfind("/dev/", 0), 0u) << line;
+    }
+
+    void StopSim()
+    {
+        if (simPid > 0) {
+            ::kill(simPid, SIGTERM);
+            int status = 0;
+            ::waitpid(simPid, &status, 0);
+            simPid = -1;
+        }
+        if (simOut) {
+            std::fclose(simOut);
+            simOut = nullptr;
+        }
+    }
+
+    CmdRun Mrvctl(const std::string& args)
+    {
+        CmdRun r;
+        const std::string errFile = dir.File("stderr");
+        const std::string command =
+            std::string(MRV_BIN_DIR) + "/mrvctl operate " + args + " 2>" + Quote(errFile);
+        std::FILE* p = ::popen(command.c_str(), "r");
+        if (!p)
+            return r;
+        char buf[512];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            r.out.append(buf, n);
+        const int raw = ::pclose(p);
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::ifstream in(errFile);
+        std::stringstream s;
+        s << in.rdbuf();
+        r.err = s.str();
+        return r;
+    }
+
+    // A profile with these lines (sections and keys as QSettings writes them).
+    std::string Profile(const std::string& text)
+    {
+        const std::string path = dir.File("profile.ini");
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    TempDir dir;
+    std::string link;
+    pid_t simPid = -1;
+    std::FILE* simOut = nullptr;
+};
+
+TEST_F(OperateCmdTest, ReadsPrintTheSimulatorsValuesInRunOrder)
+{
+    // Energy 123.45 kWh; the meter's clock set to 2024-12-31 09:05:03 and running on.
+    StartSim({"--set", "0=0,12345", "--set", "10000=3,5,9,31,12,24"});
+    const std::string profile = Profile("[uart]\nbaudrate=4\n");
+    const CmdRun r = Mrvctl("--device " + Quote(link) + " --address 1 --profile " + Quote(profile) +
+                            " 'R total energy' 'R Time'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    // "R Time" stands before "R total energy" in the run order; # is any digit.
+    EXPECT_TRUE(MatchesWithDigits(r.out, "Read Time\nTime(HH:MM:SS):\n  09:05:0#\n"
+                                         "System(HH:MM:SS):\n  ##:##:##\n"
+                                         "Date(YY/MM/DD):\n  24/12/31\n\n"
+                                         "read total energy:\n  123.45\n\n"))
+        << r.out;
+
+    // --raw keeps the log's own line ends.
+    const CmdRun raw = Mrvctl("--device " + Quote(link) + " --address 1 --profile " +
+                              Quote(profile) + " --raw 'R total energy'");
+    EXPECT_EQ(raw.status, 0);
+    EXPECT_EQ(raw.out, "read total energy:\r\n  123.45\r\n\r\n");
+}
+
+TEST_F(OperateCmdTest, NothingGivenReadsTheAddressAndAWriteTakesTheProfilesValues)
+{
+    StartSim({"--address", "7"});
+    const std::string profile = Profile("[meter]\nprescaler=20\nwpulse=6\npulsepre=0\n");
+    const std::string base = "--device " + Quote(link) + " --profile " + Quote(profile);
+
+    const CmdRun found = Mrvctl(base);
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, "read address\n  07\n\n");
+
+    const CmdRun write = Mrvctl(base + " --address 7 '*W Pusle Prescaler' 'R Pulse Prescaler'");
+    EXPECT_EQ(write.status, 0) << write.err;
+    EXPECT_EQ(write.out, "Write Pulse Prescaler:\n  OK!\n\nRead Pulse Prescaler:\n"
+                         "Protection flag:  00\nPrescaler:  14\npulse width:  06\n\n");
+}
+
+TEST_F(OperateCmdTest, ASilentMeterFailsEveryOperation)
+{
+    StartSim({"--fault", "silent"});
+    const CmdRun r = Mrvctl("--device " + Quote(link) + " --address 1 --profile " +
+                            Quote(Profile("")) + " 'R total energy' 'R Time'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Read Time\n  Fail!\n\nread total energy:\n  Fail!\n\n");
+}
+
+TEST_F(OperateCmdTest, APortThatCannotBeOpenedIsExitStatus2)
+{
+    const CmdRun r = Mrvctl("--device " + Quote(dir.File("no-such-device")) + " --profile " +
+                            Quote(Profile("")) + " 'R total energy'");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Can't open this port!\n");
+}
+
+TEST_F(OperateCmdTest, UsageErrors)
+{
+    const std::string dev = "--device /dev/null --profile " + Quote(Profile("")) + " ";
+    const struct {
+        std::string args;
+        std::string says;
+    } cases[] = {
+        {"'R total energy'", "--device is needed"},
+        {dev + "'R everything'", "unknown operation 'R everything'"},
+        {dev + "'r total energy'", "unknown operation"},
+        {dev + "--address 248", "--address takes a number from 0 to 247"},
+        {dev + "--address", "--address needs a number"},
+        {dev + "--parity mark", "--parity takes none, odd or even"},
+        {dev + "--new-baud 19200", "--new-baud"},
+        {dev + "--eeprom 00-ff", "--eeprom takes START:END"},
+        {dev + "--money -1", "--money takes an amount"},
+        {dev + "--frobnicate", "unknown option --frobnicate"},
+        {"--device /dev/null --profile " + Quote(dir.File("absent.ini")), "no profile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const CmdRun r = Mrvctl(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(OperateCmdTest, ListPrintsEveryOperationInRunOrder)
+{
+    const CmdRun r = Mrvctl("--list");
+    EXPECT_EQ(r.status, 0);
+    std::istringstream lines(r.out);
+    std::vector<std::string> names;
+    for (std::string l; std::getline(lines, l);)
+        names.push_back(l);
+    ASSERT_EQ(names.size(), 116u);
+    EXPECT_EQ(names.front(), "*Initialize");
+    EXPECT_EQ(names.back(), "R apparent power(7P)");
+    // Every name printed is accepted back as an operation (here: against no device at all).
+    const CmdRun back =
+        Mrvctl("--device " + Quote(dir.File("none")) + " --profile " + Quote(Profile("")) + " " +
+               Quote(names[25]) + " " + Quote(names[100]));
+    EXPECT_EQ(back.status, 2);
+    EXPECT_EQ(back.err, "Can't open this port!\n");
+}
+
+} // namespace
+} // namespace mrv
