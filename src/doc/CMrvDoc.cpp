@@ -165,6 +165,17 @@ int CMrvDoc::GetBaudRate() const
     return kBaudRates[std::size_t(m_baudIndex)];
 }
 
+PortSettings CMrvDoc::LinkPortSettings(int baudRate) const
+{
+    PortSettings settings;
+    settings.baudRate = std::uint32_t(baudRate);
+    settings.dataBits = 8;
+    settings.parity = std::uint8_t(m_parity);
+    settings.stopBits = 0; // one
+    settings.handshake = 0;
+    return settings;
+}
+
 int CMrvDoc::OpenPort(int baudRate)
 {
     SerialPort::ResetTable();
@@ -173,12 +184,7 @@ int CMrvDoc::OpenPort(int baudRate)
         m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
         return 0;
     }
-    PortSettings settings;
-    settings.baudRate = std::uint32_t(baudRate);
-    settings.dataBits = 8;
-    settings.parity = std::uint8_t(m_parity);
-    settings.stopBits = 0;
-    settings.handshake = 0;
+    const PortSettings settings = LinkPortSettings(baudRate);
     if (SerialPort::Configure(port, settings) != 0) {
         SerialPort::Close(port);
         m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);

@@ -10,6 +10,7 @@
 #include "datafile/DataFileParameters.h"
 #include "link/MeterDocument.h"
 #include "link/MeterValues.h"
+#include "link/SerialPort.h"
 
 #include <QObject>
 
@@ -71,6 +72,8 @@ public:
     // one stop bit, no handshake. 1, or 0 after "Can't open this port!".
     int OpenPort(int baudRate);
     void ClosePort();
+    // The line settings OpenPort configures for `baudRate`.
+    PortSettings LinkPortSettings(int baudRate) const;
     int GetBaudRate() const;
     int GetPortNumber() const { return m_comIndex + 1; }
 

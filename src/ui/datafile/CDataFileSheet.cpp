@@ -104,7 +104,7 @@ CParaPage::CParaPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     auto decimal2 = [this](int value) {
         auto* e = new CFilterEdit(this);
         e->SetHexMode(0);
-        e->setMaxLength(2);
+        e->SetTypingLimit(2);
         e->setText(QString::number(value));
         e->setFixedWidth(40);
         return IntField{e, true};
@@ -115,8 +115,10 @@ CParaPage::CParaPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     m_protection = MakeInt(this, p.protectionFlag, false, 40);
     m_carrier = MakeInt(this, mv.carrierAddress, true);
     m_interval = MakeInt(this, v.sendDelay, false);
+    m_interval.edit->setObjectName("interval");
     m_constant = MakeInt(this, mv.meterConstant, true);
     m_trim = MakeInt(this, mv.trimValue, false);
+    m_trim.edit->setObjectName("trim");
     m_vNormal = MakeInt(this, mv.vNormal, true);
     m_vHigh = MakeInt(this, mv.vHigh, true);
     m_vLow = MakeInt(this, mv.vLow, true);
@@ -306,7 +308,10 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
         dr.hour->SetPartner(dr.minute);
         dr.hour->SetInitialText(Two(d[2]));
         dr.minute->SetInitialText(Two(d[1]));
+        dr.hour->setObjectName(QString("dayHour%1").arg(row + 1));
+        dr.minute->setObjectName(QString("dayMinute%1").arg(row + 1));
         dr.tariff = new QComboBox(dayBox);
+        dr.tariff->setObjectName(QString("dayTariff%1").arg(row + 1));
         dr.tariff->addItems({"T1", "T2", "T3", "T4"});
         dr.tariff->setCurrentIndex(d[0] >= 1 && d[0] <= 4 ? d[0] - 1 : -1);
         dayGrid->addWidget(new QLabel(from, dayBox), row, 0);
@@ -323,7 +328,10 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
         yr.second = new CTwoDigitEdit(yearBox);
         yr.second->SetKind(CTwoDigitEdit::Minute);
         yr.second->SetInitialText(Two(y[1]));
+        yr.first->setObjectName(QString("yearFirst%1").arg(row + 1));
+        yr.second->setObjectName(QString("yearSecond%1").arg(row + 1));
         yr.table = new QComboBox(yearBox);
+        yr.table->setObjectName(QString("yearTable%1").arg(row + 1));
         yr.table->addItems({"T1", "T2"});
         yr.table->setCurrentIndex(y[0] >= 1 && y[0] <= 2 ? y[0] - 1 : -1);
         yearGrid->addWidget(new QLabel(from, yearBox), row, 0);

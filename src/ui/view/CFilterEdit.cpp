@@ -25,6 +25,13 @@ void CFilterEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    if (m_typingLimit > 0 && !text.isEmpty() && text[0].isPrint()) {
+        const qsizetype after = this->text().size() - selectedText().size() + text.size();
+        if (after > m_typingLimit) {
+            event->accept();
+            return;
+        }
+    }
     QLineEdit::keyPressEvent(event);
 }
 

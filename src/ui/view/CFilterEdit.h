@@ -12,6 +12,9 @@ public:
     explicit CFilterEdit(QWidget* parent = nullptr);
     void SetHexMode(int hexMode) { m_hexMode = hexMode ? 1 : 0; }
     int HexMode() const { return m_hexMode; }
+    // Most characters the user may type (0: no limit). Unlike a maximum length it does not
+    // cut a longer value that the field is given to show, so a stored 101 shows as 101.
+    void SetTypingLimit(int chars) { m_typingLimit = chars; }
 
     // Whether a typed character passes in the given mode (letters other than the digits of
     // the mode are dropped; everything that is not a letter or digit passes).
@@ -22,6 +25,7 @@ protected:
 
 private:
     int m_hexMode = 1;
+    int m_typingLimit = 0;
 };
 
 class CTwoDigitEdit : public QLineEdit {

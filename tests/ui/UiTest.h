@@ -1,0 +1,21 @@
+#pragma once
+// Helpers of the widget tests: answering a modal dialog that a command opens, pressing the
+// buttons of a dialog's button box.
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QString>
+
+#include <functional>
+
+namespace mrv::test {
+
+// Calls `act` with the modal dialog that opens next (while `open` runs and waits in its
+// dialog's event loop). A dialog that `act` leaves open is rejected so a test cannot hang.
+// false when no modal dialog appeared.
+bool WithModal(const std::function<void()>& open, const std::function<void(QDialog&)>& act);
+
+// Clicks the given button of the dialog's button box with the mouse.
+void Press(QDialog& dialog, QDialogButtonBox::StandardButton which);
+
+} // namespace mrv::test
