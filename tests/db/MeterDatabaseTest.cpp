@@ -322,6 +322,25 @@ TEST(MeterDatabaseOpen, WrongDatabaseReportsOnLoad)
     EXPECT_EQ(prompter.messages[0].text, "no such table: land");
 }
 
+// The count works but the rows cannot be read as Blocks: nothing half-read reaches the caller.
+TEST(MeterDatabaseOpen, TableOfTheWrongShapeLoadsNothing)
+{
+    TempDir dir;
+    ScriptedPrompter prompter;
+    const std::string path = dir.File("odd.db");
+    ASSERT_EQ(CreateEnergySchema(path, prompter), 1);
+    ASSERT_EQ(QueryRows(path, "create table district(district_id integer, district_name text)"),
+              Rows{});
+    ASSERT_EQ(QueryRows(path, "insert into district values(1, 'a')"), Rows{});
+    MeterDatabase db(prompter);
+    ASSERT_EQ(db.OpenMain(DatabaseConnectString(path)), 1);
+    BlockList blocks{{9, "stale", 1, 0}};
+    EXPECT_EQ(db.LoadBlocks(0, nullptr), 1);
+    EXPECT_EQ(db.LoadBlocks(0, &blocks), 0);
+    EXPECT_TRUE(blocks.empty());
+    EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
 class EnergyTest : public ::testing::Test {
 protected:
     void SetUp() override
