@@ -44,6 +44,8 @@ public:
     int InsertMeter(const MeterRecord& meter);
     // One transaction around many meter statements (a batch of new meters): one commit instead
     // of one per row. Inside it a failed InsertMeter is undone alone and the batch goes on.
+    // Until it ends the `land` and `district` sets, which have connections of their own, can
+    // read the file but not write to it: insert the HHUs and Blocks before the batch.
     bool BeginMeterBatch();
     bool CommitMeterBatch();
     void RollbackMeterBatch();
