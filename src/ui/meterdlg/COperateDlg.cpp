@@ -10,11 +10,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -99,6 +101,10 @@ void COperateDlg::BuildControls()
     for (auto* e : {m_portEdit, m_baudEdit}) {
         e->setReadOnly(true);
         e->setFixedWidth(64);
+        // Shown, not edited: give them the dialog's background so they do not invite typing.
+        QPalette palette = e->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        e->setPalette(palette);
     }
     m_addressEdit = new QLineEdit("0", m_controls);
     m_addressEdit->setObjectName("address");
@@ -114,6 +120,7 @@ void COperateDlg::BuildControls()
     strip->addWidget(m_addressEdit);
     strip->addWidget(new QLabel("address 0 broadcast address", m_controls));
     strip->addStretch();
+    strip->addSpacing(8);
 
     m_threePhaseBox = new QCheckBox("7P meter ,please select", m_controls);
     m_threePhaseBox->setObjectName("threePhase");
@@ -153,6 +160,7 @@ void COperateDlg::BuildControls()
     baudLayout->addWidget(m_newBaudList);
     writeLayout->addLayout(writeBoxes);
     writeLayout->addWidget(baudGroup);
+    writeLayout->addStretch();
 
     // Every other box of the run order exists but stays hidden, so it stays unticked.
     for (int pos = 0; pos < kRunOrderSize; ++pos) {
@@ -222,6 +230,8 @@ void COperateDlg::BuildControls()
     m_log->setReadOnly(true);
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_log->setMinimumWidth(300);
+    // Values and the tables of the block reads are laid out in columns.
+    m_log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_log->setFocusPolicy(Qt::NoFocus); // Enter always reaches "Send"
 
     auto* top = new QHBoxLayout(this);
