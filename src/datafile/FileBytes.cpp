@@ -14,7 +14,18 @@ namespace mrv::filebytes {
 
 double BcdToDouble(const std::uint8_t* p)
 {
-    return mrv::BcdToDouble(GetU32(p));
+    // A load decodes ten values per record; formatting and parsing text for each is most of
+    // its time. For proper BCD the hundredths divided by 100 give the same double as the
+    // codec's text (both are the correctly rounded value); anything else goes to the codec.
+    std::uint32_t hundredths = 0;
+    for (int i = 3; i >= 0; --i) {
+        const unsigned hi = p[i] >> 4;
+        const unsigned lo = p[i] & 0x0Fu;
+        if (hi > 9 || lo > 9)
+            return mrv::BcdToDouble(GetU32(p));
+        hundredths = hundredths * 100 + hi * 10 + lo;
+    }
+    return static_cast<double>(hundredths) / 100.0;
 }
 
 std::string BytesToHex(const std::uint8_t* p, std::size_t n)
