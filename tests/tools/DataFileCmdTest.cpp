@@ -231,6 +231,23 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
     }
     QSqlDatabase::removeDatabase("energycheck");
 
+    // A row the database refuses: the question is answered No, the import stops, exit 1.
+    const std::string refusing = dir.File("refusing.db");
+    ASSERT_EQ(Shell(Mrvctl() + " initdb --energy " + Quote(refusing), dir).status, 0);
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "trigger");
+        c.setDatabaseName(QString::fromStdString(refusing));
+        ASSERT_TRUE(c.open());
+        QSqlQuery q(c);
+        ASSERT_TRUE(q.exec("create trigger refuse before insert on energy begin "
+                           "select raise(abort, 'refused'); end"));
+        c.close();
+    }
+    QSqlDatabase::removeDatabase("trigger");
+    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(refusing), dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("Continue?\nInput result: Total input 0 records!\n"));
+
     // convert with the configuration beside the program, read back by an independent reader.
     const std::string dbf = dir.File("convert.dbf");
     r = Shell(Mrvctl() + " convert " + Quote(file) + " --out " + Quote(dbf), dir);
