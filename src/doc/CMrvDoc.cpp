@@ -198,9 +198,15 @@ void CMrvDoc::ClosePort()
     SerialPort::Close(GetPortNumber());
 }
 
+std::string CMrvDoc::BesideProgram(const std::string& name) const
+{
+    // A program path without a folder must not turn into the root folder.
+    return m_moduleDir.empty() ? name : m_moduleDir + "/" + name;
+}
+
 std::string CMrvDoc::TestDatabasePath() const
 {
-    return m_moduleDir + "/testmeter.db";
+    return BesideProgram("testmeter.db");
 }
 
 int CMrvDoc::OpenTestDatabase()
@@ -270,7 +276,7 @@ int CMrvDoc::OnConvertDataFile()
     if (!chosen || chosen->empty())
         return 0;
     emit Busy(true);
-    const int ok = ConvertDataFile(*chosen, m_moduleDir + "/convert.cfg", "convert.dbf");
+    const int ok = ConvertDataFile(*chosen, BesideProgram("convert.cfg"), "convert.dbf");
     emit Busy(false);
     if (ok)
         m_prompter.Message("File Convertion Succeed!(convert.dbf)", "", MsgIcon::Warning);

@@ -82,6 +82,8 @@ public:
     int OpenTestDatabase();
     void CloseTestDatabase();
     std::string TestDatabasePath() const;
+    // A file in the program's folder (in the current folder when that is unknown).
+    std::string BesideProgram(const std::string& name) const;
 
     // Commands. Open Database: choose a file (offering to create a new installation
     // database when it does not exist), open it and load HHUs and Blocks. 1 when opened.

@@ -71,6 +71,7 @@ TEST_F(DocTest, ProgramFolderGivesModuleDirAndTestDatabasePath)
     EXPECT_EQ(doc.TestDatabasePath(), "/opt/mrv/bin/testmeter.db");
     CMrvDoc bare(*store, prompter, "mrv003e");
     EXPECT_EQ(bare.m_moduleDir, "");
+    EXPECT_EQ(bare.TestDatabasePath(), "testmeter.db"); // not the root folder
 }
 
 TEST_F(DocTest, SettingsWrittenAtDestructionComeBack)

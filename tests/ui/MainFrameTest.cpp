@@ -126,6 +126,10 @@ TEST_F(MainFrameTest, FrameHasItsMenusToolbarAndStatusBar)
         indicators << l->text();
     for (const char* lock : {"CAP", "NUM", "SCRL"})
         EXPECT_TRUE(indicators.contains(lock)) << lock;
+    EXPECT_EQ(f.statusBar()->currentMessage(), "Ready");
+    f.statusBar()->showMessage(f.Action("OpenDatabase")->statusTip());
+    f.statusBar()->clearMessage(); // the pointer left the menu item
+    EXPECT_EQ(f.statusBar()->currentMessage(), "Ready");
 
     QString version;
     EXPECT_TRUE(WithModal([&] { f.findChild<QAction*>("About")->trigger(); },

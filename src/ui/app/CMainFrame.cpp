@@ -205,6 +205,11 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     Action("Operate")->setToolTip("Operate");
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
+    // The idle text comes back whenever a status tip or a timed message goes away.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            statusBar()->showMessage("Ready");
+    });
     statusBar()->showMessage("Ready");
     m_caps = Indicator("CAP", this);
     m_num = Indicator("NUM", this);
