@@ -23,8 +23,8 @@ ReadingRecord Reading(std::string id2, std::int32_t status, double total = 1.0)
     r.meterId2 = std::move(id2);
     r.status = status;
     r.energy = {total, 1.11, 2.22, 3.33, 4.44};
-    r.lmEnergy = {total / 2, 5.55, 6.66, 7.77, 8.88};
-    r.readDate = {0x05, 0x12, 0x26}; // 5 December 2026
+    r.lmEnergy = {total + 0.01, 5.55, 6.66, 7.77, 8.88}; // the million rule applies here too
+    r.readDate = {0x05, 0x12, 0x26};                     // 5 December 2026
     return r;
 }
 
@@ -109,8 +109,8 @@ TEST_F(ImportTest, StoresEveryReadMeterAndReportsTheCount)
     const std::vector<ReadingRecord> readings = {Reading("A1", 1, 1000123.45), Reading("B2", 0),
                                                  Reading("C3", -1, 20.5)};
     EXPECT_EQ(ImportReadings(readings, db, prompter), 2);
-    EXPECT_THAT(Rows(), ElementsAre("A1 123.45 1.11 2.22 3.33 500061.73 5.55 6.66 7.77 26-12-05",
-                                    "C3 20.50 1.11 2.22 3.33 10.25 5.55 6.66 7.77 26-12-05"));
+    EXPECT_THAT(Rows(), ElementsAre("A1 123.45 1.11 2.22 3.33 123.46 5.55 6.66 7.77 26-12-05",
+                                    "C3 20.50 1.11 2.22 3.33 20.51 5.55 6.66 7.77 26-12-05"));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Total input 2 records!");
     EXPECT_EQ(prompter.messages[0].caption, "Input result");
