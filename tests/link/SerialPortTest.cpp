@@ -171,6 +171,10 @@ TEST_F(SerialPortPty, HangUpIsReportedNotWaitedOn)
     EXPECT_EQ(sp::WaitReadable(5000), sp::kIoError);
     std::uint8_t byte = 0;
     EXPECT_LE(sp::Read(&byte, 1), 0);
+    // A write on a line that has gone fails, and the port stays usable for the next call.
+    EXPECT_EQ(sp::Write(&byte, 1), sp::kIoError);
+    EXPECT_EQ(sp::CurrentPort(), 2);
+    EXPECT_EQ(sp::Purge(sp::kPurgeBoth), 0);
 }
 
 TEST(SerialPortSettings, ParityStopBitsAndSize)
