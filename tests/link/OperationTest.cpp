@@ -685,5 +685,56 @@ TEST(FormatMeterBlockTest, ModesZeroAndUnknown)
               " Soft: 21\r\n Hard: 00\r\n Cmderr: 00\r\n\r\n");
 }
 
+TEST(PasswordTableTest, EveryTableHoldsEveryDigitAndARunStartsTheSame)
+{
+    PasswordTableGenerator generator;
+    PasswordTableGenerator again;
+    for (int t = 0; t < 20; ++t) {
+        const PasswordTable table = generator.Next();
+        unsigned seen = 0;
+        for (std::uint8_t d : table) {
+            ASSERT_LE(d, 9);
+            seen |= 1u << d;
+        }
+        EXPECT_EQ(seen, 0x3FFu) << t;
+        // Tables written to a meter by one run still decode the money of the next.
+        EXPECT_EQ(again.Next(), table) << t;
+    }
+    MeterValues v;
+    PasswordTableGenerator fresh;
+    NewPasswordTables(v, fresh);
+    EXPECT_NE(v.passwordTable1, v.passwordTable2);
+}
+
+TEST(PasswordTableTest, MoneyDigitsAndCodesOfUnusualAmounts)
+{
+    const struct {
+        float amount;
+        const char* digits;
+    } cases[] = {
+        {12.34f, "00001234"},     {0.0f, "00000000"}, {9999.99f, "00999999"},
+        {12.996f, "00001300"},    // rounds up into the whole part, never a third cent digit
+        {1234567.5f, "12345650"}, // only the first six digits of the whole part
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MoneyDigits(c.amount), c.digits) << c.amount;
+
+    // A digit that table 1 does not hold gives no byte: 0 0 1 3 of 12.34 lose their zeros.
+    PasswordTable t1{}, t2{};
+    for (std::size_t p = 0; p < 40; ++p) {
+        t1[p] = static_cast<std::uint8_t>(1 + p % 9);
+        t2[p] = static_cast<std::uint8_t>(p % 10);
+    }
+    const std::vector<std::uint8_t> code = EncodeMoney(12.34f, 0xA1B2C3D4, t1, t2);
+    const std::vector<std::uint8_t> digits = {0, 0, 0, 2, 2, 4};
+    ASSERT_EQ(code.size(), digits.size() + 6);
+    EXPECT_EQ(std::vector<std::uint8_t>(code.begin(), code.begin() + 6), digits);
+    const std::uint16_t crc = Crc16(digits.data(), 6);
+    EXPECT_EQ(code[6], crc & 0xFF);
+    EXPECT_EQ(code[7], crc >> 8);
+    EXPECT_EQ(std::vector<std::uint8_t>(code.begin() + 8, code.end()),
+              (std::vector<std::uint8_t>{0xD4, 0xC3, 0xB2, 0xA1}));
+}
+
 } // namespace
 } // namespace mrv::test
