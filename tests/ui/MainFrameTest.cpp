@@ -94,7 +94,7 @@ TEST_F(MainFrameTest, FrameHasItsMenusToolbarAndStatusBar)
     for (QAction* a : f.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus,
-              (QStringList{"&File", "&Communication", "&Database", "&View", "D&ata", "&About"}));
+              (QStringList{"&File", "&Communication", "&Database", "&View", "Da&ta", "&About"}));
     // Each command carries its prompt as status-bar help.
     const std::pair<const char*, const char*> tips[] = {
         {"Config", "Communication Setting"},

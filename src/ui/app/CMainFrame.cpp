@@ -147,7 +147,7 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     auto* comm = menuBar()->addMenu("&Communication");
     AddAction(comm, "Config", "&Config", "Communication Setting\nConfig", &CMainFrame::OnConfig);
     AddAction(comm, "Operate", "&Operate", "Communication\nOperate", &CMainFrame::OnOperate);
-    AddAction(comm, "MeterTest", "Meter Test", "Meter Test", &CMainFrame::OnMeterTest);
+    AddAction(comm, "MeterTest", "Meter &Test", "Meter Test", &CMainFrame::OnMeterTest);
 
     auto* db = menuBar()->addMenu("&Database");
     AddAction(db, "OpenDatabase", "&Open Database", "Open Database", &CMainFrame::OnOpenDatabase);
@@ -162,7 +162,7 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     for (const char* name : {"HhuSetting", "MeterSetting", "ViewFile"})
         Action(name)->setCheckable(true);
 
-    auto* data = menuBar()->addMenu("D&ata");
+    auto* data = menuBar()->addMenu("Da&ta");
     AddAction(data, "CreateDownloadFile", "&Create Download File", "Create Download File",
               &CMainFrame::OnCreateDownloadFile);
     AddAction(data, "DownloadFile", "&Download File", "Download File\nDownLoad",
@@ -173,7 +173,7 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     data->addSeparator();
     AddAction(data, "ParameterSetting", "&Parameter Setting", "Parameter Setting",
               &CMainFrame::OnParameterSetting);
-    AddAction(data, "FilePathSetting", "File &Path Setting", "File Path Setting",
+    AddAction(data, "FilePathSetting", "&File Path Setting", "File Path Setting",
               &CMainFrame::OnFilePathSetting);
 
     auto* about = menuBar()->addAction("&About");

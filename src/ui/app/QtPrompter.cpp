@@ -91,6 +91,9 @@ std::optional<std::string> QtPrompter::ChooseFile(bool save, const std::string& 
     // chooser uses this dialog to pick an existing file or name a new one.
     if (save)
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    // A chooser that opens an existing file or names a new one says "Open", not "Save".
+    if (save && QString::fromStdString(title).startsWith("Open"))
+        dlg.setLabelText(QFileDialog::Accept, "&Open");
     dlg.setNameFilter(ToQtFilter(filter));
     if (!defaultExt.empty()) {
         QString ext = QString::fromStdString(defaultExt);

@@ -152,6 +152,7 @@ CParaPage::CParaPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     AddRow(left, 8, 0, "Constant", m_constant.edit);
     AddRow(left, 9, 0, "Trim", m_trim.edit);
     left->setRowStretch(10, 1);
+    left->setColumnStretch(3, 1); // units stay beside their fields
 
     // Right column: limits, owing settings, relay and meter type.
     auto* limits = new QGridLayout;
@@ -351,6 +352,9 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
     count->addWidget(new QLabel("Period Number", this));
     count->addWidget(m_periodCount);
     count->addStretch();
+    // Hour, ":" and minute stay together; the spare width goes after the lists.
+    for (QGridLayout* grid : {dayGrid, yearGrid})
+        grid->setColumnStretch(5, 1);
     auto* tables = new QHBoxLayout;
     tables->addWidget(dayBox);
     tables->addWidget(yearBox);
@@ -447,6 +451,7 @@ CShowPage::CShowPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
         m_mask2[i]->setChecked((p.show[1] >> i) & 1);
         l2->addWidget(m_mask2[i]);
     }
+    l2->addStretch();
 
     m_cycleTime = new QSpinBox(this);
     m_cycleTime->setObjectName("cycleTime");
