@@ -211,6 +211,25 @@ TEST_F(DocTest, TestDatabaseIsCreatedBesideTheProgramAndOpenedOnce)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+TEST_F(DocTest, ConvertDataFileStartsInTheUploadFolderAndReportsFailure)
+{
+    auto doc = MakeDoc();
+    doc->m_dataPath = dir.File("up");
+    prompter.choices = {std::nullopt};
+    EXPECT_EQ(doc->OnConvertDataFile(), 0); // cancelled: no message
+    EXPECT_TRUE(prompter.messages.empty());
+    ASSERT_EQ(prompter.choosers.size(), 1u);
+    EXPECT_EQ(prompter.choosers[0].kind, "open");
+    EXPECT_EQ(prompter.choosers[0].filter, "data file(.dbf)|*.dbf");
+    EXPECT_EQ(prompter.choosers[0].startDir, dir.File("up"));
+
+    prompter.choices = {dir.File("up/0001.dbf")}; // not there
+    EXPECT_EQ(doc->OnConvertDataFile(), 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "File Convertion Fail!");
+    EXPECT_EQ(prompter.messages[0].caption, "error");
+}
+
 struct Pty {
     int master = -1, slave = -1;
     std::string name;
