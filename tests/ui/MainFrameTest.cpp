@@ -22,12 +22,16 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace mrv {
 namespace {
@@ -221,6 +225,30 @@ TEST_F(MainFrameTest, Com3WithEvenParityOpensTheMappedDevice)
     EXPECT_EQ(given.stopBits, 0);
     Doc().ClosePort();
     EXPECT_EQ(SerialPort::IsClosed(3), 1);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainFrameTest, OperateOpensTheConsoleOnTheDocumentsPortAndBaudRate)
+{
+    store->PutInt("uart", "com", 1);      // COM2
+    store->PutInt("uart", "baudrate", 4); // 9600
+    Start();
+    auto* toolButton = qobject_cast<QToolButton*>(
+        Frame().findChild<QToolBar*>()->widgetForAction(Frame().Action("Operate")));
+    ASSERT_NE(toolButton, nullptr);
+    const std::vector<std::pair<const char*, std::function<void()>>> openers = {
+        {"menu", [&] { Frame().Action("Operate")->trigger(); }},
+        {"toolbar", [&] { toolButton->click(); }},
+    };
+    for (const auto& [name, open] : openers) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(WithModal(open, [&](QDialog& d) {
+            EXPECT_EQ(d.windowTitle(), "Operate");
+            EXPECT_EQ(d.findChild<QLineEdit*>("port")->text(), "COM2");
+            EXPECT_EQ(d.findChild<QLineEdit*>("baudrate")->text(), "9600");
+            d.reject();
+        }));
+    }
     EXPECT_TRUE(prompter.messages.empty());
 }
 

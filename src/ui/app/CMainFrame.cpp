@@ -5,6 +5,7 @@
 #include "ui/app/CFilePathDlg.h"
 #include "ui/datafile/CDataFileSheet.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/meterdlg/COperateDlg.h"
 #include "ui/view/CMrvView.h"
 
 #include <QAction>
@@ -339,7 +340,7 @@ void CMainFrame::OnConvertDataFile()
 
 void CMainFrame::OnOperate()
 {
-    NotAvailable("Operate");
+    RunOperateDialog(m_doc, this);
 }
 
 void CMainFrame::OnMeterTest()
