@@ -1,5 +1,7 @@
 // mrvctl download, show, import and convert, run as processes on a demo installation: the
 // whole road from the database to an HHU file, its readings, the energy table and dBase.
+#include "ToolRun.h"
+
 #include "datafile/DataFileParameters.h"
 #include "datafile/HhuDataFile.h"
 #include "datafile/ParameterBlock.h"
@@ -20,7 +22,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace mrv {
@@ -30,16 +31,8 @@ using test::TempDir;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-struct CmdResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    return "'" + s + "'";
-}
+using test::Quote;
+using CmdResult = test::ToolRun;
 
 std::string ReadText(const std::string& path)
 {
@@ -48,16 +41,9 @@ std::string ReadText(const std::string& path)
 }
 
 // Runs a shell command line with stdout and stderr kept apart.
-CmdResult Shell(const std::string& command, const TempDir& scratch)
+CmdResult Shell(const std::string& command)
 {
-    const std::string out = scratch.File("run.out");
-    const std::string err = scratch.File("run.err");
-    const int raw = std::system((command + " >" + Quote(out) + " 2>" + Quote(err)).c_str());
-    CmdResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadText(out);
-    r.err = ReadText(err);
-    return r;
+    return test::RunTool(command);
 }
 
 std::string Mrvctl()
@@ -113,8 +99,7 @@ protected:
     {
         db = dir.File("demo.db");
         profile = dir.File("profile.ini");
-        ASSERT_EQ(Shell(Mrvctl() + " initdb --installation " + Quote(db) + " --demo", dir).status,
-                  0);
+        ASSERT_EQ(Shell(Mrvctl() + " initdb --installation " + Quote(db) + " --demo").status, 0);
         // Parameters that differ from the defaults, so the file shows they came from here.
         DataFileParameters p;
         p.readKwh = {1, 0, 0x05}; // energy only; tariffs 1 and 3
@@ -141,8 +126,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
 
     // download: HHU 1 has three Blocks of 60, 42 and 30 meters.
     CmdResult r = Shell(Mrvctl() + " download --db " + Quote(db) + " --hhu 1 --dir " + Quote(out) +
-                            " --profile " + Quote(profile),
-                        dir);
+                        " --profile " + Quote(profile));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string file = out + "/0001.dbf";
     EXPECT_EQ(r.out, file + "\n");
@@ -154,13 +138,12 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
                   std::string(expectedParameters.begin(), expectedParameters.end()));
     }
     r = Shell(Mrvctl() + " download --db " + Quote(db) + " --hhu 1 --stored --dir " + Quote(out) +
-                  " --profile " + Quote(profile),
-              dir);
+              " --profile " + Quote(profile));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out + "/0001S.dbf\n");
 
     // show of the file as written: nothing read yet.
-    r = Shell(Mrvctl() + " show " + Quote(file), dir);
+    r = Shell(Mrvctl() + " show " + Quote(file));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("Kind: plain\n"));
     EXPECT_THAT(r.out, HasSubstr("  format          0x86\n"));
@@ -195,7 +178,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
                   1);
         ASSERT_EQ(data.StoreReading(61, Energies(5000, 1000, 2000, 3000, 4000), EnergyBlock{}), 1);
     }
-    r = Shell(Mrvctl() + " show " + Quote(file), dir);
+    r = Shell(Mrvctl() + " show " + Quote(file));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("\n      1  363230320001  202610100107    26/12/05        0.01"
                                  "        3.00     1234.56        0.05        0.07   999999.99\n"));
@@ -204,7 +187,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
 
     // import: the energy database is created with its table.
     const std::string energy = dir.File("energy.db");
-    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(energy), dir);
+    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(energy));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "Input result: Total input 2 records!\n");
     {
@@ -233,7 +216,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
 
     // A row the database refuses: the question is answered No, the import stops, exit 1.
     const std::string refusing = dir.File("refusing.db");
-    ASSERT_EQ(Shell(Mrvctl() + " initdb --energy " + Quote(refusing), dir).status, 0);
+    ASSERT_EQ(Shell(Mrvctl() + " initdb --energy " + Quote(refusing)).status, 0);
     {
         QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "trigger");
         c.setDatabaseName(QString::fromStdString(refusing));
@@ -244,13 +227,13 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
         c.close();
     }
     QSqlDatabase::removeDatabase("trigger");
-    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(refusing), dir);
+    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(refusing));
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.err, HasSubstr("Continue?\nInput result: Total input 0 records!\n"));
 
     // convert with the configuration beside the program, read back by an independent reader.
     const std::string dbf = dir.File("convert.dbf");
-    r = Shell(Mrvctl() + " convert " + Quote(file) + " --out " + Quote(dbf), dir);
+    r = Shell(Mrvctl() + " convert " + Quote(file) + " --out " + Quote(dbf));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "File Convertion Succeed!(convert.dbf)\n");
     const std::string script =
@@ -261,7 +244,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
         "rows = list(t)\n"
         "for i in (0, 1, 61): print(list(rows[i].values()))\n";
     std::ofstream(dir.File("read.py")) << script;
-    r = Shell(Python() + " " + Quote(dir.File("read.py")) + " " + Quote(dbf), dir);
+    r = Shell(Python() + " " + Quote(dir.File("read.py")) + " " + Quote(dbf));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(Lines(r.out),
                 ElementsAre("132", "METERNO C 2 0", "METERID2 C 12 0", "READ C 3 0", "TOTAL N 10 2",
@@ -303,7 +286,7 @@ TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)
          "error: File Convertion Fail!\n"},
     };
     for (const Case& c : cases) {
-        const CmdResult r = Shell(Mrvctl() + c.args, dir);
+        const CmdResult r = Shell(Mrvctl() + c.args);
         EXPECT_EQ(r.status, 1) << c.args;
         EXPECT_EQ(r.err, c.err) << c.args;
     }
@@ -330,11 +313,11 @@ TEST_F(DataFileCmdTest, UsageErrorsExitTwo)
         " convert a --out",
     };
     for (const std::string& args : cases) {
-        const CmdResult r = Shell(Mrvctl() + args, dir);
+        const CmdResult r = Shell(Mrvctl() + args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_THAT(r.err, HasSubstr("usage: mrvctl")) << args;
     }
-    const CmdResult help = Shell(Mrvctl() + " convert --help", dir);
+    const CmdResult help = Shell(Mrvctl() + " convert --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("usage: mrvctl convert FILE"));
 }

@@ -1,3 +1,5 @@
+#include "ToolRun.h"
+
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 
@@ -7,13 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace mrv {
 namespace {
@@ -21,29 +21,12 @@ namespace {
 using test::ScriptedPrompter;
 using test::TempDir;
 
-struct RunResult {
-    int status = -1;
-    std::string out; // stdout and stderr together
-};
+using test::Quote;
+using RunResult = test::ToolRun; // out holds stdout and stderr together
 
 RunResult RunShell(const std::string& command)
 {
-    RunResult r;
-    std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p)
-        return r;
-    char buf[512];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    const int raw = ::pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
-
-std::string Quote(const std::string& s)
-{
-    return "'" + s + "'";
+    return test::RunTool(command, test::StdErr::WithOut);
 }
 
 std::string Mrvctl(const std::string& args)

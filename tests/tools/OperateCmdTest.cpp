@@ -1,29 +1,23 @@
 // mrvctl operate against the simulator program on a pseudo-terminal: the log on stdout, the
 // exit status, the profile's write values, usage errors.
+#include "ToolRun.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <csignal>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace mrv {
 namespace {
 
+using test::Quote;
 using test::TempDir;
-
-struct CmdRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CmdRun = test::ToolRun;
 
 // Text equal to the pattern, where each # of the pattern stands for one decimal digit.
 bool MatchesWithDigits(const std::string& text, const std::string& pattern)
@@ -37,80 +31,19 @@ bool MatchesWithDigits(const std::string& text, const std::string& pattern)
     return true;
 }
 
-std::string Quote(const std::string& s)
-{
-    return "'" + s + "'";
-}
-
 class OperateCmdTest : public ::testing::Test {
 protected:
-    void TearDown() override { StopSim(); }
-
     // Starts mrv-meter-sim with these arguments and a link in the temporary folder; the
     // device to hand to mrvctl is then `link`.
     void StartSim(const std::vector<std::string>& args)
     {
-        link = dir.File("meter");
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        std::vector<std::string> argvStore = {std::string(MRV_BIN_DIR) + "/mrv-meter-sim", "--link",
-                                              link};
-        argvStore.insert(argvStore.end(), args.begin(), args.end());
-        simPid = ::fork();
-        ASSERT_GE(simPid, 0);
-        if (simPid == 0) {
-            ::dup2(fds[1], STDOUT_FILENO);
-            ::close(fds[0]);
-            ::close(fds[1]);
-            std::vector<char*> argv;
-            for (auto& a : argvStore)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        simOut = ::fdopen(fds[0], "r");
-        ASSERT_NE(simOut, nullptr);
-        char line[256] = {};
-        ASSERT_NE(std::fgets(line, sizeof line, simOut), nullptr) << "simulator did not start";
-        ASSERT_EQ(std::string(line).rfind("/dev/", 0), 0u) << line;
-    }
-
-    void StopSim()
-    {
-        if (simPid > 0) {
-            ::kill(simPid, SIGTERM);
-            int status = 0;
-            ::waitpid(simPid, &status, 0);
-            simPid = -1;
-        }
-        if (simOut) {
-            std::fclose(simOut);
-            simOut = nullptr;
-        }
+        sim.Start(dir, args);
+        link = sim.Link();
     }
 
     CmdRun Mrvctl(const std::string& args)
     {
-        CmdRun r;
-        const std::string errFile = dir.File("stderr");
-        const std::string command =
-            std::string(MRV_BIN_DIR) + "/mrvctl operate " + args + " 2>" + Quote(errFile);
-        std::FILE* p = ::popen(command.c_str(), "r");
-        if (!p)
-            return r;
-        char buf[512];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-            r.out.append(buf, n);
-        const int raw = ::pclose(p);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::ifstream in(errFile);
-        std::stringstream s;
-        s << in.rdbuf();
-        r.err = s.str();
-        return r;
+        return test::RunTool(std::string(MRV_BIN_DIR) + "/mrvctl operate " + args);
     }
 
     // A profile with these lines (sections and keys as QSettings writes them).
@@ -122,9 +55,8 @@ protected:
     }
 
     TempDir dir;
+    test::SimProcess sim;
     std::string link;
-    pid_t simPid = -1;
-    std::FILE* simOut = nullptr;
 };
 
 TEST_F(OperateCmdTest, ReadsPrintTheSimulatorsValuesInRunOrder)

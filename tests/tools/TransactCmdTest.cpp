@@ -1,34 +1,23 @@
 // mrvctl transact and scripts/demo-exchange against the simulator program on a
 // pseudo-terminal: the hex of request and reply, the exit status, usage errors.
+#include "ToolRun.h"
+
 #include "link/Checks.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace mrv {
 namespace {
 
+using test::Quote;
 using test::TempDir;
-
-struct CmdRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s)
-{
-    return "'" + s + "'";
-}
+using CmdRun = test::ToolRun;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -71,72 +60,16 @@ std::string Field(const std::string& out, const std::string& name)
 
 class TransactCmdTest : public ::testing::Test {
 protected:
-    void TearDown() override { StopSim(); }
-
     // Starts mrv-meter-sim with these arguments; `device` is then the device to hand over.
     void StartSim(const std::vector<std::string>& args)
     {
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        std::vector<std::string> argvStore = {std::string(MRV_BIN_DIR) + "/mrv-meter-sim"};
-        argvStore.insert(argvStore.end(), args.begin(), args.end());
-        simPid = ::fork();
-        ASSERT_GE(simPid, 0);
-        if (simPid == 0) {
-            ::dup2(fds[1], STDOUT_FILENO);
-            ::close(fds[0]);
-            ::close(fds[1]);
-            std::vector<char*> argv;
-            for (auto& a : argvStore)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        simOut = ::fdopen(fds[0], "r");
-        ASSERT_NE(simOut, nullptr);
-        char line[256] = {};
-        ASSERT_NE(std::fgets(line, sizeof line, simOut), nullptr) << "simulator did not start";
-        device = line;
-        while (!device.empty() && device.back() == '\n')
-            device.pop_back();
-        ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+        sim.Start(dir, args);
+        device = sim.Link();
     }
 
-    void StopSim()
-    {
-        if (simPid > 0) {
-            ::kill(simPid, SIGTERM);
-            int status = 0;
-            ::waitpid(simPid, &status, 0);
-            simPid = -1;
-        }
-        if (simOut) {
-            std::fclose(simOut);
-            simOut = nullptr;
-        }
-    }
+    void StopSim() { sim.Stop(); }
 
-    CmdRun Run(const std::string& command)
-    {
-        CmdRun r;
-        const std::string errFile = dir.File("stderr");
-        std::FILE* p = ::popen((command + " 2>" + Quote(errFile)).c_str(), "r");
-        if (!p)
-            return r;
-        char buf[512];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-            r.out.append(buf, n);
-        const int raw = ::pclose(p);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::ifstream in(errFile);
-        std::stringstream s;
-        s << in.rdbuf();
-        r.err = s.str();
-        return r;
-    }
+    CmdRun Run(const std::string& command) { return test::RunTool(command); }
 
     CmdRun Transact(const std::string& args)
     {
@@ -145,8 +78,7 @@ protected:
     }
 
     TempDir dir;
-    pid_t simPid = -1;
-    std::FILE* simOut = nullptr;
+    test::SimProcess sim;
     std::string device;
 };
 

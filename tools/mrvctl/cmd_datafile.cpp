@@ -1,5 +1,6 @@
 // mrvctl download|show|import|convert: the HHU data-file commands of the program, on the same
 // code. Messages the program shows in a box go to stderr; results go to stdout.
+#include "CliArgs.h"
 #include "Commands.h"
 #include "StderrPrompter.h"
 
@@ -138,17 +139,6 @@ bool LoadDataFile(mrv::HhuDataFile& file, const std::string& path, mrv::Prompter
     return false;
 }
 
-std::string Hex(const std::uint8_t* p, std::size_t n)
-{
-    std::string s;
-    char b[4];
-    for (std::size_t i = 0; i < n; ++i) {
-        std::snprintf(b, sizeof b, i ? " %02x" : "%02x", p[i]);
-        s += b;
-    }
-    return s;
-}
-
 void PrintParameters(const mrv::ParameterBlock& p)
 {
     namespace fb = mrv::filebytes;
@@ -164,7 +154,7 @@ void PrintParameters(const mrv::ParameterBlock& p)
     std::printf("  %-15s 0x%02x%s\n", "readFlags", p[3], reads.c_str());
     std::printf("  %-15s 0x%08x\n", "password", static_cast<unsigned>(fb::GetU32(&p[4])));
     std::printf("  %-15s 0x%08x\n", "password2", static_cast<unsigned>(fb::GetU32(&p[8])));
-    std::printf("  %-15s %s\n", "show", Hex(&p[12], 3).c_str());
+    std::printf("  %-15s %s\n", "show", mrvctl::Hex(&p[12], 3, mrvctl::HexCase::Lower).c_str());
     std::printf("  %-15s", "dayTable");
     for (int e = 0; e < 8; ++e) // tariff, minute, hour; times in BCD
         std::printf(" T%u@%02x:%02x", p[15 + 3 * e], p[17 + 3 * e], p[16 + 3 * e]);
@@ -177,7 +167,7 @@ void PrintParameters(const mrv::ParameterBlock& p)
     std::printf("  %-15s 0x%02x\n", "priority", p[50]);
     std::printf("  %-15s 0x%02x\n", "tariffMask", p[51]);
     std::printf("  %-15s %u\n", "prescaler", p[52]);
-    std::printf("  %-15s %s\n", "showExt", Hex(&p[53], 2).c_str());
+    std::printf("  %-15s %s\n", "showExt", mrvctl::Hex(&p[53], 2, mrvctl::HexCase::Lower).c_str());
     std::printf("  %-15s %u\n", "pulseWidth", p[55]);
     std::printf("  %-15s %u\n", "protectionFlag", p[56]);
 }

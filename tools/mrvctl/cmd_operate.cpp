@@ -1,5 +1,6 @@
 // mrvctl operate: the meter console on the command line. The same Send as the Operate dialog
 // (run order, pauses, baud-rate pre-step), its log on standard output.
+#include "CliArgs.h"
 #include "Commands.h"
 
 #include "datafile/DataFileParameters.h"
@@ -13,8 +14,6 @@
 
 #include <QString>
 
-#include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,11 +25,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
-// The console drives COM1; --device says which device that is.
-constexpr int kPort = 1;
 
 const char kUsage[] =
     "usage: mrvctl operate --device PATH [--baud N] [--parity none|odd|even] [--address N]\n"
@@ -52,60 +46,13 @@ const char kUsage[] =
 
 int UsageError(const std::string& problem)
 {
-    std::fprintf(stderr, "mrvctl operate: %s\n%s", problem.c_str(), kUsage);
-    return kUsageError;
+    return mrvctl::UsageError("operate", kUsage, problem);
 }
-
-// A whole number in [lo, hi], decimal or 0x hex, nothing after it.
-std::optional<unsigned long> ParseNumber(const char* text, unsigned long lo, unsigned long hi)
-{
-    if (!text || !*text || *text == '-' || *text == '+' || *text == ' ')
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long v = std::strtoul(text, &end, 0);
-    if (errno || *end || v < lo || v > hi)
-        return std::nullopt;
-    return v;
-}
-
-std::optional<std::uint8_t> ParseHexByte(const std::string& text)
-{
-    if (text.empty() || text.size() > 2)
-        return std::nullopt;
-    unsigned v = 0;
-    for (char c : text) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return std::nullopt;
-        v = v * 16 + unsigned(d);
-    }
-    return std::uint8_t(v);
-}
-
-// What the engine reads from the document: the profile's parameters and the console's values.
-class OperateDocument final : public mrv::MeterDocument {
-public:
-    mrv::LinkSettings link;
-    mrv::MeterValues values;
-    mrv::LinkSettings GetLinkSettings() const override { return link; }
-    const mrv::MeterValues& GetMeterValues() const override { return values; }
-};
 
 struct Options {
-    std::string device;
-    std::optional<unsigned long> baud, parity, newBaud;
-    unsigned long address = 0;
-    std::optional<unsigned long> sendDelay;
-    bool relay = false, threePhase = false, raw = false, list = false, help = false;
-    unsigned long target = 0, relay1 = 0, relay2 = 0;
-    std::optional<unsigned long> carrierLead;
+    mrvctl::LinkOptions link; // --baud, --parity and --send-delay default to the profile
+    std::optional<unsigned long> newBaud;
+    bool threePhase = false, raw = false, list = false, help = false;
     std::optional<float> money;
     unsigned long moneyWord = 0;
     std::optional<mrv::EepromRange> eeprom;
@@ -118,81 +65,32 @@ std::string Parse(int argc, char** argv, Options& o)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         auto need = [&](const char* what) -> std::string {
-            return value ? std::string() : a + " needs " + what;
-        };
-        auto number = [&](unsigned long lo, unsigned long hi,
-                          std::optional<unsigned long>& out) -> std::string {
-            if (std::string e = need("a number"); !e.empty())
-                return e;
-            out = ParseNumber(value, lo, hi);
-            ++i;
-            if (!out)
-                return a + " takes a number from " + std::to_string(lo) + " to " +
-                       std::to_string(hi) + ", not '" + value + "'";
-            return {};
-        };
-        auto plain = [&](unsigned long lo, unsigned long hi, unsigned long& out) -> std::string {
-            std::optional<unsigned long> v;
-            std::string e = number(lo, hi, v);
-            if (e.empty())
-                out = *v;
-            return e;
+            return i + 1 < argc ? std::string() : a + " needs " + what;
         };
 
         std::string err;
-        if (a == "--help" || a == "-h") {
+        if (mrvctl::TakeLinkOption(argc, argv, i, o.link, {}, err)) {
+            // a line option; err says what was wrong with it
+        } else if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--list") {
             o.list = true;
         } else if (a == "--raw") {
             o.raw = true;
-        } else if (a == "--relay") {
-            o.relay = true;
         } else if (a == "--three-phase") {
             o.threePhase = true;
-        } else if (a == "--device") {
-            if (err = need("a device path"); err.empty())
-                o.device = argv[++i];
         } else if (a == "--profile") {
             if (err = need("a file"); err.empty())
                 o.profile = argv[++i];
-        } else if (a == "--baud") {
-            err = number(1, 4000000, o.baud);
-        } else if (a == "--parity") {
-            if (err = need("none, odd or even"); err.empty()) {
-                const std::string p = argv[++i];
-                if (p == "none")
-                    o.parity = 0;
-                else if (p == "odd")
-                    o.parity = 1;
-                else if (p == "even")
-                    o.parity = 2;
-                else
-                    err = "--parity takes none, odd or even, not '" + p + "'";
-            }
-        } else if (a == "--address") {
-            // 0 is the broadcast address; beyond 247 would silently be another meter.
-            err = plain(0, 247, o.address);
-        } else if (a == "--send-delay") {
-            err = number(0, 60000, o.sendDelay);
-        } else if (a == "--target") {
-            err = plain(0, 0xFFFF, o.target);
-        } else if (a == "--relay1") {
-            err = plain(0, 0xFFFF, o.relay1);
-        } else if (a == "--relay2") {
-            err = plain(0, 0xFFFF, o.relay2);
-        } else if (a == "--carrier") {
-            err = number(0, 0xFF, o.carrierLead);
         } else if (a == "--money-word") {
-            err = plain(0, 0xFFFFFFFFul, o.moneyWord);
+            err = mrvctl::TakeNumber(a, argc, argv, i, 0, 0xFFFFFFFFul, o.moneyWord);
         } else if (a == "--new-baud") {
-            std::optional<unsigned long> rate;
-            if (err = number(1200, 9600, rate); err.empty()) {
+            unsigned long rate = 0;
+            if (err = mrvctl::TakeNumber(a, argc, argv, i, 1200, 9600, rate); err.empty()) {
                 const unsigned long rates[] = {1200, 2400, 4800, 9600};
                 for (unsigned long k = 0; k < 4; ++k)
-                    if (rates[k] == *rate)
+                    if (rates[k] == rate)
                         o.newBaud = k;
                 if (!o.newBaud)
                     err = "--new-baud takes 1200, 2400, 4800 or 9600";
@@ -213,8 +111,8 @@ std::string Parse(int argc, char** argv, Options& o)
                 const auto colon = r.find(':');
                 std::optional<std::uint8_t> s, e;
                 if (colon != std::string::npos) {
-                    s = ParseHexByte(r.substr(0, colon));
-                    e = ParseHexByte(r.substr(colon + 1));
+                    s = mrvctl::ParseHexByte(r.substr(0, colon));
+                    e = mrvctl::ParseHexByte(r.substr(colon + 1));
                 }
                 if (!s || !e)
                     err = "--eeprom takes START:END, two hexadecimal bytes, not '" + r + "'";
@@ -246,7 +144,7 @@ int ListOperations()
 
 // Takes the profile's values: the data-file parameters the writes send, the port's baud
 // rate and parity, and the console's last new baud rate.
-void LoadProfile(mrv::SettingsStore& store, OperateDocument& doc, int& baud, int& parity,
+void LoadProfile(mrv::SettingsStore& store, mrvctl::LinkDocument& doc, int& baud, int& parity,
                  int& newBaudIndex, std::uint16_t& constant)
 {
     const mrv::DataFileParameters params = mrv::LoadDataFileParameters(store);
@@ -278,18 +176,15 @@ void LoadProfile(mrv::SettingsStore& store, OperateDocument& doc, int& baud, int
 int RunOperate(int argc, char** argv)
 {
     Options o;
-    if (const std::string err = Parse(argc, argv, o); !err.empty())
-        return UsageError(err);
-    if (o.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
+    const std::string err = Parse(argc, argv, o);
+    if (const std::optional<int> status = mrvctl::ParseEnds("operate", kUsage, err, o.help))
+        return *status;
     if (o.list)
         return ListOperations();
-    if (o.device.empty())
+    if (o.link.device.empty())
         return UsageError("--device is needed");
 
-    OperateDocument doc;
+    mrvctl::LinkDocument doc;
     int baud = 1200, parity = 2, newBaudIndex = 2;
     std::uint16_t constant = 0;
     {
@@ -298,7 +193,7 @@ int RunOperate(int argc, char** argv)
             std::error_code ec;
             if (!std::filesystem::is_regular_file(*o.profile, ec)) {
                 std::fprintf(stderr, "mrvctl operate: no profile %s\n", o.profile->c_str());
-                return kUsageError;
+                return mrvctl::kUsageError;
             }
             store = std::make_unique<mrv::QtSettingsStore>(QString::fromStdString(*o.profile));
         } else {
@@ -306,20 +201,14 @@ int RunOperate(int argc, char** argv)
         }
         LoadProfile(*store, doc, baud, parity, newBaudIndex, constant);
     }
-    if (o.baud)
-        baud = int(*o.baud);
-    if (o.parity)
-        parity = int(*o.parity);
+    if (o.link.baud)
+        baud = int(*o.link.baud);
+    if (o.link.parity)
+        parity = int(*o.link.parity);
     if (o.newBaud)
         newBaudIndex = int(*o.newBaud);
 
-    doc.link.sendDelay = o.sendDelay ? std::uint32_t(*o.sendDelay) : 40;
-    doc.link.targetAddress = std::uint16_t(o.target);
-    doc.link.relay1 = std::uint16_t(o.relay1);
-    doc.link.relay2 = std::uint16_t(o.relay2);
-    doc.link.relayMode = o.relay;
-    doc.link.carrierMode = o.carrierLead.has_value();
-    doc.link.carrierLead = std::uint8_t(o.carrierLead.value_or(0));
+    doc.link = o.link.Settings();
     doc.values.threePhase = o.threePhase;
     doc.values.newBaudIndex = newBaudIndex;
     doc.values.presentBaudRate = baud;
@@ -331,7 +220,7 @@ int RunOperate(int argc, char** argv)
     mrv::NewPasswordTables(doc.values, generator);
 
     const bool raw = o.raw;
-    std::uint8_t address = std::uint8_t(o.address);
+    std::uint8_t address = std::uint8_t(o.link.address);
     mrv::MeterLink link;
     link.Attach(
         &doc,
@@ -350,27 +239,22 @@ int RunOperate(int argc, char** argv)
         },
         &address, constant);
 
-    mrv::SerialPort::SetDevicePath(kPort, o.device);
+    mrv::SerialPort::SetDevicePath(mrvctl::kLinePort, o.link.device);
     mrv::SendHooks hooks;
     hooks.openPort = [&] {
         mrv::SerialPort::ResetTable();
-        mrv::PortSettings ps;
-        ps.baudRate = std::uint32_t(baud);
-        ps.dataBits = 8;
-        ps.parity = std::uint8_t(parity);
-        if (mrv::SerialPort::Open(kPort) < 0 || mrv::SerialPort::Configure(kPort, ps) != 0) {
-            mrv::SerialPort::Close(kPort);
+        if (!mrvctl::OpenLine(mrvctl::kLinePort, unsigned(baud), unsigned(parity))) {
             std::fprintf(stderr, "Can't open this port!\n");
             return false;
         }
         return true;
     };
-    hooks.closePort = [] { mrv::SerialPort::Close(kPort); };
+    hooks.closePort = [] { mrv::SerialPort::Close(mrvctl::kLinePort); };
     mrv::EepromRange eeprom = o.eeprom.value_or(mrv::EepromRange{});
 
     const mrv::SendResult result = mrv::RunSendSequence(link, o.ticked, hooks, eeprom);
     mrv::SerialPort::ResetTable();
     if (!result.portOpened)
-        return kUsageError;
-    return result.allOk ? 0 : kFailed;
+        return mrvctl::kUsageError;
+    return result.allOk ? 0 : mrvctl::kFailed;
 }

@@ -1,5 +1,6 @@
 // mrvctl transact: one raw request to a meter and its reply, in hex, through the same engine
 // as every meter operation (framing, relay and carrier wrapping, reply rules, time-outs).
+#include "CliArgs.h"
 #include "Commands.h"
 
 #include "link/Frames.h"
@@ -10,19 +11,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
-// The request goes out on COM1; --device says which device that is.
-constexpr int kPort = 1;
 
 const char kUsage[] =
     "usage: mrvctl transact --device PATH [--baud N] [--parity none|odd|even|mark|space]\n"
@@ -54,78 +48,15 @@ const char kUsage[] =
     "(no reply, a bad check, a reply from another address; what came is printed),\n"
     "2 usage error or a device that cannot be opened.\n";
 
+// Mark and space parity too; the messages name the value each option takes.
+constexpr mrvctl::LinkOptionRules kLineRules{true, true};
+
 int UsageError(const std::string& problem)
 {
-    std::fprintf(stderr, "mrvctl transact: %s\n%s", problem.c_str(), kUsage);
-    return kUsageError;
+    return mrvctl::UsageError("transact", kUsage, problem);
 }
 
-// A whole number in [lo, hi], decimal or 0x hex, nothing after it.
-std::optional<unsigned long> ParseNumber(const char* text, unsigned long lo, unsigned long hi)
-{
-    if (!text || !*text || *text == '-' || *text == '+' || *text == ' ')
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long v = std::strtoul(text, &end, 0);
-    if (errno || *end || v < lo || v > hi)
-        return std::nullopt;
-    return v;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Hex digits, in pairs, blanks between pairs allowed.
-std::optional<std::vector<std::uint8_t>> ParseHexData(const std::string& text)
-{
-    std::string digits;
-    for (char c : text) {
-        if (c == ' ' || c == ':')
-            continue;
-        if (HexDigit(c) < 0)
-            return std::nullopt;
-        digits += c;
-    }
-    if (digits.empty() || digits.size() % 2)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i < digits.size(); i += 2)
-        bytes.push_back(std::uint8_t(HexDigit(digits[i]) * 16 + HexDigit(digits[i + 1])));
-    return bytes;
-}
-
-std::string Hex(const std::uint8_t* bytes, std::size_t n)
-{
-    std::string s;
-    char b[4];
-    for (std::size_t i = 0; i < n; ++i) {
-        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", bytes[i]);
-        s += b;
-    }
-    return s;
-}
-
-std::string Hex(const std::vector<std::uint8_t>& bytes)
-{
-    return Hex(bytes.data(), bytes.size());
-}
-
-class TransactDocument final : public mrv::MeterDocument {
-public:
-    mrv::LinkSettings link;
-    mrv::MeterValues values;
-    mrv::LinkSettings GetLinkSettings() const override { return link; }
-    const mrv::MeterValues& GetMeterValues() const override { return values; }
-};
+using mrvctl::Hex;
 
 // The serial port, keeping what was written and what came back.
 class RecordingTransport final : public mrv::LinkTransport {
@@ -159,11 +90,9 @@ private:
 };
 
 struct Options {
-    std::string device;
-    unsigned long baud = 1200, parity = 2, address = 1, sendDelay = 40;
-    bool relay = false, help = false;
-    unsigned long target = 0, relay1 = 0, relay2 = 0;
-    std::optional<unsigned long> carrierLead;
+    Options() { link.address = 1; }
+    mrvctl::LinkOptions link; // at 1200 baud, even parity unless told
+    bool help = false;
     std::optional<std::uint8_t> function;
     unsigned long reg = 0, count = 0;
     std::optional<unsigned long> declaredCount;
@@ -175,59 +104,16 @@ std::string Parse(int argc, char** argv, Options& o)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto value = [&](int k) -> const char* { return i + k < argc ? argv[i + k] : nullptr; };
         auto number = [&](unsigned long lo, unsigned long hi, unsigned long& out,
                           const char* what) -> std::string {
-            const char* v = value(1);
-            ++i;
-            if (!v)
-                return a + " needs " + what;
-            const auto n = ParseNumber(v, lo, hi);
-            if (!n)
-                return a + " takes a number from " + std::to_string(lo) + " to " +
-                       std::to_string(hi) + " as " + what + ", not '" + v + "'";
-            out = *n;
-            return {};
+            return mrvctl::TakeNumber(a, argc, argv, i, lo, hi, out, what);
         };
 
         std::string err;
-        if (a == "--help" || a == "-h") {
+        if (mrvctl::TakeLinkOption(argc, argv, i, o.link, kLineRules, err)) {
+            // a line option; err says what was wrong with it
+        } else if (a == "--help" || a == "-h") {
             o.help = true;
-        } else if (a == "--device") {
-            if (!value(1))
-                err = "--device needs a device path";
-            else
-                o.device = argv[++i];
-        } else if (a == "--baud") {
-            err = number(1, 4000000, o.baud, "the line speed");
-        } else if (a == "--parity") {
-            const char* v = value(1);
-            ++i;
-            const std::string p = v ? v : "";
-            const char* names[] = {"none", "odd", "even", "mark", "space"};
-            err = "--parity takes none, odd, even, mark or space";
-            for (unsigned long k = 0; k < 5; ++k)
-                if (p == names[k]) {
-                    o.parity = k;
-                    err.clear();
-                }
-        } else if (a == "--address") {
-            // 0 is the broadcast address; beyond 247 would be another meter cut to a byte.
-            err = number(0, 247, o.address, "the meter address");
-        } else if (a == "--send-delay") {
-            err = number(0, 60000, o.sendDelay, "milliseconds");
-        } else if (a == "--relay") {
-            o.relay = true;
-        } else if (a == "--target") {
-            err = number(0, 0xFFFF, o.target, "the target address");
-        } else if (a == "--relay1") {
-            err = number(0, 0xFFFF, o.relay1, "a relay address");
-        } else if (a == "--relay2") {
-            err = number(0, 0xFFFF, o.relay2, "a relay address");
-        } else if (a == "--carrier") {
-            unsigned long lead = 0;
-            err = number(0, 0xFF, lead, "the lead byte");
-            o.carrierLead = lead;
         } else if (a == "--read" || a == "--write") {
             if (o.function)
                 return "give one --read or one --write";
@@ -236,9 +122,8 @@ std::string Parse(int argc, char** argv, Options& o)
             if (err.empty() && a == "--read") {
                 err = number(0, 0xFFFF, o.count, "the register count");
             } else if (err.empty()) {
-                const char* v = value(1);
-                ++i;
-                const auto bytes = v ? ParseHexData(v) : std::nullopt;
+                const char* v = i + 1 < argc ? argv[++i] : nullptr;
+                const auto bytes = v ? mrvctl::ParseHexData(v) : std::nullopt;
                 if (!bytes || bytes->size() > 0xFF)
                     err = "--write takes the register and the data as pairs of hex digits";
                 else
@@ -256,7 +141,7 @@ std::string Parse(int argc, char** argv, Options& o)
     }
     if (o.help)
         return {};
-    if (o.device.empty())
+    if (o.link.device.empty())
         return "--device is needed";
     if (!o.function)
         return "--read or --write is needed";
@@ -272,23 +157,14 @@ std::string Parse(int argc, char** argv, Options& o)
 int RunTransact(int argc, char** argv)
 {
     Options o;
-    if (const std::string err = Parse(argc, argv, o); !err.empty())
-        return UsageError(err);
-    if (o.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
+    const std::string err = Parse(argc, argv, o);
+    if (const std::optional<int> status = mrvctl::ParseEnds("transact", kUsage, err, o.help))
+        return *status;
 
-    TransactDocument doc;
-    doc.link.sendDelay = std::uint32_t(o.sendDelay);
-    doc.link.relayMode = o.relay;
-    doc.link.targetAddress = std::uint16_t(o.target);
-    doc.link.relay1 = std::uint16_t(o.relay1);
-    doc.link.relay2 = std::uint16_t(o.relay2);
-    doc.link.carrierMode = o.carrierLead.has_value();
-    doc.link.carrierLead = std::uint8_t(o.carrierLead.value_or(0));
+    mrvctl::LinkDocument doc;
+    doc.link = o.link.Settings();
 
-    const auto address = std::uint8_t(o.address);
+    const auto address = std::uint8_t(o.link.address);
     const std::size_t length =
         mrv::BuildRequestFrame(doc.link, address, *o.function, std::uint16_t(o.reg),
                                std::uint16_t(o.count), o.data)
@@ -299,15 +175,12 @@ int RunTransact(int argc, char** argv)
                           std::to_string(mrv::kFrameBufferSize));
 
     mrv::SerialPort::ResetTable();
-    mrv::SerialPort::SetDevicePath(kPort, o.device);
-    mrv::PortSettings ps;
-    ps.baudRate = std::uint32_t(o.baud);
-    ps.dataBits = 8;
-    ps.parity = std::uint8_t(o.parity);
-    if (mrv::SerialPort::Open(kPort) < 0 || mrv::SerialPort::Configure(kPort, ps) != 0) {
-        std::fprintf(stderr, "mrvctl transact: cannot open %s\n", o.device.c_str());
+    mrv::SerialPort::SetDevicePath(mrvctl::kLinePort, o.link.device);
+    if (!mrvctl::OpenLine(mrvctl::kLinePort, o.link.baud.value_or(1200),
+                          o.link.parity.value_or(2))) {
+        std::fprintf(stderr, "mrvctl transact: cannot open %s\n", o.link.device.c_str());
         mrv::SerialPort::ResetTable();
-        return kUsageError;
+        return mrvctl::kUsageError;
     }
 
     RecordingTransport line;
@@ -352,9 +225,9 @@ int RunTransact(int argc, char** argv)
         std::fprintf(stderr, "mrvctl transact: %s\n",
                      copied ? "the reply came from another address"
                             : (line.received.empty() ? "no reply" : "no valid reply"));
-        return kFailed;
+        return mrvctl::kFailed;
     }
     if (result & 0x80)
         std::fprintf(stderr, "mrvctl transact: exception %u\n", unsigned(frame[2]));
-    return result & 0x80 ? kFailed : 0;
+    return result & 0x80 ? mrvctl::kFailed : 0;
 }
