@@ -99,6 +99,7 @@ TEST_F(OperateDlgTest, LayoutShowsTheVisibleBoxesAndKeepsTheRestHidden)
     EXPECT_EQ(dlg->PortEdit()->text(), "COM3");
     EXPECT_EQ(dlg->BaudEdit()->text(), "2400");
     EXPECT_TRUE(dlg->PortEdit()->isReadOnly());
+    EXPECT_EQ(dlg->focusWidget(), dlg->AddressEdit()); // what the user types first
     EXPECT_TRUE(dlg->LogEdit()->isReadOnly());
     EXPECT_EQ(dlg->LogEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_FALSE(dlg->NewBaudList()->isEditable());

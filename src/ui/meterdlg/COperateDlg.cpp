@@ -253,6 +253,9 @@ void COperateDlg::InitDialog()
 {
     m_baudEdit->setText(QString::number(m_baudRate));
     m_portEdit->setText(QString("COM%1").arg(m_portIndex + 1));
+    // The port and baud rate are only shown; the first thing to type is the meter's address.
+    m_addressEdit->setFocus();
+    m_addressEdit->selectAll();
 }
 
 QCheckBox* COperateDlg::OperationBox(const QString& text) const
