@@ -56,7 +56,9 @@ bool ReadRegs(MeterLink& link, Reply& reply, std::uint16_t reg, std::uint16_t co
               std::uint8_t address)
 {
     reply.buf.fill(0);
-    return link.Transact(kRead, reg, count, reply.buf.data(), address, 0) != 0;
+    // An exception reply (function | 0x80, which arrives whole behind relays) holds no
+    // registers: decoding its code as a value would show the user a reading that is not there.
+    return link.Transact(kRead, reg, count, reply.buf.data(), address, 0) == kRead;
 }
 
 // Scaled values are printed from doubles: a float would lose the last digits of an energy

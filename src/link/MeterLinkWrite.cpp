@@ -23,8 +23,9 @@ int WriteRegs(MeterLink& link, std::uint16_t reg, std::uint16_t count,
 {
     std::array<std::uint8_t, MeterLink::kReplySize> buf{};
     std::copy(data.begin(), data.end(), buf.begin());
+    // An exception reply means the meter refused the write.
     const bool ok = link.Transact(kWrite, reg, count, buf.data(), address,
-                                  static_cast<std::uint8_t>(data.size())) != 0;
+                                  static_cast<std::uint8_t>(data.size())) == kWrite;
     link.Log(ok ? "  OK!\r\n\r\n" : "  Fail!\r\n\r\n");
     return ok ? 1 : 0;
 }

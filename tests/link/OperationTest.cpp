@@ -656,6 +656,26 @@ TEST_F(OperationSimTest, ASilentMeterFailsReadsAndWrites)
     EXPECT_EQ(log, "Write Time:\r\n  Fail!\r\n\r\n");
 }
 
+// Behind relays an exception reply arrives whole and unwrapped; it carries no registers, so
+// the operation fails rather than decode the exception code as a value.
+TEST_F(OperationSimTest, AnExceptionReplyBehindRelaysFailsReadsAndWrites)
+{
+    doc.settings.relayMode = true;
+    doc.settings.targetAddress = 1;
+    doc.settings.relay1 = 5;
+    Preset(0, {0, 12345});
+    ASSERT_EQ(link.ReadEnergy(0), 1); // the relay path itself works
+    EXPECT_EQ(log, "read total energy:\r\n  123.45\r\n\r\n");
+    log.clear();
+
+    sim.SetFaults(SimFaults{.exception = kDeviceFailure});
+    EXPECT_EQ(link.ReadEnergy(0), 0);
+    EXPECT_EQ(log, "read total energy:\r\n  Fail!\r\n\r\n");
+    log.clear();
+    EXPECT_EQ(link.WriteTime(), 0);
+    EXPECT_EQ(log, "Write Time:\r\n  Fail!\r\n\r\n");
+}
+
 TEST_F(OperationSimTest, ThreePhasePowerStopsAtTheFailingPhase)
 {
     doc.values.threePhase = true;
