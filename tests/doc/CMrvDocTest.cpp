@@ -3,6 +3,7 @@
 #include "db/Schema.h"
 #include "doc/QtSettingsStore.h"
 #include "link/SerialPort.h"
+#include "support/PtyPair.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -12,7 +13,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -230,32 +230,17 @@ TEST_F(DocTest, ConvertDataFileStartsInTheUploadFolderAndReportsFailure)
     EXPECT_EQ(prompter.messages[0].caption, "error");
 }
 
-struct Pty {
-    int master = -1, slave = -1;
-    std::string name;
-    Pty()
-    {
-        char buf[128];
-        EXPECT_EQ(openpty(&master, &slave, buf, nullptr, nullptr), 0);
-        name = buf;
-    }
-    ~Pty()
-    {
-        close(master);
-        close(slave);
-    }
-};
-
 TEST_F(DocTest, OpenPortConfiguresTheMappedDeviceAndReportsFailure)
 {
-    Pty pty;
+    test::PtyPair pty;
+    ASSERT_TRUE(pty.Ok());
     auto doc = MakeDoc();
-    doc->SetComDevice(1, pty.name);
+    doc->SetComDevice(1, pty.SlavePath());
     doc->m_comIndex = 1;
     doc->m_parity = 1;
     ASSERT_EQ(doc->OpenPort(4800), 1);
     termios t{};
-    ASSERT_EQ(tcgetattr(pty.slave, &t), 0);
+    ASSERT_EQ(tcgetattr(pty.SlaveFd(), &t), 0);
     // The pseudo-terminal driver drops PARENB but keeps PARODD: odd parity shows there.
     EXPECT_TRUE(t.c_cflag & PARODD);
     EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));

@@ -2,7 +2,7 @@
 #include "FakeLine.h"
 #include "LinkTestDocument.h"
 #include "LinkTestFrames.h"
-#include "PtyPair.h"
+#include "support/PtyPair.h"
 #include "link/Frames.h"
 #include "link/SerialPort.h"
 

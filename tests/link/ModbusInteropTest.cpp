@@ -1,7 +1,7 @@
 // The engine against a Modbus RTU server that nobody here wrote: libmodbus serving holding
 // registers on the far end of a pseudo-terminal.
 #include "LinkTestDocument.h"
-#include "PtyPair.h"
+#include "support/PtyPair.h"
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
 

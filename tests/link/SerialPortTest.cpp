@@ -1,5 +1,5 @@
 #include "link/SerialPort.h"
-#include "PtyPair.h"
+#include "support/PtyPair.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

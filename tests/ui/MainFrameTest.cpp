@@ -5,6 +5,7 @@
 #include "doc/CMrvDoc.h"
 #include "doc/QtSettingsStore.h"
 #include "link/SerialPort.h"
+#include "support/PtyPair.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "ui/app/CMainFrame.h"
@@ -27,7 +28,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 #include <utility>
@@ -147,23 +147,6 @@ TEST_F(MainFrameTest, FrameHasItsMenusToolbarAndStatusBar)
     EXPECT_EQ(version, "Ver   1.2");
 }
 
-// The device behind a pseudo-terminal, as a COM port of the profile.
-struct Pty {
-    int master = -1, slave = -1;
-    std::string name;
-    Pty()
-    {
-        char buf[128];
-        EXPECT_EQ(openpty(&master, &slave, buf, nullptr, nullptr), 0);
-        name = buf;
-    }
-    ~Pty()
-    {
-        close(master);
-        close(slave);
-    }
-};
-
 void Choose(QDialog& d, const char* list, const QString& item)
 {
     auto* combo = d.findChild<QComboBox*>(list);
@@ -197,11 +180,12 @@ TEST_F(MainFrameTest, CancelledCommunicationSettingChangesNothing)
 
 TEST_F(MainFrameTest, Com3WithEvenParityOpensTheMappedDevice)
 {
-    Pty pty;
-    store->PutString("uart", "com3dev", pty.name);
+    test::PtyPair pty;
+    ASSERT_TRUE(pty.Ok());
+    store->PutString("uart", "com3dev", pty.SlavePath());
     store->PutInt("uart", "parity", 0);
     Start();
-    ASSERT_EQ(Doc().ComDevice(2), pty.name);
+    ASSERT_EQ(Doc().ComDevice(2), pty.SlavePath());
     EXPECT_TRUE(Run("Config", [&](QDialog& d) {
         Choose(d, "port", "COM3");
         Choose(d, "parity", "EVEN");
@@ -215,7 +199,7 @@ TEST_F(MainFrameTest, Com3WithEvenParityOpensTheMappedDevice)
     EXPECT_EQ(SerialPort::CurrentPort(), 3);
     EXPECT_EQ(SerialPort::IsClosed(3), 0);
     termios t{};
-    ASSERT_EQ(tcgetattr(pty.slave, &t), 0);
+    ASSERT_EQ(tcgetattr(pty.SlaveFd(), &t), 0);
     EXPECT_EQ(cfgetospeed(&t), speed_t(B4800));
     EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
     // A pseudo-terminal drops the parity bits it is given, so read the settings it was given.
