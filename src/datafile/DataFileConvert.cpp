@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +28,6 @@ constexpr std::array<const char*, kConvertKeywordCount> kKeywordNames = {
 };
 
 constexpr std::size_t kMaxLine = 99;
-constexpr std::size_t kMaxKeywordValue = 19;
 constexpr std::size_t kMaxFieldName = 10;
 
 bool IsSpace(char c)
@@ -66,11 +66,22 @@ std::uint8_t ByteOf(const std::string& word)
     return static_cast<std::uint8_t>(std::atoi(word.c_str()));
 }
 
-std::string Format10(const std::uint8_t* p)
+// `value` with `decimals` places, as "%.*f" in the C locale gives it (to_chars never looks at
+// the process locale, which the desktop sets from the user's environment).
+std::string FixedText(double value, std::size_t decimals)
 {
-    char text[40];
-    std::snprintf(text, sizeof text, "%10.2f", fb::BcdToDouble(p));
-    return text;
+    char text[512];
+    const int places = static_cast<int>(std::min<std::size_t>(decimals, 255));
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, places);
+    if (ec != std::errc())
+        return std::string(sizeof text, '*'); // cannot happen for the values of a data file
+    return std::string(text, end);
+}
+
+std::string RightAligned(const std::string& text, std::size_t width)
+{
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
 int BcdByte(std::uint8_t b)
@@ -78,27 +89,41 @@ int BcdByte(std::uint8_t b)
     return (b >> 4) * 10 + (b & 0x0F);
 }
 
-// The text a keyword puts into its column for one record, or none.
-std::optional<std::string> KeywordText(ConvertKeyword k, const std::uint8_t* r)
+// What a keyword gives for one record: a text, and for the numeric keywords the number
+// behind it, which a numeric column formats to its own width and decimals.
+struct KeywordValue {
+    std::string text;
+    std::optional<double> number;
+};
+
+KeywordValue Energy(const std::uint8_t* p)
+{
+    const double value = fb::BcdToDouble(p);
+    return {RightAligned(FixedText(value, 2), 10), value};
+}
+
+// The value a keyword puts into its column for one record, or none.
+std::optional<KeywordValue> KeywordText(ConvertKeyword k, const std::uint8_t* r)
 {
     const bool read = r[3] != 0;
     char text[32];
     switch (k) {
     case ConvertKeyword::MeterNo:
         std::snprintf(text, sizeof text, "%02x", r[4]);
-        return std::string(text);
+        return KeywordValue{text, std::nullopt};
     case ConvertKeyword::Addr2:
-        return std::string(fb::ZeroTerminated(r + 6, 12));
+        return KeywordValue{std::string(fb::ZeroTerminated(r + 6, 12)), std::nullopt};
     case ConvertKeyword::Bread:
-        return std::string(read ? "Yes" : "no");
+        return KeywordValue{read ? "Yes" : "no", std::nullopt};
     case ConvertKeyword::Multiply:
-        return std::string("   1");
+        return KeywordValue{"   1", 1.0};
     case ConvertKeyword::Const: {
+        // The whole constant: cutting it to 16 bits would turn 100000 imp/kWh into 34464.
         const int value = BcdByte(r[136]) * 10000 + BcdByte(r[135]) * 100 + BcdByte(r[134]);
         if (value == 0)
             return std::nullopt;
-        std::snprintf(text, sizeof text, "%5i", value & 0xFFFF);
-        return std::string(text);
+        std::snprintf(text, sizeof text, "%5i", value);
+        return KeywordValue{text, static_cast<double>(value)};
     }
     default:
         break;
@@ -107,32 +132,66 @@ std::optional<std::string> KeywordText(ConvertKeyword k, const std::uint8_t* r)
         return std::nullopt;
     switch (k) {
     case ConvertKeyword::K0:
-        return Format10(r + 70);
+        return Energy(r + 70);
     case ConvertKeyword::K1:
-        return Format10(r + 74);
+        return Energy(r + 74);
     case ConvertKeyword::K2:
-        return Format10(r + 78);
+        return Energy(r + 78);
     case ConvertKeyword::K2Again:
-        return Format10(r + 82);
+        return Energy(r + 82);
     case ConvertKeyword::K3:
-        return Format10(r + 86);
+        return Energy(r + 86);
     case ConvertKeyword::Kp0:
-        return Format10(r + 90);
+        return Energy(r + 90);
     case ConvertKeyword::K1p:
-        return Format10(r + 94);
+        return Energy(r + 94);
     case ConvertKeyword::K2p:
-        return Format10(r + 98);
+        return Energy(r + 98);
     case ConvertKeyword::K3p:
-        return Format10(r + 102);
+        return Energy(r + 102);
     case ConvertKeyword::K4p:
-        return Format10(r + 106);
+        return Energy(r + 106);
     case ConvertKeyword::Date:
         std::snprintf(text, sizeof text, "%02x/%02x/%02x", r[119], r[118], r[117]);
-        return std::string(text);
+        return KeywordValue{text, std::nullopt};
     default:
         return std::nullopt;
     }
 }
+
+// The bytes a value takes in its column; `tooWide` is set when a number did not fit.
+std::string FieldBytes(const KeywordValue& v, const DbfField& field, bool& tooWide)
+{
+    const std::size_t width = field.length;
+    tooWide = false;
+    if (!v.number) // a text is cut to its column, never a character in half
+        return std::string(CutGbkBytes(v.text, width));
+    std::string out;
+    if (field.type == 'N') {
+        out = DbfNumber(*v.number, width, field.decimals);
+    } else {
+        // A number in a character column keeps its text; the blanks before it may go to make
+        // it fit, its digits never do.
+        out = v.text;
+        if (out.size() > width)
+            out.erase(0, std::min(out.find_first_not_of(' '), out.size() - width));
+        if (out.size() > width)
+            out.assign(width, '*');
+    }
+    // Only an overflow (or a column of no width) leaves no digit at all.
+    tooWide = out.find_first_not_of('*') == std::string::npos;
+    return out;
+}
+
+} // namespace
+
+std::string DbfNumber(double value, std::size_t width, std::size_t decimals)
+{
+    const std::string text = FixedText(value, decimals);
+    return text.size() > width ? std::string(width, '*') : RightAligned(text, width);
+}
+
+namespace {
 
 DbfDate TodayUtc()
 {
@@ -170,10 +229,10 @@ ConvertConfig ParseConvertConfig(const std::string& text)
             const std::size_t eq = rest.find('=');
             if (found < 0 || eq == rest.npos)
                 continue;
+            // Kept whole: it is matched against whole field names, before they are cut.
             const std::string value = Word(rest.substr(eq + 1));
             if (!value.empty())
-                values[static_cast<std::size_t>(found)] =
-                    std::string(CutGbkBytes(value, kMaxKeywordValue));
+                values[static_cast<std::size_t>(found)] = value;
             continue;
         }
         std::size_t first = 0;
@@ -190,8 +249,10 @@ ConvertConfig ParseConvertConfig(const std::string& text)
         const std::string length = Word(items[2]);
         if (name.empty() || type.empty() || length.empty())
             continue;
-        if (config.fields.size() >= static_cast<std::size_t>(kMaxDbfFields))
+        if (config.fields.size() >= static_cast<std::size_t>(kMaxDbfFields)) {
+            config.leftOutFields.push_back(name);
             continue;
+        }
         DbfField field;
         field.name = std::string(CutGbkBytes(name, kMaxFieldName));
         const auto t = static_cast<unsigned char>(type[0]);
@@ -204,30 +265,31 @@ ConvertConfig ParseConvertConfig(const std::string& text)
         const int index = static_cast<int>(config.fields.size());
         config.fields.push_back(field);
         for (int k = 0; k < kConvertKeywordCount; ++k)
-            if (values[static_cast<std::size_t>(k)] == field.name)
+            if (values[static_cast<std::size_t>(k)] == name)
                 config.keywordField[static_cast<std::size_t>(k)] = index;
     }
     return config;
 }
 
-int ConvertDataFile(const std::string& dataPath, const std::string& configPath,
-                    const std::string& dbfPath, std::optional<DbfDate> date)
+ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& configPath,
+                              const std::string& dbfPath, std::optional<DbfDate> date)
 {
     using namespace hhufile;
+    ConvertResult result;
     std::vector<std::uint8_t> cfgBytes;
     if (!fb::ReadFileWhole(configPath, cfgBytes))
-        return 0;
+        return result;
     const ConvertConfig config = ParseConvertConfig(std::string(cfgBytes.begin(), cfgBytes.end()));
 
     std::vector<std::uint8_t> data;
     if (!fb::ReadFileWhole(dataPath, data))
-        return 0;
+        return result;
     if (data.size() < kBlockTableOffset + kBlockTableSize)
-        return 0;
+        return result;
     const std::size_t n = fb::GetU16(&data[kBlockTableOffset + 1]);
     // Records the file does not hold are not made up.
     if (data.size() < kRecordsOffset + kRecordSize * n)
-        return 0;
+        return result;
 
     const std::size_t f = config.fields.size();
     std::size_t recordLength = 1;
@@ -264,18 +326,46 @@ int ConvertDataFile(const std::string& dataPath, const std::string& configPath,
             const int fieldIndex = config.keywordField[static_cast<std::size_t>(kw)];
             if (fieldIndex < 0)
                 continue;
-            const std::optional<std::string> text = KeywordText(static_cast<ConvertKeyword>(kw), r);
-            if (!text)
+            const std::optional<KeywordValue> value =
+                KeywordText(static_cast<ConvertKeyword>(kw), r);
+            if (!value)
                 continue;
             const DbfField& field = config.fields[static_cast<std::size_t>(fieldIndex)];
-            // A text longer than its column is cut to it rather than spilling into the next.
-            const std::string_view fit = CutGbkBytes(*text, field.length);
-            std::memcpy(&record[field.offset], fit.data(), fit.size());
+            // Never longer than its column, so nothing spills into the next one.
+            bool tooWide = false;
+            const std::string bytes = FieldBytes(*value, field, tooWide);
+            std::memcpy(&record[field.offset], bytes.data(), bytes.size());
+            result.valuesTooWide += tooWide ? 1 : 0;
         }
         out.insert(out.end(), record.begin(), record.end());
     }
     out.push_back(0x1A);
-    return fb::WriteFileWhole(dbfPath, out) ? 1 : 0;
+    if (!fb::WriteFileWhole(dbfPath, out)) {
+        result.valuesTooWide = 0;
+        return result;
+    }
+    result.written = 1;
+    result.leftOutFields = config.leftOutFields;
+    return result;
+}
+
+std::string ConvertMessage(const ConvertResult& result)
+{
+    if (!result.written)
+        return "File Convertion Fail!";
+    std::string text = "File Convertion Succeed!(convert.dbf)";
+    if (result.valuesTooWide == 1)
+        text += "\n1 value was too wide for its field and shows as \"*\".";
+    else if (result.valuesTooWide > 1)
+        text += "\n" + std::to_string(result.valuesTooWide) +
+                " values were too wide for their fields and show as \"*\".";
+    if (!result.leftOutFields.empty()) {
+        text += "\nOnly " + std::to_string(kMaxDbfFields) + " fields fit the table; left out:";
+        for (std::size_t i = 0; i < result.leftOutFields.size(); ++i)
+            text += (i ? ", " : " ") + GbkToUtf8(result.leftOutFields[i]);
+        text += ".";
+    }
+    return text;
 }
 
 } // namespace mrv

@@ -43,6 +43,8 @@ inline constexpr int kMaxDbfFields = 50;
 struct ConvertConfig {
     std::vector<DbfField> fields;
     std::vector<int> keywordField = std::vector<int>(kConvertKeywordCount, -1);
+    // Names of the field lines after the last column the table can hold; they get no column.
+    std::vector<std::string> leftOutFields;
 };
 
 // Parses the configuration text (GBK bytes).
@@ -54,10 +56,26 @@ struct DbfDate {
     int day = 1;
 };
 
+// A number as a dBase numeric field holds it: `decimals` places, right-aligned in `width`
+// characters, in the C locale; all "*" when it does not fit (the dBase mark of an overflow).
+std::string DbfNumber(double value, std::size_t width, std::size_t decimals);
+
+struct ConvertResult {
+    int written = 0;        // 1 when the table was written, else 0
+    int valuesTooWide = 0;  // numbers that did not fit their field and were written as "*"
+    std::vector<std::string> leftOutFields; // field lines beyond the last column
+};
+
 // Writes `dbfPath` from the data file at `dataPath` under the configuration at `configPath`.
-// 1 written, 0 not (configuration or data file unreadable, data file shorter than its record
-// count, output not writable). The header date is `date`, or today's UTC date when none.
-int ConvertDataFile(const std::string& dataPath, const std::string& configPath,
-                    const std::string& dbfPath, std::optional<DbfDate> date = std::nullopt);
+// Not written when the configuration or data file is unreadable, the data file is shorter
+// than its record count or the output cannot be written. The header date is `date`, or
+// today's UTC date when none.
+ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& configPath,
+                              const std::string& dbfPath,
+                              std::optional<DbfDate> date = std::nullopt);
+
+// What the user is told after a conversion: "File Convertion Succeed!(convert.dbf)" with a
+// line for each problem that did not stop it, or "File Convertion Fail!".
+std::string ConvertMessage(const ConvertResult& result);
 
 } // namespace mrv

@@ -276,13 +276,11 @@ int CMrvDoc::OnConvertDataFile()
     if (!chosen || chosen->empty())
         return 0;
     emit Busy(true);
-    const int ok = ConvertDataFile(*chosen, BesideProgram("convert.cfg"), "convert.dbf");
+    const ConvertResult result =
+        ConvertDataFile(*chosen, BesideProgram("convert.cfg"), "convert.dbf");
     emit Busy(false);
-    if (ok)
-        m_prompter.Message("File Convertion Succeed!(convert.dbf)", "", MsgIcon::Warning);
-    else
-        m_prompter.Message("File Convertion Fail!", "error", MsgIcon::Warning);
-    return ok;
+    m_prompter.Message(ConvertMessage(result), result.written ? "" : "error", MsgIcon::Warning);
+    return result.written;
 }
 
 void CMrvDoc::ApplyParameterSheet(const DataFileParameters& params, const MeterValues& values,

@@ -82,6 +82,12 @@ TEST(ConvertConfig, WordsAndLimits)
     text += "T2, N, 10, 2\n"; // the 51st field and after are left out
     const ConvertConfig c = ParseConvertConfig(text);
     EXPECT_EQ(c.fields.size(), 50u);
+    // The lines that found no room are named, not dropped in silence.
+    std::vector<std::string> leftOut;
+    for (int i = 49; i < 60; ++i)
+        leftOut.push_back("F" + std::to_string(i));
+    leftOut.push_back("T2");
+    EXPECT_EQ(c.leftOutFields, leftOut);
     EXPECT_EQ(FieldOf(c, KW::Addr2), -1);
     EXPECT_EQ(FieldOf(c, KW::K2), -1);
     EXPECT_EQ(FieldOf(c, KW::K2Again), -1);
@@ -96,14 +102,49 @@ TEST(ConvertConfig, WordsAndLimits)
     EXPECT_EQ(FieldOf(d, KW::Addr2), -1); // "x..." is not the value
     EXPECT_EQ(FieldOf(d, KW::K2), 1);
     EXPECT_EQ(FieldOf(d, KW::K2Again), -1); // the second slot is never found
-    // The value was cut to 19 characters, the name to 10: they no longer match.
-    EXPECT_EQ(FieldOf(d, KW::Const), -1);
+    EXPECT_EQ(FieldOf(d, KW::Const), -1);    // a name is matched whole, not by its start
+    EXPECT_TRUE(d.leftOutFields.empty());
 
     const ConvertConfig e = ParseConvertConfig("***DBF_ADDR2_M=**\xb1\xed\xba\xc5 rest\n"
                                                "I\xb1\xed, C, 12\n"
                                                "***DBF_METERNO_M = I\xb1\xed\n"
                                                "I\xb1\xed, C, 2\n");
     EXPECT_EQ(FieldOf(e, KW::MeterNo), 1);
+}
+
+TEST(ConvertConfig, ALongNameIsMatchedBeforeItIsCutToTenCharacters)
+{
+    const ConvertConfig c = ParseConvertConfig("***DBF_K0_M = TOTAL_ENERGY_NOW\n"    // 16
+                                               "***DBF_K1_M = TARIFF_ONE_ENERGY_X\n" // 19
+                                               "***DBF_K2_M = ELEVEN_CHAR\n"         // 11
+                                               "TOTAL_ENERGY_NOW, N, 10, 2\n"
+                                               "TARIFF_ONE_ENERGY_X, N, 10, 2\n"
+                                               "ELEVEN_CHAR, N, 10, 2\n"
+                                               "ELEVEN_CHA, N, 10, 2\n"); // the cut name: no match
+    ASSERT_EQ(c.fields.size(), 4u);
+    EXPECT_EQ(c.fields[0].name, "TOTAL_ENER");
+    EXPECT_EQ(c.fields[1].name, "TARIFF_ONE");
+    EXPECT_EQ(FieldOf(c, KW::K0), 0);
+    EXPECT_EQ(FieldOf(c, KW::K1), 1);
+    EXPECT_EQ(FieldOf(c, KW::K2), 2);
+}
+
+TEST(DbfNumber, FormatsToWidthAndDecimalsOrFillsWithStars)
+{
+    struct Case {
+        double value;
+        std::size_t width, decimals;
+        const char* text;
+    } cases[] = {
+        {1234.56, 10, 2, "   1234.56"}, {1234.56, 7, 2, "1234.56"},  {1234.56, 6, 2, "******"},
+        {30.86, 6, 2, " 30.86"},        {30.86, 4, 2, "****"},       {1234.56, 8, 1, "  1234.6"},
+        {1234.56, 6, 0, "  1235"},      {0.0, 4, 2, "0.00"},         {0.0, 3, 2, "***"},
+        {999999.99, 9, 2, "999999.99"}, {3200, 5, 0, " 3200"},       {123456, 5, 0, "*****"},
+        {1, 4, 0, "   1"},              {0.5, 0, 0, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DbfNumber(c.value, c.width, c.decimals), c.text)
+            << c.value << " in " << c.width << "," << c.decimals;
 }
 
 TEST(ConvertConfig, TheDefaultConfigurationGivesEveryKeywordAField)
@@ -163,7 +204,7 @@ protected:
 
 TEST_F(ConvertTest, WritesHeaderDescriptorsAndRecords)
 {
-    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 12, 10}), 1);
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 12, 10}).written, 1);
     const Bytes f = ReadBytes(dbf);
     ASSERT_EQ(f.size(), 289u + 42u * 2 + 1);
     EXPECT_THAT(Slice(f, 0, 12), ElementsAre(0x03, 126, 12, 10, 2, 0, 0, 0, 0x21, 0x01, 42, 0));
@@ -206,7 +247,7 @@ TEST_F(ConvertTest, EveryRecordGivesARowAndAnUnreadMeterKeepsItsConstant)
     WriteBytes(data, MakeDataFile({unread, read, unread}));
     WriteBytes(cfg, B("***DBF_CONST_M = K\n***DBF_K0_M = E\n***DBF_DATE_M = D\n"
                       "K, N, 5\nE, N, 10, 2\nD, C, 8\n"));
-    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}), 1);
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}).written, 1);
     const Bytes f = ReadBytes(dbf);
     const std::size_t header = 32 + 32 * 3 + 1;
     ASSERT_EQ(f.size(), header + 24u * 3 + 1);
@@ -216,31 +257,94 @@ TEST_F(ConvertTest, EveryRecordGivesARowAndAnUnreadMeterKeepsItsConstant)
     EXPECT_EQ(Slice(f, header + 48, 24), Slice(f, header, 24));
 }
 
-TEST_F(ConvertTest, ATextLongerThanItsFieldIsCutToIt)
+TEST_F(ConvertTest, ANumberFillsItsFieldOrItsStarsAreCountedAndATextIsCutToIt)
 {
-    WriteBytes(cfg, B("***DBF_K0_M = E0\n***DBF_BREAD_M = R\nE0, N, 6, 2\nR, C, 1\n"));
-    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}), 1);
+    // Record 1 was read (total 1234.56, constant 3200); record 2 was not.
+    struct Case {
+        const char* field; // the line of the column the total goes to
+        const char* bytes; // what record 1 holds there, then READ (C, 1)
+        int tooWide;
+    } cases[] = {
+        {"E0, N, 6, 2", "******Y", 1},     {"E0, N, 7, 2", "1234.56Y", 0},
+        {"E0, N, 10, 2", "   1234.56Y", 0}, {"E0, N, 8, 1", "  1234.6Y", 0},
+        {"E0, N, 6, 0", "  1235Y", 0},      {"E0, N, 9, 3", " 1234.560Y", 0},
+        // A number in a character column loses the blanks before it, never a digit.
+        {"E0, C, 10", "   1234.56Y", 0},    {"E0, C, 7", "1234.56Y", 0},
+        {"E0, C, 6", "******Y", 1},         {"E0, C, 12", "   1234.56  Y", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        WriteBytes(cfg, B(std::string("***DBF_K0_M = E0\n***DBF_BREAD_M = R\n") + c.field +
+                          "\nR, C, 1\n"));
+        const ConvertResult result = ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2});
+        ASSERT_EQ(result.written, 1);
+        EXPECT_EQ(result.valuesTooWide, c.tooWide);
+        const Bytes f = ReadBytes(dbf);
+        const std::size_t header = 32 * 3 + 1;
+        const std::size_t recordLength = f[10];
+        ASSERT_EQ(recordLength, 1 + std::string(c.bytes).size());
+        EXPECT_EQ(Slice(f, header + 1, recordLength - 1), B(c.bytes));
+        // The unread meter has no total; its "no" is cut to one character.
+        EXPECT_EQ(Slice(f, header + recordLength + 1, recordLength - 1),
+                  B(std::string(recordLength - 2, ' ') + "n"));
+    }
+}
+
+TEST_F(ConvertTest, TheConstantIsWrittenWholeAndOverflowsAreCountedOverTheFile)
+{
+    MeterRecordBytes big{};
+    big[3] = 1;
+    big[134] = 0x56; // 123456 imp/kWh, more than 16 bits hold
+    big[135] = 0x34;
+    big[136] = 0x12;
+    big[70] = 0x99; // 0.99
+    WriteBytes(data, MakeDataFile({big, big, big}));
+    WriteBytes(cfg, B("***DBF_CONST_M = K\n***DBF_K0_M = E\n***DBF_MULTIPLY_M = M\n"
+                      "K, N, 6\nE, N, 3, 2\nM, N, 1, 2\n"));
+    const ConvertResult result = ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2});
+    ASSERT_EQ(result.written, 1);
     const Bytes f = ReadBytes(dbf);
-    EXPECT_EQ(Slice(f, 32 * 3 + 1, 8), B("    123Y")); // "   1234.56" in 6 characters
+    EXPECT_EQ(Slice(f, 32 * 4 + 1 + 1, 10), B("123456****"));
+    EXPECT_EQ(result.valuesTooWide, 6); // total and multiplier of each of the three records
+    EXPECT_EQ(ConvertMessage(result),
+              "File Convertion Succeed!(convert.dbf)\n"
+              "6 values were too wide for their fields and show as \"*\".");
+
+    WriteBytes(cfg, B("***DBF_CONST_M = K\nK, N, 5\n"));
+    EXPECT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}).valuesTooWide, 3);
+    EXPECT_EQ(Slice(ReadBytes(dbf), 32 * 2 + 1 + 1, 5), B("*****"));
+}
+
+TEST(ConvertMessage, NamesWhatDidNotFitOrTheFailure)
+{
+    ConvertResult r;
+    EXPECT_EQ(ConvertMessage(r), "File Convertion Fail!");
+    r.written = 1;
+    EXPECT_EQ(ConvertMessage(r), "File Convertion Succeed!(convert.dbf)");
+    r.valuesTooWide = 1;
+    r.leftOutFields = {"X51", "X52"};
+    EXPECT_EQ(ConvertMessage(r), "File Convertion Succeed!(convert.dbf)\n"
+                                 "1 value was too wide for its field and shows as \"*\".\n"
+                                 "Only 50 fields fit the table; left out: X51, X52.");
 }
 
 TEST_F(ConvertTest, FailuresWriteNothing)
 {
     WriteBytes(dbf, B("old table"));
-    EXPECT_EQ(ConvertDataFile(data, dir.File("none.cfg"), dbf), 0);
-    EXPECT_EQ(ConvertDataFile(dir.File("none.dbf"), cfg, dbf), 0);
+    EXPECT_EQ(ConvertDataFile(data, dir.File("none.cfg"), dbf).written, 0);
+    EXPECT_EQ(ConvertDataFile(dir.File("none.dbf"), cfg, dbf).written, 0);
     Bytes shorter = ReadBytes(data);
     shorter.resize(5335 + 179 + 100); // claims 2 records, holds 1 and a part
     WriteBytes(data, shorter);
-    EXPECT_EQ(ConvertDataFile(data, cfg, dbf), 0);
+    EXPECT_EQ(ConvertDataFile(data, cfg, dbf).written, 0);
     EXPECT_EQ(ReadBytes(dbf), B("old table"));
-    EXPECT_EQ(ConvertDataFile(data, cfg, dir.File("no/such/folder/convert.dbf")), 0);
+    EXPECT_EQ(ConvertDataFile(data, cfg, dir.File("no/such/folder/convert.dbf")).written, 0);
 }
 
 TEST_F(ConvertTest, AConfigurationWithoutFieldsGivesATableWithoutFields)
 {
     WriteBytes(cfg, B("// nothing\n"));
-    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}), 1);
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}).written, 1);
     const Bytes f = ReadBytes(dbf);
     EXPECT_THAT(f, ElementsAre(0x03, 126, 1, 2, 2, 0, 0, 0, 33, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0D, ' ', ' ', 0x1A));

@@ -257,6 +257,28 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
                             "None, None, None, '', 1, None]",
                             "['02', '202610200114', 'Yes', 50.0, 10.0, 20.0, 40.0, 0.0, 0.0, "
                             "0.0, 0.0, 0.0, '26/12/05', 1, None]"));
+
+    // Columns too narrow for some values: a number is written whole or as stars, never cut,
+    // and the message counts the stars.
+    const std::string narrow = dir.File("narrow.cfg");
+    std::ofstream(narrow) << "***DBF_K0_M = TOTAL\n***DBF_KP0_M = LMTOTAL\n***DBF_K1_M = T1\n"
+                             "TOTAL, N, 6, 2\nLMTOTAL, N, 9, 2\nT1, N, 3, 1\n";
+    r = Shell(Mrvctl() + " convert " + Quote(file) + " --out " + Quote(dbf) + " --config " +
+              Quote(narrow));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "File Convertion Succeed!(convert.dbf)\n"
+                     "2 values were too wide for their fields and show as \"*\".\n");
+    const std::string rawScript =
+        "import sys, dbfread\n"
+        "for raw in (False, True):\n"
+        "    rows = list(dbfread.DBF(sys.argv[1], raw=raw))\n"
+        "    for i in (0, 61): print(list(rows[i].values()))\n";
+    std::ofstream(dir.File("raw.py")) << rawScript;
+    r = Shell(Python() + " " + Quote(dir.File("raw.py")) + " " + Quote(dbf));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_THAT(Lines(r.out), ElementsAre("[None, 999999.99, 0.0]", "[50.0, 0.0, None]",
+                                          "[b'******', b'999999.99', b'0.0']",
+                                          "[b' 50.00', b'     0.00', b'***']"));
 }
 
 TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)

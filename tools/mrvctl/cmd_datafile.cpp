@@ -346,12 +346,8 @@ int RunConvert(int argc, char** argv)
     const std::string outPath = out ? *out : std::string("convert.dbf");
 
     mrv::StderrPrompter prompter;
-    if (!mrv::ConvertDataFile(args.positional[0], cfgPath, outPath)) {
-        prompter.Message("File Convertion Fail!", "error", mrv::MsgIcon::Warning,
-                         mrv::MsgButtons::Ok);
-        return 1;
-    }
-    prompter.Message("File Convertion Succeed!(convert.dbf)", std::string{}, mrv::MsgIcon::Warning,
-                     mrv::MsgButtons::Ok);
-    return 0;
+    const mrv::ConvertResult result = mrv::ConvertDataFile(args.positional[0], cfgPath, outPath);
+    prompter.Message(mrv::ConvertMessage(result), result.written ? "" : "error",
+                     mrv::MsgIcon::Warning, mrv::MsgButtons::Ok);
+    return result.written ? 0 : 1;
 }
