@@ -305,8 +305,10 @@ int MeterDatabase::ExecuteRow(RecordSetWrapper& set, const std::string& statemen
         set.Execute("release savepoint batch_row");
         return 1;
     }
-    set.Execute("rollback to savepoint batch_row");
-    set.Execute("release savepoint batch_row");
+    // When the database has ended the whole transaction itself, there is nothing to release:
+    // the caller sees that the batch is gone.
+    if (set.RollbackToSavepoint("batch_row"))
+        set.Execute("release savepoint batch_row");
     return 0;
 }
 
@@ -326,6 +328,11 @@ bool MeterDatabase::CommitEnergyBatch()
 void MeterDatabase::RollbackEnergyBatch()
 {
     m_energy.RollbackTransaction();
+}
+
+bool MeterDatabase::InEnergyBatch() const
+{
+    return m_energy.InTransaction();
 }
 
 int MeterDatabase::OpenTest(const std::string& connect, const std::string& user,

@@ -75,6 +75,9 @@ public:
     bool BeginEnergyBatch();
     bool CommitEnergyBatch();
     void RollbackEnergyBatch();
+    // False once the batch has ended, also when the database ended it itself after a failed
+    // row (then nothing of the batch was kept).
+    bool InEnergyBatch() const;
 
     int OpenTest(const std::string& connect, const std::string& user = "Admin",
                  const std::string& password = "");

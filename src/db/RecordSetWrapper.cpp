@@ -523,6 +523,22 @@ bool RecordSetWrapper::InTransaction() const
 {
     return m_d->inTransaction;
 }
+
+bool RecordSetWrapper::RollbackToSavepoint(const std::string& name)
+{
+    Impl& d = *m_d;
+    if (!d.connected || !d.inTransaction || !IsPlainName(name))
+        return false;
+    QSqlQuery q(d.db);
+    if (q.exec(QStringLiteral("rollback to savepoint ") + Q(name)))
+        return true;
+    // The savepoint is gone with the transaction. Make sure nothing of it can still be
+    // committed later (a later savepoint would otherwise start a transaction of its own).
+    d.inTransaction = false;
+    CloseSet();
+    d.db.rollback();
+    return false;
+}
 bool RecordSetWrapper::IsConnected() const
 {
     return m_d->connected;

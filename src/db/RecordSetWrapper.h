@@ -74,6 +74,12 @@ public:
     bool CommitTransaction();
     bool RollbackTransaction();
     bool InTransaction() const;
+    // Undoes the work since the savepoint `name` and keeps the transaction. False when that
+    // is not possible because the database has ended the transaction itself (SQLite rolls the
+    // whole of it back on some failures: a trigger's ROLLBACK, a full disk, an I/O error): then
+    // whatever is left of it is rolled back too, so nothing of it is ever committed, and the
+    // wrapper is no longer in a transaction. Reports nothing; the caller tells the user.
+    bool RollbackToSavepoint(const std::string& name);
 
     bool IsConnected() const;
     bool IsOpen() const;

@@ -5,6 +5,7 @@
 #include "db/MeterDatabase.h"
 
 #include <cstdio>
+#include <string>
 
 namespace mrv {
 
@@ -45,6 +46,7 @@ int ImportReadings(const std::vector<ReadingRecord>& readings, MeterDatabase& db
     // own, which still works, only slower.
     const bool batch = db.BeginEnergyBatch();
     int count = 0;
+    bool lost = false; // the database undid the whole batch
     for (const ReadingRecord& r : readings) {
         if (r.status == 0)
             continue;
@@ -52,17 +54,27 @@ int ImportReadings(const std::vector<ReadingRecord>& readings, MeterDatabase& db
             ++count;
             continue;
         }
+        // Going on would store the later rows one by one without the earlier ones.
+        if (batch && !db.InEnergyBatch()) {
+            lost = true;
+            break;
+        }
         if (prompter.Message("Continue?", std::string{}, MsgIcon::None, MsgButtons::YesNo) ==
             MsgAnswer::No)
             break;
     }
-    if (batch && !db.CommitEnergyBatch()) {
+    if (batch && !lost && !db.CommitEnergyBatch()) {
         db.RollbackEnergyBatch();
-        count = 0; // nothing of this import was kept
+        lost = true;
     }
+    if (lost)
+        count = 0;
     char text[64];
     std::snprintf(text, sizeof text, "Total input %d records!", count);
-    prompter.Message(text, "Input result", MsgIcon::None, MsgButtons::Ok);
+    std::string shown = text;
+    if (lost)
+        shown = std::string(kImportUndone) + "\n" + shown;
+    prompter.Message(shown, "Input result", MsgIcon::None, MsgButtons::Ok);
     return count;
 }
 

@@ -82,7 +82,7 @@ protected:
         QSqlDatabase::removeDatabase("check");
         return rows;
     }
-    void RefuseMeter(const char* id2)
+    void RefuseMeter(const char* id2, const char* how = "abort")
     {
         {
             QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "trigger");
@@ -90,9 +90,9 @@ protected:
             ASSERT_TRUE(c.open());
             QSqlQuery q(c);
             ASSERT_TRUE(q.exec(QString("create trigger refuse before insert on energy when "
-                                       "new.meter_num = '%1' begin select raise(abort, "
+                                       "new.meter_num = '%1' begin select raise(%2, "
                                        "'refused'); end")
-                                   .arg(id2)));
+                                   .arg(id2, how)));
         }
         QSqlDatabase::removeDatabase("trigger");
     }
@@ -141,6 +141,33 @@ TEST_F(ImportTest, AFailedRowAsksWhetherToGoOn)
     EXPECT_EQ(prompter.messages[0].caption, "");
     EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(prompter.messages[2].text, "Total input 2 records!");
+}
+
+TEST_F(ImportTest, WhenTheDatabaseUndoesTheTransactionNothingOfTheFileIsStored)
+{
+    ASSERT_EQ(ImportReadings({Reading("EARLIER", 1)}, db, prompter), 1);
+    const std::vector<std::string> before = Rows();
+    ASSERT_EQ(before.size(), 1u);
+    // A trigger that ends the whole transaction, as a full disk or an I/O error does.
+    RefuseMeter("BAD", "rollback");
+    prompter.messages.clear();
+    prompter.answers = {MsgAnswer::Yes, MsgAnswer::Yes}; // never asked
+    const std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("B", 1),
+                                                 Reading("BAD", 1), Reading("D", 1),
+                                                 Reading("E", 1)};
+    EXPECT_EQ(ImportReadings(readings, db, prompter), 0);
+    EXPECT_EQ(Rows(), before);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, std::string(kImportUndone) + "\nTotal input 0 records!");
+    EXPECT_EQ(prompter.messages[0].caption, "Input result");
+    // The database's own report of the failure came first.
+    ASSERT_EQ(dbPrompter.messages.size(), 1u);
+    EXPECT_EQ(dbPrompter.messages[0].text, "refused");
+
+    // The connection is usable again: the next import runs in a transaction of its own.
+    prompter.messages.clear();
+    EXPECT_EQ(ImportReadings({Reading("F", 1)}, db, prompter), 1);
+    EXPECT_EQ(Rows().size(), 2u);
 }
 
 } // namespace
