@@ -16,7 +16,7 @@ namespace fb = filebytes;
 
 namespace {
 
-void Tell(Prompter* prompter, const char* text)
+void Tell(Prompter* prompter, const std::string& text)
 {
     if (prompter)
         prompter->Message(text, std::string{}, MsgIcon::None, MsgButtons::Ok);
@@ -118,13 +118,27 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
     InstallationSource& source = *input.source;
     auto cancelled = [&] { return hooks.cancelled && hooks.cancelled(); };
 
+    // A load gives no rows both when there are none and when it failed; only the count tells
+    // them apart, and a failure has been reported by the source already.
+    if (source.LoadBlocks(hhuId, nullptr) < 0)
+        return 0;
     BlockList blocks;
     source.LoadBlocks(hhuId, &blocks);
+    // Meters are found by their Block's id, and an id below 1 finds every meter: such a Block
+    // cannot go into the file, and a file without its meters would be short in silence.
+    std::string badIds;
+    for (const BlockRecord& b : blocks)
+        if (b.district_id <= 0)
+            badIds += (badIds.empty() ? "" : ", ") + ("\"" + b.district_name + "\" (id ") +
+                      std::to_string(b.district_id) + ")";
+    if (!badIds.empty()) {
+        Tell(input.prompter, ("Blocks with an id below 1 can't go into a data file: " + badIds +
+                              ". Give each an id from 1 to 9999. Can't Create Data File"));
+        return 0;
+    }
     int total = 0;
     int blocksWithMeters = 0;
     for (const BlockRecord& b : blocks) {
-        if (b.district_id <= 0)
-            continue;
         const int count = source.LoadMeters(b.district_id, nullptr);
         if (count < 0)
             return 0; // the source has reported its failure
@@ -152,8 +166,6 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
     int b = 0;
     MeterList meters;
     for (const BlockRecord& block : blocks) {
-        if (block.district_id <= 0)
-            continue;
         if (cancelled())
             return 0;
         source.LoadMeters(block.district_id, &meters);

@@ -49,6 +49,11 @@ public:
     }
     int LoadBlocks(std::int32_t hhuId, BlockList* out) override
     {
+        if (failBlocks) { // as a database without its Block table: nothing, and -1 to a count
+            if (out)
+                out->clear();
+            return out ? 0 : -1;
+        }
         BlockList list;
         for (const auto& [b, m] : blocks)
             if (b.land_id == hhuId)
@@ -71,6 +76,7 @@ public:
         return n;
     }
     int meterLoads = 0;
+    bool failBlocks = false;
 };
 
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path)

@@ -211,6 +211,29 @@ TEST_F(DownloadTest, MeterAndBlockLimits)
     }
 }
 
+TEST_F(DownloadTest, BlocksWithAnIdBelowOneStopTheFileAndAreNamed)
+{
+    // Their meters cannot be told from all the others, so the file would miss them.
+    source.AddBlock(4, 1, "Main", 0, FakeSource::Meters(3));
+    source.AddBlock(4, 0, "Old yard", 0, FakeSource::Meters(2));
+    source.AddBlock(4, -7, "东区", 0, {});
+    EXPECT_EQ(Create(4, false), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("0004.dbf")));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "Blocks with an id below 1 can't go into a data file: \"Old yard\" (id 0), "
+              "\"东区\" (id -7). Give each an id from 1 to 9999. Can't Create Data File");
+}
+
+TEST_F(DownloadTest, ASourceThatCannotListTheBlocksGivesNoSecondMessage)
+{
+    source.AddBlock(4, 1, "Main", 0, FakeSource::Meters(3));
+    source.failBlocks = true; // the source has reported it
+    EXPECT_EQ(Create(4, false), 0);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(FilesInDir().empty());
+}
+
 TEST_F(DownloadTest, SequenceNumbersRunOverTheWholeFile)
 {
     source.AddBlock(5, 1, "A", 0, FakeSource::Meters(3));
