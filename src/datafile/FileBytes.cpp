@@ -10,6 +10,13 @@
 #include <random>
 #include <span>
 
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace mrv::filebytes {
 
 double BcdToDouble(const std::uint8_t* p)
@@ -47,11 +54,47 @@ std::string_view ZeroTerminated(const std::uint8_t* p, std::size_t max)
     return {s, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - s) : max};
 }
 
+namespace {
+
+// The bytes reach the disk before the name does: after a power cut the file holds either its
+// old content or the whole new one, never an empty or partial one.
+bool FlushToDisk(std::FILE* f)
+{
+    if (std::fflush(f) != 0)
+        return false;
+#if defined(_WIN32)
+    return _commit(_fileno(f)) == 0;
+#else
+    return ::fsync(::fileno(f)) == 0;
+#endif
+}
+
+// The rename is an entry of the folder; it is on the disk once the folder is.
+void FlushFolder(const std::filesystem::path& folder)
+{
+#if !defined(_WIN32)
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder; // NTFS journals the rename itself
+#endif
+}
+
+} // namespace
+
 bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // A file replaced keeps its permissions (one kept private stays private); a new one gets
+    // what a plain create gives.
+    std::error_code statusError;
+    const fs::file_status old = fs::status(target, statusError);
+    const bool replacing = !statusError && fs::is_regular_file(old);
     std::random_device rd;
     for (int attempt = 0; attempt < 8; ++attempt) {
         char suffix[32];
@@ -64,16 +107,19 @@ bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
                 continue;
             return false;
         }
-        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        ok = (std::fflush(f) == 0) && ok;
-        ok = (std::fclose(f) == 0) && ok;
         std::error_code ec;
-        if (ok)
+        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        ok = FlushToDisk(f) && ok;
+        ok = (std::fclose(f) == 0) && ok;
+        if (ok && replacing)
+            fs::permissions(temp, old.permissions(), fs::perm_options::replace, ec);
+        if (ok && !ec)
             fs::rename(temp, target, ec);
         if (!ok || ec) {
             fs::remove(temp, ec);
             return false;
         }
+        FlushFolder(folder);
         return true;
     }
     return false;

@@ -41,8 +41,9 @@ std::uint8_t HexTextToByte(std::string_view text);
 // Bytes up to the first zero, at most `max`.
 std::string_view ZeroTerminated(const std::uint8_t* p, std::size_t max);
 
-// Writes `bytes` to `path` through a fresh file beside it that is renamed over `path` when
-// complete, so `path` holds either its old content or the whole new one, never a part.
+// Writes `bytes` to `path` through a fresh file beside it that is flushed to the disk, given
+// the permissions of the file it replaces and renamed over `path` when complete, so `path`
+// holds either its old content or the whole new one, never a part, even after a power cut.
 bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Reads a whole file; false when it cannot be opened or read.

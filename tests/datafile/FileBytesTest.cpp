@@ -1,11 +1,13 @@
 // The data-file decoding of BCD energy values must give exactly what the meter codec gives.
 #include "datafile/FileBytes.h"
 #include "link/Codecs.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 namespace mrv {
@@ -33,6 +35,32 @@ TEST(FileBytes, BcdValuesDecodeExactlyAsTheCodec)
         // Bit-for-bit: a value that differs in the last place would change a converted text.
         ASSERT_EQ(std::memcmp(&codec, &file, sizeof codec), 0) << std::hex << v;
     }
+}
+
+TEST(FileBytes, AReplacedFileKeepsItsPermissions)
+{
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const std::string path = dir.File("0007.dbf");
+    const std::vector<std::uint8_t> first = {1, 2, 3};
+    const std::vector<std::uint8_t> second = {4, 5};
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_read | fs::perms::owner_write |
+                                     fs::perms::group_read | fs::perms::others_read,
+                                 fs::perms::owner_read}) {
+        ASSERT_TRUE(filebytes::WriteFileWhole(path, first));
+        fs::permissions(path, mode, fs::perm_options::replace);
+        ASSERT_TRUE(filebytes::WriteFileWhole(path, second));
+        EXPECT_EQ(fs::status(path).permissions(), mode) << static_cast<int>(mode);
+        std::vector<std::uint8_t> read;
+        ASSERT_TRUE(filebytes::ReadFileWhole(path, read));
+        EXPECT_EQ(read, second);
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove(path);
+    }
+    // Nothing but the file itself is left in the folder.
+    ASSERT_TRUE(filebytes::WriteFileWhole(path, first));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
 } // namespace
