@@ -104,6 +104,7 @@ protected:
         DataFileParameters p;
         p.readKwh = {1, 0, 0x05}; // energy only; tariffs 1 and 3
         p.constant = {0x00, 0x16, 0x00};
+        p.dayTable[0] = {1, 30, 8}; // T1 from 08:30, kept as the binary numbers 8 and 30
         {
             QtSettingsStore store(QString::fromStdString(profile));
             SaveDataFileParameters(store, p);
@@ -151,6 +152,8 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
     EXPECT_THAT(r.out, HasSubstr("  constant        1600\n"));
     EXPECT_THAT(r.out, HasSubstr("  tariffMask      0x05\n"));
     EXPECT_THAT(r.out, HasSubstr("  resetDay        01/00(dd/hh)\n"));
+    EXPECT_THAT(r.out, HasSubstr("  dayTable        T1@08:30 T3@00:00 T3@00:00 T3@00:00 "
+                                 "T3@00:00 T3@00:00 T3@00:00 T3@00:00\n"));
     EXPECT_THAT(r.out, HasSubstr("Blocks: 3\n"
                                  "  1. Garden Court  Constant: 3200  First: 1  Meters: 60\n"
                                  "  2. Mill Lane  Constant: 1600  First: 61  Meters: 42\n"
@@ -315,6 +318,46 @@ TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)
     EXPECT_TRUE(std::filesystem::is_empty(out));
     EXPECT_FALSE(std::filesystem::exists(dir.File("e.db"))); // a refused file imports nothing
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.dbf")));
+}
+
+// Runs statements on the demo database from outside the program.
+void Sql(const std::string& path, std::initializer_list<const char*> statements)
+{
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "edit");
+        c.setDatabaseName(QString::fromStdString(path));
+        ASSERT_TRUE(c.open());
+        QSqlQuery q(c);
+        for (const char* statement : statements)
+            ASSERT_TRUE(q.exec(statement)) << statement;
+        c.close();
+    }
+    QSqlDatabase::removeDatabase("edit");
+}
+
+TEST_F(DataFileCmdTest, DownloadWritesNoFileThatWouldMissMetersOrAfterAFailure)
+{
+    const std::string out = dir.File("dl");
+    std::filesystem::create_directory(out);
+    const std::string download = Mrvctl() + " download --db " + Quote(db) + " --hhu 1 --dir " +
+                                 Quote(out) + " --profile " + Quote(profile);
+    // A Block with the id 0 and two meters: 134 meters, none may go missing from the file.
+    Sql(db, {"insert into district(district_id, district_name, land_id, district_para) "
+             "values(0, 'Old yard', 1, 12800)",
+             "insert into meter(meter_num, property_num, meter_address, district_id) "
+             "values('01', 'X1', 'Yard 1', 0), ('02', 'X2', 'Yard 2', 0)"});
+    CmdResult r = Shell(download);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Blocks with an id below 1 can't go into a data file: \"Old yard\" (id 0). "
+                     "Give each an id from 1 to 9999. Can't Create Data File\n");
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+
+    // A database without its Block table: its error, and nothing after it.
+    Sql(db, {"drop table district"});
+    r = Shell(download);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "no such table: district\n");
+    EXPECT_TRUE(std::filesystem::is_empty(out));
 }
 
 TEST_F(DataFileCmdTest, UsageErrorsExitTwo)

@@ -156,8 +156,8 @@ void PrintParameters(const mrv::ParameterBlock& p)
     std::printf("  %-15s 0x%08x\n", "password2", static_cast<unsigned>(fb::GetU32(&p[8])));
     std::printf("  %-15s %s\n", "show", mrvctl::Hex(&p[12], 3, mrvctl::HexCase::Lower).c_str());
     std::printf("  %-15s", "dayTable");
-    for (int e = 0; e < 8; ++e) // tariff, minute, hour; times in BCD
-        std::printf(" T%u@%02x:%02x", p[15 + 3 * e], p[17 + 3 * e], p[16 + 3 * e]);
+    for (int e = 0; e < 8; ++e) // tariff, minute, hour; hour and minute are binary
+        std::printf(" T%u@%02u:%02u", p[15 + 3 * e], p[17 + 3 * e], p[16 + 3 * e]);
     std::printf("\n");
     std::printf("  %-15s %02x/%02x(dd/hh)\n", "resetDay", p[40], p[39]);
     std::printf("  %-15s %02x%02x%02x%02x\n", "k0", p[44], p[43], p[42], p[41]);
