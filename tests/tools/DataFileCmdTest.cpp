@@ -114,6 +114,14 @@ protected:
         BuildParameterBlock(LoadDataFileParameters(store), expectedParameters);
     }
 
+    // Runs a Python script on a file we wrote: an independent reader.
+    CmdResult ReadWithPython(const std::string& script, const std::string& file)
+    {
+        const std::string path = dir.File("read.py");
+        std::ofstream(path) << script;
+        return Shell(Python() + " " + Quote(path) + " " + Quote(file));
+    }
+
     TempDir dir;
     std::string db;
     std::string profile;
@@ -246,8 +254,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
         "for f in t.fields: print(f.name, f.type, f.length, f.decimal_count)\n"
         "rows = list(t)\n"
         "for i in (0, 1, 61): print(list(rows[i].values()))\n";
-    std::ofstream(dir.File("read.py")) << script;
-    r = Shell(Python() + " " + Quote(dir.File("read.py")) + " " + Quote(dbf));
+    r = ReadWithPython(script, dbf);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(Lines(r.out),
                 ElementsAre("132", "METERNO C 2 0", "METERID2 C 12 0", "READ C 3 0", "TOTAL N 10 2",
@@ -276,8 +283,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
         "for raw in (False, True):\n"
         "    rows = list(dbfread.DBF(sys.argv[1], raw=raw))\n"
         "    for i in (0, 61): print(list(rows[i].values()))\n";
-    std::ofstream(dir.File("raw.py")) << rawScript;
-    r = Shell(Python() + " " + Quote(dir.File("raw.py")) + " " + Quote(dbf));
+    r = ReadWithPython(rawScript, dbf);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(Lines(r.out), ElementsAre("[None, 999999.99, 0.0]", "[50.0, 0.0, None]",
                                           "[b'******', b'999999.99', b'0.0']",
