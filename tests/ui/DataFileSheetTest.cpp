@@ -37,12 +37,15 @@ protected:
     // Opens the sheet on the document, lets `edit` work on it, then presses `button`.
     // Returns whether the sheet closed.
     bool RunSheet(const std::function<void(CDataFileSheet&)>& edit,
-                  QDialogButtonBox::StandardButton button = QDialogButtonBox::Ok)
+                  QDialogButtonBox::StandardButton button = QDialogButtonBox::Ok,
+                  const std::function<void(CDataFileSheet&)>& after = {})
     {
         CDataFileSheet sheet(doc);
         sheet.show();
         edit(sheet);
         Press(sheet, button);
+        if (after)
+            after(sheet);
         return !sheet.isVisible();
     }
     static void Type(QWidget& sheet, const char* field, const char* text)
@@ -54,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(DataFileSheetTest, OkForcesConstantPrescalerAndCycleTime)
+TEST_F(DataFileSheetTest, OkForcesConstantAndCycleTime)
 {
     struct Case {
         Bytes3 constant, constantAfter;
@@ -62,8 +65,8 @@ TEST_F(DataFileSheetTest, OkForcesConstantPrescalerAndCycleTime)
         int show2, cycleShown;
     };
     const Case cases[] = {
-        {{0x99, 0x00, 0x00}, {0x00, 0x01, 0x00}, 0, 1, 0x81, 2},
-        {{0x00, 0x01, 0x00}, {0x00, 0x01, 0x00}, 101, 1, 0x9F, 30},
+        {{0x99, 0x00, 0x00}, {0x00, 0x01, 0x00}, 1, 1, 0x81, 2},
+        {{0x00, 0x01, 0x00}, {0x00, 0x01, 0x00}, 55, 55, 0x9F, 30},
         {{0x00, 0x32, 0x00}, {0x00, 0x32, 0x00}, 100, 100, 0x85, 5},
     };
     for (const Case& c : cases) {
@@ -205,17 +208,64 @@ TEST_F(DataFileSheetTest, CancelChangesNothing)
     EXPECT_EQ(doc.m_values.meterType, 0);
 }
 
-TEST_F(DataFileSheetTest, TextInAnIntegerFieldKeepsTheSheetOpen)
+TEST_F(DataFileSheetTest, ANumberOutOfItsRangeIsNamedOnItsPageAndNothingIsStored)
 {
+    struct Case {
+        const char* field;
+        const char* text;
+        int page;
+        const char* message;
+    } cases[] = {
+        {"interval", "-1", 0, "Package Interval (ms) must be an integer from 0 to 5000."},
+        {"protectionFlag", "300", 0, "Protection flag must be an integer from 0 to 255."},
+        {"priceYear", "2026", 2, "Year must be an integer from 0 to 99."},
+        {"trim", "x1", 0, "Trim must be an integer from -128 to 127."},
+        {"yearFirst1", "256", 1, "Year Table 1. From (first number) must be an integer from 0 to 255."},
+    };
     const DataFileParameters before = doc.m_params;
-    const bool closed = RunSheet([&](CDataFileSheet& s) {
-        Type(s, "prescaler", "20");
-        Type(s, "trim", "x1"); // a plain integer field takes any text
-    });
-    EXPECT_FALSE(closed);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "Please enter an integer.");
+    const MeterValues values = doc.m_values;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        prompter.messages.clear();
+        int page = -1;
+        bool focused = false;
+        const bool closed = RunSheet(
+            [&](CDataFileSheet& s) {
+                Type(s, "prescaler", "20"); // a change that must not be stored either
+                Type(s, c.field, c.text);
+                s.Tabs()->setCurrentIndex(c.page == 1 ? 2 : 1); // another page is showing
+            },
+            QDialogButtonBox::Ok,
+            [&](CDataFileSheet& s) {
+                page = s.Tabs()->currentIndex();
+                focused = s.focusWidget() == s.findChild<QWidget*>(c.field);
+            });
+        EXPECT_FALSE(closed);
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, c.message);
+        EXPECT_EQ(page, c.page);
+        EXPECT_TRUE(focused);
+    }
     EXPECT_EQ(doc.m_params, before);
+    EXPECT_EQ(doc.m_values.protectionFlag, values.protectionFlag);
+    EXPECT_EQ(doc.m_values.priceYear, values.priceYear);
+    EXPECT_EQ(doc.m_link.sendDelay, 40u);
+}
+
+TEST_F(DataFileSheetTest, AListShowsTheStoredNumberItDoesNotOfferAndOkKeepsIt)
+{
+    // The default profile gives the year table day-table number 3, which the write sends.
+    ASSERT_EQ(doc.m_params.yearTable[0][0], 3);
+    doc.m_params.yearTable[1][0] = 2;
+    std::vector<QString> shown;
+    ASSERT_TRUE(RunSheet([&](CDataFileSheet& s) {
+        for (const char* list : {"yearTable1", "yearTable2", "dayTariff1"})
+            shown.push_back(s.findChild<QComboBox*>(list)->currentText());
+        EXPECT_EQ(s.findChild<QComboBox*>("yearTable2")->count(), 2);
+    }));
+    EXPECT_EQ(shown, (std::vector<QString>{"T3", "T2", "T3"}));
+    EXPECT_EQ(doc.m_params.yearTable[0][0], 3);
+    EXPECT_EQ(doc.m_params.yearTable[1][0], 2);
 }
 
 } // namespace

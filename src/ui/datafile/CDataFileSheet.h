@@ -1,16 +1,16 @@
 #pragma once
 // The property sheet "Data File Setting": pages "Parameter", "Day Table" and "Show" edit
-// copies of the document's data-file parameters, write values and send delay; OK writes them
-// back and applies the document's rules, Cancel changes nothing.
-#include "datafile/DataFileParameters.h"
-#include "link/MeterValues.h"
+// copies of the document's data-file parameters, write values and send delay; OK checks every
+// number against its range (the form of doc/ParameterForm), writes them back and applies the
+// document's rules; Cancel changes nothing.
+#include "doc/ParameterForm.h"
 
 #include <QDialog>
 #include <QWidget>
 
 #include <array>
-#include <cstdint>
-#include <vector>
+#include <map>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -26,46 +26,29 @@ class CMrvDoc;
 class CTwoDigitEdit;
 class Prompter;
 
-// What the pages edit: copies taken when the sheet opens.
-struct SheetValues {
-    DataFileParameters params;
-    MeterValues values;
-    std::uint32_t sendDelay = 40;
-};
-
-// An integer text field; reading it may fail with the standard message.
-struct IntField {
-    QLineEdit* edit = nullptr;
-    bool isUnsigned = false;
-};
-
 class CSheetPage : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
-    // Copies the controls back; false (after a message, with the focus on the field) when a
-    // field holds something that is not accepted.
-    virtual bool Store(SheetValues& v, Prompter& prompter) = 0;
+    // Copies the controls that are not numbers (those go through the sheet's form) back.
+    virtual void Store(SheetValues& v) = 0;
 
 protected:
-    // Parses an integer field as the platform's integer conversion would.
-    static bool ReadInt(const IntField& field, Prompter& prompter, long long& out);
+    // Binds `edit` to the form's field `name`: its object name, accessible name and text.
+    QLineEdit* Bind(QLineEdit* edit, const char* name, const SheetValues& v, int width = 70);
+    // A plain integer field of the form.
+    QLineEdit* NumberEdit(const char* name, const SheetValues& v, int width = 70);
 };
 
 class CParaPage : public CSheetPage {
     Q_OBJECT
 public:
     CParaPage(const SheetValues& v, QWidget* parent = nullptr);
-    bool Store(SheetValues& v, Prompter& prompter) override;
+    void Store(SheetValues& v) override;
 
+private:
     CFilterEdit* m_password;
     CFilterEdit* m_id;
-    CTwoDigitEdit* m_resetDay;
-    CTwoDigitEdit* m_resetHour;
-    IntField m_prescaler, m_pulseWidth, m_protection, m_carrier, m_interval, m_constant, m_trim;
-    IntField m_vNormal, m_vHigh, m_vLow, m_iNormal, m_iHigh, m_iLow;
-    IntField m_owingCurrent, m_owingTime, m_noLoadCurrent, m_noLoadTime, m_owingPower,
-        m_owingTimeToWrite;
     QRadioButton* m_relayClose;
     QRadioButton* m_relayTrip;
     QRadioButton* m_owingClear;
@@ -77,8 +60,9 @@ class CTarifPage : public CSheetPage {
     Q_OBJECT
 public:
     CTarifPage(const SheetValues& v, QWidget* parent = nullptr);
-    bool Store(SheetValues& v, Prompter& prompter) override;
+    void Store(SheetValues& v) override;
 
+private:
     struct DayRow {
         CTwoDigitEdit* hour;
         CTwoDigitEdit* minute;
@@ -89,26 +73,23 @@ public:
         CTwoDigitEdit* second;
         QComboBox* table;
     };
+    void OnPeriodChanged();
+
     QLineEdit* m_periodCount;
     std::array<DayRow, 8> m_day{};
     std::array<YearRow, 8> m_year{};
-
-private:
-    void OnPeriodChanged();
 };
 
 class CShowPage : public CSheetPage {
     Q_OBJECT
 public:
     CShowPage(const SheetValues& v, QWidget* parent = nullptr);
-    bool Store(SheetValues& v, Prompter& prompter) override;
+    void Store(SheetValues& v) override;
 
+private:
     std::array<QCheckBox*, 6> m_mask1{};
     std::array<QCheckBox*, 8> m_mask2{};
     QSpinBox* m_cycleTime;
-    std::array<IntField, 4> m_priceWhole{};
-    std::array<IntField, 4> m_priceCents{};
-    IntField m_year, m_month, m_day, m_hour, m_minute;
 };
 
 class CDataFileSheet : public QDialog {
@@ -125,6 +106,9 @@ protected:
     void accept() override;
 
 private:
+    // The texts of the form's fields, by field name.
+    std::map<std::string, std::string> FieldTexts() const;
+
     CMrvDoc& m_doc;
     SheetValues m_values;
     QTabWidget* m_tabs;

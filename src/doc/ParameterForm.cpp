@@ -1,0 +1,223 @@
+#include "doc/ParameterForm.h"
+
+#include "doc/ParameterRules.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace mrv {
+
+namespace {
+
+using P = SheetPage;
+
+std::size_t Row(int row)
+{
+    return std::size_t(row - 1);
+}
+
+// A field that stores into one member, whatever its type: the range keeps the value within it.
+#define MRV_FIELD(name, label, page, min, max, member)                                             \
+    SheetField                                                                                     \
+    {                                                                                              \
+        name, label, page, min, max, 0, 0,                                                         \
+            [](const SheetValues& v, int) { return static_cast<long long>(v.member); },          \
+            [](SheetValues& v, int, long long x) {                                                 \
+                v.member = static_cast<decltype(v.member)>(x);                                     \
+            }                                                                                      \
+    }
+
+template <std::size_t T>
+void AddPrice(std::vector<SheetField>& f)
+{
+    const std::string n = std::to_string(T + 1);
+    f.push_back({"priceWhole" + n, "Tarrif" + n + " price (元)", P::Show, 0, 655, 0, 0,
+                 [](const SheetValues& v, int) {
+                     return static_cast<long long>(v.values.prices[T].whole);
+                 },
+                 [](SheetValues& v, int, long long x) { v.values.prices[T].whole = int(x); }});
+    f.push_back({"priceCents" + n, "Tarrif" + n + " price (分)", P::Show, 0, 99, 0, 0,
+                 [](const SheetValues& v, int) {
+                     return static_cast<long long>(v.values.prices[T].hundredths);
+                 },
+                 [](SheetValues& v, int, long long x) { v.values.prices[T].hundredths = int(x); }});
+}
+
+std::vector<SheetField> MakeFields()
+{
+    constexpr long long k16 = 65535;
+    std::vector<SheetField> f = {
+        // Reset date: BCD day and hour of one value; each field keeps the other's part.
+        {"resetDay", "Reset Date (dd)", P::Parameter, 0, 28, 0, 2,
+         [](const SheetValues& v, int) { return static_cast<long long>(ResetDateDay(v.params)); },
+         [](SheetValues& v, int, long long x) {
+             v.params.resetDay = ResetDayFrom(int(x), ResetDateHour(v.params));
+         }},
+        {"resetHour", "Reset Date (hh)", P::Parameter, 0, 23, 0, 2,
+         [](const SheetValues& v, int) { return static_cast<long long>(ResetDateHour(v.params)); },
+         [](SheetValues& v, int, long long x) {
+             v.params.resetDay = ResetDayFrom(ResetDateDay(v.params), int(x));
+             v.params.resetHour = int(x);
+         }},
+        MRV_FIELD("prescaler", "Prescaler", P::Parameter, 1, 100, params.prescaler),
+        MRV_FIELD("pulseWidth", "Pulse Width (x20ms)", P::Parameter, 0, 99, params.pulseWidth),
+        MRV_FIELD("protectionFlag", "Protection flag", P::Parameter, 0, 255, params.protectionFlag),
+        MRV_FIELD("carrierAddress", "Carrier Module Address", P::Parameter, 0, k16,
+                  values.carrierAddress),
+        // The time the line is held for sending: every exchange waits it out.
+        MRV_FIELD("interval", "Package Interval (ms)", P::Parameter, 0, 5000, sendDelay),
+        MRV_FIELD("constant", "Constant", P::Parameter, 0, k16, values.meterConstant),
+        // The meter takes one byte.
+        MRV_FIELD("trim", "Trim", P::Parameter, -128, 127, values.trimValue),
+        MRV_FIELD("vNormal", "V normal", P::Parameter, 0, k16, values.vNormal),
+        MRV_FIELD("vHigh", "V high", P::Parameter, 0, k16, values.vHigh),
+        MRV_FIELD("vLow", "V low", P::Parameter, 0, k16, values.vLow),
+        MRV_FIELD("iNormal", "I normal", P::Parameter, 0, k16, values.iNormal),
+        MRV_FIELD("iHigh", "I high", P::Parameter, 0, k16, values.iHigh),
+        MRV_FIELD("iLow", "I low", P::Parameter, 0, k16, values.iLow),
+        MRV_FIELD("owingCurrent", "欠费电流及欠费时间设置 Current (x0.1A)", P::Parameter, 0, k16,
+                  values.owingCurrent),
+        MRV_FIELD("owingTime", "欠费电流及欠费时间设置 Time (min)", P::Parameter, 0, k16,
+                  values.owingTime),
+        MRV_FIELD("noLoadCurrent", "No-load Current (x0.01A)", P::Parameter, 0, k16,
+                  values.noLoadCurrent),
+        MRV_FIELD("noLoadTime", "No-load Time (s)", P::Parameter, 0, k16, values.noLoadTime),
+        MRV_FIELD("owingPower", "欠费功率", P::Parameter, 0, k16, values.owingPower),
+        // Days, sent to the meter as hours in 16 bits.
+        MRV_FIELD("owingTimeToWrite", "写欠费时间", P::Parameter, 0, k16 / 24,
+                  values.owingTimeToWrite),
+        MRV_FIELD("periodCount", "Period Number", P::DayTable, 1, 8, params.periodCount),
+    };
+    for (int r = 1; r <= 8; ++r) {
+        const std::string n = std::to_string(r);
+        const std::string day = "Day Table " + n + ". From ";
+        f.push_back({"dayHour" + n, day + "(hour)", P::DayTable, 0, 24, r, 2,
+                     [](const SheetValues& v, int row) {
+                         return static_cast<long long>(v.params.dayTable[Row(row)][2]);
+                     },
+                     [](SheetValues& v, int row, long long x) {
+                         v.params.dayTable[Row(row)][2] = std::uint8_t(x);
+                     }});
+        f.push_back({"dayMinute" + n, day + "(minute)", P::DayTable, 0, 59, r, 2,
+                     [](const SheetValues& v, int row) {
+                         return static_cast<long long>(v.params.dayTable[Row(row)][1]);
+                     },
+                     [](SheetValues& v, int row, long long x) {
+                         v.params.dayTable[Row(row)][1] = std::uint8_t(x);
+                     }});
+    }
+    for (int r = 1; r <= 8; ++r) {
+        const std::string n = std::to_string(r);
+        const std::string year = "Year Table " + n + ". From ";
+        f.push_back({"yearFirst" + n, year + "(first number)", P::DayTable, 0, 255, r, 2,
+                     [](const SheetValues& v, int row) {
+                         return static_cast<long long>(v.params.yearTable[Row(row)][2]);
+                     },
+                     [](SheetValues& v, int row, long long x) {
+                         v.params.yearTable[Row(row)][2] = std::uint8_t(x);
+                     }});
+        f.push_back({"yearSecond" + n, year + "(second number)", P::DayTable, 0, 59, r, 2,
+                     [](const SheetValues& v, int row) {
+                         return static_cast<long long>(v.params.yearTable[Row(row)][1]);
+                     },
+                     [](SheetValues& v, int row, long long x) {
+                         v.params.yearTable[Row(row)][1] = std::uint8_t(x);
+                     }});
+    }
+    // Prices go to the meter as 16-bit hundredths: at most 655.35 (the pair is checked too).
+    AddPrice<0>(f);
+    AddPrice<1>(f);
+    AddPrice<2>(f);
+    AddPrice<3>(f);
+    f.push_back(MRV_FIELD("priceYear", "Year", P::Show, 0, 99, values.priceYear));
+    f.push_back(MRV_FIELD("priceMonth", "Month", P::Show, 1, 12, values.priceMonth));
+    f.push_back(MRV_FIELD("priceDay", "Day", P::Show, 1, 31, values.priceDay));
+    f.push_back(MRV_FIELD("priceHour", "Hour", P::Show, 0, 23, values.priceHour));
+    f.push_back(MRV_FIELD("priceMinute", "Minute", P::Show, 0, 59, values.priceMinute));
+    return f;
+}
+
+#undef MRV_FIELD
+
+} // namespace
+
+const std::vector<SheetField>& SheetFields()
+{
+    static const std::vector<SheetField> fields = MakeFields();
+    return fields;
+}
+
+const SheetField* FindSheetField(std::string_view name)
+{
+    for (const SheetField& f : SheetFields())
+        if (f.name == name)
+            return &f;
+    return nullptr;
+}
+
+std::string SheetFieldText(const SheetField& field, const SheetValues& values)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*lld", field.digits, field.get(values, field.row));
+    return text;
+}
+
+std::optional<long long> ParseSheetNumber(const SheetField& field, std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    if (value < field.min || value > field.max)
+        return std::nullopt;
+    return value;
+}
+
+std::string SheetFieldMessage(const SheetField& field)
+{
+    return field.label + " must be an integer from " + std::to_string(field.min) + " to " +
+           std::to_string(field.max) + ".";
+}
+
+std::optional<SheetRefusal> StoreSheetFields(const std::map<std::string, std::string>& texts,
+                                             SheetValues& values)
+{
+    const std::vector<SheetField>& fields = SheetFields();
+    std::vector<std::optional<long long>> parsed(fields.size());
+    int periodCount = values.params.periodCount;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const SheetField& f = fields[i];
+        const auto text = texts.find(f.name);
+        if (text == texts.end() || (f.row > 0 && f.row > periodCount))
+            continue;
+        parsed[i] = ParseSheetNumber(f, text->second);
+        if (!parsed[i])
+            return SheetRefusal{&f, SheetFieldMessage(f)};
+        if (f.name == "periodCount")
+            periodCount = int(*parsed[i]);
+    }
+    SheetValues edited = values;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (parsed[i])
+            fields[i].set(edited, fields[i].row, *parsed[i]);
+    // A price is the pair of its whole and hundredths parts.
+    for (std::size_t t = 0; t < 4; ++t) {
+        const MeterValues::Price& price = edited.values.prices[t];
+        if (price.whole * 100 + price.hundredths > 65535) {
+            const std::string n = std::to_string(t + 1);
+            return SheetRefusal{FindSheetField("priceWhole" + n),
+                                "Tarrif" + n + " price can be at most 655.35."};
+        }
+    }
+    values = edited;
+    return std::nullopt;
+}
+
+} // namespace mrv
