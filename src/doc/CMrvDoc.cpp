@@ -158,11 +158,16 @@ const MeterRecord* CMrvDoc::GetMeters(std::int32_t* count) const
     return m_meters.empty() ? nullptr : m_meters.data();
 }
 
+int CMrvDoc::BaudRateOf(int baudIndex)
+{
+    if (baudIndex < 0 || baudIndex >= int(kBaudRates.size()))
+        return kBaudRates[1]; // a damaged profile value: the default rate
+    return kBaudRates[std::size_t(baudIndex)];
+}
+
 int CMrvDoc::GetBaudRate() const
 {
-    if (m_baudIndex < 0 || m_baudIndex >= int(kBaudRates.size()))
-        return kBaudRates[1]; // a damaged profile value: the default rate
-    return kBaudRates[std::size_t(m_baudIndex)];
+    return BaudRateOf(m_baudIndex);
 }
 
 PortSettings CMrvDoc::LinkPortSettings(int baudRate) const

@@ -75,6 +75,8 @@ public:
     // The line settings OpenPort configures for `baudRate`.
     PortSettings LinkPortSettings(int baudRate) const;
     int GetBaudRate() const;
+    // The rate of a baud-rate index; the default rate for an index outside the table.
+    static int BaudRateOf(int baudIndex);
     int GetPortNumber() const { return m_comIndex + 1; }
 
     // The test database "testmeter.db" beside the program, created with its table when

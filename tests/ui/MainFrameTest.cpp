@@ -178,6 +178,36 @@ TEST_F(MainFrameTest, CancelledCommunicationSettingChangesNothing)
     EXPECT_EQ(Doc().m_parity, 2);
 }
 
+TEST_F(MainFrameTest, CommunicationSettingKeepsARateItsListDoesNotOffer)
+{
+    store->PutInt("uart", "baudrate", 8); // 115200, kept in the profile but not in the list
+    store->PutInt("uart", "parity", 4);   // space: in use, not offered
+    Start();
+    ASSERT_EQ(Doc().GetBaudRate(), 115200);
+    QString baudShown, parityShown;
+    QStringList tabs; // from the focus on opening, as Tab moves it
+    EXPECT_TRUE(Run("Config", [&](QDialog& d) {
+        auto* baud = d.findChild<QComboBox*>("baudrate");
+        EXPECT_EQ(baud->currentIndex(), -1);
+        baudShown = baud->placeholderText();
+        parityShown = d.findChild<QComboBox*>("parity")->placeholderText();
+        for (QWidget* w = d.focusWidget(); w && tabs.size() < 6; w = w->nextInFocusChain())
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
+                tabs.push_back(w->objectName());
+        Choose(d, "port", "COM2");
+        Press(d, QDialogButtonBox::Ok);
+    }));
+    EXPECT_EQ(baudShown, "115200");
+    EXPECT_EQ(parityShown, "SPACE");
+    ASSERT_GE(tabs.size(), 5);
+    EXPECT_EQ(tabs.mid(0, 5),
+              (QStringList{"port", "baudrate", "dataBits", "stopBits", "parity"}));
+    EXPECT_EQ(Doc().m_baudIndex, 8);
+    EXPECT_EQ(Doc().GetBaudRate(), 115200);
+    EXPECT_EQ(Doc().m_parity, 4);
+    EXPECT_EQ(Doc().GetPortNumber(), 2);
+}
+
 TEST_F(MainFrameTest, Com3WithEvenParityOpensTheMappedDevice)
 {
     test::PtyPair pty;

@@ -1,5 +1,7 @@
 #include "ui/meterdlg/CCommSettingDlg.h"
 
+#include "doc/CMrvDoc.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -27,30 +29,43 @@ CCommSettingDlg::CCommSettingDlg(QWidget* parent) : QDialog(parent)
     m_parityList->setObjectName("parity");
     m_parityList->addItems({"NONE", "ODD", "EVEN"});
     m_dataBitsEdit = new QLineEdit(this);
+    m_dataBitsEdit->setObjectName("dataBits");
     m_dataBitsEdit->setReadOnly(true);
     m_stopBitsEdit = new QLineEdit(this);
+    m_stopBitsEdit->setObjectName("stopBits");
     m_stopBitsEdit->setReadOnly(true);
     m_deviceLabel = new QLabel(this);
     m_deviceLabel->setObjectName("device");
     m_deviceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Port", this), 0, 0);
-    grid->addWidget(m_portList, 0, 1);
+    const std::pair<const char*, QWidget*> rows[] = {{"Port", m_portList},
+                                                     {"Baudrate", m_baudList},
+                                                     {"Data bit", m_dataBitsEdit},
+                                                     {"Stop bit", m_stopBitsEdit},
+                                                     {"Parity", m_parityList}};
+    int row = 0;
+    for (const auto& [text, field] : rows) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field); // names the field to screen readers
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        ++row;
+    }
     grid->addWidget(m_deviceLabel, 0, 2);
-    grid->addWidget(new QLabel("Baudrate", this), 1, 0);
-    grid->addWidget(m_baudList, 1, 1);
-    grid->addWidget(new QLabel("Data bit", this), 2, 0);
-    grid->addWidget(m_dataBitsEdit, 2, 1);
-    grid->addWidget(new QLabel("Stop bit", this), 3, 0);
-    grid->addWidget(m_stopBitsEdit, 3, 1);
-    grid->addWidget(new QLabel("Parity", this), 4, 0);
-    grid->addWidget(m_parityList, 4, 1);
     grid->setColumnMinimumWidth(2, 120);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Tab goes down the rows, then to the buttons.
+    QWidget* previous = nullptr;
+    for (const auto& [text, field] : rows) {
+        if (previous)
+            setTabOrder(previous, field);
+        previous = field;
+    }
+    setTabOrder(previous, buttons);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
@@ -67,23 +82,46 @@ void CCommSettingDlg::ShowDevice(int index)
         m_deviceLabel->setText(QString::fromStdString(m_devicePaths[std::size_t(index)]));
 }
 
+namespace {
+
+// Selects `index` when the list offers it; otherwise nothing is selected and the list shows
+// `kept`, the value that stays when nothing else is chosen.
+void ShowChoice(QComboBox* list, int index, const QString& kept)
+{
+    const bool offered = index >= 0 && index < list->count();
+    list->setPlaceholderText(offered ? QString() : kept);
+    list->setCurrentIndex(offered ? index : -1);
+}
+
+// The chosen index, or `given` when nothing was chosen: OK never stores "no choice".
+int TakeChoice(const QComboBox* list, int given)
+{
+    return list->currentIndex() >= 0 ? list->currentIndex() : given;
+}
+
+} // namespace
+
 int CCommSettingDlg::exec()
 {
-    m_baudList->setCurrentIndex(m_baudIndex >= 0 && m_baudIndex < m_baudList->count() ? m_baudIndex
-                                                                                      : -1);
-    m_portList->setCurrentIndex(m_comIndex >= 0 && m_comIndex < 4 ? m_comIndex : -1);
-    m_parityList->setCurrentIndex(m_parity >= 0 && m_parity < 3 ? m_parity : -1);
+    // 115200 (or a rate a damaged profile names) is not in the list but stays in use.
+    ShowChoice(m_baudList, m_baudIndex, QString::number(CMrvDoc::BaudRateOf(m_baudIndex)));
+    ShowChoice(m_portList, m_comIndex,
+               m_comIndex >= 0 ? QString("COM%1").arg(m_comIndex + 1) : QString("(unchanged)"));
+    static const char* const kParities[] = {"NONE", "ODD", "EVEN", "MARK", "SPACE"};
+    ShowChoice(m_parityList, m_parity,
+               m_parity >= 0 && m_parity < 5 ? kParities[m_parity] : "(unchanged)");
     m_dataBitsEdit->setText(m_dataBits);
     m_stopBitsEdit->setText(m_stopBits);
     ShowDevice(m_portList->currentIndex());
+    m_portList->setFocus();
     return QDialog::exec();
 }
 
 void CCommSettingDlg::accept()
 {
-    m_baudIndex = m_baudList->currentIndex();
-    m_comIndex = m_portList->currentIndex();
-    m_parity = m_parityList->currentIndex();
+    m_baudIndex = TakeChoice(m_baudList, m_baudIndex);
+    m_comIndex = TakeChoice(m_portList, m_comIndex);
+    m_parity = TakeChoice(m_parityList, m_parity);
     QDialog::accept();
 }
 
