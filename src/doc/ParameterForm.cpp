@@ -27,6 +27,19 @@ std::size_t Row(int row)
             }                                                                                      \
     }
 
+// One byte of a row of the day or year table, shown with two digits.
+template <TariffTable DataFileParameters::*Table, std::size_t Byte>
+SheetField RowField(std::string name, std::string label, long long max, int row)
+{
+    return {std::move(name), std::move(label), P::DayTable, 0, max, row, 2,
+            [](const SheetValues& v, int r) {
+                return static_cast<long long>((v.params.*Table)[Row(r)][Byte]);
+            },
+            [](SheetValues& v, int r, long long x) {
+                (v.params.*Table)[Row(r)][Byte] = std::uint8_t(x);
+            }};
+}
+
 template <std::size_t T>
 void AddPrice(std::vector<SheetField>& f)
 {
@@ -88,41 +101,21 @@ std::vector<SheetField> MakeFields()
                   values.owingTimeToWrite),
         MRV_FIELD("periodCount", "Period Number", P::DayTable, 1, 8, params.periodCount),
     };
+    // The tables' rows: hour and minute of the day table, the two numbers of the year table.
     for (int r = 1; r <= 8; ++r) {
         const std::string n = std::to_string(r);
         const std::string day = "Day Table " + n + ". From ";
-        f.push_back({"dayHour" + n, day + "(hour)", P::DayTable, 0, 24, r, 2,
-                     [](const SheetValues& v, int row) {
-                         return static_cast<long long>(v.params.dayTable[Row(row)][2]);
-                     },
-                     [](SheetValues& v, int row, long long x) {
-                         v.params.dayTable[Row(row)][2] = std::uint8_t(x);
-                     }});
-        f.push_back({"dayMinute" + n, day + "(minute)", P::DayTable, 0, 59, r, 2,
-                     [](const SheetValues& v, int row) {
-                         return static_cast<long long>(v.params.dayTable[Row(row)][1]);
-                     },
-                     [](SheetValues& v, int row, long long x) {
-                         v.params.dayTable[Row(row)][1] = std::uint8_t(x);
-                     }});
+        f.push_back(RowField<&DataFileParameters::dayTable, 2>("dayHour" + n, day + "(hour)", 24, r));
+        f.push_back(
+            RowField<&DataFileParameters::dayTable, 1>("dayMinute" + n, day + "(minute)", 59, r));
     }
     for (int r = 1; r <= 8; ++r) {
         const std::string n = std::to_string(r);
         const std::string year = "Year Table " + n + ". From ";
-        f.push_back({"yearFirst" + n, year + "(first number)", P::DayTable, 0, 255, r, 2,
-                     [](const SheetValues& v, int row) {
-                         return static_cast<long long>(v.params.yearTable[Row(row)][2]);
-                     },
-                     [](SheetValues& v, int row, long long x) {
-                         v.params.yearTable[Row(row)][2] = std::uint8_t(x);
-                     }});
-        f.push_back({"yearSecond" + n, year + "(second number)", P::DayTable, 0, 59, r, 2,
-                     [](const SheetValues& v, int row) {
-                         return static_cast<long long>(v.params.yearTable[Row(row)][1]);
-                     },
-                     [](SheetValues& v, int row, long long x) {
-                         v.params.yearTable[Row(row)][1] = std::uint8_t(x);
-                     }});
+        f.push_back(RowField<&DataFileParameters::yearTable, 2>("yearFirst" + n,
+                                                                 year + "(first number)", 255, r));
+        f.push_back(RowField<&DataFileParameters::yearTable, 1>("yearSecond" + n,
+                                                                 year + "(second number)", 59, r));
     }
     // Prices go to the meter as 16-bit hundredths: at most 655.35 (the pair is checked too).
     AddPrice<0>(f);
