@@ -206,35 +206,49 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
 
     SendResult result;
     result.allOk = true;
+    // Checked between operations only: an exchange in progress runs to its end.
+    const auto stopHere = [&] {
+        if (result.stopped || !hooks.stopRequested || !hooks.stopRequested())
+            return result.stopped;
+        result.stopped = true;
+        link.Log(kSendStoppedLog);
+        return true;
+    };
+    const auto end = [&] {
+        result.address = link.MeterAddress();
+        return result;
+    };
     hooks.closePort();
 
     if (ticked[kOpWriteBaudRate]) {
         // The new rate goes to the meter found on the line, at the rate in use now.
         if (!hooks.openPort()) {
             result.allOk = false;
-            result.address = link.MeterAddress();
-            return result;
+            return end();
         }
         result.portOpened = true;
-        const bool ok = link.ReadAddress(address) && (pause(kSendPauseMs), link.WriteBaudRate());
+        const bool ok = link.ReadAddress(address) && !stopHere() &&
+                        (pause(kSendPauseMs), link.WriteBaudRate());
         hooks.closePort();
         if (!ok) {
-            result.allOk = false;
             result.anyTicked = true;
-            result.address = link.MeterAddress();
-            return result;
+            if (!result.stopped)
+                result.allOk = false;
+            return end();
         }
     }
 
+    if (stopHere())
+        return end();
     if (!hooks.openPort()) {
         result.portOpened = false;
         result.allOk = false;
-        result.address = link.MeterAddress();
-        return result;
+        return end();
     }
     result.portOpened = true;
 
-    for (int pos = 0; pos < kRunOrderSize; ++pos) {
+    bool readAddressRan = false;
+    for (int pos = 0; pos < kRunOrderSize && !result.stopped; ++pos) {
         if (!ticked[pos] || kPositions[pos].group == BoxGroup::None)
             continue;
         result.anyTicked = true;
@@ -244,7 +258,7 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
             if (!range)
                 continue;
             eeprom = *range;
-            for (int a = eeprom.start; a <= eeprom.end; a += 16) {
+            for (int a = eeprom.start; a <= eeprom.end && !stopHere(); a += 16) {
                 if (!link.ReadEeprom(a))
                     result.allOk = false;
                 pause(kSendPauseMs);
@@ -253,17 +267,20 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
         }
         if (!kPositions[pos].run)
             continue; // "W baudrate" ran before the walk
+        if (stopHere())
+            break;
         if (!kPositions[pos].run(link))
             result.allOk = false;
+        readAddressRan = readAddressRan || pos == kOpReadAddress;
         pause(kSendPauseMs);
     }
 
     if (!result.anyTicked && !link.ReadAddress(address))
         result.allOk = false;
-    result.showAddress = !result.anyTicked || ticked[kOpReadAddress];
-    result.address = link.MeterAddress();
+    // A stopped Send shows an address only when it was read.
+    result.showAddress = !result.anyTicked || (ticked[kOpReadAddress] && readAddressRan);
     hooks.closePort();
-    return result;
+    return end();
 }
 
 } // namespace mrv

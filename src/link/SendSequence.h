@@ -66,7 +66,13 @@ struct SendHooks {
     // Asked when the EEPROM box is ticked, with the range of the previous use; nullopt
     // (Cancel) skips the range read. Default: the previous range as it is.
     std::function<std::optional<EepromRange>(const EepromRange& previous)> eepromRange;
+    // Asked before each operation: true ends the Send there (after the operation in
+    // progress), with kSendStoppedLog in the log. Default: never.
+    std::function<bool()> stopRequested;
 };
+
+inline constexpr char kSendStoppedLog[] = "Stopped: the ticked operations after this point did "
+                                          "not run.\r\n";
 
 struct SendResult {
     bool portOpened = false; // false: the port could not be opened, nothing (more) ran
@@ -76,6 +82,7 @@ struct SendResult {
     // was ticked, or nothing was and the address was read.
     bool showAddress = false;
     std::uint8_t address = 0; // the link's address byte after the Send
+    bool stopped = false;     // ended early at the user's request
 };
 
 // Steps from closing the port to closing it again. The link must be attached (document, log,

@@ -174,6 +174,46 @@ TEST_F(SendSequenceTest, EepromRangeIsReadInBlocksOf16AndRemembered)
     EXPECT_EQ(log, "Read EEPRPM:\r\n");
 }
 
+TEST_F(SendSequenceTest, AStopEndsTheSendAfterTheOperationInProgress)
+{
+    struct Case {
+        const char* what;
+        std::vector<const char*> boxes;
+        int stopAt; // the stop is there from this question of the sequence on (1: the first)
+        int requests;
+        std::string logBefore;
+        std::string events;
+    } cases[] = {
+        // Asked before the port opens, then before each operation.
+        {"after the first of three", {"R total energy", "R voltage", "R frequency"}, 3, 1,
+         "read total energy:\r\n  1234.56\r\n\r\n", "close open close "},
+        {"before anything ran", {"R total energy", "R address"}, 1, 0, "", "close "},
+        {"between the pre-step's address read and its write", {"W baudrate", "R address"}, 1,
+         1, "read address\r\n  01\r\n\r\n", "close open close "},
+        {"inside the EEPROM range", {"*R EEPROM"}, 4, 0, "Read EEPRPM:\r\nRead EEPRPM:\r\n",
+         "close open close "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        events.clear();
+        const int before = sim.RequestCount();
+        int asked = 0;
+        hooks.stopRequested = [&] { return ++asked >= c.stopAt; };
+        OperationFlags ticked{};
+        for (const char* box : c.boxes)
+            ticked[std::size_t(FindOperation(box))] = 1;
+        const SendResult r = RunSendSequence(link, ticked, hooks, eeprom);
+        EXPECT_TRUE(r.stopped);
+        EXPECT_TRUE(r.allOk);
+        EXPECT_FALSE(r.showAddress); // "R address" never ran
+        EXPECT_EQ(sim.RequestCount() - before, c.requests);
+        EXPECT_EQ(log, c.logBefore + kSendStoppedLog);
+        EXPECT_EQ(events, c.events);
+        EXPECT_EQ(asked, c.stopAt); // nothing is asked, nor run, after the stop
+    }
+}
+
 TEST(RunOrderTest, BoxesAreUniqueAndTheVisibleOnesAreTheConsolesOwn)
 {
     std::set<std::string> texts;

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -198,6 +199,76 @@ TEST_F(OperateDlgTest, SilentMeterLogsFailAndTheDialogStaysUsable)
     sim.SetFaults({});
     Send();
     EXPECT_EQ(Log(), "read total energy:\n  1234.56\n\n");
+}
+
+TEST_F(OperateDlgTest, StopEndsARunAgainstASilentMeterAfterTheOperationInProgress)
+{
+    SimFaults silent;
+    silent.silent = true;
+    sim.SetFaults(silent);
+    Open();
+    dlg->AddressEdit()->setText("1");
+    // Five time-outs in a row without a Stop.
+    for (const char* box :
+         {"R total energy", "R voltage", "R current", "R frequency", "R power factor"})
+        Tick(box);
+    EXPECT_FALSE(dlg->StopButton()->isEnabled()); // nothing to stop yet
+
+    bool pressed = false;
+    bool onlyStopEnabled = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        // Pressed while the first exchange waits for its reply.
+        if (pressed || !dlg->Running() || sim.RequestCount() < 1)
+            return;
+        onlyStopEnabled = dlg->StopButton()->isEnabled() && !dlg->SendButton()->isEnabled() &&
+                          !dlg->CloseButton()->isEnabled() && !dlg->AddressEdit()->isEnabled();
+        QTest::mouseClick(dlg->StopButton(), Qt::LeftButton);
+        pressed = true;
+    });
+    timer.start();
+    Send();
+    timer.stop();
+
+    ASSERT_TRUE(pressed);
+    EXPECT_TRUE(onlyStopEnabled);
+    // The operation in progress ran to its time-out; no other request went out.
+    EXPECT_EQ(sim.RequestCount(), 1);
+    EXPECT_EQ(Log(), "read total energy:\n  Fail!\n\n"
+                     "Stopped: the ticked operations after this point did not run.\n");
+    EXPECT_FALSE(dlg->Running());
+    EXPECT_FALSE(dlg->StopButton()->isEnabled());
+    EXPECT_TRUE(dlg->SendButton()->isEnabled());
+    EXPECT_EQ(dlg->AddressEdit()->text(), "1");
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // The next Send runs in full again.
+    sim.SetFaults({});
+    Send();
+    EXPECT_EQ(sim.RequestCount(), 6);
+    EXPECT_EQ(Log().find("Stopped"), std::string::npos);
+}
+
+TEST_F(OperateDlgTest, TheLogIsSelectedAndCopiedAfterARunAndEnterStillSends)
+{
+    Open();
+    dlg->AddressEdit()->setText("1");
+    Tick("R total energy");
+    Send();
+    ASSERT_EQ(Log(), "read total energy:\n  1234.56\n\n");
+    QPlainTextEdit* log = dlg->LogEdit();
+    QTest::mouseClick(log->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(dlg->focusWidget(), log);
+    QTest::keyClick(log, Qt::Key_A, Qt::ControlModifier);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(log, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), Log());
+    EXPECT_EQ(Log(), "read total energy:\n  1234.56\n\n"); // selecting changed nothing
+
+    const int before = sim.RequestCount();
+    QTest::keyClick(log, Qt::Key_Return);
+    EXPECT_EQ(sim.RequestCount(), before + 1);
 }
 
 TEST_F(OperateDlgTest, NewBaudRateChoiceSurvivesClosingAndReopening)

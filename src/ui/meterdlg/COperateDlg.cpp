@@ -3,13 +3,13 @@
 #include "doc/CMrvDoc.h"
 #include "link/Codecs.h"
 #include "link/PasswordTable.h"
+#include "ui/app/CJobRunner.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 #include "ui/view/CFilterEdit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,7 +23,6 @@
 #include <QVBoxLayout>
 
 #include <cstring>
-#include <thread>
 
 namespace mrv {
 
@@ -202,16 +201,21 @@ void COperateDlg::BuildControls()
         w->hide();
     connect(m_passwordButton, &QPushButton::clicked, this, &COperateDlg::OnNewPasswordTables);
 
-    m_sendButton = new QPushButton("Send", m_controls);
+    // Outside the controls: during a run "Stop" is the one button enabled.
+    m_stopButton = new QPushButton("Stop", this);
+    m_stopButton->setObjectName("stop");
+    m_stopButton->setAutoDefault(false);
+    m_sendButton = new QPushButton("Send", this);
     m_sendButton->setObjectName("send");
     m_sendButton->setDefault(true); // Enter sends
-    m_closeButton = new QPushButton("close", m_controls);
+    m_closeButton = new QPushButton("close", this);
     m_closeButton->setObjectName("close");
     m_closeButton->setAutoDefault(false);
     connect(m_sendButton, &QPushButton::clicked, this, &COperateDlg::OnSend);
     connect(m_closeButton, &QPushButton::clicked, this, &COperateDlg::OnClose);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(m_stopButton);
     buttons->addWidget(m_sendButton);
     buttons->addWidget(m_closeButton);
 
@@ -222,7 +226,6 @@ void COperateDlg::BuildControls()
     left->addWidget(readGroup);
     left->addWidget(writeGroup);
     left->addStretch();
-    left->addLayout(buttons);
 
     // The log stays enabled during a run so it can be scrolled; it is read-only anyway.
     m_log = new QPlainTextEdit(this);
@@ -232,12 +235,21 @@ void COperateDlg::BuildControls()
     m_log->setMinimumWidth(300);
     // Values and the tables of the block reads are laid out in columns.
     m_log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_log->setFocusPolicy(Qt::NoFocus); // Enter always reaches "Send"
+    // Selected and copied (Ctrl+C) after a click; Tab passes it by, and Enter, which it does
+    // not take, still reaches "Send".
+    m_log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_log->setFocusPolicy(Qt::ClickFocus);
 
-    auto* top = new QHBoxLayout(this);
-    top->addWidget(m_controls);
-    top->addWidget(m_log, 1);
-    resize(760, 420);
+    auto* panes = new QHBoxLayout;
+    panes->addWidget(m_controls);
+    panes->addWidget(m_log, 1);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(panes, 1);
+    top->addLayout(buttons);
+    resize(760, 440);
+
+    m_runner = std::make_unique<CJobRunner>(
+        std::vector<QWidget*>{m_controls, m_sendButton, m_closeButton}, m_stopButton);
 }
 
 void COperateDlg::showEvent(QShowEvent* event)
@@ -328,7 +340,7 @@ void COperateDlg::CopyToDocument()
 
 void COperateDlg::OnSend()
 {
-    if (m_running)
+    if (Running())
         return;
     if (!TakeControlValues(true))
         return;
@@ -345,37 +357,23 @@ void COperateDlg::OnSend()
     SendHooks hooks;
     hooks.openPort = [this] {
         bool opened = false;
-        QMetaObject::invokeMethod(
-            this, [&] { opened = m_doc.OpenPort(m_doc.GetBaudRate()) != 0; },
-            Qt::BlockingQueuedConnection);
+        m_runner->OnUiThread([&] { opened = m_doc.OpenPort(m_doc.GetBaudRate()) != 0; });
         return opened;
     };
-    hooks.closePort = [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { m_doc.ClosePort(); }, Qt::BlockingQueuedConnection);
-    };
+    hooks.closePort = [this] { m_runner->OnUiThread([this] { m_doc.ClosePort(); }); };
     hooks.eepromRange = [this](const EepromRange& previous) {
         std::optional<EepromRange> range;
-        QMetaObject::invokeMethod(
-            this, [&] { range = AskEepromRange(previous); }, Qt::BlockingQueuedConnection);
+        m_runner->OnUiThread([&] { range = AskEepromRange(previous); });
         return range;
     };
+    hooks.stopRequested = [this] { return m_runner->StopRequested(); };
 
-    SetRunning(true);
-    QEventLoop loop;
     SendResult result;
-    OperationFlags ticked = m_operations;
+    const OperationFlags ticked = m_operations;
     EepromRange eeprom = m_eeprom;
-    std::thread worker([&] {
-        result = RunSendSequence(m_link, ticked, hooks, eeprom);
-        // Queued after every log line, so the log is complete when the loop ends.
-        QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
+    m_runner->Run([&] { result = RunSendSequence(m_link, ticked, hooks, eeprom); });
     m_eeprom = eeprom;
-    SetRunning(false);
+    m_sendButton->setFocus();
 
     if (result.showAddress) {
         m_address = result.address;
@@ -383,20 +381,16 @@ void COperateDlg::OnSend()
     }
 }
 
-void COperateDlg::SetRunning(bool running)
+bool COperateDlg::Running() const
 {
-    m_running = running;
-    m_controls->setEnabled(!running);
-    if (!running)
-        m_sendButton->setFocus();
+    return m_runner->Running();
 }
 
 void COperateDlg::PostLog(const std::string& text)
 {
     QString shown = QString::fromStdString(text);
     shown.remove('\r');
-    QMetaObject::invokeMethod(
-        this, [this, shown] { AppendLog(shown); }, Qt::QueuedConnection);
+    m_runner->Post([this, shown] { AppendLog(shown); });
 }
 
 void COperateDlg::AppendLog(const QString& text)
@@ -439,7 +433,7 @@ void COperateDlg::SaveNewBaudIndex()
 
 void COperateDlg::OnClose()
 {
-    if (m_running)
+    if (Running())
         return;
     TakeControlValues(false);
     SaveNewBaudIndex();
@@ -454,7 +448,7 @@ void COperateDlg::reject()
 
 void COperateDlg::closeEvent(QCloseEvent* event)
 {
-    if (m_running) {
+    if (Running()) {
         event->ignore();
         return;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // "Operate": the console for one meter. The user ticks operations and presses "Send"; the
 // dialog copies its link options and write values into the document, then runs the shared
-// Send sequence on its own MeterLink and shows the log. The run goes on a worker thread with
-// the controls disabled, so the window keeps repainting and shows every log line as it comes.
+// Send sequence on its own MeterLink and shows the log. The run goes through the dialogs' job
+// runner: the controls are disabled, the window keeps repainting and shows every log line as
+// it comes, and "Stop" ends the run after the operation in progress.
 #include "link/MeterLink.h"
 #include "link/SendSequence.h"
 
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -25,6 +27,7 @@ namespace mrv {
 
 class CMrvDoc;
 class CFilterEdit;
+class CJobRunner;
 
 class COperateDlg : public QDialog {
     Q_OBJECT
@@ -56,7 +59,7 @@ public:
     EepromRange m_eeprom;
 
     MeterLink& Link() { return m_link; }
-    bool Running() const { return m_running; }
+    bool Running() const;
 
     // The controls, for tests. OperationBox finds a box of the run order by its text (hidden
     // ones included); null when there is none.
@@ -69,6 +72,7 @@ public:
     QPlainTextEdit* LogEdit() const { return m_log; }
     QPushButton* SendButton() const { return m_sendButton; }
     QPushButton* CloseButton() const { return m_closeButton; }
+    QPushButton* StopButton() const { return m_stopButton; }
     QPushButton* PasswordTablesButton() const { return m_passwordButton; }
 
 public slots:
@@ -92,7 +96,6 @@ private:
     bool TakeControlValues(bool checkAddress);
     void CopyToDocument();
     void SaveNewBaudIndex();
-    void SetRunning(bool running);
     // Called on the worker: hands the text to the log window on the UI thread.
     void PostLog(const std::string& text);
     void AppendLog(const QString& text);
@@ -101,7 +104,6 @@ private:
     CMrvDoc& m_doc;
     MeterLink m_link;
     std::uint8_t m_linkAddress = 0; // the engine's address byte
-    bool m_running = false;
     bool m_initialised = false;
 
     std::array<QCheckBox*, kRunOrderSize> m_boxes{};
@@ -114,6 +116,8 @@ private:
     QPlainTextEdit* m_log = nullptr;
     QPushButton* m_sendButton = nullptr;
     QPushButton* m_closeButton = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    std::unique_ptr<CJobRunner> m_runner;
 
     // Created hidden and never shown.
     QCheckBox* m_plcBox = nullptr;
