@@ -315,6 +315,20 @@ TEST_F(ConvertTest, TheConstantIsWrittenWholeAndOverflowsAreCountedOverTheFile)
     EXPECT_EQ(Slice(ReadBytes(dbf), 32 * 2 + 1 + 1, 5), B("*****"));
 }
 
+TEST_F(ConvertTest, FieldLinesBeyondTheFiftiethAreNamedInTheResult)
+{
+    std::string text = "***DBF_BREAD_M = F51\n";
+    for (int i = 1; i <= 52; ++i)
+        text += "F" + std::to_string(i) + ", C, 1\n";
+    WriteBytes(cfg, B(text));
+    const ConvertResult result = ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2});
+    ASSERT_EQ(result.written, 1);
+    EXPECT_EQ(result.leftOutFields, (std::vector<std::string>{"F51", "F52"}));
+    EXPECT_EQ(ReadBytes(dbf)[8] | ReadBytes(dbf)[9] << 8, 32 + 32 * 50 + 1);
+    EXPECT_EQ(ConvertMessage(result), "File Convertion Succeed!(convert.dbf)\n"
+                                      "Only 50 fields fit the table; left out: F51, F52.");
+}
+
 TEST(ConvertMessage, NamesWhatDidNotFitOrTheFailure)
 {
     ConvertResult r;
