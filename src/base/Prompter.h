@@ -37,6 +37,10 @@ public:
     // Folder chooser.
     virtual std::optional<std::string> ChooseFolder(const std::string& title,
                                                     const std::string& startDir) = 0;
+
+    // Asks for a password (typed without echo). Empty result: cancelled.
+    virtual std::optional<std::string> AskPassword(const std::string& title,
+                                                   const std::string& prompt) = 0;
 };
 
 } // namespace mrv

@@ -2,6 +2,7 @@
 
 #include "base/GbkText.h"
 #include "base/Prompter.h"
+#include "db/DatabaseBackend.h"
 #include "db/Schema.h"
 
 #include <QFile>
@@ -16,8 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <mutex>
 #include <optional>
 
 namespace mrv {
@@ -46,13 +47,6 @@ std::string Trim(std::string s)
     return s.substr(i);
 }
 
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // Table and column names go into the SQL text (they cannot be bound), so only plain names
 // are accepted: letters, digits, '_' and non-ASCII letters such as the test table's columns.
 bool IsPlainName(const std::string& name)
@@ -65,83 +59,34 @@ bool IsPlainName(const std::string& name)
     return true;
 }
 
-struct ConnectParts {
-    std::string driver; // without braces
-    std::string path;   // DBQ
-    bool hasKeys = false;
-};
-
-// "KEY=value;KEY={value};..." with case-insensitive keys. A value in braces may hold ';'.
-ConnectParts ParseConnect(const std::string& connect)
+// A server that wants a password and did not get one (or not the right one) says so in these
+// words (libpq's texts).
+bool WantsPassword(const QSqlError& e)
 {
-    ConnectParts parts;
-    std::size_t i = 0;
-    while (i < connect.size()) {
-        std::size_t eq = connect.find('=', i);
-        if (eq == std::string::npos)
-            break;
-        std::string key = Lower(Trim(connect.substr(i, eq - i)));
-        std::size_t v = eq + 1;
-        std::string value;
-        if (v < connect.size() && connect[v] == '{') {
-            std::size_t close = connect.find('}', v + 1);
-            if (close == std::string::npos)
-                close = connect.size();
-            value = connect.substr(v + 1, close - v - 1);
-            std::size_t semi = connect.find(';', close);
-            i = semi == std::string::npos ? connect.size() : semi + 1;
-        } else {
-            std::size_t semi = connect.find(';', v);
-            value =
-                Trim(connect.substr(v, semi == std::string::npos ? std::string::npos : semi - v));
-            i = semi == std::string::npos ? connect.size() : semi + 1;
-        }
-        parts.hasKeys = true;
-        if (key == "driver")
-            parts.driver = value;
-        else if (key == "dbq")
-            parts.path = value;
-    }
-    if (!parts.hasKeys)
-        parts.path = Trim(connect);
-    return parts;
+    const QString text = e.databaseText() + e.driverText();
+    return text.contains(QStringLiteral("no password supplied")) ||
+           text.contains(QStringLiteral("password authentication failed"));
 }
 
-bool IsSqliteFile(const std::string& path)
+// Passwords the user typed, by server database and user, for the other connections of this
+// run (the installation database alone takes three). Kept in memory only.
+std::mutex g_passwordsMutex;
+std::map<std::string, std::string> g_passwords;
+
+std::optional<std::string> RememberedPassword(const std::string& key)
 {
-    std::ifstream in(path, std::ios::binary);
-    char head[16] = {};
-    if (!in.read(head, sizeof head))
-        return false;
-    return std::string(head, sizeof head) == std::string("SQLite format 3\0", 16);
+    std::lock_guard lock(g_passwordsMutex);
+    const auto it = g_passwords.find(key);
+    if (it == g_passwords.end())
+        return std::nullopt;
+    return it->second;
 }
 
-#ifndef _WIN32
-// Whether unixODBC knows a driver of that name (a section in one of its odbcinst.ini files).
-bool OdbcDriverInstalled(const std::string& driver)
+void RememberPassword(const std::string& key, const std::string& password)
 {
-    std::vector<std::string> files;
-    if (const char* dir = std::getenv("ODBCSYSINI"))
-        files.push_back(std::string(dir) + "/odbcinst.ini");
-    files.push_back("/etc/odbcinst.ini");
-    if (const char* home = std::getenv("HOME"))
-        files.push_back(std::string(home) + "/.odbcinst.ini");
-    const std::string section = "[" + Lower(driver) + "]";
-    for (const std::string& f : files) {
-        std::ifstream in(f);
-        std::string line;
-        while (std::getline(in, line))
-            if (Lower(Trim(line)) == section)
-                return true;
-    }
-    return false;
+    std::lock_guard lock(g_passwordsMutex);
+    g_passwords[key] = password;
 }
-#else
-bool OdbcDriverInstalled(const std::string& driver)
-{
-    return !driver.empty();
-}
-#endif
 
 } // namespace
 
@@ -158,7 +103,7 @@ std::string DatabaseErrorText(const std::string& driverText, std::uint32_t code)
 
 std::string DatabasePathOf(const std::string& connect)
 {
-    return ParseConnect(connect).path;
+    return ParseDatabaseTarget(connect).path;
 }
 
 struct RecordSetWrapper::Impl {
@@ -180,7 +125,7 @@ struct RecordSetWrapper::Impl {
     // Prepared statements by text: a batch of inserts is prepared once.
     std::map<std::string, QSqlQuery> statements;
     bool inTransaction = false;
-    std::string driver;
+    const DatabaseBackend* backend = nullptr;
 
     void Report(const std::string& text, std::uint32_t code = kGenericFailure)
     {
@@ -199,15 +144,17 @@ struct RecordSetWrapper::Impl {
 
     bool RunSet()
     {
-        QString sql =
-            commandType == kCommandTable ? QStringLiteral("select * from ") + Q(source) : Q(source);
+        const bool table = commandType == kCommandTable;
+        QString sql = table ? QStringLiteral("select * from ") + Q(source) : Q(source);
         QVariantList values = params;
         if (!filterColumn.empty()) {
-            if (commandType != kCommandTable)
-                sql = QStringLiteral("select * from (") + sql + QStringLiteral(")");
+            if (!table)
+                sql = QStringLiteral("select * from (") + sql + QStringLiteral(") as filtered");
             sql += QStringLiteral(" where ") + Q(filterColumn) + QStringLiteral(" = ?");
             values.push_back(filterValue);
         }
+        if (table)
+            sql += QString::fromLatin1(backend->tableOrder);
         set.emplace(db);
         set->setForwardOnly(true);
         if (!set->prepare(sql)) {
@@ -250,38 +197,40 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
     Disconnect();
     Impl& d = *m_d;
 
-    const ConnectParts parts = ParseConnect(connect);
-    if (parts.path.empty()) {
+    const DatabaseTarget target = ParseDatabaseTarget(connect);
+    if (!target.backend) {
         d.Report("The connection string names no database file (DBQ=).");
         return 0;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(parts.path), ec)) {
-        // SQLite would create an empty file here; creating databases is the caller's decision.
-        d.Report("Could not find the database file '" + parts.path + "'.");
-        return 0;
+    if (target.backend->needsFile) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(std::filesystem::path(target.path), ec)) {
+            // SQLite would create an empty file here; creating databases is the caller's
+            // decision.
+            d.Report("Could not find the database file '" + target.path + "'.");
+            return 0;
+        }
     }
-
-    const bool useOdbc = !parts.driver.empty() && !IsSqliteFile(parts.path) &&
-                         QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")) &&
-                         OdbcDriverInstalled(parts.driver);
-    d.driver = useOdbc ? "QODBC" : "QSQLITE";
+    d.backend = target.backend;
     d.connectionName = "mrv.recordset." + std::to_string(++g_connectionSerial);
-    d.db = QSqlDatabase::addDatabase(Q(d.driver), Q(d.connectionName));
+    d.db = QSqlDatabase::addDatabase(QString::fromLatin1(d.backend->qtDriver), Q(d.connectionName));
     d.hasConnection = true;
     if (!d.db.isValid()) {
+        d.Report(std::string("The database driver ") + d.backend->qtDriver +
+                 " is not installed.");
+        return 0;
+    }
+    d.backend->configure(d.db, target);
+    const bool opened = d.backend->needsFile ? d.db.open(Q(user), Q(password))
+                                             : OpenServer(target, password);
+    if (!opened) {
         d.Report(d.db.lastError());
         return 0;
     }
-    d.db.setDatabaseName(useOdbc ? Q(connect) : Q(parts.path));
-    if (!d.db.open(Q(user), Q(password))) {
-        d.Report(d.db.lastError());
-        return 0;
-    }
-    if (!useOdbc) {
+    if (d.backend->probe) {
         // SQLite opens any file lazily; find out now whether it is a database at all.
         QSqlQuery probe(d.db);
-        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+        if (!probe.exec(QString::fromLatin1(d.backend->probe))) {
             d.Report(probe.lastError());
             probe.finish();
             d.db.close();
@@ -291,6 +240,33 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
     }
     d.connected = true;
     return 1;
+}
+
+bool RecordSetWrapper::OpenServer(const DatabaseTarget& target, const std::string& password)
+{
+    Impl& d = *m_d;
+    // The user is the one the connection string names (or libpq's default): the file
+    // databases' account has no meaning on a server. Without a password in the call or the
+    // string libpq looks in PGPASSWORD and ~/.pgpass.
+    const std::string key = target.Describe();
+    std::string given = !password.empty() ? password : target.password;
+    if (given.empty())
+        given = RememberedPassword(key).value_or("");
+    bool asked = false;
+    for (int attempt = 0;; ++attempt) {
+        if (d.db.open(Q(target.user), Q(given))) {
+            if (asked)
+                RememberPassword(key, given);
+            return true;
+        }
+        if (!WantsPassword(d.db.lastError()) || attempt == 3)
+            return false;
+        const auto typed = d.prompter.AskPassword("Password", "Password for " + key + ":");
+        if (!typed)
+            return false;
+        given = *typed;
+        asked = true;
+    }
 }
 
 int RecordSetWrapper::Disconnect()
@@ -308,7 +284,7 @@ int RecordSetWrapper::Disconnect()
     }
     d.hasConnection = false;
     d.connected = false;
-    d.driver.clear();
+    d.backend = nullptr;
     return 1;
 }
 
@@ -419,6 +395,14 @@ int RecordSetWrapper::Execute(const std::string& statement, const QVariantList& 
     Impl& d = *m_d;
     if (!d.connected)
         return 0;
+    if (params.isEmpty() && !d.backend->preparesEveryStatement) {
+        QSqlQuery q(d.db);
+        if (!q.exec(Q(statement))) {
+            d.Report(q.lastError());
+            return 0;
+        }
+        return 1;
+    }
     auto it = d.statements.find(statement);
     if (it == d.statements.end()) {
         QSqlQuery q(d.db);
@@ -557,7 +541,12 @@ int RecordSetWrapper::CommandType() const
 }
 std::string RecordSetWrapper::DriverName() const
 {
-    return m_d->connected ? m_d->driver : "";
+    return m_d->connected ? m_d->backend->qtDriver : "";
+}
+
+const DatabaseBackend* RecordSetWrapper::Backend() const
+{
+    return m_d->connected ? m_d->backend : nullptr;
 }
 
 } // namespace mrv

@@ -1,8 +1,9 @@
 #pragma once
 // One database connection with one record set on it: the single way the program reaches its
-// databases. The connection string keeps the form "DRIVER={...};DBQ=<path>"; the DBQ file is
-// opened with SQLite, or through ODBC when the named driver is one the system has and the
-// file is not an SQLite file. Values never enter the SQL text: statements carry ? placeholders
+// databases. The connection string names a database file ("DRIVER={...};DBQ=<path>", opened
+// with SQLite, or through ODBC when the named driver is one the system has and the file is not
+// an SQLite file) or a database on a PostgreSQL server (DatabaseBackend.h lists the forms).
+// Values never enter the SQL text: statements carry ? placeholders
 // and filters are a column and a value. Every failure is shown through the Prompter with the
 // driver's error text, or "Error: %X \n" when the driver gives none.
 #include <QVariant>
@@ -15,6 +16,8 @@
 namespace mrv {
 
 class Prompter;
+struct DatabaseBackend;
+struct DatabaseTarget;
 
 // The text of a database failure as the user sees it: the driver's text, trimmed and kept to
 // 1023 GBK bytes without splitting a character, or "Error: %X \n" with `code` when the
@@ -34,7 +37,10 @@ public:
     RecordSetWrapper& operator=(const RecordSetWrapper&) = delete;
 
     // Drops any earlier connection first. A DBQ file that does not exist is reported and never
-    // created here (the schema functions create databases). 1, or 0 after a reported failure.
+    // created here (the schema functions create databases). A server takes its user from the
+    // connection string and `password` when one is given; otherwise libpq's own places, and
+    // when the server still wants one the user is asked through the Prompter (kept in memory
+    // for the other connections of this run, never stored). 1, or 0 after a reported failure.
     int Connect(const std::string& connect, const std::string& user, const std::string& password);
     // Closes and releases everything; 1.
     int Disconnect();
@@ -85,10 +91,14 @@ public:
     bool IsOpen() const;
     const std::string& Source() const;
     int CommandType() const;
-    // "QSQLITE" or "QODBC" while connected, empty otherwise.
+    // "QSQLITE", "QODBC" or "QPSQL" while connected, empty otherwise.
     std::string DriverName() const;
+    // The engine while connected, null otherwise.
+    const DatabaseBackend* Backend() const;
 
 private:
+    bool OpenServer(const DatabaseTarget& target, const std::string& password);
+
     struct Impl;
     std::unique_ptr<Impl> m_d;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// Creation of the three kinds of database and the connection string the program uses for a
-// database file. Columns stand in the order the record sets read them by position.
+// Creation of the three kinds of database, on a file or on a server, and the connection
+// string the program uses for a database file. Columns stand in the order the record sets read them by position.
 #include <string>
 
 namespace mrv {
@@ -12,10 +12,12 @@ std::string DatabaseConnectString(const std::string& path);
 // The DBQ path of a connection string; a string without any "key=value" is taken as the path.
 std::string DatabasePathOf(const std::string& connect);
 
-// Each creates the file when missing and the tables it lacks (`land`, `district` and `meter`;
-// `energy`; `test`), leaving existing tables and rows alone. 1, or 0 after a reported failure.
-int CreateInstallationSchema(const std::string& path, Prompter& prompter);
-int CreateEnergySchema(const std::string& path, Prompter& prompter);
-int CreateTestSchema(const std::string& path, Prompter& prompter);
+// Each creates the tables the database lacks (`land`, `district` and `meter`; `energy`;
+// `test`), leaving existing tables and rows alone. `database` is a file path (the file is
+// created when missing) or a server's connection string (the database must exist on the
+// server; it may be empty). 1, or 0 after a reported failure.
+int CreateInstallationSchema(const std::string& database, Prompter& prompter);
+int CreateEnergySchema(const std::string& database, Prompter& prompter);
+int CreateTestSchema(const std::string& database, Prompter& prompter);
 
 } // namespace mrv

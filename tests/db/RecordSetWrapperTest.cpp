@@ -3,37 +3,50 @@
 
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/TestDatabase.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace mrv {
 namespace {
 
+using test::Engine;
 using test::ScriptedPrompter;
 using test::TempDir;
+using test::TestDatabase;
+using ::testing::HasSubstr;
 
-class RecordSetWrapperTest : public ::testing::Test {
+// One contract, every engine: the same calls give the same results on a file and on a server.
+class RecordSetWrapperTest : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
     {
-        m_path = m_dir.File("inst.db");
-        ASSERT_EQ(CreateInstallationSchema(m_path, m_prompter), 1);
+        if (const std::string why = test::EngineUnavailable(GetParam()); !why.empty())
+            GTEST_SKIP() << why;
+        m_db.emplace(GetParam(), "inst");
+        ASSERT_EQ(CreateInstallationSchema(m_db->Name(), m_prompter), 1);
         ASSERT_TRUE(m_prompter.messages.empty());
     }
 
-    std::string Connect() const { return DatabaseConnectString(m_path); }
+    std::string Connect() const { return m_db->Connect(); }
+    const test::EngineTexts& Texts() const { return test::TextsOf(GetParam()); }
 
-    TempDir m_dir;
-    std::string m_path;
+    std::optional<TestDatabase> m_db;
     ScriptedPrompter m_prompter;
 };
 
-TEST_F(RecordSetWrapperTest, NeverConnectedFailsSilently)
+INSTANTIATE_TEST_SUITE_P(Engines, RecordSetWrapperTest, ::testing::ValuesIn(test::kAllEngines),
+                         [](const auto& info) { return std::string(EngineName(info.param)); });
+
+TEST(RecordSetWrapper, NeverConnectedFailsSilently)
 {
-    RecordSetWrapper set(m_prompter);
+    ScriptedPrompter prompter;
+    RecordSetWrapper set(prompter);
     EXPECT_EQ(set.OpenSet("land", RecordSetWrapper::kCommandTable), 0);
     EXPECT_EQ(set.Bind(2), 0);
     EXPECT_EQ(set.Count("land"), -1);
@@ -42,52 +55,65 @@ TEST_F(RecordSetWrapperTest, NeverConnectedFailsSilently)
     set.CloseSet();
     EXPECT_TRUE(set.IsEof());
     EXPECT_EQ(set.Disconnect(), 1);
-    EXPECT_TRUE(m_prompter.messages.empty());
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(RecordSetWrapperTest, ConnectNeverCreatesAMissingFile)
+TEST(RecordSetWrapper, ConnectNeverCreatesAMissingFile)
 {
-    const std::string missing = m_dir.File("missing.db");
-    RecordSetWrapper set(m_prompter);
+    TempDir dir;
+    ScriptedPrompter prompter;
+    const std::string missing = dir.File("missing.db");
+    RecordSetWrapper set(prompter);
     EXPECT_EQ(set.Connect(DatabaseConnectString(missing), "Admin", ""), 0);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    ASSERT_EQ(m_prompter.messages.size(), 1u);
-    EXPECT_NE(m_prompter.messages[0].text.find("missing.db"), std::string::npos);
-    EXPECT_EQ(m_prompter.messages[0].icon, MsgIcon::Error);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find("missing.db"), std::string::npos);
+    EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Error);
     EXPECT_FALSE(set.IsConnected());
 }
 
-TEST_F(RecordSetWrapperTest, FileThatIsNoDatabaseIsReportedAndLeavesNoRecordSet)
+TEST(RecordSetWrapper, FileThatIsNoDatabaseIsReportedAndLeavesNoRecordSet)
 {
-    const std::string junk = m_dir.File("junk.db");
+    TempDir dir;
+    ScriptedPrompter prompter;
+    const std::string junk = dir.File("junk.db");
     std::ofstream(junk) << "this is plainly not a database file, just some words in it\n";
-    RecordSetWrapper set(m_prompter);
+    RecordSetWrapper set(prompter);
     EXPECT_EQ(set.Connect(DatabaseConnectString(junk), "Admin", ""), 0);
-    ASSERT_EQ(m_prompter.messages.size(), 1u);
-    EXPECT_NE(m_prompter.messages[0].text.find("not a database"), std::string::npos)
-        << m_prompter.messages[0].text;
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].text.find("not a database"), std::string::npos)
+        << prompter.messages[0].text;
 
     // The connection was attempted but gave no record set: the caller is told so.
     EXPECT_EQ(set.OpenSet("land", RecordSetWrapper::kCommandTable), 0);
-    ASSERT_EQ(m_prompter.messages.size(), 2u);
-    EXPECT_EQ(m_prompter.messages[1].text, "You must create Record obj first!");
-    EXPECT_EQ(m_prompter.messages[1].caption, "Warnning");
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].text, "You must create Record obj first!");
+    EXPECT_EQ(prompter.messages[1].caption, "Warnning");
     EXPECT_EQ(set.Count("land"), -1);
 }
 
-TEST_F(RecordSetWrapperTest, CountOnMissingTableReportsTheDriverText)
+TEST_P(RecordSetWrapperTest, TheEngineIsTheOneTheConnectionNames)
+{
+    RecordSetWrapper set(m_prompter);
+    ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
+    EXPECT_EQ(set.DriverName(), GetParam() == Engine::Sqlite ? "QSQLITE" : "QPSQL");
+    set.Disconnect();
+    EXPECT_EQ(set.DriverName(), "");
+}
+
+TEST_P(RecordSetWrapperTest, CountOnMissingTableReportsTheDriverText)
 {
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
     EXPECT_EQ(set.Count("nosuchtable"), -1);
     ASSERT_EQ(m_prompter.messages.size(), 1u);
-    EXPECT_EQ(m_prompter.messages[0].text, "no such table: nosuchtable");
+    EXPECT_THAT(m_prompter.messages[0].text, HasSubstr(Texts().noSuchTable("nosuchtable")));
     EXPECT_EQ(m_prompter.messages[0].caption, "");
     EXPECT_EQ(m_prompter.messages[0].icon, MsgIcon::Error);
     EXPECT_FALSE(set.IsOpen());
 }
 
-TEST_F(RecordSetWrapperTest, CountsWithAndWithoutCondition)
+TEST_P(RecordSetWrapperTest, CountsWithAndWithoutCondition)
 {
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
@@ -103,7 +129,7 @@ TEST_F(RecordSetWrapperTest, CountsWithAndWithoutCondition)
     EXPECT_TRUE(m_prompter.messages.empty());
 }
 
-TEST_F(RecordSetWrapperTest, FilterBindsItsValueAndCanBeReplaced)
+TEST_P(RecordSetWrapperTest, FilterBindsItsValueAndCanBeReplaced)
 {
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
@@ -135,13 +161,54 @@ TEST_F(RecordSetWrapperTest, FilterBindsItsValueAndCanBeReplaced)
     set.MoveNext();
     EXPECT_TRUE(set.IsEof());
 
-    EXPECT_EQ(set.Bind(3), 0); // the table has two columns only
+    // A query text can be filtered too.
+    ASSERT_EQ(set.OpenSet("select land_id, description from land where land_id > ?",
+                          RecordSetWrapper::kCommandText, {0}),
+              1);
+    set.SetFilter("land_id", 1);
+    ASSERT_FALSE(set.IsEof());
+    EXPECT_EQ(set.TextAt(2, 20), quoted.toStdString());
+
+    EXPECT_EQ(set.Bind(3), 0); // two columns only
     set.CloseSet();
     EXPECT_FALSE(set.IsOpen());
     EXPECT_EQ(m_prompter.messages.size(), 1u);
 }
 
-TEST_F(RecordSetWrapperTest, NamesThatCannotBeBoundAreChecked)
+// Rows are read in table order, also after updates (a server keeps no such order of its own):
+// HHUs and Blocks by their id, which is their row number; meters as they were added.
+TEST_P(RecordSetWrapperTest, TableOrderSurvivesUpdates)
+{
+    RecordSetWrapper set(m_prompter);
+    ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
+    for (int id : {30, 10, 20}) {
+        ASSERT_EQ(set.Execute("insert into land(land_id, description) values(?, ?)",
+                              {id, QStringLiteral("x")}),
+                  1);
+        ASSERT_EQ(set.Execute("insert into meter(meter_num, district_id) values(?, ?)",
+                              {QString::number(id), 1}),
+                  1);
+    }
+    ASSERT_EQ(set.Execute("update land set description = ? where land_id = ?",
+                          {QStringLiteral("changed"), 10}),
+              1);
+    ASSERT_EQ(set.Execute("update meter set meter_address = ? where meter_num = ?",
+                          {QStringLiteral("changed"), QStringLiteral("30")}),
+              1);
+    const auto read = [&](const char* table, int column) {
+        std::vector<std::string> keys;
+        EXPECT_EQ(set.OpenSet(table, RecordSetWrapper::kCommandTable), 1);
+        for (; !set.IsEof(); set.MoveNext())
+            keys.push_back(set.TextAt(column, 12));
+        set.CloseSet();
+        return keys;
+    };
+    EXPECT_EQ(read("land", 1), (std::vector<std::string>{"10", "20", "30"}));
+    EXPECT_EQ(read("meter", 1), (std::vector<std::string>{"30", "10", "20"}));
+    EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+TEST_P(RecordSetWrapperTest, NamesThatCannotBeBoundAreChecked)
 {
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
@@ -151,7 +218,7 @@ TEST_F(RecordSetWrapperTest, NamesThatCannotBeBoundAreChecked)
     EXPECT_EQ(set.Count("meter"), 0); // still there
 }
 
-TEST_F(RecordSetWrapperTest, ExecuteReportsAFailedStatement)
+TEST_P(RecordSetWrapperTest, ExecuteReportsAFailedStatement)
 {
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
@@ -163,29 +230,28 @@ TEST_F(RecordSetWrapperTest, ExecuteReportsAFailedStatement)
                           {1, QStringLiteral("b")}),
               0);
     ASSERT_EQ(m_prompter.messages.size(), 1u);
-    EXPECT_NE(m_prompter.messages[0].text.find("UNIQUE"), std::string::npos)
-        << m_prompter.messages[0].text;
+    EXPECT_THAT(m_prompter.messages[0].text, HasSubstr(Texts().duplicateKey));
     EXPECT_EQ(set.Execute("insert into land(land_id, description) values(?, ?)",
                           {2, QStringLiteral("c")}),
               1);
     EXPECT_EQ(set.Count("land"), 2);
 }
 
-TEST_F(RecordSetWrapperTest, ConnectAgainDropsTheOldConnection)
+TEST_P(RecordSetWrapperTest, ConnectAgainDropsTheOldConnection)
 {
-    const std::string other = m_dir.File("other.db");
-    ASSERT_EQ(CreateEnergySchema(other, m_prompter), 1);
+    TestDatabase other(GetParam(), "other");
+    ASSERT_EQ(CreateEnergySchema(other.Name(), m_prompter), 1);
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);
     ASSERT_EQ(set.OpenSet("land", RecordSetWrapper::kCommandTable), 1);
-    ASSERT_EQ(set.Connect(DatabaseConnectString(other), "Admin", ""), 1);
+    ASSERT_EQ(set.Connect(other.Connect(), "Admin", ""), 1);
     EXPECT_FALSE(set.IsOpen());
     EXPECT_EQ(set.Count("energy"), 0);
-    EXPECT_EQ(set.Count("land"), -1); // the installation file is no longer the one connected
+    EXPECT_EQ(set.Count("land"), -1); // the installation database is no longer the one connected
     EXPECT_EQ(m_prompter.messages.size(), 1u);
 }
 
-TEST_F(RecordSetWrapperTest, TransactionRollbackDiscardsRows)
+TEST_P(RecordSetWrapperTest, TransactionRollbackDiscardsRows)
 {
     RecordSetWrapper set(m_prompter);
     ASSERT_EQ(set.Connect(Connect(), "Admin", ""), 1);

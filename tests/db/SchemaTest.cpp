@@ -1,8 +1,8 @@
 #include "db/Schema.h"
 
-#include "DbTestUtil.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -12,53 +12,81 @@
 namespace mrv {
 namespace {
 
-using test::ColumnsOf;
-using test::QueryRows;
+using test::Engine;
 using test::ScriptedPrompter;
 using test::TempDir;
+using test::TestDatabase;
 using Names = std::vector<std::string>;
 
+class SchemaTest : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override
+    {
+        if (const std::string why = test::EngineUnavailable(GetParam()); !why.empty())
+            GTEST_SKIP() << why;
+    }
+    // Our columns, then those the engine adds to keep the table order.
+    Names With(Names names) const
+    {
+        for (const std::string& c : test::TextsOf(GetParam()).rowKeyColumns)
+            names.push_back(c);
+        return names;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, SchemaTest, ::testing::ValuesIn(test::kAllEngines),
+                         [](const auto& info) { return std::string(EngineName(info.param)); });
+
 // The record sets read by position, so the order of the columns is part of the schema.
-TEST(Schema, TablesHaveTheirColumnsInOrder)
+TEST_P(SchemaTest, TablesHaveTheirColumnsInOrder)
 {
-    TempDir dir;
     ScriptedPrompter prompter;
-    const std::string inst = dir.File("inst.db");
-    const std::string energy = dir.File("energy.db");
-    const std::string test = dir.File("testmeter.db");
-    ASSERT_EQ(CreateInstallationSchema(inst, prompter), 1);
-    ASSERT_EQ(CreateEnergySchema(energy, prompter), 1);
-    ASSERT_EQ(CreateTestSchema(test, prompter), 1);
+    const TestDatabase inst(GetParam(), "inst");
+    const TestDatabase energy(GetParam(), "energy");
+    const TestDatabase test(GetParam(), "testmeter");
+    ASSERT_EQ(CreateInstallationSchema(inst.Name(), prompter), 1);
+    ASSERT_EQ(CreateEnergySchema(energy.Name(), prompter), 1);
+    ASSERT_EQ(CreateTestSchema(test.Name(), prompter), 1);
     EXPECT_TRUE(prompter.messages.empty());
 
-    EXPECT_EQ(ColumnsOf(inst, "land"), (Names{"land_id", "description"}));
-    EXPECT_EQ(ColumnsOf(inst, "district"),
-              (Names{"district_id", "district_name", "land_id", "district_para"}));
-    EXPECT_EQ(ColumnsOf(inst, "meter"),
-              (Names{"meter_num", "property_num", "meter_address", "district_id"}));
-    EXPECT_EQ(ColumnsOf(energy, "energy"), (Names{"datestr", "meter_num", "dbk0", "dbk1", "dbk2",
-                                                  "dbk", "dbkp0", "dbkp1", "dbkp2", "dbkp"}));
-    EXPECT_EQ(ColumnsOf(test, "test"), (Names{"表号", "结论", "日期", "电表常数", "电量", "版本",
-                                              "保护及预分频", "清电量"}));
-    // Each file holds its own tables only.
-    EXPECT_TRUE(ColumnsOf(inst, "energy").empty());
-    EXPECT_TRUE(ColumnsOf(energy, "land").empty());
+    EXPECT_EQ(inst.Columns("land"), With({"land_id", "description"}));
+    EXPECT_EQ(inst.Columns("district"),
+              With({"district_id", "district_name", "land_id", "district_para"}));
+    EXPECT_EQ(inst.Columns("meter"),
+              With({"meter_num", "property_num", "meter_address", "district_id"}));
+    EXPECT_EQ(energy.Columns("energy"), With({"datestr", "meter_num", "dbk0", "dbk1", "dbk2",
+                                              "dbk", "dbkp0", "dbkp1", "dbkp2", "dbkp"}));
+    EXPECT_EQ(test.Columns("test"), With({"表号", "结论", "日期", "电表常数", "电量", "版本",
+                                          "保护及预分频", "清电量"}));
+    // Each database holds its own tables only.
+    EXPECT_TRUE(inst.Columns("energy").empty());
+    EXPECT_TRUE(energy.Columns("land").empty());
 }
 
-TEST(Schema, ExistingDatabaseKeepsItsRows)
+TEST_P(SchemaTest, ExistingDatabaseKeepsItsRows)
 {
-    TempDir dir;
     ScriptedPrompter prompter;
-    const std::string inst = dir.File("inst.db");
-    ASSERT_EQ(CreateInstallationSchema(inst, prompter), 1);
-    QueryRows(inst, "insert into land values(4, 'kept')");
-    ASSERT_EQ(CreateInstallationSchema(inst, prompter), 1);
-    // An installation file may also receive the test table beside its own.
-    ASSERT_EQ(CreateTestSchema(inst, prompter), 1);
-    EXPECT_EQ(QueryRows(inst, "select * from land"),
-              (std::vector<std::vector<std::string>>{{"4", "kept"}}));
-    EXPECT_EQ(ColumnsOf(inst, "test").size(), 8u);
+    const TestDatabase inst(GetParam(), "inst");
+    ASSERT_EQ(CreateInstallationSchema(inst.Name(), prompter), 1);
+    inst.Query("insert into land(land_id, description) values(4, 'kept')");
+    ASSERT_EQ(CreateInstallationSchema(inst.Name(), prompter), 1);
+    // An installation database may also receive the test table beside its own.
+    ASSERT_EQ(CreateTestSchema(inst.Name(), prompter), 1);
+    EXPECT_EQ(inst.Query("select land_id, description from land"),
+              (test::Rows{{"4", "kept"}}));
+    EXPECT_EQ(inst.Columns("test").size(), 8u + test::TextsOf(GetParam()).rowKeyColumns.size());
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Energy is kept to the hundredth up to the unit's million: a single-precision column would
+// not hold it.
+TEST_P(SchemaTest, EnergyColumnsHoldEveryHundredthBelowAMillion)
+{
+    ScriptedPrompter prompter;
+    const TestDatabase energy(GetParam(), "energy");
+    ASSERT_EQ(CreateEnergySchema(energy.Name(), prompter), 1);
+    energy.Query("insert into energy(datestr, meter_num, dbk) values('a', 'b', 999999.99)");
+    EXPECT_EQ(energy.Query("select dbk from energy"), (test::Rows{{"999999.99"}}));
 }
 
 TEST(Schema, FailuresAreReportedAndLeaveNoNewFile)

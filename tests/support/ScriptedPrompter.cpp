@@ -49,6 +49,17 @@ std::optional<std::string> ScriptedPrompter::ChooseFolder(const std::string& tit
     return NextChoice();
 }
 
+std::optional<std::string> ScriptedPrompter::AskPassword(const std::string&,
+                                                         const std::string& prompt)
+{
+    passwordPrompts.push_back(prompt);
+    if (passwords.empty())
+        return std::nullopt;
+    std::string p = passwords.front();
+    passwords.pop_front();
+    return p;
+}
+
 std::vector<std::string> ScriptedPrompter::Texts() const
 {
     std::vector<std::string> out;

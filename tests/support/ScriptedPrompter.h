@@ -28,6 +28,9 @@ public:
                                               const std::string& defaultExt) override;
     std::optional<std::string> ChooseFolder(const std::string& title,
                                             const std::string& startDir) override;
+    // Answers from `passwords`; cancelled when it is empty. Each question is recorded.
+    std::optional<std::string> AskPassword(const std::string& title,
+                                           const std::string& prompt) override;
 
     std::deque<MsgAnswer> answers;                  // for Message
     std::deque<std::optional<std::string>> choices; // for the choosers
@@ -36,6 +39,8 @@ public:
         std::string kind, title, filter, startDir, defaultExt;
     };
     std::vector<Chooser> choosers;
+    std::deque<std::string> passwords;
+    std::vector<std::string> passwordPrompts;
 
     std::vector<std::string> Texts() const;
 

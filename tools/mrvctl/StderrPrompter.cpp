@@ -1,6 +1,9 @@
 #include "StderrPrompter.h"
 
+#include <fcntl.h>
 #include <string>
+#include <termios.h>
+#include <unistd.h>
 
 namespace mrv {
 
@@ -48,6 +51,40 @@ std::optional<std::string> StderrPrompter::ChooseSaveFile(const std::string&, co
 std::optional<std::string> StderrPrompter::ChooseFolder(const std::string&, const std::string&)
 {
     return std::nullopt;
+}
+
+std::optional<std::string> StderrPrompter::AskPassword(const std::string&,
+                                                       const std::string& prompt)
+{
+    const int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    termios saved{};
+    const bool terminal = tcgetattr(fd, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(fd, TCSAFLUSH, &quiet);
+    }
+    const std::string ask = prompt + " ";
+    [[maybe_unused]] const auto written = write(fd, ask.data(), ask.size());
+    std::string line;
+    bool ended = false;
+    char c = 0;
+    while (read(fd, &c, 1) == 1) {
+        if (c == '\n') {
+            ended = true;
+            break;
+        }
+        line += c;
+    }
+    if (terminal)
+        tcsetattr(fd, TCSAFLUSH, &saved);
+    [[maybe_unused]] const auto newline = write(fd, "\n", 1);
+    close(fd);
+    if (!ended)
+        return std::nullopt;
+    return line;
 }
 
 } // namespace mrv

@@ -26,6 +26,10 @@ public:
                                               const std::string& defaultExt) override;
     std::optional<std::string> ChooseFolder(const std::string& title,
                                             const std::string& startDir) override;
+    // Asked on the terminal, without echo, when there is one; cancelled otherwise (a script
+    // gives the password through PGPASSWORD or ~/.pgpass).
+    std::optional<std::string> AskPassword(const std::string& title,
+                                           const std::string& prompt) override;
 
     // Number of messages printed so far.
     int MessageCount() const { return m_count; }

@@ -1,6 +1,8 @@
 #include "ui/app/QtPrompter.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -139,6 +141,18 @@ std::optional<std::string> QtPrompter::ChooseFolder(const std::string& title,
     if (dir.isEmpty())
         return std::nullopt;
     return dir.toStdString();
+}
+
+std::optional<std::string> QtPrompter::AskPassword(const std::string& title,
+                                                   const std::string& prompt)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(m_parent, QString::fromStdString(title),
+                              QString::fromStdString(prompt), QLineEdit::Password, {}, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdString();
 }
 
 } // namespace mrv

@@ -25,6 +25,8 @@ public:
                                               const std::string& defaultExt) override;
     std::optional<std::string> ChooseFolder(const std::string& title,
                                             const std::string& startDir) override;
+    std::optional<std::string> AskPassword(const std::string& title,
+                                           const std::string& prompt) override;
 
     // "description|*.a *.b|description|*.c" -> "description (*.a *.b);;description (*.c)"
     static QString ToQtFilter(const std::string& filter);
