@@ -544,6 +544,15 @@ std::string RecordSetWrapper::DriverName() const
     return m_d->connected ? m_d->backend->qtDriver : "";
 }
 
+std::vector<std::string> RecordSetWrapper::Tables() const
+{
+    std::vector<std::string> names;
+    if (m_d->connected)
+        for (const QString& t : m_d->db.tables())
+            names.push_back(t.toStdString());
+    return names;
+}
+
 const DatabaseBackend* RecordSetWrapper::Backend() const
 {
     return m_d->connected ? m_d->backend : nullptr;

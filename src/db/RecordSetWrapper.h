@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mrv {
 
@@ -95,6 +96,8 @@ public:
     std::string DriverName() const;
     // The engine while connected, null otherwise.
     const DatabaseBackend* Backend() const;
+    // The names of the database's tables (none when not connected).
+    std::vector<std::string> Tables() const;
 
 private:
     bool OpenServer(const DatabaseTarget& target, const std::string& password);

@@ -4,6 +4,7 @@
 #include "db/DatabaseBackend.h"
 #include "db/RecordSetWrapper.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -128,6 +129,39 @@ std::string DatabaseConnectString(const std::string& path)
     // A path holding ';' would end the value early; braces keep it whole.
     const bool braces = path.find(';') != std::string::npos && path.find('}') == std::string::npos;
     return "DRIVER={Microsoft Access Driver (*.mdb)};DBQ=" + (braces ? "{" + path + "}" : path);
+}
+
+const std::vector<std::string>& InstallationTables()
+{
+    static const std::vector<std::string> names{"land", "district", "meter"};
+    return names;
+}
+
+const std::vector<std::string>& EnergyTables()
+{
+    static const std::vector<std::string> names{"energy"};
+    return names;
+}
+
+const std::vector<std::string>& TestTables()
+{
+    static const std::vector<std::string> names{"test"};
+    return names;
+}
+
+std::optional<std::vector<std::string>> TablesPresent(const std::string& database,
+                                                      const std::vector<std::string>& tables,
+                                                      Prompter& prompter)
+{
+    RecordSetWrapper set(prompter);
+    if (!set.Connect(ConnectStringFor(database), "Admin", ""))
+        return std::nullopt;
+    const std::vector<std::string> all = set.Tables();
+    std::vector<std::string> present;
+    for (const std::string& t : tables)
+        if (std::find(all.begin(), all.end(), t) != all.end())
+            present.push_back(t);
+    return present;
 }
 
 int CreateInstallationSchema(const std::string& database, Prompter& prompter)

@@ -1,7 +1,9 @@
 #pragma once
 // Creation of the three kinds of database, on a file or on a server, and the connection
 // string the program uses for a database file. Columns stand in the order the record sets read them by position.
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace mrv {
 
@@ -19,5 +21,16 @@ std::string DatabasePathOf(const std::string& connect);
 int CreateInstallationSchema(const std::string& database, Prompter& prompter);
 int CreateEnergySchema(const std::string& database, Prompter& prompter);
 int CreateTestSchema(const std::string& database, Prompter& prompter);
+
+// The tables of each kind of database, as the functions above create them.
+const std::vector<std::string>& InstallationTables(); // land, district, meter
+const std::vector<std::string>& EnergyTables();       // energy
+const std::vector<std::string>& TestTables();         // test
+
+// Which of `tables` the database (a file path or a server's connection string) holds; nothing
+// after a reported failure to open it. A file that does not exist is reported.
+std::optional<std::vector<std::string>> TablesPresent(const std::string& database,
+                                                      const std::vector<std::string>& tables,
+                                                      Prompter& prompter);
 
 } // namespace mrv

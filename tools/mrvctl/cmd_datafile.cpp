@@ -10,6 +10,7 @@
 #include "datafile/HhuDataFile.h"
 #include "datafile/ParameterBlock.h"
 #include "datafile/ReadingList.h"
+#include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 #include "doc/EnergyImport.h"
@@ -34,11 +35,12 @@ namespace fs = std::filesystem;
 constexpr int kUsageError = 2;
 
 const char kDownloadUsage[] =
-    "usage: mrvctl download --db FILE --hhu ID [--stored] --dir DIR [--profile FILE]\n"
+    "usage: mrvctl download --db DB --hhu ID [--stored] --dir DIR [--profile FILE]\n"
     "\n"
-    "Writes the download data file of HHU ID from the installation database FILE into DIR\n"
+    "Writes the download data file of HHU ID from the installation database DB into DIR\n"
     "(DIR/<ID as 4 digits>.dbf, or ...S.dbf with --stored). The programming parameters come\n"
-    "from the profile FILE (an INI file), or from the program's own profile without it.\n";
+    "from the profile FILE (an INI file), or from the program's own profile without it.\n"
+    "DB is a database file or a PostgreSQL server's postgresql://user@host:port/dbname.\n";
 const char kShowUsage[] = "usage: mrvctl show FILE\n"
                           "\n"
                           "Prints the parameter block, the Block table and one line per meter\n"
@@ -47,7 +49,10 @@ const char kImportUsage[] =
     "usage: mrvctl import FILE --energy-db DB\n"
     "\n"
     "Stores the readings of the data file FILE into the table energy of DB (created with its\n"
-    "table when missing). A row the database refuses stops the import; rows before it stay.\n";
+    "table when missing). A row the database refuses stops the import; rows before it stay.\n"
+    "DB is a database file or a PostgreSQL server's postgresql://user@host:port/dbname (the\n"
+    "database must exist there); a password comes from PGPASSWORD or ~/.pgpass, or is asked\n"
+    "for on the terminal.\n";
 const char kConvertUsage[] =
     "usage: mrvctl convert FILE [--config CFG] [--out DBF]\n"
     "\n"
@@ -215,7 +220,7 @@ int RunDownload(int argc, char** argv)
         return UsageError(kDownloadUsage, "download", "--hhu needs a positive number");
 
     // The database is only read: a missing file is an error, never a new empty database.
-    if (!IsRegularFile(*db)) {
+    if (!mrv::IsServerConnect(*db) && !IsRegularFile(*db)) {
         std::fprintf(stderr, "mrvctl download: no database %s\n", db->c_str());
         return 1;
     }
@@ -234,7 +239,7 @@ int RunDownload(int argc, char** argv)
 
     mrv::StderrPrompter prompter;
     mrv::MeterDatabase database(prompter);
-    if (!database.OpenMain(mrv::DatabaseConnectString(*db)))
+    if (!database.OpenMain(mrv::ConnectStringFor(*db)))
         return 1;
     mrv::DownloadInput input;
     input.source = &database;
@@ -319,7 +324,7 @@ int RunImport(int argc, char** argv)
     if (!mrv::CreateEnergySchema(*energyDb, prompter))
         return 1;
     mrv::MeterDatabase database(prompter);
-    if (!database.OpenEnergy(mrv::DatabaseConnectString(*energyDb)))
+    if (!database.OpenEnergy(mrv::ConnectStringFor(*energyDb)))
         return 1;
     const std::vector<mrv::ReadingRecord>& readings = file.GetReadings();
     const auto read = std::count_if(readings.begin(), readings.end(),

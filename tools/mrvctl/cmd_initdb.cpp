@@ -4,6 +4,7 @@
 #include "StderrPrompter.h"
 
 #include "base/Records.h"
+#include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 
@@ -12,20 +13,23 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace {
 
 void PrintUsage(std::FILE* out)
 {
     std::fprintf(out,
-                 "usage: mrvctl initdb --installation FILE [--demo]\n"
-                 "       mrvctl initdb --energy FILE\n"
-                 "       mrvctl initdb --test FILE\n"
+                 "usage: mrvctl initdb --installation DB [--demo]\n"
+                 "       mrvctl initdb --energy DB\n"
+                 "       mrvctl initdb --test DB\n"
                  "\n"
-                 "Creates a new database file with its empty tables: an installation database\n"
+                 "Creates a new database with its empty tables: an installation database\n"
                  "(land, district, meter), an energy database (energy) or a meter test database\n"
                  "(test). --demo fills the installation with three HHUs, their Blocks and meters.\n"
-                 "An existing file is never touched.\n");
+                 "DB is a new file, or an empty database on a PostgreSQL server given as\n"
+                 "postgresql://user@host:port/dbname. An existing file, or a server database that\n"
+                 "already has any of these tables, is never touched.\n");
 }
 
 // "3200" -> 0x003200: the meter constant as the Block dialogs store it, three BCD bytes.
@@ -92,6 +96,17 @@ int FillDemo(mrv::MeterDatabase& db)
     return db.CommitMeterBatch() ? 1 : 0;
 }
 
+// A server database had none of the tables before: emptying them again leaves no half-filled
+// demo behind, as removing the file does.
+void EmptyDemo(mrv::MeterDatabase& db)
+{
+    db.DeleteMeters(0, "");
+    for (const DemoBlock& b : kDemoBlocks)
+        db.DeleteBlock(b.id);
+    for (const mrv::HhuRecord& h : kDemoHhus)
+        db.DeleteHhu(h.land_id);
+}
+
 } // namespace
 
 int RunInitDb(int argc, char** argv)
@@ -136,14 +151,29 @@ int RunInitDb(int argc, char** argv)
         return 2;
     }
 
+    mrv::StderrPrompter prompter;
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+    const bool server = mrv::IsServerConnect(path);
+    if (server) {
+        std::vector<std::string> ours = mrv::InstallationTables();
+        for (const auto* more : {&mrv::EnergyTables(), &mrv::TestTables()})
+            ours.insert(ours.end(), more->begin(), more->end());
+        const auto present = mrv::TablesPresent(path, ours, prompter);
+        if (!present) {
+            std::fprintf(stderr, "mrvctl initdb: %s could not be opened\n", path.c_str());
+            return 1;
+        }
+        if (!present->empty()) {
+            std::fprintf(stderr, "mrvctl initdb: %s already has the table %s; it is left as it is\n",
+                         path.c_str(), present->front().c_str());
+            return 1;
+        }
+    } else if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
         std::fprintf(stderr, "mrvctl initdb: %s already exists; it is left as it is\n",
                      path.c_str());
         return 1;
     }
 
-    mrv::StderrPrompter prompter;
     int ok = 0;
     switch (kind) {
     case Kind::Installation:
@@ -160,9 +190,12 @@ int RunInitDb(int argc, char** argv)
     }
     if (ok && demo) {
         mrv::MeterDatabase db(prompter);
-        ok = db.OpenMain(mrv::DatabaseConnectString(path)) && FillDemo(db);
+        const bool opened = db.OpenMain(mrv::ConnectStringFor(path));
+        ok = opened && FillDemo(db);
+        if (!ok && opened && server)
+            EmptyDemo(db);
         db.CloseMain();
-        if (!ok)
+        if (!ok && !server)
             std::filesystem::remove(path, ec); // no half-filled demo
     }
     if (!ok) {
