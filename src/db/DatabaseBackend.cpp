@@ -20,16 +20,6 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
-std::string Trim(std::string s)
-{
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.pop_back();
-    std::size_t i = 0;
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
-        ++i;
-    return s.substr(i);
-}
-
 std::string Lower(std::string s)
 {
     for (char& c : s)
@@ -64,7 +54,7 @@ KeyValues ParseKeyValues(const std::string& connect)
         std::size_t eq = connect.find('=', i);
         if (eq == std::string::npos)
             break;
-        std::string key = Lower(Trim(connect.substr(i, eq - i)));
+        std::string key = Lower(TrimBlanks(connect.substr(i, eq - i)));
         std::size_t v = eq + 1;
         while (v < connect.size() && connect[v] == ' ')
             ++v;
@@ -79,7 +69,7 @@ KeyValues ParseKeyValues(const std::string& connect)
         } else {
             std::size_t semi = connect.find(';', v);
             value =
-                Trim(connect.substr(v, semi == std::string::npos ? std::string::npos : semi - v));
+                TrimBlanks(connect.substr(v, semi == std::string::npos ? std::string::npos : semi - v));
             i = semi == std::string::npos ? connect.size() : semi + 1;
         }
         kv.items.emplace_back(key, value);
@@ -292,7 +282,7 @@ bool OdbcDriverInstalled(const std::string& driver)
         std::ifstream in(f);
         std::string line;
         while (std::getline(in, line))
-            if (Lower(Trim(line)) == section)
+            if (Lower(TrimBlanks(line)) == section)
                 return true;
     }
     return false;
@@ -382,6 +372,16 @@ const DatabaseBackend kPostgres{"PostgreSQL",
 
 } // namespace
 
+std::string TrimBlanks(std::string s)
+{
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.pop_back();
+    std::size_t i = 0;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
+        ++i;
+    return s.substr(i);
+}
+
 std::string DatabaseTarget::Describe() const
 {
     if (!backend)
@@ -399,7 +399,7 @@ DatabaseTarget ParseDatabaseTarget(const std::string& connect)
 {
     DatabaseTarget t;
     t.whole = connect;
-    if (ParseServerUrl(Trim(connect), t)) {
+    if (ParseServerUrl(TrimBlanks(connect), t)) {
         t.backend = &kPostgres;
         return t;
     }
@@ -410,7 +410,7 @@ DatabaseTarget ParseDatabaseTarget(const std::string& connect)
     }
     std::string driver;
     if (kv.items.empty()) {
-        t.path = Trim(connect);
+        t.path = TrimBlanks(connect);
     } else {
         if (const std::string* d = kv.Find({"driver"}))
             driver = *d;
@@ -429,7 +429,7 @@ DatabaseTarget ParseDatabaseTarget(const std::string& connect)
 bool IsServerConnect(const std::string& connect)
 {
     DatabaseTarget t;
-    return ParseServerUrl(Trim(connect), t) || ParseServerKeys(ParseKeyValues(connect), t);
+    return ParseServerUrl(TrimBlanks(connect), t) || ParseServerKeys(ParseKeyValues(connect), t);
 }
 
 std::string ServerUrl(const std::string& host, const std::string& port,

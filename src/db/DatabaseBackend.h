@@ -79,4 +79,7 @@ bool ServerUrlParts(const std::string& connect, std::string& host, std::string& 
 // string as it is, a file path as "DRIVER={...};DBQ=<path>".
 std::string ConnectStringFor(const std::string& nameOrUrl);
 
+// Without white space at either end (connection strings, the drivers' error texts).
+std::string TrimBlanks(std::string s);
+
 } // namespace mrv

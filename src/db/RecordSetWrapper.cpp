@@ -37,16 +37,6 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
-std::string Trim(std::string s)
-{
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.pop_back();
-    std::size_t i = 0;
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
-        ++i;
-    return s.substr(i);
-}
-
 // Table and column names go into the SQL text (they cannot be bound), so only plain names
 // are accepted: letters, digits, '_' and non-ASCII letters such as the test table's columns.
 bool IsPlainName(const std::string& name)
@@ -92,7 +82,7 @@ void RememberPassword(const std::string& key, const std::string& password)
 
 std::string DatabaseErrorText(const std::string& driverText, std::uint32_t code)
 {
-    std::string shown = CutUtf8ToGbkWidth(Trim(driverText), kMaxErrorBytes);
+    std::string shown = CutUtf8ToGbkWidth(TrimBlanks(driverText), kMaxErrorBytes);
     if (shown.empty()) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "Error: %X \n", static_cast<unsigned>(code));
@@ -135,7 +125,7 @@ struct RecordSetWrapper::Impl {
     void Report(const QSqlError& e)
     {
         std::string text = e.databaseText().toStdString();
-        if (Trim(text).empty())
+        if (TrimBlanks(text).empty())
             text = e.driverText().toStdString();
         bool ok = false;
         std::uint32_t code = e.nativeErrorCode().toUInt(&ok);

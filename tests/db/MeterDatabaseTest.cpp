@@ -31,18 +31,18 @@ std::string EngineTestName(const ::testing::TestParamInfo<Engine>& info)
 // Every database test runs on each engine: a fresh database of `name` with `create`'s tables.
 class EngineTest : public ::testing::TestWithParam<Engine> {
 protected:
-    bool Prepare(const std::string& name, int (*create)(const std::string&, Prompter&))
+    // Skips the test when the engine is not there; a fatal failure when the tables cannot be
+    // made. The caller's SetUp returns after it on either.
+    void Prepare(const std::string& name, int (*create)(const std::string&, Prompter&))
     {
-        if (const std::string why = test::EngineUnavailable(GetParam()); !why.empty()) {
-            m_skipped = why;
-            return false;
-        }
+        if (const std::string why = test::EngineUnavailable(GetParam()); !why.empty())
+            GTEST_SKIP() << why;
         m_test.emplace(GetParam(), name);
-        return create(m_test->Name(), m_prompter) == 1;
+        ASSERT_EQ(create(m_test->Name(), m_prompter), 1);
     }
+    bool Stopped() const { return IsSkipped() || HasFatalFailure(); }
     const test::EngineTexts& Texts() const { return test::TextsOf(GetParam()); }
 
-    std::string m_skipped;
     std::optional<TestDatabase> m_test;
     ScriptedPrompter m_prompter;
     MeterDatabase m_db{m_prompter};
@@ -52,10 +52,9 @@ class MeterDatabaseTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        const bool ready = Prepare("inst", CreateInstallationSchema);
-        if (!m_skipped.empty())
-            GTEST_SKIP() << m_skipped;
-        ASSERT_TRUE(ready);
+        Prepare("inst", CreateInstallationSchema);
+        if (Stopped())
+            return;
         ASSERT_EQ(m_db.OpenMain(m_test->Connect()), 1);
     }
     void TearDown() override { EXPECT_TRUE(m_prompter.Texts().empty()) << Joined(); }
@@ -328,10 +327,9 @@ class MeterDatabaseOpen : public EngineTest {
 protected:
     void SetUp() override
     {
-        const bool ready = Prepare("energy", CreateEnergySchema);
-        if (!m_skipped.empty())
-            GTEST_SKIP() << m_skipped;
-        ASSERT_TRUE(ready);
+        Prepare("energy", CreateEnergySchema);
+        if (Stopped())
+            return;
     }
 };
 
@@ -380,10 +378,9 @@ class EnergyTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        const bool ready = Prepare("energy", CreateEnergySchema);
-        if (!m_skipped.empty())
-            GTEST_SKIP() << m_skipped;
-        ASSERT_TRUE(ready);
+        Prepare("energy", CreateEnergySchema);
+        if (Stopped())
+            return;
         ASSERT_EQ(m_db.OpenEnergy(m_test->Connect()), 1);
     }
 
@@ -479,10 +476,9 @@ class TestTableTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        const bool ready = Prepare("testmeter", CreateTestSchema);
-        if (!m_skipped.empty())
-            GTEST_SKIP() << m_skipped;
-        ASSERT_TRUE(ready);
+        Prepare("testmeter", CreateTestSchema);
+        if (Stopped())
+            return;
         ASSERT_EQ(m_db.OpenTest(m_test->Connect()), 1);
     }
 };
