@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
@@ -138,19 +139,25 @@ void AddOption(DatabaseTarget& t, const std::string& key, const std::string& val
 }
 
 // Parameters every server connection gets unless the string sets them: the name server
-// administrators see, and a limit on the wait for a server that does not answer.
-void AddDefaultOptions(DatabaseTarget& t, bool hasName, bool hasTimeout)
+// administrators see, a limit on the wait for a server that does not answer, and no notices
+// ("relation already exists, skipping"), which libpq would print on the standard error.
+void AddDefaultOptions(DatabaseTarget& t, const std::vector<std::string>& given)
 {
-    if (!hasName)
+    const auto has = [&](const char* key) {
+        return std::find(given.begin(), given.end(), key) != given.end();
+    };
+    if (!has("application_name"))
         AddOption(t, "application_name", "mrv003e");
-    if (!hasTimeout)
+    if (!has("connect_timeout"))
         AddOption(t, "connect_timeout", "10");
+    if (!has("options"))
+        AddOption(t, "options", "-c client_min_messages=warning");
 }
 
 // Takes one libpq parameter into the target; the connection's own parts by name, any other
 // as a driver option.
 void TakeServerParameter(DatabaseTarget& t, const std::string& key, const std::string& value,
-                         bool& hasName, bool& hasTimeout)
+                         std::vector<std::string>& given)
 {
     if (key == "host" || key == "hostaddr" || key == "server")
         t.host = value;
@@ -163,8 +170,7 @@ void TakeServerParameter(DatabaseTarget& t, const std::string& key, const std::s
     else if (key == "password" || key == "pwd")
         t.password = value;
     else if (key != "driver" && !key.empty()) {
-        hasName = hasName || key == "application_name";
-        hasTimeout = hasTimeout || key == "connect_timeout";
+        given.push_back(key);
         AddOption(t, key, value);
     }
 }
@@ -227,7 +233,7 @@ bool ParseServerUrl(const std::string& connect, DatabaseTarget& t)
     t.host = hosts;
     t.port = ports.find_first_not_of(',') == std::string::npos ? std::string() : ports;
 
-    bool hasName = false, hasTimeout = false;
+    std::vector<std::string> given;
     std::size_t i = 0;
     while (i < query.size()) {
         const auto amp = query.find('&', i);
@@ -236,12 +242,12 @@ bool ParseServerUrl(const std::string& connect, DatabaseTarget& t)
         const auto eq = pair.find('=');
         if (eq != std::string::npos)
             TakeServerParameter(t, PercentDecode(pair.substr(0, eq)),
-                                PercentDecode(pair.substr(eq + 1)), hasName, hasTimeout);
+                                PercentDecode(pair.substr(eq + 1)), given);
         if (amp == std::string::npos)
             break;
         i = amp + 1;
     }
-    AddDefaultOptions(t, hasName, hasTimeout);
+    AddDefaultOptions(t, given);
     return true;
 }
 
@@ -251,10 +257,10 @@ bool ParseServerKeys(const KeyValues& kv, DatabaseTarget& t)
     const std::string* driver = kv.Find({"driver"});
     if (!driver || Lower(*driver).find("postgres") == std::string::npos)
         return false;
-    bool hasName = false, hasTimeout = false;
+    std::vector<std::string> given;
     for (const auto& [key, value] : kv.items)
-        TakeServerParameter(t, key, value, hasName, hasTimeout);
-    AddDefaultOptions(t, hasName, hasTimeout);
+        TakeServerParameter(t, key, value, given);
+    AddDefaultOptions(t, given);
     return true;
 }
 

@@ -69,10 +69,11 @@ TEST(ServerConnectString, FormsAndTheirParts)
 TEST(ServerConnectString, OptionsPassOnAndDefaultsCanBeOverridden)
 {
     const DatabaseTarget plain = ParseDatabaseTarget("postgresql://db/m");
-    EXPECT_EQ(plain.options, "application_name='mrv003e';connect_timeout='10'");
-    const DatabaseTarget set =
-        ParseDatabaseTarget("postgresql://db/m?sslmode=require&connect_timeout=3&x=it's");
-    EXPECT_EQ(set.options, "sslmode='require';connect_timeout='3';x='it\\'s';"
+    EXPECT_EQ(plain.options, "application_name='mrv003e';connect_timeout='10';"
+                             "options='-c client_min_messages=warning'");
+    const DatabaseTarget set = ParseDatabaseTarget(
+        "postgresql://db/m?sslmode=require&connect_timeout=3&x=it's&options=-c%20a%3Db");
+    EXPECT_EQ(set.options, "sslmode='require';connect_timeout='3';x='it\\'s';options='-c a=b';"
                            "application_name='mrv003e'");
 }
 

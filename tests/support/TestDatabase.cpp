@@ -185,4 +185,57 @@ void TestDatabase::RefuseInserts(const std::string& table, const std::string& co
           "function " + name + "()");
 }
 
+ServerTableLock::ServerTableLock(const TestDatabase& db, const std::string& table)
+    : m_connection("testdb.lock." + std::to_string(++g_serial))
+{
+    const ServerAccess s = *TestServer();
+    m_database = db.Query("select current_database()").at(0).at(0);
+    QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"),
+                                               QString::fromStdString(m_connection));
+    c.setHostName(QString::fromStdString(s.host));
+    c.setPort(std::atoi(s.port.c_str()));
+    c.setUserName(QString::fromStdString(s.user));
+    c.setDatabaseName(QString::fromStdString(m_database));
+    QSqlQuery lock(c);
+    if (!c.open() || !c.transaction() ||
+        !lock.exec(QString::fromStdString("lock table " + table + " in share mode")))
+        m_error = (lock.lastError().isValid() ? lock.lastError() : c.lastError())
+                      .text()
+                      .toStdString();
+    m_held = m_error.empty();
+}
+
+ServerTableLock::~ServerTableLock()
+{
+    Release();
+    QSqlDatabase::database(QString::fromStdString(m_connection), false).close();
+    QSqlDatabase::removeDatabase(QString::fromStdString(m_connection));
+}
+
+int ServerTableLock::AwaitWaiting(int sessions)
+{
+    QSqlDatabase c = QSqlDatabase::database(QString::fromStdString(m_connection), false);
+    int waiting = 0;
+    for (int i = 0; i < 600 && waiting < sessions; ++i) {
+        QSqlQuery q(c);
+        // Inside a transaction the server would show the same picture every time.
+        q.exec(QStringLiteral("select pg_stat_clear_snapshot()"));
+        q.exec(QString::fromStdString(
+            "select count(*) from pg_stat_activity where datname = '" + m_database +
+            "' and application_name = 'mrv003e' and wait_event_type = 'Lock' and "
+            "state = 'active'"));
+        waiting = q.next() ? q.value(0).toInt() : 0;
+        if (waiting < sessions)
+            usleep(100 * 1000);
+    }
+    return waiting;
+}
+
+void ServerTableLock::Release()
+{
+    if (m_held)
+        QSqlDatabase::database(QString::fromStdString(m_connection), false).commit();
+    m_held = false;
+}
+
 } // namespace mrv::test

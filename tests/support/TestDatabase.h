@@ -78,6 +78,30 @@ private:
     std::string m_serverDb; // the database's name on the server
 };
 
+// A lock on a table of a server database, held in a transaction of its own, under which every
+// write to the table waits: the test sees the program's sessions wait side by side and then
+// lets them go on.
+class ServerTableLock {
+public:
+    ServerTableLock(const TestDatabase& db, const std::string& table);
+    ~ServerTableLock(); // releases it
+    ServerTableLock(const ServerTableLock&) = delete;
+    ServerTableLock& operator=(const ServerTableLock&) = delete;
+
+    // The lock could be taken; the text of the failure otherwise.
+    std::string Error() const { return m_error; }
+    // Waits (up to a minute) until `sessions` of the program's connections wait for a lock;
+    // returns how many did.
+    int AwaitWaiting(int sessions);
+    void Release();
+
+private:
+    std::string m_connection;
+    std::string m_database;
+    std::string m_error;
+    bool m_held = false;
+};
+
 // All engines, for INSTANTIATE_TEST_SUITE_P.
 inline const Engine kAllEngines[] = {Engine::Sqlite, Engine::Postgres};
 
