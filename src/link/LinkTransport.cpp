@@ -24,9 +24,10 @@ void SerialPortTransport::PurgeBoth()
 
 void SerialPortTransport::PurgeAfterSend()
 {
-    // A pseudo-terminal has no wire: nothing echoes, and tcdrain does not wait for the far end
-    // to take the bytes. A purge there would throw away the request before the far end has
-    // read it, or the reply of a far end that answers at once.
+    // On a two-wire adapter the purge drops the echo of our own frame. A pseudo-terminal has
+    // no wire: nothing echoes, and tcdrain does not wait for the far end to take the bytes. A
+    // purge there would throw away the request before the far end has read it, or the reply
+    // of a far end that answers at once.
     if (!SerialPort::CurrentIsPseudoTerminal())
         PurgeBoth();
 }
@@ -34,6 +35,11 @@ void SerialPortTransport::PurgeAfterSend()
 int SerialPortTransport::Write(const std::uint8_t* data, int count)
 {
     return SerialPort::Write(data, count);
+}
+
+int SerialPortTransport::Drain()
+{
+    return SerialPort::Drain();
 }
 
 int SerialPortTransport::Read(std::uint8_t* buffer, int maxCount)

@@ -14,11 +14,15 @@ public:
     // The purge once the request is out and RTS has dropped: it drops the echo of the request
     // and whatever else came in while sending.
     virtual void PurgeAfterSend() { PurgeBoth(); }
-    // Writes and waits until the bytes have been handed on; returns count or a negative code.
+    // Hands the bytes to the line in one call, without waiting for them to leave; returns
+    // count or a negative code. A frame must go in one piece: Modbus RTU takes a pause of
+    // more than 1.5 characters inside a frame as an error.
     virtual int Write(const std::uint8_t* data, int count) = 0;
-    // Reads what is waiting, at most maxCount; never waits; 0 when nothing waits.
+    // Waits until every byte written has left the line; 0 or a negative code.
+    virtual int Drain() = 0;
+    // Reads what is waiting, at most maxCount, in one call; never waits; 0 when nothing waits.
     virtual int Read(std::uint8_t* buffer, int maxCount) = 0;
-    // Waits up to timeoutMs for a byte: 1 one waits, 0 time-out, negative on line error.
+    // Waits up to timeoutMs for bytes: 1 some wait, 0 time-out, negative on line error.
     virtual int WaitReadable(int timeoutMs) = 0;
     // Milliseconds of a monotonic clock.
     virtual std::uint64_t TickCount() = 0;
@@ -33,6 +37,7 @@ public:
     void PurgeBoth() override;
     void PurgeAfterSend() override;
     int Write(const std::uint8_t* data, int count) override;
+    int Drain() override;
     int Read(std::uint8_t* buffer, int maxCount) override;
     int WaitReadable(int timeoutMs) override;
     std::uint64_t TickCount() override;

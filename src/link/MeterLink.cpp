@@ -80,12 +80,18 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
     const LinkSettings settings = CurrentSettings();
     LinkTransport& line = *m_transport;
 
+    // The frame goes out in one write: a gap inside it would make the meter drop it. The send
+    // delay counts from the start of that write; RTS stays up until the delay has passed and
+    // the frame has left the port, so neither a short delay nor a slow line cuts the frame.
     line.ClearErrors();
     line.SetRts(true);
     line.PurgeBoth();
-    for (int i = 0; i < length; ++i)
-        line.Write(frame + i, 1);
-    line.Sleep(settings.sendDelay);
+    const std::uint64_t sendStart = line.TickCount();
+    line.Write(frame, length);
+    line.Drain();
+    const std::uint64_t sending = line.TickCount() - sendStart;
+    if (sending < settings.sendDelay)
+        line.Sleep(static_cast<std::uint32_t>(settings.sendDelay - sending));
     line.SetRts(false);
     line.PurgeAfterSend();
 
@@ -97,29 +103,41 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
     else if (settings.relayMode)
         limit = static_cast<std::uint64_t>(form.hops + 2) * kDirectTimeout;
 
+    // The reply is taken in the bursts that arrive and fed to the assembler byte by byte; the
+    // idle time-out restarts with every burst. Never more is read than the assembler may
+    // still take, so the byte that breaks the 200-byte limit is the last one taken.
     ReplyAssembler assembler(form);
+    std::array<std::uint8_t, ReplyAssembler::kLimit + 1> burst{};
     std::uint64_t start = line.TickCount();
     for (;;) {
-        std::uint8_t byte = 0;
-        if (line.Read(&byte, 1) == 1) {
-            start = line.TickCount();
-            switch (assembler.Feed(byte)) {
+        const std::uint64_t elapsed = line.TickCount() - start;
+        if (elapsed >= limit)
+            return 0;
+        const std::uint64_t remaining = limit - elapsed;
+        const int ready = line.WaitReadable(static_cast<int>(remaining));
+        if (ready < 0) {
+            line.Sleep(
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kErrorPauseMs)));
+            continue;
+        }
+        if (ready == 0)
+            continue;
+        const int room = ReplyAssembler::kLimit + 1 - assembler.Arrived();
+        const int n = line.Read(burst.data(), std::min(room, static_cast<int>(burst.size())));
+        if (n <= 0)
+            continue;
+        start = line.TickCount();
+        for (int i = 0; i < n; ++i) {
+            switch (assembler.Feed(burst[static_cast<std::size_t>(i)])) {
             case ReplyAssembler::Step::Complete:
                 std::copy(assembler.Buffer().begin(), assembler.Buffer().end(), frame);
                 return assembler.FunctionCode();
             case ReplyAssembler::Step::Failed:
                 return 0;
             case ReplyAssembler::Step::More:
-                continue;
+                break;
             }
         }
-        const std::uint64_t elapsed = line.TickCount() - start;
-        if (elapsed >= limit)
-            return 0;
-        const std::uint64_t remaining = limit - elapsed;
-        if (line.WaitReadable(static_cast<int>(remaining)) < 0)
-            line.Sleep(
-                static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kErrorPauseMs)));
     }
 }
 

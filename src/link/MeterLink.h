@@ -40,8 +40,8 @@ public:
     std::uint8_t Transact(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
                           std::uint8_t* buffer, std::uint8_t address, std::uint8_t dataLength);
 
-    // Sends frame[0..length) and collects the unwrapped reply into frame (200 bytes).
-    // Returns 0 on failure, else the reply's function code.
+    // Sends frame[0..length) in one write under RTS and collects the unwrapped reply into
+    // frame (200 bytes). Returns 0 on failure, else the reply's function code.
     std::uint8_t SendReceive(std::uint8_t* frame, int length, std::uint8_t function);
 
     // Appends text to the log (nothing when no sink is attached).

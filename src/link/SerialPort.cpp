@@ -22,6 +22,8 @@ constexpr int kWriteStallMs = 5000;
 struct PortEntry {
     int fd = -1;
     bool pseudoTerminal = false;
+    // Output may stand stopped: XON/XOFF is on, or kSetXoff stopped it.
+    bool outputMayStop = false;
     std::string name;
 };
 
@@ -177,6 +179,8 @@ std::int16_t Open(int port, int /*overlapped*/)
     ::tcsetattr(fd, TCSANOW, &tio);
     entry.fd = fd;
     entry.pseudoTerminal = IsPseudoTerminal(fd);
+    // Another program may have left the output stopped.
+    entry.outputMayStop = true;
     if (entry.name.empty())
         entry.name = "COM" + std::to_string(port);
     Table().current = port;
@@ -219,6 +223,10 @@ std::int16_t Configure(int port, const PortSettings& settings)
     ::tcgetattr(fd, &tio);
     ApplySettings(tio, settings);
     ::tcsetattr(fd, TCSANOW, &tio);
+    // Without the software handshake nothing stops the output from here on; lift a stop that
+    // may be left over once.
+    ::tcflow(fd, TCOON);
+    Entry(port).outputMayStop = (settings.handshake & 0x04) != 0;
 
     // No DSR/DTR handshake on this platform: DTR is simply held on. RTS is held on unless the
     // hardware handshake drives it. Both fail harmlessly on pseudo-terminals.
@@ -310,14 +318,21 @@ std::int32_t Write(const std::uint8_t* buffer, std::int32_t count)
         ClearErrors();
         return kIoError;
     }
-    // write() returns long before the bytes are on the line; the send delay starts after them.
+    return count;
+}
+
+std::int32_t Drain()
+{
+    const int fd = CurrentFd();
+    if (fd < 0)
+        return kNotOpen;
     while (::tcdrain(fd) != 0) {
         if (errno != EINTR) {
             ClearErrors();
             return kIoError;
         }
     }
-    return count;
+    return 0;
 }
 
 std::int32_t Read(std::uint8_t* buffer, std::int32_t maxCount)
@@ -327,16 +342,10 @@ std::int32_t Read(std::uint8_t* buffer, std::int32_t maxCount)
     const int fd = CurrentFd();
     if (fd < 0)
         return kNotOpen;
-    int waiting = 0;
-    if (::ioctl(fd, FIONREAD, &waiting) != 0) {
-        ClearErrors();
-        return kIoError;
-    }
-    if (waiting <= 0)
-        return 0;
-    const std::size_t want = static_cast<std::size_t>(waiting < maxCount ? waiting : maxCount);
+    // The port is non-blocking with VMIN and VTIME 0: read takes what waits, up to maxCount,
+    // and returns at once, so no queue count is asked for first.
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, want);
+        const ssize_t n = ::read(fd, buffer, static_cast<std::size_t>(maxCount));
         if (n >= 0)
             return static_cast<std::int32_t>(n);
         if (errno == EINTR)
@@ -379,6 +388,7 @@ std::int32_t Escape(int function)
     int line = 0;
     switch (function) {
     case kSetXoff:
+        Entry(Table().current).outputMayStop = true;
         return ::tcflow(fd, TCOOFF) == 0 ? 1 : 0;
     case kSetXon:
         return ::tcflow(fd, TCOON) == 0 ? 1 : 0;
@@ -406,9 +416,10 @@ std::int32_t Escape(int function)
 void ClearErrors()
 {
     // With parity checking off and no error marking the driver latches no error state that
-    // would stop later I/O; a flow stop from a stray XOFF is the one thing to lift.
+    // would stop later I/O; a flow stop from a stray XOFF is the one thing to lift, and only
+    // where something can stop the output.
     const int fd = CurrentFd();
-    if (fd >= 0)
+    if (fd >= 0 && Entry(Table().current).outputMayStop)
         ::tcflow(fd, TCOON);
 }
 
@@ -423,11 +434,10 @@ int WaitReadable(int timeoutMs)
         return 0;
     if (r < 0)
         return errno == EINTR ? 0 : kIoError;
-    int waiting = 0;
-    if ((p.revents & POLLIN) && ::ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0)
-        return 1;
-    // Hang-up or error: poll would report it again at once.
-    return kIoError;
+    // A hung-up terminal reports itself readable too, and would again at once.
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+        return kIoError;
+    return (p.revents & POLLIN) ? 1 : 0;
 }
 
 int CurrentPort()

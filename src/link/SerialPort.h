@@ -72,12 +72,15 @@ std::int16_t Configure(int port, const PortSettings& settings);
 // forces 8 bits and no parity.
 void ApplySettings(::termios& tio, const PortSettings& settings);
 
-// Writes count bytes and waits until they have left the driver (tcdrain). Returns count, or
-// -1, -4, -5.
+// Hands count bytes to the driver in one call (waiting only while its queue is full). It
+// returns before the bytes are on the line: Drain waits for that. Returns count, or -1, -4, -5.
 std::int32_t Write(const std::uint8_t* buffer, std::int32_t count);
 
-// Reads what is waiting, at most maxCount bytes; never waits. Returns the number read (0 when
-// nothing waits), or -1, -4, -5.
+// Waits until every byte written has left the port (tcdrain). Returns 0, or -4, -5.
+std::int32_t Drain();
+
+// Reads what is waiting, at most maxCount bytes, in one call; never waits. Returns the number
+// read (0 when nothing waits), or -1, -4, -5.
 std::int32_t Read(std::uint8_t* buffer, std::int32_t maxCount);
 
 // Mode 1 receive, 2 transmit, 3 both; returns 0, or -1, -5.
@@ -87,7 +90,8 @@ std::int16_t Purge(int mode);
 // current port. RTS fails on pseudo-terminals, which is harmless for the callers.
 std::int32_t Escape(int function);
 
-// Clears the current port's line error state.
+// Clears the current port's line error state: lifts an output stop left by XOFF. Costs nothing
+// on a port whose output cannot have been stopped (no software handshake, no kSetXoff).
 void ClearErrors();
 
 // Waits up to timeoutMs for the current port to have bytes waiting. Returns 1 when bytes

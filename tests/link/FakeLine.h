@@ -41,15 +41,22 @@ public:
         m_written.insert(m_written.end(), data, data + count);
         return count;
     }
+    int Drain() override
+    {
+        m_events.push_back("drain");
+        return 0;
+    }
+    // Everything that has arrived, up to maxCount.
     int Read(std::uint8_t* buffer, int maxCount) override
     {
         ++m_reads;
-        if (maxCount < 1 || !ByteWaiting())
-            return 0;
-        buffer[0] = m_pending.front().byte;
-        m_pending.pop_front();
-        ++m_delivered;
-        return 1;
+        int n = 0;
+        while (n < maxCount && ByteWaiting()) {
+            buffer[n++] = m_pending.front().byte;
+            m_pending.pop_front();
+            ++m_delivered;
+        }
+        return n;
     }
     int WaitReadable(int timeoutMs) override
     {

@@ -40,14 +40,14 @@ protected:
     std::array<std::uint8_t, 200> buffer{};
 };
 
-TEST_F(MeterLinkFake, SendsByteByByteUnderRtsThenWaitsTheSendDelay)
+TEST_F(MeterLinkFake, SendsTheFrameInOneWriteUnderRtsThenWaitsTheSendDelay)
 {
     line.Arrive(test::ReadReply(1, 6), 20);
     EXPECT_EQ(Read6(), 3);
     EXPECT_EQ(line.Written(), (Bytes{0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9}));
-    const std::vector<std::string> expected{"clear",  "rts+",    "purge",  "write1", "write1",
-                                            "write1", "write1",  "write1", "write1", "write1",
-                                            "write1", "sleep40", "rts-",   "purge"};
+    // The fake line takes no time to send, so all of the send delay is still to wait.
+    const std::vector<std::string> expected{"clear", "rts+",    "purge", "write8",
+                                            "drain", "sleep40", "rts-",  "purge"};
     EXPECT_EQ(line.Events(), expected);
 }
 
@@ -254,6 +254,7 @@ public:
     void PurgeBoth() override { m_line.PurgeBoth(); }
     void PurgeAfterSend() override { m_line.PurgeAfterSend(); }
     int Write(const std::uint8_t* data, int count) override { return m_line.Write(data, count); }
+    int Drain() override { return m_line.Drain(); }
     int Read(std::uint8_t* buffer, int maxCount) override { return m_line.Read(buffer, maxCount); }
     int WaitReadable(int timeoutMs) override
     {

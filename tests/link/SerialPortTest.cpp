@@ -78,6 +78,7 @@ TEST_F(SerialPortPty, OpenAndCloseCodes)
     EXPECT_EQ(sp::IsClosed(-1), 1);
     std::uint8_t byte = 0x55;
     EXPECT_EQ(sp::Write(&byte, 1), sp::kNotOpen);
+    EXPECT_EQ(sp::Drain(), sp::kNotOpen);
     EXPECT_EQ(sp::Read(&byte, 1), sp::kNotOpen);
     EXPECT_EQ(sp::Purge(3), sp::kNotOpen);
     EXPECT_EQ(sp::Escape(sp::kSetRts), 0);
@@ -151,7 +152,14 @@ TEST_F(SerialPortPty, ReadWriteAndPurge)
     const std::uint8_t frame[] = {0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9};
     EXPECT_EQ(sp::Write(frame, 0), sp::kBadArgument);
     EXPECT_EQ(sp::Write(frame, 8), 8);
+    EXPECT_EQ(sp::Drain(), 0);
     EXPECT_EQ(a.Receive(8), std::vector<std::uint8_t>(frame, frame + 8));
+
+    // An output stop (a stray XOFF) is lifted before the next frame goes out.
+    EXPECT_EQ(sp::Escape(sp::kSetXoff), 1);
+    sp::ClearErrors();
+    EXPECT_EQ(sp::Write(frame, 8), 8);
+    EXPECT_EQ(a.Receive(8, 500), std::vector<std::uint8_t>(frame, frame + 8));
 
     a.Send({1, 2, 3});
     ASSERT_TRUE(a.WaitSlaveQueue(3));

@@ -72,6 +72,7 @@ public:
             written.insert(written.end(), data, data + n);
         return n;
     }
+    int Drain() override { return m_line.Drain(); }
     int Read(std::uint8_t* buffer, int maxCount) override
     {
         const int n = m_line.Read(buffer, maxCount);
