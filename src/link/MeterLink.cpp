@@ -67,6 +67,10 @@ std::uint8_t MeterLink::Transact(std::uint8_t function, std::uint16_t reg, std::
     // Bit 7 (an exception reply) is not looked at here: the operations decide.
     if (result == 0 || (result & 0x1F) != (function & 0x1F))
         return 0;
+    // A read is done only with every register asked for. A shorter reply would hand on its
+    // CRC bytes, or the zeros behind it, as register values.
+    if (result == 3 && (frame[2] != 2 * count || m_replyLength != frame[2] + 5))
+        return 0;
     if (buffer)
         std::copy(frame.begin(), frame.end(), buffer);
     m_lastReply = frame;
@@ -79,6 +83,7 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
 {
     const LinkSettings settings = CurrentSettings();
     LinkTransport& line = *m_transport;
+    m_replyLength = 0;
 
     // The frame goes out in one write: a gap inside it would make the meter drop it. The send
     // delay counts from the start of that write; RTS stays up until the delay has passed and
@@ -131,6 +136,7 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
             switch (assembler.Feed(burst[static_cast<std::size_t>(i)])) {
             case ReplyAssembler::Step::Complete:
                 std::copy(assembler.Buffer().begin(), assembler.Buffer().end(), frame);
+                m_replyLength = assembler.FrameLength();
                 return assembler.FunctionCode();
             case ReplyAssembler::Step::Failed:
                 return 0;

@@ -36,7 +36,9 @@ public:
 
     // One exchange. buffer (>= 200 bytes) carries the dataLength bytes to write in and
     // receives the 200-byte reply copy. Returns 0 on failure, else the reply's function code.
-    // A reply from another address is copied but returns 0.
+    // A reply from another address is copied but returns 0. A read reply counts only with a
+    // byte count of twice `count` (behind relays, with an inner length to match); a shorter
+    // or longer one fails and is not copied.
     std::uint8_t Transact(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
                           std::uint8_t* buffer, std::uint8_t address, std::uint8_t dataLength);
 
@@ -154,6 +156,7 @@ private:
     std::uint16_t m_meterConstant = 0;
     LogSink m_log;
     std::array<std::uint8_t, kReplySize> m_lastReply{};
+    int m_replyLength = 0; // of the unwrapped reply of the latest SendReceive, 0 on failure
     const Clock* m_clock = &SystemClock::Instance();
     LinkTransport* m_transport = &SerialPortTransport::Instance();
 };

@@ -51,6 +51,42 @@ TEST_F(MeterLinkFake, SendsTheFrameInOneWriteUnderRtsThenWaitsTheSendDelay)
     EXPECT_EQ(line.Events(), expected);
 }
 
+// A read reply is taken only with every register asked for: one whose byte count or inner
+// length is off would show its CRC bytes, or zeros, as a reading.
+TEST_F(MeterLinkFake, AReadReplyMustCarryExactlyTheRegistersAsked)
+{
+    const LinkSettings direct{};
+    const LinkSettings relay{.targetAddress = 1, .relay1 = 5, .relayMode = true};
+    const Bytes whole = test::WithCrc({0x01, 0x03, 0x04, 0x00, 0x00, 0x30, 0x39});
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        Bytes reply;
+        const char* log;
+    } cases[] = {
+        {"direct, whole", direct, whole, "  123.45\r\n\r\n"},
+        {"relay, whole", relay, WrapRelay(whole, 5, 0, 1), "  123.45\r\n\r\n"},
+        {"direct, one register of two", direct, {0x01, 0x03, 0x02, 0x00, 0x05, 0x78, 0x47},
+         "  Fail!\r\n\r\n"},
+        {"direct, three registers for two", direct, test::ReadReply(1, 3), "  Fail!\r\n\r\n"},
+        {"relay, inner frame ends after two data bytes", relay,
+         WrapRelay(Bytes{0x01, 0x03, 0x04, 0x00, 0x01}, 5, 0, 1), "  Fail!\r\n\r\n"},
+        {"relay, inner length beyond the reply", relay,
+         WrapRelay(test::Concat(whole, {0x00, 0x00}), 5, 0, 1), "  Fail!\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeLine fresh;
+        link.SetTransport(&fresh);
+        doc.settings = c.settings;
+        fresh.Arrive(c.reply, 10);
+        log.clear();
+        const bool done = std::string(c.log) != "  Fail!\r\n\r\n";
+        EXPECT_EQ(link.ReadEnergy(0), done ? 1 : 0);
+        EXPECT_EQ(log, std::string("read total energy:\r\n") + c.log);
+    }
+}
+
 TEST_F(MeterLinkFake, RequestForms)
 {
     const struct {
@@ -381,7 +417,8 @@ TEST_F(MeterLinkPty, ReplyRulesThroughThePort)
         Bytes copied; // what reaches the caller's buffer (empty: nothing)
     } cases[] = {
         {"noise before the reply", direct, test::Concat(Bytes(5, 0xFF), reply), 3, reply},
-        {"byte count 10 completes at 15 bytes", direct, test::Concat(ten, {0x01, 0x03}), 3, ten},
+        // Complete at 15 bytes (no wait for more), and refused: six registers were asked.
+        {"byte count 10 completes at 15 bytes", direct, test::Concat(ten, {0x01, 0x03}), 0, {}},
         {"noise counts toward the 200 bytes", direct, test::Concat(Bytes(190, 0x00), reply), 0, {}},
         {"wrong CRC", direct, badCrc, 0, {}},
         {"bytes without end", direct, stream, 0, {}},

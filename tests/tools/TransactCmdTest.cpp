@@ -3,6 +3,8 @@
 #include "ToolRun.h"
 
 #include "link/Checks.h"
+#include "link/Frames.h"
+#include "support/PtyPair.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace mrv {
@@ -164,6 +167,41 @@ TEST_F(TransactCmdTest, FailuresExitOne)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(Field(r.out, "reply"), "(nothing)");
     EXPECT_NE(r.err.find("no reply"), std::string::npos) << r.err;
+}
+
+// A far end that answers with a reply of its own making: shorter than asked, or declaring
+// more data than a reply can hold. Neither is taken, and nothing is read beyond the reply.
+TEST_F(TransactCmdTest, RepliesThatDoNotCarryTheRegistersAskedAreRefused)
+{
+    Bytes oversized{0x01, 0x03, 0xFA}; // 250 data bytes declared, 27 carried
+    oversized.resize(30, 0x11);
+    const struct {
+        const char* name;
+        std::string args;
+        std::size_t requestLength;
+        Bytes reply;
+    } cases[] = {
+        {"direct, one register of two", "--read 0 2", 8, {0x01, 0x03, 0x02, 0x00, 0x05, 0x78, 0x47}},
+        {"relay, byte count beyond the buffer", "--read 10000 6 --relay --relay1 5 --target 1", 15,
+         WrapRelay(oversized, 5, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PtyPair far;
+        ASSERT_TRUE(far.Ok());
+        device = far.SlavePath();
+        CmdRun r;
+        std::thread run([&] { r = Transact(c.args + " --send-delay 0"); });
+        EXPECT_EQ(far.Receive(c.requestLength).size(), c.requestLength);
+        far.Send(c.reply);
+        run.join();
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(Field(r.out, "reply"), Hex(c.reply));
+        EXPECT_EQ(Field(r.out, "frame"), "");
+        EXPECT_EQ(Field(r.out, "values"), "");
+        EXPECT_NE(r.err.find("no valid reply"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("runtime error"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(TransactCmdTest, UsageErrorsExitTwo)

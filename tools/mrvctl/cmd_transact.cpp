@@ -212,7 +212,9 @@ int RunTransact(int argc, char** argv)
     }
     if (result == 3) {
         std::string values;
-        const int registers = frame[2] / 2;
+        // The engine takes a read only with the registers asked for; the copy's end bounds the
+        // loop all the same.
+        const int registers = std::min<int>(frame[2], int(frame.size()) - 3) / 2;
         for (int k = 0; k < registers; ++k) {
             char b[32];
             std::snprintf(b, sizeof b, "%s%lu=%u", k ? " " : "", o.reg + unsigned(k),
