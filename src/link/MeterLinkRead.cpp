@@ -605,6 +605,8 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
             // 001200.56 rather than 00120.56.
             text += Fmt("%s  %04d%05.02f\r\n", kLabels[g], b, Scaled(a, 0.01));
         }
+        // The balance is split as the energies are, its high part first: 12 and 550 is
+        // 1205.50, printed the same zero-padded way.
         const bool negative = d[20] & 0x80;
         const int whole = be16(20) & 0x7FFF;
         const double fraction = Scaled(be16(22), 0.01);

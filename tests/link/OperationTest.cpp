@@ -187,6 +187,13 @@ std::vector<ReadCase> ReadCases()
          [](MeterLink& l) { return l.ReadSavedEnergy(0); },
          "Read current Save Energy:\r\n k:  000000.00\r\nk1:  000000.00\r\nk2:  000000.00\r\n"
          "k3:  000000.00\r\nk4:  000000.00\r\n     712.34\r\n\r\nstatus:  01\r\n\r\n\r\n"},
+        // The simulator's own stored energy of last month, as its README gives it.
+        {"SavedEnergyL1AsTheSimulatorKeepsIt",
+         {},
+         false,
+         [](MeterLink& l) { return l.ReadSavedEnergy(1); },
+         "Read L1 Save Energy:\r\n k:  001134.56\r\nk1:  000453.82\r\nk2:  000340.36\r\n"
+         "k3:  000226.91\r\nk4:  000113.47\r\n     1205.50\r\n\r\nstatus:  00\r\n\r\n\r\n"},
         {"SwitchOnEventL2",
          {{30021, {30, 12, 31, 12, 24}}},
          false,

@@ -146,7 +146,7 @@ void SimMeter::FillDefaults(std::uint8_t address, std::uint8_t baudCode)
         PutSplitEnergy(r, base + 4, t2);
         PutSplitEnergy(r, base + 6, t3);
         PutSplitEnergy(r, base + 8, total - t1 - t2 - t3);
-        r[base + 10] = 12, r[base + 11] = 550; // balance 125.50
+        r[base + 10] = 12, r[base + 11] = 550; // balance 1205.50
         r[base + 12] = 0;                      // status
     }
 
