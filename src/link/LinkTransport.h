@@ -45,4 +45,27 @@ public:
     static SerialPortTransport& Instance();
 };
 
+// Passes every call on to another transport (by default the serial port's); a transport that
+// watches some of the calls derives from it and overrides only those.
+class ForwardingTransport : public LinkTransport {
+public:
+    explicit ForwardingTransport(LinkTransport& line = SerialPortTransport::Instance())
+        : m_line(line)
+    {
+    }
+    void ClearErrors() override { m_line.ClearErrors(); }
+    void SetRts(bool on) override { m_line.SetRts(on); }
+    void PurgeBoth() override { m_line.PurgeBoth(); }
+    void PurgeAfterSend() override { m_line.PurgeAfterSend(); }
+    int Write(const std::uint8_t* data, int count) override { return m_line.Write(data, count); }
+    int Drain() override { return m_line.Drain(); }
+    int Read(std::uint8_t* buffer, int maxCount) override { return m_line.Read(buffer, maxCount); }
+    int WaitReadable(int timeoutMs) override { return m_line.WaitReadable(timeoutMs); }
+    std::uint64_t TickCount() override { return m_line.TickCount(); }
+    void Sleep(std::uint32_t ms) override { m_line.Sleep(ms); }
+
+protected:
+    LinkTransport& m_line;
+};
+
 } // namespace mrv

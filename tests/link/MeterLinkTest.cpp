@@ -283,15 +283,8 @@ TEST_F(MeterLinkFake, LogAndClock)
 
 // The serial port's own transport, counting the waits for the line that ran out: a reply
 // that fails on its own bytes must not have waited out the silence.
-class CountingPortTransport final : public LinkTransport {
+class CountingPortTransport final : public ForwardingTransport {
 public:
-    void ClearErrors() override { m_line.ClearErrors(); }
-    void SetRts(bool on) override { m_line.SetRts(on); }
-    void PurgeBoth() override { m_line.PurgeBoth(); }
-    void PurgeAfterSend() override { m_line.PurgeAfterSend(); }
-    int Write(const std::uint8_t* data, int count) override { return m_line.Write(data, count); }
-    int Drain() override { return m_line.Drain(); }
-    int Read(std::uint8_t* buffer, int maxCount) override { return m_line.Read(buffer, maxCount); }
     int WaitReadable(int timeoutMs) override
     {
         const int r = m_line.WaitReadable(timeoutMs);
@@ -299,13 +292,8 @@ public:
             ++timeouts;
         return r;
     }
-    std::uint64_t TickCount() override { return m_line.TickCount(); }
-    void Sleep(std::uint32_t ms) override { m_line.Sleep(ms); }
 
     int timeouts = 0;
-
-private:
-    LinkTransport& m_line = SerialPortTransport::Instance();
 };
 
 // The engine on COM1, a pseudo-terminal whose far end the test plays.

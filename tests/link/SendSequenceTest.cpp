@@ -241,27 +241,16 @@ TEST(RunOrderTest, BoxesAreUniqueAndTheVisibleOnesAreTheConsolesOwn)
 
 // The serial port, keeping the frames written; the pauses of the three-phase reads are
 // skipped, since only the requests are looked at.
-class RequestLog final : public LinkTransport {
+class RequestLog final : public ForwardingTransport {
 public:
-    void ClearErrors() override { m_line.ClearErrors(); }
-    void SetRts(bool on) override { m_line.SetRts(on); }
-    void PurgeBoth() override { m_line.PurgeBoth(); }
-    void PurgeAfterSend() override { m_line.PurgeAfterSend(); }
     int Write(const std::uint8_t* data, int count) override
     {
         frames.emplace_back(data, data + count);
         return m_line.Write(data, count);
     }
-    int Drain() override { return m_line.Drain(); }
-    int Read(std::uint8_t* buffer, int maxCount) override { return m_line.Read(buffer, maxCount); }
-    int WaitReadable(int timeoutMs) override { return m_line.WaitReadable(timeoutMs); }
-    std::uint64_t TickCount() override { return m_line.TickCount(); }
     void Sleep(std::uint32_t) override {}
 
     std::vector<std::vector<std::uint8_t>> frames;
-
-private:
-    LinkTransport& m_line = SerialPortTransport::Instance();
 };
 
 // Which operation and variant each box of the console runs, told apart by the first request

@@ -59,12 +59,8 @@ int UsageError(const std::string& problem)
 using mrvctl::Hex;
 
 // The serial port, keeping what was written and what came back.
-class RecordingTransport final : public mrv::LinkTransport {
+class RecordingTransport final : public mrv::ForwardingTransport {
 public:
-    void ClearErrors() override { m_line.ClearErrors(); }
-    void SetRts(bool on) override { m_line.SetRts(on); }
-    void PurgeBoth() override { m_line.PurgeBoth(); }
-    void PurgeAfterSend() override { m_line.PurgeAfterSend(); }
     int Write(const std::uint8_t* data, int count) override
     {
         const int n = m_line.Write(data, count);
@@ -72,7 +68,6 @@ public:
             written.insert(written.end(), data, data + n);
         return n;
     }
-    int Drain() override { return m_line.Drain(); }
     int Read(std::uint8_t* buffer, int maxCount) override
     {
         const int n = m_line.Read(buffer, maxCount);
@@ -80,14 +75,8 @@ public:
             received.insert(received.end(), buffer, buffer + n);
         return n;
     }
-    int WaitReadable(int timeoutMs) override { return m_line.WaitReadable(timeoutMs); }
-    std::uint64_t TickCount() override { return m_line.TickCount(); }
-    void Sleep(std::uint32_t ms) override { m_line.Sleep(ms); }
 
     std::vector<std::uint8_t> written, received;
-
-private:
-    mrv::LinkTransport& m_line = mrv::SerialPortTransport::Instance();
 };
 
 struct Options {
