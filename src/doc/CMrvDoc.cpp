@@ -2,6 +2,7 @@
 
 #include "datafile/DataFileConvert.h"
 #include "datafile/HhuDataFile.h"
+#include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 #include "doc/ParameterRules.h"
@@ -52,6 +53,7 @@ void CMrvDoc::LoadSettings()
 
     m_dbName = m_store.GetString("file", "dbname", "");
     m_dbEnergy = m_store.GetString("file", "dbenergy", "");
+    m_dbTest = m_store.GetString("file", "dbtest", "");
     const std::string here = CurrentFolder();
     m_dataPath = m_store.GetString("file", "datapath", here);
     m_downloadPath = m_store.GetString("file", "downloadpath", here);
@@ -70,8 +72,10 @@ void CMrvDoc::SaveSettings()
 {
     SaveDataFileParameters(m_store, m_params);
 
-    m_store.PutString("file", "dbname", m_dbName);
-    m_store.PutString("file", "dbenergy", m_dbEnergy);
+    // A server's name goes in without a password, whoever put one into it.
+    m_store.PutString("file", "dbname", RememberedDatabaseName(m_dbName));
+    m_store.PutString("file", "dbenergy", RememberedDatabaseName(m_dbEnergy));
+    m_store.PutString("file", "dbtest", RememberedDatabaseName(m_dbTest));
     m_store.PutString("file", "datapath", m_dataPath);
     m_store.PutString("file", "downloadpath", m_downloadPath);
     m_store.PutString("file", "systemdir", m_systemDir);
@@ -218,10 +222,10 @@ int CMrvDoc::OpenTestDatabase()
 {
     if (m_testDbOpen == 1)
         return 1;
-    const std::string path = TestDatabasePath();
+    const std::string path = m_dbTest.empty() ? TestDatabasePath() : m_dbTest;
     if (CreateTestSchema(path, m_prompter) == 0)
         return 0;
-    if (m_db->OpenTest(DatabaseConnectString(path), "Admin", "") != 0)
+    if (m_db->OpenTest(ConnectStringFor(path), "Admin", "") != 0)
         m_testDbOpen = 1;
     return m_testDbOpen;
 }
@@ -238,7 +242,8 @@ int CMrvDoc::OnOpenDatabase()
     if (!CanOpenDatabase())
         return 0;
     // Start in the remembered database's folder with its name preset.
-    const std::string start = m_dbName.empty() ? std::string("./") : m_dbName;
+    const std::string start =
+        m_dbName.empty() || IsServerConnect(m_dbName) ? std::string("./") : m_dbName;
     const auto chosen = m_prompter.ChooseSaveFile(
         "Open Database", "database(.db)|*.db *.sqlite *.mdb", start, ".db");
     if (!chosen || chosen->empty())
@@ -263,6 +268,41 @@ int CMrvDoc::OnOpenDatabase()
         return 0;
     }
     m_dbName = *chosen;
+    emit RefreshLists(2);
+    return 1;
+}
+
+int CMrvDoc::OnOpenServerDatabase(const ServerDatabaseFields& fields)
+{
+    if (!CanOpenDatabase())
+        return 0;
+    const std::string connect = fields.ConnectString();
+    emit Busy(true);
+    const auto present = TablesPresent(connect, InstallationTables(), m_prompter);
+    emit Busy(false);
+    if (!present) {
+        m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
+        return 0;
+    }
+    if (present->size() < InstallationTables().size()) {
+        // An empty server database is what a new file is: never filled behind the user's back.
+        const auto answer = m_prompter.Message(
+            "This database lacks the installation tables.\nCreate them now?",
+            "Open Server Database", MsgIcon::Question, MsgButtons::YesNo);
+        if (answer != MsgAnswer::Yes)
+            return 0;
+        if (CreateInstallationSchema(connect, m_prompter) == 0)
+            return 0;
+    }
+    m_connect = connect;
+    emit Busy(true);
+    const int ok = LoadTables(TableHhus | TableBlocks);
+    emit Busy(false);
+    if (!ok) {
+        m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
+        return 0;
+    }
+    m_dbName = connect;
     emit RefreshLists(2);
     return 1;
 }

@@ -8,6 +8,7 @@
 #include "base/Records.h"
 #include "base/SettingsStore.h"
 #include "datafile/DataFileParameters.h"
+#include "doc/ServerDatabaseForm.h"
 #include "link/MeterDocument.h"
 #include "link/MeterValues.h"
 #include "link/SerialPort.h"
@@ -79,8 +80,8 @@ public:
     static int BaudRateOf(int baudIndex);
     int GetPortNumber() const { return m_comIndex + 1; }
 
-    // The test database "testmeter.db" beside the program, created with its table when
-    // missing; opened once, 1 or 0.
+    // The test database: "testmeter.db" beside the program, or the server database the
+    // profile names ("file"/"dbtest"); created with its table when missing; opened once, 1 or 0.
     int OpenTestDatabase();
     void CloseTestDatabase();
     std::string TestDatabasePath() const;
@@ -90,6 +91,10 @@ public:
     // Commands. Open Database: choose a file (offering to create a new installation
     // database when it does not exist), open it and load HHUs and Blocks. 1 when opened.
     int OnOpenDatabase();
+    // Open Server Database: the database on a PostgreSQL server that the form names. A
+    // database without the installation tables is offered them. On success m_dbName holds
+    // its connection string (never a password). 1 when opened.
+    int OnOpenServerDatabase(const ServerDatabaseFields& fields);
     void OnCloseDatabase();
     // Convert Data File: choose an uploaded data file and write convert.dbf in the current
     // folder under convert.cfg beside the program. 1 when written.
@@ -120,6 +125,7 @@ public:
     std::string m_dbName;
     std::string m_connect;
     std::string m_dbEnergy;
+    std::string m_dbTest; // empty: the file beside the program
     std::string m_downloadPath;
     std::string m_dataPath;
     std::int32_t m_baudIndex = 1;

@@ -74,7 +74,7 @@ TEST(ConcurrentWriters, TwoProgramsAddMetersToOneBlockAndNothingIsLost)
     const std::string& second = aFirst ? b : a;
     EXPECT_THAT(aFirst ? a : b, HasSubstr("block 1\n"));
     EXPECT_THAT(second, HasSubstr("block 0\n"));
-    EXPECT_THAT(second, HasSubstr("message ERROR:  duplicate key value violates unique "
+    EXPECT_THAT(second, HasSubstr("ERROR:  duplicate key value violates unique "
                                   "constraint \"district_pkey\""));
     EXPECT_EQ(shared.Query("select district_name from district where district_id = 8"),
               (test::Rows{{aFirst ? "from A" : "from B"}}));

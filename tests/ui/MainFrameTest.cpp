@@ -7,6 +7,7 @@
 #include "link/SerialPort.h"
 #include "support/PtyPair.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TestDatabase.h"
 #include "support/TempDir.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
@@ -377,6 +378,59 @@ TEST_F(MainFrameTest, OpenAndCloseDatabaseFromTheMenu)
     EXPECT_EQ(f.View()->ShownMode(), 0);
     EXPECT_TRUE(f.Action("OpenDatabase")->isEnabled());
     EXPECT_FALSE(f.Action("CreateDownloadFile")->isEnabled());
+}
+
+TEST_F(MainFrameTest, OpenServerDatabaseChecksItsFieldsAndOpensTheServersDatabase)
+{
+    if (const std::string why = test::EngineUnavailable(test::Engine::Postgres); !why.empty())
+        GTEST_SKIP() << why;
+    const test::TestDatabase server(test::Engine::Postgres, "office");
+    ASSERT_EQ(CreateInstallationSchema(server.Name(), prompter), 1);
+    const ServerDatabaseFields target = ServerDatabaseFields::From(server.Name());
+    Start();
+    CMainFrame& f = Frame();
+    ASSERT_TRUE(f.Action("OpenServerDatabase")->isEnabled());
+
+    const auto edit = [](QDialog& d, const char* name) {
+        auto* e = d.findChild<QLineEdit*>(name);
+        EXPECT_NE(e, nullptr) << name;
+        return e;
+    };
+    ASSERT_TRUE(Run("OpenServerDatabase", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Open Server Database");
+        EXPECT_EQ(edit(d, "ServerPort")->accessibleName(), "Port");
+        // Nothing remembered yet: the usual port, and the database to be typed first.
+        EXPECT_EQ(edit(d, "ServerPort")->text(), "5432");
+        EXPECT_EQ(edit(d, "ServerDatabase")->text(), "");
+        edit(d, "ServerHost")->setText(QString::fromStdString(target.host));
+        edit(d, "ServerPort")->setText("70000");
+        edit(d, "ServerDatabase")->setText(QString::fromStdString(target.database));
+        edit(d, "ServerUser")->setText(QString::fromStdString(target.user));
+        Press(d, QDialogButtonBox::Ok);
+        EXPECT_TRUE(d.isVisible()); // refused: the port is out of range
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, "Port: a number from 1 to 65535.");
+        EXPECT_TRUE(edit(d, "ServerPort")->hasFocus());
+        edit(d, "ServerPort")->setText(QString::fromStdString(target.port));
+        Press(d, QDialogButtonBox::Ok);
+    }));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(Doc().IsDatabaseOpen(), 1);
+    EXPECT_EQ(Doc().m_dbName, target.ConnectString());
+    EXPECT_EQ(f.View()->LastRefreshCode(), 2);
+    EXPECT_FALSE(f.Action("OpenServerDatabase")->isEnabled());
+    EXPECT_TRUE(f.Action("CloseDatabase")->isEnabled());
+
+    // Remembered like a file name: the next run's form starts with it.
+    f.Action("CloseDatabase")->trigger();
+    Exit();
+    Start();
+    ASSERT_TRUE(Run("OpenServerDatabase", [&](QDialog& d) {
+        EXPECT_EQ(edit(d, "ServerDatabase")->text().toStdString(), target.database);
+        EXPECT_EQ(edit(d, "ServerHost")->text().toStdString(), target.host);
+        Press(d, QDialogButtonBox::Cancel);
+    }));
+    EXPECT_EQ(Doc().IsDatabaseOpen(), 0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "datafile/HhuDataFile.h"
 #include "doc/CMrvDoc.h"
 #include "ui/app/CFilePathDlg.h"
+#include "ui/app/CServerDbDlg.h"
 #include "ui/datafile/CDataFileSheet.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 #include "ui/meterdlg/COperateDlg.h"
@@ -152,6 +153,8 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
 
     auto* db = menuBar()->addMenu("&Database");
     AddAction(db, "OpenDatabase", "&Open Database", "Open Database", &CMainFrame::OnOpenDatabase);
+    AddAction(db, "OpenServerDatabase", "Open &Server Database...",
+              "Open a database on a PostgreSQL server", &CMainFrame::OnOpenServerDatabase);
     AddAction(db, "CloseDatabase", "&Close Database", "Close Database",
               &CMainFrame::OnCloseDatabase);
 
@@ -253,6 +256,7 @@ void CMainFrame::UpdateCommandUi()
 {
     const bool dbOpen = m_doc.IsDatabaseOpen() != 0;
     Action("OpenDatabase")->setEnabled(m_doc.CanOpenDatabase());
+    Action("OpenServerDatabase")->setEnabled(m_doc.CanOpenDatabase());
     Action("CloseDatabase")->setEnabled(m_doc.CanCloseDatabase());
     Action("CreateDownloadFile")->setEnabled(m_doc.CanCreateDownloadFile());
     const int mode = m_doc.GetViewMode();
@@ -310,6 +314,16 @@ void CMainFrame::OnAbout()
 void CMainFrame::OnOpenDatabase()
 {
     m_doc.OnOpenDatabase();
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnOpenServerDatabase()
+{
+    if (!m_doc.CanOpenDatabase())
+        return;
+    CServerDbDlg dlg(ServerDatabaseFields::From(m_doc.m_dbName), m_doc.GetPrompter(), this);
+    if (dlg.exec() == QDialog::Accepted)
+        m_doc.OnOpenServerDatabase(dlg.Fields());
     UpdateCommandUi();
 }
 

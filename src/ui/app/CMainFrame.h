@@ -33,6 +33,7 @@ public slots:
     void OnConfig();
     void OnAbout();
     void OnOpenDatabase();
+    void OnOpenServerDatabase();
     void OnCloseDatabase();
     void OnParameterSetting();
     void OnFilePathSetting();

@@ -1,51 +1,15 @@
 // A second program on the same database, for the tests of several PCs at once: adds COUNT
 // meters numbered TAG01.. to Block BLOCK in one batch, then tries to add Block NEWBLOCK.
-// Prints "meters N" (the meters stored), "block 1|0" and each database message as
-// "message <text>" on one line.
+// Prints "meters N" (the meters stored), "block 1|0" and each database message.
 //
 //   mrv-db-writer CONNECT TAG BLOCK COUNT NEWBLOCK
-#include "base/Prompter.h"
 #include "db/MeterDatabase.h"
+#include "mrvctl/StderrPrompter.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-class PrintingPrompter final : public mrv::Prompter {
-public:
-    mrv::MsgAnswer Message(const std::string& text, const std::string&, mrv::MsgIcon,
-                           mrv::MsgButtons) override
-    {
-        std::string line = text;
-        for (char& c : line)
-            if (c == '\n')
-                c = ' ';
-        std::printf("message %s\n", line.c_str());
-        return mrv::MsgAnswer::Ok;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -57,7 +21,7 @@ int main(int argc, char** argv)
     const int block = std::atoi(argv[3]);
     const int count = std::atoi(argv[4]);
     const int newBlock = std::atoi(argv[5]);
-    PrintingPrompter prompter;
+    mrv::StderrPrompter prompter(false, stdout);
     mrv::MeterDatabase db(prompter);
     if (!db.OpenMain(argv[1]))
         return 1;
