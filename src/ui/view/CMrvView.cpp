@@ -40,10 +40,11 @@ void CMrvView::paintEvent(QPaintEvent* event)
         std::int32_t hhus = 0, blocks = 0;
         m_doc.GetHhus(&hhus);
         m_doc.GetBlocks(&blocks);
+        // One pass: a server's name holds "%2F" and the like, which a second arg() would take
+        // for its own place marker.
         text = QString("%1\nHHU: %2   Block: %3")
-                   .arg(QString::fromStdString(m_doc.m_dbName))
-                   .arg(hhus)
-                   .arg(blocks);
+                   .arg(QString::fromStdString(m_doc.m_dbName), QString::number(hhus),
+                        QString::number(blocks));
     } else {
         text = "No database open";
     }
