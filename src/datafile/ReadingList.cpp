@@ -1,5 +1,7 @@
 #include "datafile/ReadingList.h"
 
+#include "base/NumberText.h"
+
 #include <cstdio>
 
 namespace mrv {
@@ -8,9 +10,7 @@ namespace {
 
 std::string Energy(double value)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%8.2f", value);
-    return text;
+    return FormatC("%8.2f", value);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "db/MeterDatabase.h"
 
 #include "base/GbkText.h"
+#include "base/NumberText.h"
 #include "base/Prompter.h"
 
 #include <QString>
@@ -33,9 +34,8 @@ QVariant Hundredths(double v)
 {
     if (!std::isfinite(v))
         return QVariant();
-    char text[400]; // the longest double in "%.2f" takes 312 characters
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return std::strtod(text, nullptr);
+    // In the C locale both ways, whatever the user's.
+    return ParseDoubleC(FormatC("%.2f", v)).value_or(0.0);
 }
 
 // The shared steps of every table load: count, then read at most that many rows in table

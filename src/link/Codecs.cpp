@@ -1,7 +1,8 @@
 #include "link/Codecs.h"
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 
 namespace mrv {
 
@@ -94,7 +95,11 @@ double BcdToDouble(std::uint32_t v)
     char text[16];
     std::snprintf(text, sizeof text, "%02x%02x%02x.%02x", (v >> 24) & 0xFFu, (v >> 16) & 0xFFu,
                   (v >> 8) & 0xFFu, v & 0xFFu);
-    return std::strtod(text, nullptr);
+    // The leading number, as strtod takes it, but in the C locale whatever the process runs
+    // under: a decimal-comma locale would stop at the point and read 1234.
+    double value = 0;
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
 }
 
 std::string BcdTextAdd(std::string_view in, unsigned v)

@@ -1,9 +1,9 @@
 // The read operations: one or more function-3 exchanges each, decoded into log text.
 #include "link/MeterLink.h"
 
+#include "base/NumberText.h"
+
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <vector>
 
 namespace mrv {
@@ -12,31 +12,6 @@ namespace {
 
 constexpr std::uint8_t kRead = 3;
 const char* const kFail = "  Fail!\r\n\r\n";
-
-__attribute__((format(printf, 1, 2))) std::string Fmt(const char* format, ...)
-{
-    char small[256];
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int n = std::vsnprintf(small, sizeof small, format, args);
-    va_end(args);
-    std::string out;
-    if (n < 0) {
-        va_end(copy);
-        return out;
-    }
-    if (static_cast<std::size_t>(n) < sizeof small) {
-        out.assign(small, static_cast<std::size_t>(n));
-    } else {
-        out.resize(static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(out.data(), out.size(), format, copy);
-        out.resize(static_cast<std::size_t>(n));
-    }
-    va_end(copy);
-    return out;
-}
 
 // The reply of one read: the registers are decoded from its data (reply byte 3 on). The
 // buffer is cleared before every exchange so a reply shorter than asked for decodes as
@@ -96,11 +71,11 @@ int MeterLink::ReadTime()
         return 0;
     }
     Log("Time(HH:MM:SS):\r\n");
-    Log(Fmt("  %02d:%02d:%02d\r\n", r.Lo(2), r.Lo(1), r.Lo(0)));
+    Log(FormatC("  %02d:%02d:%02d\r\n", r.Lo(2), r.Lo(1), r.Lo(0)));
     Log("System(HH:MM:SS):\r\n");
-    Log(Fmt("  %02d:%02d:%02d\r\n", pc[2], pc[1], pc[0]));
+    Log(FormatC("  %02d:%02d:%02d\r\n", pc[2], pc[1], pc[0]));
     Log("Date(YY/MM/DD):\r\n");
-    Log(Fmt("  %02d/%02d/%02d\r\n\r\n", r.Lo(5), r.Lo(4), r.Lo(3)));
+    Log(FormatC("  %02d/%02d/%02d\r\n\r\n", r.Lo(5), r.Lo(4), r.Lo(3)));
     return 1;
 }
 
@@ -113,7 +88,7 @@ int MeterLink::ReadAddress(std::uint8_t* address)
         return 0;
     }
     *address = static_cast<std::uint8_t>(r.Hi(0));
-    Log(Fmt("  %02d\r\n\r\n", *address));
+    Log(FormatC("  %02d\r\n\r\n", *address));
     return 1;
 }
 
@@ -135,7 +110,7 @@ int MeterLink::ReadEnergy(int variant)
         return 0;
     }
     const auto v = static_cast<std::int32_t>(r.R32(0));
-    Log(Fmt("  %.02f\r\n\r\n", Scaled(v, 0.01)));
+    Log(FormatC("  %.02f\r\n\r\n", Scaled(v, 0.01)));
     return 1;
 }
 
@@ -181,35 +156,35 @@ int SimpleRead(MeterLink& link, const char* header, std::uint16_t reg, std::uint
 int MeterLink::ReadConstant()
 {
     return SimpleRead(*this, "Read Constant:\r\n", 10023, 1,
-                      [this](const Reply& r) { Log(Fmt("  %04d\r\n\r\n", r.R(0))); });
+                      [this](const Reply& r) { Log(FormatC("  %04d\r\n\r\n", r.R(0))); });
 }
 
 int MeterLink::ReadCarrierAddress()
 {
     return SimpleRead(*this, "R Carrier Module Address:\r\n", 10094, 1,
-                      [this](const Reply& r) { Log(Fmt("  %04d\r\n\r\n", r.R(0))); });
+                      [this](const Reply& r) { Log(FormatC("  %04d\r\n\r\n", r.R(0))); });
 }
 
 int MeterLink::ReadPulsePrescaler()
 {
     return SimpleRead(*this, "Read Pulse Prescaler:\r\n", 10076, 3, [this](const Reply& r) {
-        Log(Fmt("Protection flag:  %02x\r\n", r.Lo(0)));
-        Log(Fmt("Prescaler:  %02x\r\n", r.Lo(1)));
-        Log(Fmt("pulse width:  %02x\r\n\r\n", r.Lo(2)));
+        Log(FormatC("Protection flag:  %02x\r\n", r.Lo(0)));
+        Log(FormatC("Prescaler:  %02x\r\n", r.Lo(1)));
+        Log(FormatC("pulse width:  %02x\r\n\r\n", r.Lo(2)));
     });
 }
 
 int MeterLink::ReadResetDate()
 {
     return SimpleRead(*this, "Read Reset Date(DD:HH):\r\n", 10010, 4, [this](const Reply& r) {
-        Log(Fmt("  %02d:%02d\r\n\r\n", r.Lo(1), r.Lo(0)));
+        Log(FormatC("  %02d:%02d\r\n\r\n", r.Lo(1), r.Lo(0)));
     });
 }
 
 int MeterLink::ReadRelayStatus()
 {
     return SimpleRead(*this, "Read Relay Status:\r\n", 10027, 1,
-                      [this](const Reply& r) { Log(Fmt("  0x%02x\r\n\r\n", r.Lo(0))); });
+                      [this](const Reply& r) { Log(FormatC("  0x%02x\r\n\r\n", r.Lo(0))); });
 }
 
 int MeterLink::ReadShowMode(int variant)
@@ -254,12 +229,12 @@ int MeterLink::ReadPower(int variant)
         const char* header = variant == 0 ? "read active power:\r\n" : "read reactive power:\r\n";
         return SimpleRead(*this, header, variant == 0 ? 14 : 15, 1, [this](const Reply& r) {
             const auto [sign, mag] = SignMagnitude16(r.R(0));
-            Log(Fmt("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
+            Log(FormatC("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
         });
     }
     static const char* const kKind[] = {"active", "reactive", "apparent"};
     const std::uint16_t total = static_cast<std::uint16_t>(134 + 5 * variant);
-    Log(Fmt("read total %s power:\r\n", kKind[variant]));
+    Log(FormatC("read total %s power:\r\n", kKind[variant]));
     Reply r;
     if (!ReadRegs(*this, r, total, 2, MeterAddress())) {
         Log(kFail);
@@ -267,18 +242,18 @@ int MeterLink::ReadPower(int variant)
     }
     {
         const auto [sign, mag] = SignMagnitude32(r.R32(0));
-        Log(Fmt("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
+        Log(FormatC("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
     }
     static const char kPhase[] = {'A', 'B', 'C'};
     for (int p = 0; p < 3; ++p) {
         m_transport->Sleep(200);
-        Log(Fmt("read %c phase %s power:\r\n", kPhase[p], kKind[variant]));
+        Log(FormatC("read %c phase %s power:\r\n", kPhase[p], kKind[variant]));
         if (!ReadRegs(*this, r, static_cast<std::uint16_t>(total + 2 + p), 1, MeterAddress())) {
             Log(kFail);
             return 0;
         }
         const auto [sign, mag] = SignMagnitude16(r.R(0));
-        Log(Fmt("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
+        Log(FormatC("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
     }
     return 1;
 }
@@ -289,7 +264,7 @@ int MeterLink::ReadPowerFactor()
     if (!threePhase) {
         return SimpleRead(*this, "read power factor:\r\n", 16, 1, [this](const Reply& r) {
             const auto [sign, mag] = SignMagnitude16(r.R(0));
-            Log(Fmt(" %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
+            Log(FormatC(" %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
         });
     }
     static const char* const kHeaders[] = {
@@ -304,7 +279,7 @@ int MeterLink::ReadPowerFactor()
             return 0;
         }
         const auto [sign, mag] = SignMagnitude16(r.R(0));
-        Log(Fmt(" %s %.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
+        Log(FormatC(" %s %.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
     }
     return 1;
 }
@@ -316,9 +291,9 @@ int MeterLink::ReadVoltageCurrent(int variant)
     const bool voltage = variant == 0;
     auto print = [this, voltage](const Reply& r) {
         if (voltage)
-            Log(Fmt("  %.01f\r\n\r\n", Scaled(r.R(0), 0.1)));
+            Log(FormatC("  %.01f\r\n\r\n", Scaled(r.R(0), 0.1)));
         else
-            Log(Fmt("  %.02f\r\n\r\n", Scaled(r.R(0), 0.01)));
+            Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(0), 0.01)));
     };
     const bool threePhase = m_document && m_document->GetMeterValues().threePhase;
     if (!threePhase)
@@ -327,7 +302,7 @@ int MeterLink::ReadVoltageCurrent(int variant)
     static const char kPhase[] = {'A', 'B', 'C'};
     for (int p = 0; p < 3; ++p) {
         m_transport->Sleep(200);
-        Log(Fmt("read %c phase %s:\r\n", kPhase[p], voltage ? "voltage" : "current"));
+        Log(FormatC("read %c phase %s:\r\n", kPhase[p], voltage ? "voltage" : "current"));
         Reply r;
         if (!ReadRegs(*this, r, static_cast<std::uint16_t>((voltage ? 128 : 131) + p), 1,
                       MeterAddress())) {
@@ -342,19 +317,19 @@ int MeterLink::ReadVoltageCurrent(int variant)
 int MeterLink::ReadFrequency()
 {
     return SimpleRead(*this, "read frequecy:\r\n", 17, 1, [this](const Reply& r) {
-        Log(Fmt("  %.02f\r\n\r\n", Scaled(r.R(0), 0.01)));
+        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(0), 0.01)));
     });
 }
 
 int MeterLink::ReadAllVariables()
 {
     return SimpleRead(*this, "读 所有变量:\r\n", 12, 6, [this](const Reply& r) {
-        Log(Fmt("  %.01f\r\n\r\n", Scaled(r.R(0), 0.1)));
-        Log(Fmt("  %.02f\r\n\r\n", Scaled(r.R(1), 0.01)));
-        Log(Fmt("  %.02f\r\n\r\n", Scaled(r.R(2), 0.001)));
-        Log(Fmt("  %.02f\r\n\r\n", Scaled(r.R(3), 0.01)));
-        Log(Fmt("  %.03f\r\n\r\n", Scaled(r.R(4), 0.001)));
-        Log(Fmt("  %.02f\r\n\r\n", Scaled(r.R(5), 0.01)));
+        Log(FormatC("  %.01f\r\n\r\n", Scaled(r.R(0), 0.1)));
+        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(1), 0.01)));
+        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(2), 0.001)));
+        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(3), 0.01)));
+        Log(FormatC("  %.03f\r\n\r\n", Scaled(r.R(4), 0.001)));
+        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(5), 0.01)));
     });
 }
 
@@ -365,7 +340,7 @@ int MeterLink::ReadReactiveConstant(int variant)
     if (variant < 0 || variant > 2)
         return 0;
     return SimpleRead(*this, kHeaders[variant], static_cast<std::uint16_t>(20031 + 10 * variant), 2,
-                      [this](const Reply& r) { Log(Fmt("  %04d%04d\r\n\r\n", r.R(0), r.R(1))); });
+                      [this](const Reply& r) { Log(FormatC("  %04d%04d\r\n\r\n", r.R(0), r.R(1))); });
 }
 
 int MeterLink::ReadSavedEnergy(int variant)
@@ -373,7 +348,7 @@ int MeterLink::ReadSavedEnergy(int variant)
     if (variant < 0 || variant > 6)
         return 0;
     const std::string header = variant == 0 ? std::string("Read current Save Energy:\r\n")
-                                            : Fmt("Read L%d Save Energy:\r\n", variant);
+                                            : FormatC("Read L%d Save Energy:\r\n", variant);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(20061 + 13 * variant), 13,
                       [this](const Reply& r) { FormatMeterBlock(3, r.Data(), 0, 26); });
 }
@@ -383,8 +358,8 @@ namespace {
 void LogTimeDate(MeterLink& link, const Reply& r, int first, const char* timePrefix,
                  const char* dateEnd)
 {
-    link.Log(Fmt("%s%02d:%02d\r\n", timePrefix, r.Lo(first + 1), r.Lo(first)));
-    link.Log(Fmt("  %02d/%02d/%02d%s", r.Lo(first + 4), r.Lo(first + 3), r.Lo(first + 2), dateEnd));
+    link.Log(FormatC("%s%02d:%02d\r\n", timePrefix, r.Lo(first + 1), r.Lo(first)));
+    link.Log(FormatC("  %02d/%02d/%02d%s", r.Lo(first + 4), r.Lo(first + 3), r.Lo(first + 2), dateEnd));
 }
 
 } // namespace
@@ -397,8 +372,8 @@ int MeterLink::ReadSwitchEvent(int variant)
                                         "Modify Meter Address", "Modify Password"};
     const int last = variant % 3 + 1;
     const std::string header = variant < 12
-                                   ? Fmt("R Last %d %s Event:\r\n", last, kWhat[variant / 3])
-                                   : Fmt("R L%d Clear Event Event:\r\n", last);
+                                   ? FormatC("R Last %d %s Event:\r\n", last, kWhat[variant / 3])
+                                   : FormatC("R L%d Clear Event Event:\r\n", last);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(30001 + 5 * variant), 5,
                       [this](const Reply& r) { LogTimeDate(*this, r, 0, "  ", "\r\n\r\n"); });
 }
@@ -409,7 +384,7 @@ int MeterLink::ReadModifyTableEvent(int variant)
         return 0;
     static const char* const kWhat[] = {"Tarrif 1", "Tarrif 2", "Year Table"};
     const std::string header =
-        Fmt("R L%d Modify %s Event:\r\n", variant % 3 + 1, kWhat[variant / 3]);
+        FormatC("R L%d Modify %s Event:\r\n", variant % 3 + 1, kWhat[variant / 3]);
     const int yearForm = variant >= 6 ? 1 : 0;
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(30076 + 21 * variant), 21,
                       [this, yearForm](const Reply& r) {
@@ -427,7 +402,7 @@ int MeterLink::ReadReserveEvent(int variant)
 {
     if (variant < 0 || variant > 2)
         return 0;
-    const std::string header = Fmt("R L%d Reserve Event:\r\n", variant + 1);
+    const std::string header = FormatC("R L%d Reserve Event:\r\n", variant + 1);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(30268 + 10 * variant), 10,
                       [this](const Reply& r) {
                           LogTimeDate(*this, r, 0, "Start:  ", "\r\n");
@@ -452,29 +427,29 @@ int MeterLink::ReadModifyTimeEvent(int variant)
 {
     if (variant < 0 || variant > 2)
         return 0;
-    const std::string header = Fmt("R L%d Modify Time Event:\r\n", variant + 1);
+    const std::string header = FormatC("R L%d Modify Time Event:\r\n", variant + 1);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(30343 + 12 * variant), 12,
                       [this](const Reply& r) {
-                          Log(Fmt("Before Modify: %02d:%02d:%02d\r\n", r.Lo(2), r.Lo(1), r.Lo(0)));
-                          Log(Fmt("        %02d/%02d/%02d\r\n", r.Lo(5), r.Lo(4), r.Lo(3)));
-                          Log(Fmt("After Modify: %02d:%02d:%02d\r\n", r.Lo(8), r.Lo(7), r.Lo(6)));
-                          Log(Fmt("        %02d/%02d/%02d\r\n", r.Lo(11), r.Lo(10), r.Lo(9)));
+                          Log(FormatC("Before Modify: %02d:%02d:%02d\r\n", r.Lo(2), r.Lo(1), r.Lo(0)));
+                          Log(FormatC("        %02d/%02d/%02d\r\n", r.Lo(5), r.Lo(4), r.Lo(3)));
+                          Log(FormatC("After Modify: %02d:%02d:%02d\r\n", r.Lo(8), r.Lo(7), r.Lo(6)));
+                          Log(FormatC("        %02d/%02d/%02d\r\n", r.Lo(11), r.Lo(10), r.Lo(9)));
                       });
 }
 
 int MeterLink::ReadReserveTimesEnergy()
 {
     return SimpleRead(*this, "R Reserve Times and Energy:\r\n", 30265, 3, [this](const Reply& r) {
-        Log(Fmt("times: %02x\r\n", r.Lo(0)));
+        Log(FormatC("times: %02x\r\n", r.Lo(0)));
         // r1 is the last four digits in hundredths; zero-padded so 12 and 56 print 001200.56.
-        Log(Fmt("  %04d%05.02f\r\n\r\n", r.R(2), Scaled(r.R(1), 0.01)));
+        Log(FormatC("  %04d%05.02f\r\n\r\n", r.R(2), Scaled(r.R(1), 0.01)));
     });
 }
 
 int MeterLink::ReadMeterId()
 {
     return SimpleRead(*this, "R Meter ID:\r\n", 10091, 3, [this](const Reply& r) {
-        Log(Fmt("%04x%04x%04x\r\n\r\n", r.R(0), r.R(1), r.R(2)));
+        Log(FormatC("%04x%04x%04x\r\n\r\n", r.R(0), r.R(1), r.R(2)));
     });
 }
 
@@ -484,14 +459,14 @@ int MeterLink::ReadLimitSetting(int variant)
     case 0:
         return SimpleRead(*this, "Read Owing Current and Owing Time:\r\n", 10079, 2,
                           [this](const Reply& r) {
-                              Log(Fmt("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
-                              Log(Fmt("%04d  Min\r\n\r\n", r.R(1)));
+                              Log(FormatC("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
+                              Log(FormatC("%04d  Min\r\n\r\n", r.R(1)));
                           });
     case 1:
         return SimpleRead(*this, "Read No-load Current and No-load Time:\r\n", 10083, 2,
                           [this](const Reply& r) {
-                              Log(Fmt("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
-                              Log(Fmt("%04d  Sec\r\n\r\n", r.R(1)));
+                              Log(FormatC("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
+                              Log(FormatC("%04d  Sec\r\n\r\n", r.R(1)));
                           });
     case 2:
         return SimpleRead(*this, "Read Password Priority:\r\n", 10095, 2,
@@ -504,7 +479,7 @@ int MeterLink::ReadLimitSetting(int variant)
 int MeterLink::ReadOwingTime()
 {
     return SimpleRead(*this, "读欠费时间:\r\n", 10153, 2,
-                      [this](const Reply& r) { Log(Fmt("  %d\r\n\r\n", r.R(0))); });
+                      [this](const Reply& r) { Log(FormatC("  %d\r\n\r\n", r.R(0))); });
 }
 
 int MeterLink::ReadTariffPrice(int variant)
@@ -514,9 +489,9 @@ int MeterLink::ReadTariffPrice(int variant)
     return SimpleRead(*this, "R Tarrif Price:\r\n", static_cast<std::uint16_t>(10107 + 9 * variant),
                       9, [this](const Reply& r) {
                           for (int k = 0; k < 4; ++k)
-                              Log(Fmt("tarrif%d price: %02.02f\r\n", k + 1, Scaled(r.R(k), 0.01)));
-                          Log(Fmt("time: %02x:%02x\r\n", r.Lo(5), r.Lo(4)));
-                          Log(Fmt("date: %02x/%02x/%02x\r\n", r.Lo(8), r.Lo(7), r.Lo(6)));
+                              Log(FormatC("tarrif%d price: %02.02f\r\n", k + 1, Scaled(r.R(k), 0.01)));
+                          Log(FormatC("time: %02x:%02x\r\n", r.Lo(5), r.Lo(4)));
+                          Log(FormatC("date: %02x/%02x/%02x\r\n", r.Lo(8), r.Lo(7), r.Lo(6)));
                       });
 }
 
@@ -524,12 +499,12 @@ int MeterLink::ReadTradeRecord(int variant)
 {
     if (variant < 0 || variant > 2)
         return 0;
-    const std::string header = Fmt("R Trade Record %d :\r\n", variant + 1);
+    const std::string header = FormatC("R Trade Record %d :\r\n", variant + 1);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(10132 + 7 * variant), 7,
                       [this](const Reply& r) {
-                          Log(Fmt("  %04d%04d\r\n\r\n", r.R(0), r.R(1)));
-                          Log(Fmt("time: %02d:%02d\r\n", r.Lo(3), r.Lo(2)));
-                          Log(Fmt("date: %02d/%02d/%02d\r\n", r.Lo(6), r.Lo(5), r.Lo(4)));
+                          Log(FormatC("  %04d%04d\r\n\r\n", r.R(0), r.R(1)));
+                          Log(FormatC("time: %02d:%02d\r\n", r.Lo(3), r.Lo(2)));
+                          Log(FormatC("date: %02d/%02d/%02d\r\n", r.Lo(6), r.Lo(5), r.Lo(4)));
                       });
 }
 
@@ -548,7 +523,7 @@ int MeterLink::ReadPasswordTable(int variant)
         }
         const std::uint8_t* d = r.Data();
         for (int line = 0; line < 4; ++line, d += 5)
-            Log(Fmt("  %02x %02x %02x %02x %02x\r\n", d[0], d[1], d[2], d[3], d[4]));
+            Log(FormatC("  %02x %02x %02x %02x %02x\r\n", d[0], d[1], d[2], d[3], d[4]));
     }
     return 1;
 }
@@ -556,7 +531,7 @@ int MeterLink::ReadPasswordTable(int variant)
 int MeterLink::ReadTrimValue()
 {
     return SimpleRead(*this, "Read Trim Value:\r\n", 10015, 1,
-                      [this](const Reply& r) { Log(Fmt("  %02x\r\n\r\n", r.Lo(0))); });
+                      [this](const Reply& r) { Log(FormatC("  %02x\r\n\r\n", r.Lo(0))); });
 }
 
 int MeterLink::ReadEeprom(int)
@@ -583,7 +558,7 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
         for (int g = 0; g < 5; ++g) {
             const int a = be16(4 * g);
             const int b = be16(4 * g + 2);
-            text += Fmt("%s  %04d%02d.%02d\r\n", kLabels[g], b, a / 100, a % 100);
+            text += FormatC("%s  %04d%02d.%02d\r\n", kLabels[g], b, a / 100, a % 100);
         }
         break;
     case 1: {
@@ -591,9 +566,9 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
         for (int e = 0; e < entries; ++e) {
             const std::uint8_t* p = d.data() + 4 * e;
             if (flag == 0)
-                text += Fmt("  %d. %02d:%02d  %x\r\n", e + 1, p[0], p[1], p[3]);
+                text += FormatC("  %d. %02d:%02d  %x\r\n", e + 1, p[0], p[1], p[3]);
             else
-                text += Fmt("  %d. %02d/%02d  %d\r\n", e + 1, p[0], p[1], p[3]);
+                text += FormatC("  %d. %02d/%02d  %d\r\n", e + 1, p[0], p[1], p[3]);
         }
         break;
     }
@@ -603,7 +578,7 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
             const int b = be16(4 * g + 2);
             // a is the last four digits in hundredths: zero-padded so b = 12, a = 56 prints
             // 001200.56 rather than 00120.56.
-            text += Fmt("%s  %04d%05.02f\r\n", kLabels[g], b, Scaled(a, 0.01));
+            text += FormatC("%s  %04d%05.02f\r\n", kLabels[g], b, Scaled(a, 0.01));
         }
         // The balance is split as the energies are, its high part first: 12 and 550 is
         // 1205.50, printed the same zero-padded way.
@@ -611,14 +586,14 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
         const int whole = be16(20) & 0x7FFF;
         const double fraction = Scaled(be16(22), 0.01);
         text +=
-            Fmt(negative ? "     -%d%05.02f\r\n\r\n" : "     %d%05.02f\r\n\r\n", whole, fraction);
-        text += Fmt("status:  %02x\r\n\r\n", d[25]);
+            FormatC(negative ? "     -%d%05.02f\r\n\r\n" : "     %d%05.02f\r\n\r\n", whole, fraction);
+        text += FormatC("status:  %02x\r\n\r\n", d[25]);
         break;
     }
     case 5:
-        text += Fmt(" Soft: %02x\r\n", d[0]);
-        text += Fmt(" Hard: %02x\r\n", d[1]);
-        text += Fmt(" Cmderr: %02x\r\n", d[2]);
+        text += FormatC(" Soft: %02x\r\n", d[0]);
+        text += FormatC(" Hard: %02x\r\n", d[1]);
+        text += FormatC(" Cmderr: %02x\r\n", d[2]);
         break;
     default:
         text += " Unknown\r\n";

@@ -5,9 +5,14 @@
 
 #include <QApplication>
 
+#include <clocale>
+
 int main(int argc, char* argv[])
 {
     QApplication qapp(argc, argv);
+    // Qt has set the process locale from the environment. Our own numbers never go through
+    // it, but a library's printf would: keep its numbers in the C locale too.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("halvane");
     QApplication::setApplicationName("mrv003e");
     QApplication::setApplicationVersion("1.2");

@@ -2,6 +2,7 @@
 #include "datafile/DataFileConvert.h"
 #include "DataFileFixture.h"
 #include "base/GbkText.h"
+#include "support/DecimalCommaLocale.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -232,6 +233,16 @@ TEST_F(ConvertTest, WritesHeaderDescriptorsAndRecords)
     // Not read: no energy, date or constant (its value is 0).
     EXPECT_EQ(Slice(f, 289 + 42, 42), B(" 07  no " + std::string(10 + 8 + 5, ' ') + "   1X      "));
     EXPECT_EQ(f.back(), 0x1A);
+}
+
+TEST_F(ConvertTest, NumbersKeepTheirPointUnderADecimalCommaLocale)
+{
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << comma.Problem();
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 12, 10}).written, 1);
+    const Bytes f = ReadBytes(dbf);
+    ASSERT_EQ(f.size(), 289u + 42u * 2 + 1);
+    EXPECT_EQ(Slice(f, 289, 42), B(" 5a  Yes   1234.5626/12/05 3200   1ABCDE  "));
 }
 
 TEST_F(ConvertTest, EveryRecordGivesARowAndAnUnreadMeterKeepsItsConstant)

@@ -1,5 +1,6 @@
 // The columns of the reading list follow the file's tariff mask.
 #include "datafile/ReadingList.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -33,6 +34,15 @@ TEST(ReadingList, TariffColumnsFollowTheMask)
     EXPECT_THAT(ReadingListRow(Read(), 0x0a),
                 ElementsAre("cba987654321", "202610100107", "26/12/05", "    2.00", "    4.00",
                             " 1234.50", "    6.00", "    8.00", "99999.99"));
+}
+
+TEST(ReadingList, EnergiesKeepTheirPointUnderADecimalCommaLocale)
+{
+    test::DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << comma.Problem();
+    EXPECT_THAT(ReadingListRow(Read(), 0x01),
+                ElementsAre("cba987654321", "202610100107", "26/12/05", "    1.00", " 1234.50",
+                            "    5.00", "99999.99"));
 }
 
 TEST(ReadingList, AMeterNotReadShowsOnlyItsIds)

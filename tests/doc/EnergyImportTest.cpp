@@ -2,6 +2,7 @@
 #include "doc/EnergyImport.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "support/DecimalCommaLocale.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
@@ -98,6 +99,14 @@ TEST_P(ImportTest, StoresEveryReadMeterAndReportsTheCount)
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Total input 2 records!");
     EXPECT_EQ(prompter.messages[0].caption, "Input result");
+}
+
+TEST_P(ImportTest, NumbersAreStoredAlikeUnderADecimalCommaLocale)
+{
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << comma.Problem();
+    EXPECT_EQ(ImportReadings({Reading("A1", 1, 1000123.45)}, db, prompter), 1);
+    EXPECT_THAT(Rows(), ElementsAre("A1 123.45 1.11 2.22 3.33 123.46 5.55 6.66 7.77 26-12-05"));
 }
 
 TEST_P(ImportTest, NothingReadImportsNothing)

@@ -1,4 +1,5 @@
 #include "link/Codecs.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -80,6 +81,12 @@ TEST(Codecs, BcdToDouble)
     EXPECT_DOUBLE_EQ(BcdToDouble(0), 0.0);
     EXPECT_DOUBLE_EQ(BcdToDouble(0x99999999), 999999.99);
     EXPECT_DOUBLE_EQ(BcdToDouble(0x00000001), 0.01);
+
+    // The decimal point of the text is not the locale's.
+    test::DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << comma.Problem();
+    EXPECT_DOUBLE_EQ(BcdToDouble(0x00123456), 1234.56);
+    EXPECT_DOUBLE_EQ(BcdToDouble(0x99999999), 999999.99);
 }
 
 TEST(Codecs, BcdTextAddAndTheNumberingForm)

@@ -6,6 +6,7 @@
 #include "doc/CMrvDoc.h"
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
+#include "support/DecimalCommaLocale.h"
 #include "support/ScriptedPrompter.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 
@@ -148,6 +149,21 @@ TEST_F(OperateDlgTest, ReadTotalEnergyLogsTheMetersValue)
     Send();
     EXPECT_EQ(Log(), "read total energy:\n  987.65\n\n");
     EXPECT_EQ(dlg->AddressEdit()->text(), "1"); // "R address" was not ticked
+}
+
+// Whatever locale the user's desktop gives the program, the log has decimal points.
+TEST_F(OperateDlgTest, ValuesKeepTheirPointUnderADecimalCommaLocale)
+{
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << comma.Problem();
+    ASSERT_TRUE(sim.SetRegisters(0, 0, {0x0001, 0x81CD})); // 98765 hundredths
+    Open();
+    dlg->AddressEdit()->setText("1");
+    for (const char* box : {"R total energy", "R power factor", "R voltage", "R frequency"})
+        Tick(box);
+    Send();
+    EXPECT_EQ(Log(), "read total energy:\n  987.65\n\nread power factor:\n  0.980\n\n"
+                     "read voltage:\n  220.0\n\nread frequecy:\n  50.00\n\n");
 }
 
 TEST_F(OperateDlgTest, WriteAddressBroadcastsThenReadAddressReadsItBack)

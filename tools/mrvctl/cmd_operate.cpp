@@ -3,6 +3,7 @@
 #include "CliArgs.h"
 #include "Commands.h"
 
+#include "base/NumberText.h"
 #include "datafile/DataFileParameters.h"
 #include "doc/ParameterRules.h"
 #include "doc/QtSettingsStore.h"
@@ -97,13 +98,13 @@ std::string Parse(int argc, char** argv, Options& o)
             }
         } else if (a == "--money") {
             if (err = need("an amount"); err.empty()) {
-                char* end = nullptr;
-                const double m = std::strtod(argv[++i], &end);
-                if (*end || end == argv[i] || !std::isfinite(m) || m < 0 || m > 99999999.99)
+                // A decimal point, whatever the locale.
+                const std::optional<double> m = mrv::ParseDoubleC(argv[++i]);
+                if (!m || !std::isfinite(*m) || *m < 0 || *m > 99999999.99)
                     err = std::string("--money takes an amount from 0 to 99999999.99, not '") +
                           argv[i] + "'";
                 else
-                    o.money = float(m);
+                    o.money = float(*m);
             }
         } else if (a == "--eeprom") {
             if (err = need("START:END"); err.empty()) {
