@@ -259,7 +259,12 @@ int CMrvDoc::OnOpenDatabase()
         if (CreateInstallationSchema(*chosen, m_prompter) == 0)
             return 0;
     }
-    m_connect = DatabaseConnectString(*chosen);
+    return OpenInstallation(DatabaseConnectString(*chosen), *chosen);
+}
+
+int CMrvDoc::OpenInstallation(const std::string& connect, const std::string& name)
+{
+    m_connect = connect;
     emit Busy(true);
     const int ok = LoadTables(TableHhus | TableBlocks);
     emit Busy(false);
@@ -267,7 +272,7 @@ int CMrvDoc::OnOpenDatabase()
         m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
         return 0;
     }
-    m_dbName = *chosen;
+    m_dbName = name;
     emit RefreshLists(2);
     return 1;
 }
@@ -294,17 +299,7 @@ int CMrvDoc::OnOpenServerDatabase(const ServerDatabaseFields& fields)
         if (CreateInstallationSchema(connect, m_prompter) == 0)
             return 0;
     }
-    m_connect = connect;
-    emit Busy(true);
-    const int ok = LoadTables(TableHhus | TableBlocks);
-    emit Busy(false);
-    if (!ok) {
-        m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
-        return 0;
-    }
-    m_dbName = connect;
-    emit RefreshLists(2);
-    return 1;
+    return OpenInstallation(connect, connect);
 }
 
 void CMrvDoc::OnCloseDatabase()

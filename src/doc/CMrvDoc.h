@@ -155,6 +155,10 @@ signals:
     void Busy(bool busy);
 
 private:
+    // Opens the installation database `connect` and loads HHUs and Blocks; on success the
+    // profile remembers it as `name` and the view refreshes. 1, or 0 after the message.
+    int OpenInstallation(const std::string& connect, const std::string& name);
+
     SettingsStore& m_store;
     Prompter& m_prompter;
     std::array<std::string, 4> m_comDevices;
