@@ -50,6 +50,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<std::string> AskPassword(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
 };
 
 [[noreturn]] void Fail(const char* what)

@@ -1,5 +1,8 @@
 // Speed of the installation loads the download file and the Block lists depend on, and of the
-// energy import, on an SQLite file in a temporary folder.
+// energy import, on an SQLite file in a temporary folder, and on a PostgreSQL server when
+// MRV_BENCH_SERVER names an empty installation database there and MRV_BENCH_SERVER_ENERGY an
+// empty energy database (postgresql://user@host:port/dbname; the "Server" benchmarks).
+#include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 
@@ -42,22 +45,34 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<std::string> AskPassword(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
 };
 
-// One HHU with 21 Blocks: Block 1 holds 5500 meters, the others 120 each.
+// One HHU with 21 Blocks: Block 1 holds 5500 meters, the others 120 each. In files of a
+// temporary folder, or in the two server databases given.
 class Installation {
 public:
-    Installation()
+    Installation(const std::string& serverInst = {}, const std::string& serverEnergy = {})
     {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mrvbench-XXXXXX").string();
-        if (!mkdtemp(tmpl.data()))
-            std::abort();
-        m_dir = tmpl;
-        m_path = (m_dir / "inst.db").string();
+        if (serverInst.empty()) {
+            std::string tmpl =
+                (std::filesystem::temp_directory_path() / "mrvbench-XXXXXX").string();
+            if (!mkdtemp(tmpl.data()))
+                std::abort();
+            m_dir = tmpl;
+            m_path = (m_dir / "inst.db").string();
+            m_energyPath = (m_dir / "energy.db").string();
+        } else {
+            m_path = serverInst;
+            m_energyPath = serverEnergy;
+        }
         if (!mrv::CreateInstallationSchema(m_path, m_prompter))
             std::abort();
         db = std::make_unique<mrv::MeterDatabase>(m_prompter);
-        if (!db->OpenMain(mrv::DatabaseConnectString(m_path)) || !db->InsertHhu({1, "bench"}))
+        if (!db->OpenMain(mrv::ConnectStringFor(m_path)) || !db->InsertHhu({1, "bench"}))
             std::abort();
         for (int b = 1; b <= kBlocks; ++b)
             if (!db->InsertBlock({b, "Block " + std::to_string(b), 1, 0x3200}))
@@ -78,16 +93,16 @@ public:
         }
         if (!db->CommitMeterBatch())
             std::abort();
-        m_energyPath = (m_dir / "energy.db").string();
         if (!mrv::CreateEnergySchema(m_energyPath, m_prompter) ||
-            !db->OpenEnergy(mrv::DatabaseConnectString(m_energyPath)))
+            !db->OpenEnergy(mrv::ConnectStringFor(m_energyPath)))
             std::abort();
     }
     ~Installation()
     {
         db.reset();
         std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
+        if (!m_dir.empty())
+            std::filesystem::remove_all(m_dir, ec);
     }
 
     std::unique_ptr<mrv::MeterDatabase> db;
@@ -105,9 +120,26 @@ Installation& Shared()
     return installation;
 }
 
+std::string Env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+Installation& SharedOnServer()
+{
+    static Installation installation(Env("MRV_BENCH_SERVER"), Env("MRV_BENCH_SERVER_ENERGY"));
+    return installation;
+}
+
+Installation& On(benchmark::State& state)
+{
+    return state.range(0) ? SharedOnServer() : Shared();
+}
+
 void BM_LoadMetersOfBigBlock(benchmark::State& state)
 {
-    mrv::MeterDatabase& db = *Shared().db;
+    mrv::MeterDatabase& db = *On(state).db;
     mrv::MeterList meters;
     for (auto _ : state) {
         if (db.LoadMeters(1, &meters) != kBigBlockMeters)
@@ -116,11 +148,11 @@ void BM_LoadMetersOfBigBlock(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kBigBlockMeters);
 }
-BENCHMARK(BM_LoadMetersOfBigBlock)->Unit(benchmark::kMillisecond);
+
 
 void BM_CountMetersOf21Blocks(benchmark::State& state)
 {
-    mrv::MeterDatabase& db = *Shared().db;
+    mrv::MeterDatabase& db = *On(state).db;
     for (auto _ : state) {
         int total = 0;
         for (int b = 1; b <= kBlocks; ++b)
@@ -129,12 +161,12 @@ void BM_CountMetersOf21Blocks(benchmark::State& state)
             std::abort();
     }
 }
-BENCHMARK(BM_CountMetersOf21Blocks)->Unit(benchmark::kMillisecond);
+
 
 // 5500 readings in one batch with a savepoint per row, as the import stores them.
 void BM_ImportEnergy5500(benchmark::State& state)
 {
-    mrv::MeterDatabase& db = *Shared().db;
+    mrv::MeterDatabase& db = *On(state).db;
     mrv::EnergyRecord e;
     e.datestr = "26-12-05";
     for (auto _ : state) {
@@ -154,8 +186,32 @@ void BM_ImportEnergy5500(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kBigBlockMeters);
 }
-BENCHMARK(BM_ImportEnergy5500)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // Argument 0: the SQLite files; 1: the server, when one is given.
+    const bool server =
+        !Env("MRV_BENCH_SERVER").empty() && !Env("MRV_BENCH_SERVER_ENERGY").empty();
+    using Bench = void (*)(benchmark::State&);
+    const std::pair<const char*, Bench> benches[] = {
+        {"BM_LoadMetersOfBigBlock", BM_LoadMetersOfBigBlock},
+        {"BM_CountMetersOf21Blocks", BM_CountMetersOf21Blocks},
+        {"BM_ImportEnergy5500", BM_ImportEnergy5500}};
+    for (const auto& [name, fn] : benches) {
+        benchmark::RegisterBenchmark((std::string(name) + "/File").c_str(),
+                                     [fn](benchmark::State& s) { fn(s); })
+            ->Arg(0)
+            ->Unit(benchmark::kMillisecond);
+        if (server)
+            benchmark::RegisterBenchmark((std::string(name) + "/Server").c_str(),
+                                         [fn](benchmark::State& s) { fn(s); })
+                ->Arg(1)
+                ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
