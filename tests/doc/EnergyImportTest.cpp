@@ -169,5 +169,34 @@ TEST_P(ImportOnSqliteTest, WhenTheDatabaseUndoesTheTransactionNothingOfTheFileIs
     EXPECT_EQ(Rows().size(), 2u);
 }
 
+// On a server the transaction ends with the session: the server closes it (a restart, an
+// administrator, a lost network). The import must stop and keep nothing of the file there too.
+class ImportOnServerTest : public ImportTest {};
+INSTANTIATE_TEST_SUITE_P(Engines, ImportOnServerTest, ::testing::Values(Engine::Postgres),
+                         [](const auto& info) { return std::string(EngineName(info.param)); });
+
+TEST_P(ImportOnServerTest, WhenTheServerEndsTheSessionNothingOfTheFileIsStored)
+{
+    ASSERT_EQ(ImportReadings({Reading("EARLIER", 1)}, db, prompter), 1);
+    const std::vector<std::string> before = Rows();
+    ASSERT_EQ(before.size(), 1u);
+    energy->Query("create function end_session() returns trigger language plpgsql as $$ begin "
+                  "if new.meter_num = 'BAD' then perform pg_terminate_backend(pg_backend_pid()); "
+                  "end if; return new; end $$");
+    energy->Query("create trigger end_session before insert on energy for each row execute "
+                  "function end_session()");
+    prompter.messages.clear();
+    prompter.answers = {MsgAnswer::Yes, MsgAnswer::Yes}; // never asked
+    const std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("B", 1),
+                                                 Reading("BAD", 1), Reading("D", 1)};
+    EXPECT_EQ(ImportReadings(readings, db, prompter), 0);
+    EXPECT_EQ(Rows(), before);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, std::string(kImportUndone) + "\nTotal input 0 records!");
+    ASSERT_FALSE(dbPrompter.messages.empty()); // the server's own words came first
+    EXPECT_NE(dbPrompter.messages[0].text.find("terminat"), std::string::npos)
+        << dbPrompter.messages[0].text;
+}
+
 } // namespace
 } // namespace mrv::test
