@@ -9,7 +9,7 @@ namespace mrv {
 
 namespace {
 
-// After a line error poll answers at once; pausing keeps the wait from spinning.
+// After a line error poll and read answer at once; pausing keeps the wait from spinning.
 constexpr std::uint32_t kErrorPauseMs = 10;
 
 } // namespace
@@ -119,16 +119,21 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         if (elapsed >= limit)
             return 0;
         const std::uint64_t remaining = limit - elapsed;
-        const int ready = line.WaitReadable(static_cast<int>(remaining));
-        if (ready < 0) {
+        const auto pauseAfterError = [&] {
             line.Sleep(
                 static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kErrorPauseMs)));
+        };
+        const int ready = line.WaitReadable(static_cast<int>(remaining));
+        if (ready < 0) {
+            pauseAfterError();
             continue;
         }
         if (ready == 0)
             continue;
         const int room = ReplyAssembler::kLimit + 1 - assembler.Arrived();
         const int n = line.Read(burst.data(), std::min(room, static_cast<int>(burst.size())));
+        if (n < 0)
+            pauseAfterError();
         if (n <= 0)
             continue;
         start = line.TickCount();
