@@ -14,8 +14,12 @@ namespace mrv {
 // "LM T1 E".."LM T4 E" (likewise), "LM Total E".
 std::vector<std::string> ReadingListTitles(std::uint8_t tariffMask);
 
-// One row in the order of the titles. A meter not read (status 0) has empty texts from the
-// date on; otherwise the date is "yy/mm/dd" and each energy "%8.2f".
+// The text of one column, in the order of the titles. A meter not read (status 0) has empty
+// texts from the date on; otherwise the date is "yy/mm/dd" and each energy "%8.2f". A column
+// beyond the titles is empty.
+std::string ReadingListCell(const ReadingRecord& reading, std::uint8_t tariffMask, int column);
+
+// One row in the order of the titles.
 std::vector<std::string> ReadingListRow(const ReadingRecord& reading, std::uint8_t tariffMask);
 
 // The tariff mask of a parameter block.

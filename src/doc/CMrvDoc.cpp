@@ -129,6 +129,8 @@ int CMrvDoc::LoadTables(int flags, std::int32_t blockId)
         m_meters.clear();
         m_db->LoadMeters(blockId, &m_meters);
     }
+    if (flags & (TableHhus | TableBlocks | TableMeters))
+        emit TablesReloaded(flags & (TableHhus | TableBlocks | TableMeters), blockId);
     return 1;
 }
 
@@ -139,6 +141,7 @@ void CMrvDoc::FreeTables()
     m_meters.clear();
     m_db->CloseMain();
     m_dbOpen = 0;
+    emit TablesReloaded(TableHhus | TableBlocks | TableMeters, 0);
 }
 
 const HhuRecord* CMrvDoc::GetHhus(std::int32_t* count) const
@@ -309,11 +312,40 @@ void CMrvDoc::OnCloseDatabase()
     emit ResetDisplay();
 }
 
+std::optional<std::string> CMrvDoc::ChooseDataFile(const std::string& title)
+{
+    auto chosen = m_prompter.ChooseOpenFile(title, "data file(.dbf)|*.dbf", m_dataPath, ".dbf");
+    if (!chosen || chosen->empty())
+        return std::nullopt;
+    return chosen;
+}
+
+int CMrvDoc::OnOpenDataFile()
+{
+    const auto chosen = ChooseDataFile("Open");
+    if (!chosen)
+        return 0;
+    emit Busy(true);
+    const int ok = m_dataFile->Load(*chosen);
+    emit Busy(false);
+    if (!ok) {
+        m_prompter.Message("Not Correct Data File!", "error", MsgIcon::Warning);
+        return 0;
+    }
+    emit DataFileChanged();
+    return 1;
+}
+
+void CMrvDoc::CloseDataFile()
+{
+    m_dataFile->Close();
+    emit DataFileChanged();
+}
+
 int CMrvDoc::OnConvertDataFile()
 {
-    const auto chosen =
-        m_prompter.ChooseOpenFile("Convert Data File", "data file(.dbf)|*.dbf", m_dataPath, ".dbf");
-    if (!chosen || chosen->empty())
+    const auto chosen = ChooseDataFile("Convert Data File");
+    if (!chosen)
         return 0;
     emit Busy(true);
     const ConvertResult result =

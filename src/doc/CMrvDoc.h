@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace mrv {
@@ -96,6 +97,11 @@ public:
     // its connection string (never a password). 1 when opened.
     int OnOpenServerDatabase(const ServerDatabaseFields& fields);
     void OnCloseDatabase();
+    // Open data file: choose an uploaded data file (in m_dataPath) and load it. 1 loaded; 0
+    // cancelled, or refused with "Not Correct Data File!" while the file loaded before stays.
+    int OnOpenDataFile();
+    // Closes the loaded data file.
+    void CloseDataFile();
     // Convert Data File: choose an uploaded data file and write convert.dbf in the current
     // folder under convert.cfg beside the program. 1 when written.
     int OnConvertDataFile();
@@ -151,6 +157,11 @@ signals:
     void RefreshLists(int code);
     // Close Database: the view clears its lists.
     void ResetDisplay();
+    // LoadTables reloaded (or FreeTables released) the tables of `flags` (TableFlag bits); the
+    // meters are those of Block `blockId` (all when 0 or less).
+    void TablesReloaded(int flags, std::int32_t blockId);
+    // A data file was loaded in place of the one before, or the loaded file was closed.
+    void DataFileChanged();
     // A long database call starts (true) or ends (false): the UI shows the wait cursor.
     void Busy(bool busy);
 
@@ -158,6 +169,8 @@ private:
     // Opens the installation database `connect` and loads HHUs and Blocks; on success the
     // profile remembers it as `name` and the view refreshes. 1, or 0 after the message.
     int OpenInstallation(const std::string& connect, const std::string& name);
+    // The chooser of an uploaded data file, starting in m_dataPath; none when cancelled.
+    std::optional<std::string> ChooseDataFile(const std::string& title);
 
     SettingsStore& m_store;
     Prompter& m_prompter;

@@ -34,6 +34,7 @@ TEST(ReadingList, TariffColumnsFollowTheMask)
     EXPECT_THAT(ReadingListRow(Read(), 0x0a),
                 ElementsAre("cba987654321", "202610100107", "26/12/05", "    2.00", "    4.00",
                             " 1234.50", "    6.00", "    8.00", "99999.99"));
+    EXPECT_EQ(ReadingListCell(Read(), 0x0a, 9), ""); // past the last column
 }
 
 TEST(ReadingList, EnergiesKeepTheirPointUnderADecimalCommaLocale)

@@ -3,10 +3,29 @@
 // buttons of a dialog's button box.
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QPoint>
 #include <QPushButton>
+#include <QRect>
 #include <QString>
 
 #include <functional>
+#include <ostream>
+
+// Failed expectations print Qt texts as text.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QPoint& p, std::ostream* os)
+{
+    *os << "(" << p.x() << ", " << p.y() << ")";
+}
+
+inline void PrintTo(const QRect& r, std::ostream* os)
+{
+    *os << "(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
+}
 
 namespace mrv::test {
 
