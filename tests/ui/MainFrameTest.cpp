@@ -119,9 +119,11 @@ TEST_F(MainFrameTest, FrameHasItsMenusToolbarAndStatusBar)
     }
 
     QToolBar* bar = f.ToolBar();
-    ASSERT_EQ(bar->actions().size(), 2);
-    EXPECT_EQ(bar->actions()[0], f.Action("Config"));
-    EXPECT_EQ(bar->actions()[1], f.Action("Operate"));
+    QStringList tools;
+    for (QAction* a : bar->actions())
+        tools << a->objectName();
+    EXPECT_EQ(tools,
+              (QStringList{"Config", "Operate", "HhuSetting", "MeterSetting", "ViewFile"}));
     EXPECT_TRUE(bar->isMovable());
     EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(f.toolBarArea(bar), Qt::TopToolBarArea);
@@ -367,7 +369,7 @@ TEST_F(MainFrameTest, OpenAndCloseDatabaseFromTheMenu)
     EXPECT_EQ(Doc().m_maxHhuId, 5);
     EXPECT_EQ(Doc().m_maxBlockId, 30);
     EXPECT_EQ(Doc().m_dbName, path);
-    EXPECT_EQ(f.View()->LastRefreshCode(), 2);
+    EXPECT_EQ(Doc().GetViewMode(), CMrvDoc::ModeBlock);
     EXPECT_FALSE(f.Action("OpenDatabase")->isEnabled());
     EXPECT_TRUE(f.Action("CloseDatabase")->isEnabled());
     EXPECT_TRUE(f.Action("CreateDownloadFile")->isEnabled());
@@ -375,7 +377,6 @@ TEST_F(MainFrameTest, OpenAndCloseDatabaseFromTheMenu)
     f.Action("CloseDatabase")->trigger();
     EXPECT_EQ(Doc().IsDatabaseOpen(), 0);
     EXPECT_EQ(Doc().GetViewMode(), 0);
-    EXPECT_EQ(f.View()->ShownMode(), 0);
     EXPECT_TRUE(f.Action("OpenDatabase")->isEnabled());
     EXPECT_FALSE(f.Action("CreateDownloadFile")->isEnabled());
 }
@@ -417,7 +418,7 @@ TEST_F(MainFrameTest, OpenServerDatabaseChecksItsFieldsAndOpensTheServersDatabas
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(Doc().IsDatabaseOpen(), 1);
     EXPECT_EQ(Doc().m_dbName, target.ConnectString());
-    EXPECT_EQ(f.View()->LastRefreshCode(), 2);
+    EXPECT_EQ(Doc().GetViewMode(), CMrvDoc::ModeBlock);
     EXPECT_FALSE(f.Action("OpenServerDatabase")->isEnabled());
     EXPECT_TRUE(f.Action("CloseDatabase")->isEnabled());
 

@@ -76,6 +76,66 @@ QIcon OperateIcon()
     return QIcon(pm);
 }
 
+// A hand-held unit: a body with a display and keys.
+QIcon HhuIcon()
+{
+    QPixmap pm = Canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(50, 50, 60), 2));
+    p.setBrush(QColor(230, 200, 90));
+    p.drawRoundedRect(QRectF(8, 2, 16, 28), 4, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 60, 50));
+    p.drawRect(QRectF(11, 6, 10, 8));
+    p.setBrush(QColor(60, 60, 70));
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            p.drawRect(QRectF(11 + col * 3.6, 17 + row * 3.8, 2.6, 2.6));
+    return QIcon(pm);
+}
+
+// A Block of meters: three meter faces in a row.
+QIcon MetersIcon()
+{
+    QPixmap pm = Canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    for (int i = 0; i < 3; ++i) {
+        const QRectF face(2 + i * 10, 8 + (i % 2) * 4, 9, 14);
+        p.setBrush(QColor(250, 245, 220));
+        p.drawRoundedRect(face, 2, 2);
+        p.setBrush(QColor(30, 40, 50));
+        p.drawRect(QRectF(face.left() + 2, face.top() + 3, 5, 3));
+    }
+    return QIcon(pm);
+}
+
+// A data file: a page with a folded corner and rows of figures.
+QIcon DataFileIcon()
+{
+    QPixmap pm = Canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath page;
+    page.moveTo(6, 2);
+    page.lineTo(20, 2);
+    page.lineTo(26, 8);
+    page.lineTo(26, 30);
+    page.lineTo(6, 30);
+    page.closeSubpath();
+    p.setPen(QPen(QColor(40, 60, 110), 1.5));
+    p.setBrush(Qt::white);
+    p.drawPath(page);
+    p.drawLine(QPointF(20, 2), QPointF(20, 8));
+    p.drawLine(QPointF(20, 8), QPointF(26, 8));
+    p.setPen(QPen(QColor(40, 120, 60), 2));
+    for (int i = 0; i < 4; ++i)
+        p.drawLine(QPointF(10, 13 + i * 4.5), QPointF(22, 13 + i * 4.5));
+    return QIcon(pm);
+}
+
 QLabel* Indicator(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -197,8 +257,15 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     m_toolBar->setIconSize(QSize(32, 32));
     Action("Config")->setIcon(ConfigIcon());
     Action("Operate")->setIcon(OperateIcon());
-    m_toolBar->addAction(Action("Config"));
-    m_toolBar->addAction(Action("Operate"));
+    Action("HhuSetting")->setIcon(HhuIcon());
+    Action("MeterSetting")->setIcon(MetersIcon());
+    Action("ViewFile")->setIcon(DataFileIcon());
+    // Under the toolbar's pictures the short names of the prompts.
+    Action("HhuSetting")->setIconText("HHU");
+    Action("MeterSetting")->setIconText("Meter");
+    Action("ViewFile")->setIconText("View");
+    for (const char* name : {"Config", "Operate", "HhuSetting", "MeterSetting", "ViewFile"})
+        m_toolBar->addAction(Action(name));
     for (QAction* a : m_toolBar->actions()) {
         if (auto* b = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(a))) {
             b->setFixedSize(62, 60);
@@ -207,6 +274,9 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     }
     Action("Config")->setToolTip("Config");
     Action("Operate")->setToolTip("Operate");
+    Action("HhuSetting")->setToolTip("HHU");
+    Action("MeterSetting")->setToolTip("Meter");
+    Action("ViewFile")->setToolTip("View");
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
     // The idle text comes back whenever a status tip or a timed message goes away.
@@ -230,6 +300,8 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     connect(&m_doc, &CMrvDoc::RefreshLists, m_view, &CMrvView::RefreshLists);
     connect(&m_doc, &CMrvDoc::ResetDisplay, m_view, &CMrvView::ResetDisplay);
     connect(&m_doc, &CMrvDoc::Busy, this, &CMainFrame::SetBusy);
+    connect(m_view, &CMrvView::ModeChanged, this, &CMainFrame::UpdateCommandUi);
+    connect(m_view, &CMrvView::StatusMessage, statusBar(), &QStatusBar::showMessage);
     UpdateCommandUi();
 }
 
@@ -381,20 +453,20 @@ void CMainFrame::OnUploadFile()
 
 void CMainFrame::OnHhuSetting()
 {
+    m_view->OnHhuSetting();
     UpdateCommandUi();
-    NotAvailable("HHU Setting");
 }
 
 void CMainFrame::OnMeterSetting()
 {
+    m_view->OnMeterSetting();
     UpdateCommandUi();
-    NotAvailable("Meter Setting");
 }
 
 void CMainFrame::OnViewFile()
 {
+    m_view->OnViewFile();
     UpdateCommandUi();
-    NotAvailable("View File");
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)

@@ -1,7 +1,7 @@
 #pragma once
-// The main window: menu, dockable toolbar ("Config", "Operate"), status bar with the message
-// pane and the CAP/NUM/SCRL indicators, and the view in the middle. Commands go to the
-// document or open their dialogs here.
+// The main window: menu, dockable toolbar ("Config", "Operate" and the view's three modes),
+// status bar with the message pane and the CAP/NUM/SCRL indicators, and the view in the
+// middle. Commands go to the document or the view, or open their dialogs here.
 #include <QDialog>
 #include <QIcon>
 #include <QMainWindow>
@@ -39,15 +39,17 @@ public slots:
     void OnFilePathSetting();
     void OnConvertDataFile();
 
-    // Commands whose dialogs come with later work; each says so on the status bar.
     void OnOperate();
+    // The view's mode commands.
+    void OnHhuSetting();
+    void OnMeterSetting();
+    void OnViewFile();
+
+    // Commands whose dialogs come with later work; each says so on the status bar.
     void OnMeterTest();
     void OnCreateDownloadFile();
     void OnDownloadFile();
     void OnUploadFile();
-    void OnHhuSetting();
-    void OnMeterSetting();
-    void OnViewFile();
 
 private:
     QAction* AddAction(QMenu* menu, const QString& name, const QString& text, const QString& prompt,

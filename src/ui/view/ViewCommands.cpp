@@ -1,0 +1,78 @@
+// The table of the view's commands. Each command's handler lives with its dialogs; to plug one
+// in, include its header in the group below and put the function into its line of the table.
+#include "ui/view/ViewCommands.h"
+
+// HHU, Block and meter editing.
+
+// Data-file dialogs and the energy import.
+
+// Meter Setting and Reading wizards.
+
+// Printing.
+
+namespace mrv {
+
+namespace {
+
+struct Entry {
+    ViewCommand command;
+    ViewCommandHandler handler; // null: not in this build yet
+    const char* name;
+};
+
+const Entry kCommands[] = {
+    // HHU, Block and meter editing.
+    {ViewCommand::Add, nullptr, "Add"},
+    {ViewCommand::Modify, nullptr, "Modify"},
+    {ViewCommand::Delete, nullptr, "Delete"},
+    {ViewCommand::Query, nullptr, "Query"},
+    {ViewCommand::MeterAdd, nullptr, "Meter--Add"},
+    {ViewCommand::MeterModify, nullptr, "Meter--Modify"},
+    {ViewCommand::MeterDelete, nullptr, "Delete Meter"},
+
+    // Data-file dialogs and the energy import.
+    {ViewCommand::Info, nullptr, "Data Exchange Information"},
+    {ViewCommand::Para, nullptr, "View Data File"},
+    {ViewCommand::Input, nullptr, "Input"},
+
+    // Meter Setting and Reading wizards.
+    {ViewCommand::Set, nullptr, "Meter Setting wizard"},
+    {ViewCommand::Read, nullptr, "Reading wizard"},
+
+    // Printing.
+    {ViewCommand::Print, nullptr, "Print preview"},
+};
+
+const Entry* Find(ViewCommand command)
+{
+    for (const Entry& e : kCommands)
+        if (e.command == command)
+            return &e;
+    return nullptr;
+}
+
+} // namespace
+
+ViewCommandHandler ViewCommandHandlerFor(ViewCommand command)
+{
+    const Entry* e = Find(command);
+    return e ? e->handler : nullptr;
+}
+
+const char* ViewCommandName(ViewCommand command, bool hhuMode)
+{
+    switch (command) {
+    case ViewCommand::Add:
+        return hhuMode ? "HHU--Add" : "Block--Add";
+    case ViewCommand::Modify:
+        return hhuMode ? "HHU--Modify" : "Block--Modify";
+    case ViewCommand::Delete:
+        return hhuMode ? "Delete HHU" : "Delete Block";
+    default:
+        break;
+    }
+    const Entry* e = Find(command);
+    return e ? e->name : "";
+}
+
+} // namespace mrv
