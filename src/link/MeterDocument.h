@@ -9,7 +9,9 @@
 namespace mrv {
 
 struct LinkSettings {
-    std::uint32_t sendDelay = 40; // ms after the last byte before RTS drops
+    // ms from the start of the request that RTS stays up at least (longer while the frame is
+    // still leaving the port)
+    std::uint32_t sendDelay = 40;
     std::uint16_t targetAddress = 0;
     std::uint16_t relay1 = 0; // 0: no relay
     std::uint16_t relay2 = 0; // looked at only when relay1 is not 0
