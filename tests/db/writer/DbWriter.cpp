@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     int stored = 0;
     if (db.BeginMeterBatch()) {
         for (int i = 1; i <= count; ++i) {
-            char num[8];
+            char num[12]; // room for any int: the release build checks the width
             std::snprintf(num, sizeof num, "%02d", i);
             stored += db.InsertMeter({num, tag + num, "written by " + tag, block});
         }
