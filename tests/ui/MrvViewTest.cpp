@@ -640,6 +640,13 @@ TEST_F(MrvViewTest, ViewFileOpensTheDataFileAndShowsItsReadings)
     EXPECT_EQ(readings->GetItemCount(), 2);
     EXPECT_EQ(readings->model()->index(0, 2).data().toString(), "26/12/05");
     EXPECT_EQ(readings->model()->index(0, 5).data().toString(), " 2000.00");
+    // The columns are as wide as given, or wider where the font would cut a reading.
+    for (int c = 0; c < readings->model()->columnCount(); ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_GE(readings->columnWidth(c), readings->Model()->ColumnAt(c).width);
+        EXPECT_GT(readings->columnWidth(c), readings->fontMetrics().horizontalAdvance(
+                                                readings->model()->index(0, c).data().toString()));
+    }
     EXPECT_TRUE(Drawn("Block Name: Mill"));
     EXPECT_TRUE(Drawn("Constant: 1600"));
 

@@ -82,10 +82,10 @@ int RecordListModel::FillList(std::int32_t key)
     switch (m_kind) {
     case KindHhuBlocks: {
         if (!m_columnsMade) {
-            SetColumns({{"Block ID", 70, kRight},
-                        {"Block Name", 160, kLeft},
-                        {"Meter Num", 70, kRight},
-                        {"Constant", 70, kRight}});
+            SetColumns({{"Block ID", 70, kRight, "0000"},
+                        {"Block Name", 160, kLeft, ""},
+                        {"Meter Num", 70, kRight, "0000"},
+                        {"Constant", 70, kRight, "000000"}});
             m_columnsMade = 1;
         }
         if (key == 0)
@@ -118,10 +118,10 @@ int RecordListModel::FillList(std::int32_t key)
     }
     case KindMeters: {
         if (!m_columnsMade) {
-            SetColumns({{"", 35, kLeft},
-                        {"Meter ID", 120, kLeft},
-                        {"Meter ID2", 120, kLeft},
-                        {"User Addr", 200, kLeft}});
+            SetColumns({{"", 35, kLeft, "0000"},
+                        {"Meter ID", 120, kLeft, "00"},
+                        {"Meter ID2", 120, kLeft, "000000000000"},
+                        {"User Addr", 200, kLeft, ""}});
             m_columnsMade = 1;
         }
         if (key == 0)
@@ -140,9 +140,11 @@ int RecordListModel::FillList(std::int32_t key)
             const std::vector<std::string> titles =
                 ReadingListTitles(TariffMask(file.GetParameterBlock()));
             std::vector<Column> columns;
+            // Ids of 12 characters, a "yy/mm/dd" date, energies of up to eight BCD digits.
             for (std::size_t c = 0; c < titles.size(); ++c)
                 columns.push_back({QString::fromStdString(titles[c]), c < 2 ? 110 : 60,
-                                   c < 2 ? kLeft : kRight});
+                                   c < 2 ? kLeft : kRight,
+                                   c < 2 ? "000000000000" : c == 2 ? "00/00/00" : "999999.99"});
             SetColumns(std::move(columns));
             m_columnCount = static_cast<std::int32_t>(m_columns.size());
             m_columnsMade = 1;
@@ -328,8 +330,18 @@ void CRecordListCtrl::Build()
     connect(m_model, &QAbstractItemModel::columnsInserted, this, [this](const QModelIndex&,
                                                                         int first, int last) {
         for (int c = first; c <= last; ++c)
-            setColumnWidth(c, m_model->ColumnAt(c).width);
+            setColumnWidth(c, ColumnWidth(c));
     });
+}
+
+int CRecordListCtrl::ColumnWidth(int column) const
+{
+    const RecordListModel::Column& c = m_model->ColumnAt(column);
+    // Room for the cell's and the header's margins and the grid line.
+    constexpr int kPadding = 14;
+    const int title = horizontalHeader()->fontMetrics().horizontalAdvance(c.title) + kPadding;
+    const int widest = fontMetrics().horizontalAdvance(c.widest) + kPadding;
+    return std::max({c.width, title, widest});
 }
 
 int CRecordListCtrl::FillList(std::int32_t key)

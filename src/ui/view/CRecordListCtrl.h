@@ -25,8 +25,11 @@ public:
 
     struct Column {
         QString title;
-        int width;
+        int width; // in pixels, at the least
         Qt::Alignment alignment;
+        // The widest text the column shows (digits are all alike wide in the usual fonts):
+        // the list widens a column whose width would cut it in the font in use.
+        QString widest;
     };
 
     RecordListModel(CMrvDoc& doc, int kind, QObject* parent = nullptr);
@@ -114,6 +117,9 @@ protected:
 
 private:
     void Build();
+    // The column's width: as given, or wider where the font needs it for the title or the
+    // widest text.
+    int ColumnWidth(int column) const;
 
     int m_id;
     CMrvDoc* m_doc = nullptr;
