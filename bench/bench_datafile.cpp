@@ -1,6 +1,7 @@
 // Speed of the HHU data-file work at the largest size a file can have (5500 meters): writing
 // the download file from an SQLite installation, loading and checking the uploaded file, and
 // importing its readings into an energy database.
+#include "BenchPrompter.h"
 #include "base/Prompter.h"
 #include "datafile/DataFileParameters.h"
 #include "datafile/HhuDataFile.h"
@@ -25,36 +26,7 @@ namespace fs = std::filesystem;
 constexpr int kBlocks = 20;
 constexpr int kMetersPerBlock = 275; // 20 x 275 = 5500, the most a file holds
 
-// Answers every question with "go on" and counts what it was shown; the benchmarks check the
-// count so that a run that only failed fast is not taken for a fast run.
-class CountingPrompter final : public mrv::Prompter {
-public:
-    int messages = 0;
-    mrv::MsgAnswer Message(const std::string&, const std::string&, mrv::MsgIcon,
-                           mrv::MsgButtons) override
-    {
-        ++messages;
-        return mrv::MsgAnswer::Yes;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-};
+using mrv::bench::CountingPrompter;
 
 [[noreturn]] void Fail(const char* what)
 {

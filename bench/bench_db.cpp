@@ -2,6 +2,7 @@
 // energy import, on an SQLite file in a temporary folder, and on a PostgreSQL server when
 // MRV_BENCH_SERVER names an empty installation database there and MRV_BENCH_SERVER_ENERGY an
 // empty energy database (postgresql://user@host:port/dbname; the "Server" benchmarks).
+#include "BenchPrompter.h"
 #include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
@@ -23,31 +24,13 @@ constexpr int kBlocks = 21;
 constexpr int kOtherBlockMeters = 120;
 
 // Any message means the measured work failed: stop at once rather than time failures.
-class AbortingPrompter final : public mrv::Prompter {
+class AbortingPrompter final : public mrv::bench::NoChoicePrompter {
 public:
     mrv::MsgAnswer Message(const std::string& text, const std::string&, mrv::MsgIcon,
                            mrv::MsgButtons) override
     {
         std::fprintf(stderr, "bench_db: unexpected message: %s\n", text.c_str());
         std::abort();
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
     }
 };
 

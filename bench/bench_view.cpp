@@ -6,7 +6,7 @@
 //
 // The installation is an SQLite file in a temporary folder; the platform is "offscreen"
 // unless QT_QPA_PLATFORM says otherwise.
-#include "base/Prompter.h"
+#include "BenchPrompter.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 #include "doc/CMrvDoc.h"
@@ -36,34 +36,6 @@ constexpr int kBigBlock = 1;       // one Block of 5500 meters, HHU 1
 constexpr int kManyBlocksHhu = 2;  // 21 Blocks, 5500 meters in all
 constexpr int kManyBlocks = 21;
 
-class SilentPrompter final : public mrv::Prompter {
-public:
-    int messages = 0;
-    mrv::MsgAnswer Message(const std::string&, const std::string&, mrv::MsgIcon,
-                           mrv::MsgButtons) override
-    {
-        ++messages;
-        return mrv::MsgAnswer::Ok;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
-                                              const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-};
 
 [[noreturn]] void Fail(const char* what)
 {
@@ -123,6 +95,8 @@ public:
         view->show();
         view->RefreshLists(mrv::CMrvDoc::ModeBlock);
         QApplication::processEvents();
+        if (prompter.messages != 0)
+            Fail("the installation could not be shown");
     }
     ~Setup()
     {
@@ -134,7 +108,7 @@ public:
     }
 
     fs::path dir;
-    SilentPrompter prompter;
+    mrv::bench::CountingPrompter prompter;
     std::unique_ptr<mrv::QtSettingsStore> store;
     std::unique_ptr<mrv::CMrvDoc> doc;
     std::unique_ptr<mrv::CMrvView> view;
