@@ -302,6 +302,7 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     connect(&m_doc, &CMrvDoc::Busy, this, &CMainFrame::SetBusy);
     connect(m_view, &CMrvView::ModeChanged, this, &CMainFrame::UpdateCommandUi);
     connect(m_view, &CMrvView::StatusMessage, statusBar(), &QStatusBar::showMessage);
+    connect(m_view, &CMrvView::CommandDone, this, &CMainFrame::UpdateCommandUi);
     UpdateCommandUi();
 }
 

@@ -797,18 +797,28 @@ std::optional<ViewCommandArgs> CMrvView::PrepareCommand(ViewCommand command)
     return a;
 }
 
+void CMrvView::SetCommandHandler(ViewCommand command, CommandHandler handler)
+{
+    if (handler)
+        m_handlers[command] = std::move(handler);
+    else
+        m_handlers.erase(command);
+}
+
 void CMrvView::RunViewCommand(ViewCommand command)
 {
     const std::optional<ViewCommandArgs> args = PrepareCommand(command);
     if (!args)
         return;
-    if (ViewCommandHandler handler = ViewCommandHandlerFor(command)) {
+    if (const auto own = m_handlers.find(command); own != m_handlers.end())
+        own->second(*args);
+    else if (ViewCommandHandler handler = ViewCommandHandlerFor(command))
         handler(*args);
-        return;
-    }
-    emit StatusMessage(QString(ViewCommandName(command, args->hhuMode)) +
-                           ": not available in this build",
-                       4000);
+    else
+        emit StatusMessage(QString(ViewCommandName(command, args->hhuMode)) +
+                               ": not available in this build",
+                           4000);
+    emit CommandDone(static_cast<int>(command));
 }
 
 } // namespace mrv

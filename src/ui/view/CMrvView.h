@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +87,10 @@ public:
     // meters or without a selected Block, Read without readings, Info without a selected
     // reading, which says so).
     std::optional<ViewCommandArgs> PrepareCommand(ViewCommand command);
+    // Runs `command` with `handler` in this view instead of the table's; tests record what
+    // the view hands over instead of opening dialogs. A null handler restores the table's.
+    using CommandHandler = std::function<void(const ViewCommandArgs&)>;
+    void SetCommandHandler(ViewCommand command, CommandHandler handler);
 
     QPushButton* Button(int id) const;
     CMarkListBox* ListBox(int id) const;
@@ -110,6 +116,9 @@ signals:
     void ModeChanged();
     // A text for the status bar.
     void StatusMessage(const QString& text, int timeoutMs);
+    // A command of ViewCommands has run (or said that this build does not have it): what it
+    // changed may change what the menus enable.
+    void CommandDone(int command);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -153,6 +162,7 @@ private:
     int m_dragging = 0;
     int m_dragPos = kMinSplit;
     bool m_sizeCursor = false;
+    std::map<ViewCommand, CommandHandler> m_handlers;
 };
 
 } // namespace mrv
