@@ -6,63 +6,83 @@ namespace mrv {
 
 namespace {
 
-// The tariff columns a mask shows in each of the two energy blocks, plus the total.
-int BlockColumns(std::uint8_t tariffMask)
-{
-    int n = 1;
-    for (int t = 0; t < 4; ++t)
-        if (tariffMask & (1u << t))
-            ++n;
-    return n;
-}
+const std::initializer_list<ReadingColumn::Field> kListLeading = {
+    ReadingColumn::MeterId, ReadingColumn::MeterId2, ReadingColumn::Date};
 
 } // namespace
 
+std::vector<ReadingColumn> ReadingColumns(std::initializer_list<ReadingColumn::Field> leading,
+                                          std::uint8_t tariffMask)
+{
+    std::vector<ReadingColumn> columns;
+    for (ReadingColumn::Field f : leading)
+        columns.push_back({f, 0});
+    for (ReadingColumn::Field f : {ReadingColumn::Energy, ReadingColumn::LastMonth}) {
+        for (int t = 1; t <= 4; ++t)
+            if (tariffMask & (1u << (t - 1)))
+                columns.push_back({f, t});
+        columns.push_back({f, 0});
+    }
+    return columns;
+}
+
+std::string ReadingText(const ReadingRecord& r, const ReadingColumn& column,
+                        const char* energyFormat)
+{
+    switch (column.field) {
+    case ReadingColumn::MeterId:
+        return r.meterId;
+    case ReadingColumn::MeterId2:
+        return r.meterId2;
+    default:
+        break;
+    }
+    if (r.status == 0)
+        return {};
+    if (column.field == ReadingColumn::Date)
+        return FormatC("%02x/%02x/%02x", r.readDate[2], r.readDate[1], r.readDate[0]);
+    const auto& block = column.field == ReadingColumn::Energy ? r.energy : r.lmEnergy;
+    return FormatC(energyFormat, block[static_cast<std::size_t>(column.tariff)]);
+}
+
 std::vector<std::string> ReadingListTitles(std::uint8_t tariffMask)
 {
-    std::vector<std::string> titles = {"Meter ID", "Meter ID2", "Date"};
-    for (const char* prefix : {"", "LM "}) {
-        for (int t = 0; t < 4; ++t)
-            if (tariffMask & (1u << t))
-                titles.push_back(std::string(prefix) + "T" + std::to_string(t + 1) + " E");
-        titles.push_back(std::string(prefix) + "Total E");
+    std::vector<std::string> titles;
+    for (const ReadingColumn& c : ReadingColumns(kListLeading, tariffMask)) {
+        switch (c.field) {
+        case ReadingColumn::MeterId:
+            titles.push_back("Meter ID");
+            break;
+        case ReadingColumn::MeterId2:
+            titles.push_back("Meter ID2");
+            break;
+        case ReadingColumn::Date:
+            titles.push_back("Date");
+            break;
+        case ReadingColumn::Energy:
+        case ReadingColumn::LastMonth: {
+            const std::string prefix = c.field == ReadingColumn::LastMonth ? "LM " : "";
+            titles.push_back(prefix + (c.tariff ? "T" + std::to_string(c.tariff) : "Total") + " E");
+            break;
+        }
+        }
     }
     return titles;
 }
 
 std::string ReadingListCell(const ReadingRecord& r, std::uint8_t tariffMask, int column)
 {
-    if (column == 0)
-        return r.meterId;
-    if (column == 1)
-        return r.meterId2;
-    const int perBlock = BlockColumns(tariffMask);
-    if (r.status == 0 || column < 2 || column >= 3 + 2 * perBlock)
+    const std::vector<ReadingColumn> columns = ReadingColumns(kListLeading, tariffMask);
+    if (column < 0 || static_cast<std::size_t>(column) >= columns.size())
         return {};
-    if (column == 2)
-        return FormatC("%02x/%02x/%02x", r.readDate[2], r.readDate[1], r.readDate[0]);
-    const int k = column - 3;
-    const auto& block = k < perBlock ? r.energy : r.lmEnergy;
-    // Within a block: the tariffs whose bits are set, in order, then the total (index 0).
-    int slot = k % perBlock;
-    std::size_t value = 0;
-    for (int t = 0; t < 4 && slot >= 0; ++t) {
-        if (tariffMask & (1u << t)) {
-            if (slot == 0)
-                value = static_cast<std::size_t>(t) + 1;
-            --slot;
-        }
-    }
-    return FormatC("%8.2f", block[value]);
+    return ReadingText(r, columns[static_cast<std::size_t>(column)], "%8.2f");
 }
 
 std::vector<std::string> ReadingListRow(const ReadingRecord& r, std::uint8_t tariffMask)
 {
-    const int columns = static_cast<int>(ReadingListTitles(tariffMask).size());
     std::vector<std::string> row;
-    row.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c)
-        row.push_back(ReadingListCell(r, tariffMask, c));
+    for (const ReadingColumn& c : ReadingColumns(kListLeading, tariffMask))
+        row.push_back(ReadingText(r, c, "%8.2f"));
     return row;
 }
 

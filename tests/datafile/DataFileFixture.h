@@ -79,6 +79,19 @@ public:
     bool failBlocks = false;
 };
 
+// A meter read on 5 December 2026, with a different energy in every slot.
+inline ReadingRecord SampleReading()
+{
+    ReadingRecord r;
+    r.meterId = "cba987654321";
+    r.meterId2 = "202610100107";
+    r.status = 1;
+    r.energy = {1234.5, 1, 2, 3, 4};
+    r.lmEnergy = {99999.99, 5, 6, 7, 8};
+    r.readDate = {0x05, 0x12, 0x26};
+    return r;
+}
+
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -1,4 +1,6 @@
 // The columns of the reading list follow the file's tariff mask.
+#include "DataFileFixture.h"
+
 #include "datafile/ReadingList.h"
 #include "support/DecimalCommaLocale.h"
 
@@ -10,17 +12,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-ReadingRecord Read()
-{
-    ReadingRecord r;
-    r.meterId = "cba987654321";
-    r.meterId2 = "202610100107";
-    r.status = 1;
-    r.energy = {1234.5, 1, 2, 3, 4};
-    r.lmEnergy = {99999.99, 5, 6, 7, 8};
-    r.readDate = {0x05, 0x12, 0x26};
-    return r;
-}
+using test::SampleReading;
 
 TEST(ReadingList, TariffColumnsFollowTheMask)
 {
@@ -31,24 +23,24 @@ TEST(ReadingList, TariffColumnsFollowTheMask)
                 ElementsAre("Meter ID", "Meter ID2", "Date", "Total E", "LM Total E"));
     EXPECT_EQ(ReadingListTitles(0xff).size(), 13u);
 
-    EXPECT_THAT(ReadingListRow(Read(), 0x0a),
+    EXPECT_THAT(ReadingListRow(SampleReading(), 0x0a),
                 ElementsAre("cba987654321", "202610100107", "26/12/05", "    2.00", "    4.00",
                             " 1234.50", "    6.00", "    8.00", "99999.99"));
-    EXPECT_EQ(ReadingListCell(Read(), 0x0a, 9), ""); // past the last column
+    EXPECT_EQ(ReadingListCell(SampleReading(), 0x0a, 9), ""); // past the last column
 }
 
 TEST(ReadingList, EnergiesKeepTheirPointUnderADecimalCommaLocale)
 {
     test::DecimalCommaLocale comma;
     ASSERT_TRUE(comma.Ok()) << comma.Problem();
-    EXPECT_THAT(ReadingListRow(Read(), 0x01),
+    EXPECT_THAT(ReadingListRow(SampleReading(), 0x01),
                 ElementsAre("cba987654321", "202610100107", "26/12/05", "    1.00", " 1234.50",
                             "    5.00", "99999.99"));
 }
 
 TEST(ReadingList, AMeterNotReadShowsOnlyItsIds)
 {
-    ReadingRecord r = Read();
+    ReadingRecord r = SampleReading();
     r.status = 0;
     EXPECT_THAT(ReadingListRow(r, 0x01),
                 ElementsAre("cba987654321", "202610100107", "", "", "", "", ""));
