@@ -1,6 +1,6 @@
 // mrvctl download, show, import and convert, run as processes on a demo installation: the
 // whole road from the database to an HHU file, its readings, the energy table and dBase.
-#include "ToolRun.h"
+#include "support/ToolRun.h"
 
 #include "datafile/DataFileParameters.h"
 #include "datafile/HhuDataFile.h"

@@ -1,4 +1,4 @@
-#include "ToolRun.h"
+#include "support/ToolRun.h"
 
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"

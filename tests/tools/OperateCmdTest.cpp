@@ -1,6 +1,6 @@
 // mrvctl operate against the simulator program on a pseudo-terminal: the log on stdout, the
 // exit status, the profile's write values, usage errors.
-#include "ToolRun.h"
+#include "support/ToolRun.h"
 
 #include "support/TempDir.h"
 

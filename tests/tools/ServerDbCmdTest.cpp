@@ -1,7 +1,7 @@
 // mrvctl on a PostgreSQL server, as processes: the same installation gives the same download
 // file as from a database file, the same upload the same energy rows, and two imports at once
 // into one energy database store every row of both.
-#include "ToolRun.h"
+#include "support/ToolRun.h"
 
 #include "base/Clock.h"
 #include "datafile/HhuDataFile.h"

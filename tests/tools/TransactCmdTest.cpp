@@ -1,6 +1,6 @@
 // mrvctl transact and scripts/demo-exchange against the simulator program on a
 // pseudo-terminal: the hex of request and reply, the exit status, usage errors.
-#include "ToolRun.h"
+#include "support/ToolRun.h"
 
 #include "link/Checks.h"
 #include "link/Frames.h"

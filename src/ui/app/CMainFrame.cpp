@@ -7,6 +7,7 @@
 #include "ui/datafile/CDataFileSheet.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 #include "ui/meterdlg/COperateDlg.h"
+#include "ui/print/ReadingPrint.h"
 #include "ui/view/CMrvView.h"
 
 #include <QAction>
@@ -203,6 +204,30 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     setCentralWidget(m_view);
 
     auto* file = menuBar()->addMenu("&File");
+    // The readings of the data-file Block the view shows, on paper or as a PDF file.
+    const struct {
+        const char* name;
+        const char* text;
+        const char* prompt;
+        PrintCommand command;
+    } printing[] = {
+        {"Print", "&Print...", "Print the readings of the Block\nPrint", PrintCommand::Print},
+        {"PrintPreview", "Print Pre&view", "Show the printed pages of the readings\nPrint Preview",
+         PrintCommand::PrintPreview},
+        {"PrintDirect", "Print &Direct", "Print the readings on the default printer\nPrint Direct",
+         PrintCommand::PrintDirect},
+        {"ExportPdf", "&Export PDF...", "Save the printed readings as a PDF file\nExport PDF",
+         PrintCommand::ExportPdf},
+    };
+    for (const auto& p : printing) {
+        QAction* a = AddAction(file, p.name, p.text, p.prompt, nullptr);
+        connect(a, &QAction::triggered, this,
+                [this, c = p.command] { RunPrintCommand(c, m_doc, *m_view, this); });
+        if (p.command == PrintCommand::PrintDirect)
+            file->addSeparator();
+    }
+    Action("Print")->setShortcut(QKeySequence::Print);
+    file->addSeparator();
     AddAction(file, "Exit", "E&xit", "Quit the application\nExit", nullptr);
     connect(Action("Exit"), &QAction::triggered, this, &QWidget::close);
 
@@ -339,6 +364,8 @@ void CMainFrame::UpdateCommandUi()
     Action("MeterSetting")->setChecked(dbOpen && mode == CMrvDoc::ModeBlock);
     const bool fileOpen = m_doc.GetDataFile().IsLoaded();
     Action("ViewFile")->setChecked(fileOpen && mode == CMrvDoc::ModeDataFile);
+    for (const char* name : {"Print", "PrintPreview", "PrintDirect", "ExportPdf"})
+        Action(name)->setEnabled(CanPrintReadings(m_doc));
 }
 
 void CMainFrame::NotAvailable(const QString& what)

@@ -9,6 +9,7 @@
 // Meter Setting and Reading wizards.
 
 // Printing.
+#include "ui/print/ReadingPrint.h"
 
 namespace mrv {
 
@@ -40,7 +41,7 @@ const Entry kCommands[] = {
     {ViewCommand::Read, nullptr, "Reading wizard"},
 
     // Printing.
-    {ViewCommand::Print, nullptr, "Print preview"},
+    {ViewCommand::Print, OnPrintPreview, "Print preview"},
 };
 
 const Entry* Find(ViewCommand command)
