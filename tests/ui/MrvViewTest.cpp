@@ -60,12 +60,8 @@ struct MenuEntry {
     int command;
 };
 
-class MrvViewTest : public ::testing::Test {
+class MrvViewTest : public test::MainWindowTest {
 protected:
-    TempDir dir;
-    ScriptedPrompter prompter;
-    QtSettingsStore store{QString::fromStdString(dir.File("profile.ini"))};
-    std::unique_ptr<CMrvApp> app;
     std::string db = dir.File("install.db");
 
     // What the view handed to each command that ran, in order. The commands are recorded
@@ -74,12 +70,7 @@ protected:
 
     void SetUp() override
     {
-        std::filesystem::create_directories(dir.File("bin"));
-        app = std::make_unique<CMrvApp>(store, &prompter, dir.File("bin/mrv003e"));
-        ASSERT_TRUE(app->InitInstance(false));
-        Frame().resize(760, 520);
-        Frame().show();
-        QApplication::processEvents();
+        MainWindowTest::SetUp();
         for (ViewCommand c : kCommands)
             View().SetCommandHandler(c, [this](const ViewCommandArgs& a) { ran.push_back(a); });
     }
@@ -92,9 +83,6 @@ protected:
         ran.clear();
         return c;
     }
-    CMrvDoc& Doc() { return *app->Document(); }
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    CMrvView& View() { return *Frame().View(); }
     QPushButton* Button(int id) { return View().Button(id); }
     CMarkListBox* Box(int id) { return View().ListBox(id); }
     CRecordListCtrl* List(int id) { return View().ListCtrl(id); }
@@ -114,11 +102,6 @@ protected:
     std::string DataFile(std::int32_t hhu, const std::string& folder, std::uint8_t mask = 0x03)
     {
         return test::MakeDataFile(db, prompter, hhu, dir.File(folder), mask);
-    }
-    void ViewFile(const std::string& path)
-    {
-        prompter.choices = {path};
-        Frame().Action("ViewFile")->trigger();
     }
     std::vector<std::pair<QPoint, QString>> Texts()
     {

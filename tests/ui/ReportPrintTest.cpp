@@ -115,30 +115,11 @@ std::string PdfInfo(const std::string& pdf, const std::string& field)
     return "";
 }
 
-class ReportPrintTest : public ::testing::Test {
+class ReportPrintTest : public test::MainWindowTest {
 protected:
-    TempDir dir;
-    ScriptedPrompter prompter;
-    QtSettingsStore store{QString::fromStdString(dir.File("profile.ini"))};
-    std::unique_ptr<CMrvApp> app;
-
-    void SetUp() override
-    {
-        std::filesystem::create_directories(dir.File("bin"));
-        app = std::make_unique<CMrvApp>(store, &prompter, dir.File("bin/mrv003e"));
-        ASSERT_TRUE(app->InitInstance(false));
-        Frame().resize(760, 520);
-        Frame().show();
-        QApplication::processEvents();
-    }
-    CMrvDoc& Doc() { return *app->Document(); }
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    CMrvView& View() { return *Frame().View(); }
-
     void ViewFile(const std::string& path)
     {
-        prompter.choices = {path};
-        Frame().Action("ViewFile")->trigger();
+        MainWindowTest::ViewFile(path);
         ASSERT_EQ(Doc().GetViewMode(), CMrvDoc::ModeDataFile);
     }
     void ChooseBlock(int row)

@@ -1,6 +1,7 @@
 #pragma once
 // Installations and data files for the tests of the main view and its lists, made by the
-// program's own database and data-file code on real SQLite files.
+// program's own database and data-file code on real SQLite files; the program's window on a
+// profile of its own.
 #include "base/Clock.h"
 #include "base/Prompter.h"
 #include "base/Records.h"
@@ -9,11 +10,21 @@
 #include "datafile/ParameterBlock.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "doc/QtSettingsStore.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/app/CMrvApp.h"
+#include "ui/view/CMrvView.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,8 +82,7 @@ inline void AddMeters(const std::string& path, Prompter& prompter, std::int32_t 
 
 // The download file of HHU `hhu` written into `dir` with the given tariff mask; its path.
 inline std::string MakeDataFile(const std::string& installation, Prompter& prompter,
-                                std::int32_t hhu, const std::string& dir,
-                                std::uint8_t tariffMask)
+                                std::int32_t hhu, const std::string& dir, std::uint8_t tariffMask)
 {
     std::filesystem::create_directories(dir);
     MeterDatabase db(prompter);
@@ -116,5 +126,34 @@ inline void StoreReading(const std::string& path, int index, const EnergyBlock& 
     ASSERT_EQ(file.Load(path), 1);
     ASSERT_EQ(file.StoreReading(index, energy, lastMonth), 1);
 }
+
+// The program started on a profile in a temporary folder, its questions answered by the
+// scripted prompter, its window shown at 760 x 520.
+class MainWindowTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScriptedPrompter prompter;
+    QtSettingsStore store{QString::fromStdString(dir.File("profile.ini"))};
+    std::unique_ptr<CMrvApp> app;
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.File("bin"));
+        app = std::make_unique<CMrvApp>(store, &prompter, dir.File("bin/mrv003e"));
+        ASSERT_TRUE(app->InitInstance(false));
+        Frame().resize(760, 520);
+        Frame().show();
+        QApplication::processEvents();
+    }
+    CMrvDoc& Doc() { return *app->Document(); }
+    CMainFrame& Frame() { return *app->MainFrame(); }
+    CMrvView& View() { return *Frame().View(); }
+    // View > View File, choosing the data file at `path`.
+    void ViewFile(const std::string& path)
+    {
+        prompter.choices = {path};
+        Frame().Action("ViewFile")->trigger();
+    }
+};
 
 } // namespace mrv::test
