@@ -2,9 +2,10 @@
 
 #include <QEventLoop>
 #include <QPushButton>
+#include <QThread>
 #include <QWidget>
 
-#include <thread>
+#include <memory>
 #include <utility>
 
 namespace mrv {
@@ -12,8 +13,10 @@ namespace mrv {
 CJobRunner::CJobRunner(std::vector<QWidget*> controls, QPushButton* stop, QObject* parent)
     : QObject(parent), m_controls(std::move(controls)), m_stopButton(stop)
 {
-    m_stopButton->setEnabled(false);
-    connect(m_stopButton, &QPushButton::clicked, this, &CJobRunner::RequestStop);
+    if (m_stopButton) {
+        m_stopButton->setEnabled(false);
+        connect(m_stopButton, &QPushButton::clicked, this, &CJobRunner::RequestStop);
+    }
 }
 
 CJobRunner::~CJobRunner() = default;
@@ -23,7 +26,8 @@ void CJobRunner::RequestStop()
     if (!m_running)
         return;
     m_stop = true;
-    m_stopButton->setEnabled(false); // taken: the run ends after the step in progress
+    if (m_stopButton)
+        m_stopButton->setEnabled(false); // taken: the run ends after the step in progress
 }
 
 void CJobRunner::SetRunning(bool running)
@@ -31,9 +35,11 @@ void CJobRunner::SetRunning(bool running)
     m_running = running;
     for (QWidget* w : m_controls)
         w->setEnabled(!running);
-    m_stopButton->setEnabled(running);
-    if (running)
-        m_stopButton->setFocus();
+    if (m_stopButton) {
+        m_stopButton->setEnabled(running);
+        if (running)
+            m_stopButton->setFocus();
+    }
 }
 
 void CJobRunner::Run(const std::function<void()>& job)
@@ -43,13 +49,14 @@ void CJobRunner::Run(const std::function<void()>& job)
     m_stop = false;
     SetRunning(true);
     QEventLoop loop;
-    std::thread worker([&] {
+    std::unique_ptr<QThread> worker(QThread::create([&] {
         job();
         // Queued after everything the job posted, so all of it is shown when Run returns.
         QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
+    }));
+    worker->start();
     loop.exec();
-    worker.join();
+    worker->wait();
     SetRunning(false);
 }
 
@@ -61,6 +68,49 @@ void CJobRunner::OnUiThread(const std::function<void()>& fn)
 void CJobRunner::Post(std::function<void()> fn)
 {
     QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
+template <typename Fn> auto JobPrompter::Ask(Fn fn)
+{
+    if (QThread::currentThread() == m_runner.thread())
+        return fn();
+    decltype(fn()) answer{};
+    m_runner.OnUiThread([&] { answer = fn(); });
+    return answer;
+}
+
+MsgAnswer JobPrompter::Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                               MsgButtons buttons)
+{
+    return Ask([&] { return m_target.Message(text, caption, icon, buttons); });
+}
+
+std::optional<std::string> JobPrompter::ChooseOpenFile(const std::string& title,
+                                                       const std::string& filter,
+                                                       const std::string& startDir,
+                                                       const std::string& defaultExt)
+{
+    return Ask([&] { return m_target.ChooseOpenFile(title, filter, startDir, defaultExt); });
+}
+
+std::optional<std::string> JobPrompter::ChooseSaveFile(const std::string& title,
+                                                       const std::string& filter,
+                                                       const std::string& startDir,
+                                                       const std::string& defaultExt)
+{
+    return Ask([&] { return m_target.ChooseSaveFile(title, filter, startDir, defaultExt); });
+}
+
+std::optional<std::string> JobPrompter::ChooseFolder(const std::string& title,
+                                                     const std::string& startDir)
+{
+    return Ask([&] { return m_target.ChooseFolder(title, startDir); });
+}
+
+std::optional<std::string> JobPrompter::AskPassword(const std::string& title,
+                                                    const std::string& prompt)
+{
+    return Ask([&] { return m_target.AskPassword(title, prompt); });
 }
 
 } // namespace mrv

@@ -5,6 +5,8 @@
 // enabled. The job gets no widget: it asks the UI thread for what belongs there (the port, a
 // question) with OnUiThread and hands it log lines with Post. It reads copies, not the live
 // values the UI thread owns; between its steps it asks StopRequested.
+#include "base/Prompter.h"
+
 #include <QObject>
 
 #include <atomic>
@@ -20,12 +22,15 @@ class CJobRunner : public QObject {
     Q_OBJECT
 public:
     // `controls` are disabled during a run; `stop` is enabled only during a run, and a click on
-    // it asks the job to stop.
+    // it asks the job to stop. Without a stop button (null) a run cannot be stopped by a click;
+    // RequestStop still asks the job.
     CJobRunner(std::vector<QWidget*> controls, QPushButton* stop, QObject* parent = nullptr);
     ~CJobRunner() override;
 
-    // Runs `job` on a worker and returns when it has ended, after everything it posted has been
-    // handled. The event loop keeps running meanwhile. Does nothing while a run is going on.
+    // Runs `job` on a worker thread (a QThread, so the job may use Qt objects that need an event
+    // dispatcher, such as QProcess) and returns when it has ended, after everything it posted
+    // has been handled. The event loop keeps running meanwhile. Does nothing while a run is
+    // going on.
     void Run(const std::function<void()>& job);
     bool Running() const { return m_running; }
 
@@ -45,6 +50,32 @@ private:
     QPushButton* m_stopButton;
     bool m_running = false;
     std::atomic<bool> m_stop{false};
+};
+
+// The Prompter a job uses: every question goes to `target` on the UI thread while the job
+// waits for the answer. Asked on the UI thread itself, it asks `target` directly.
+class JobPrompter final : public Prompter {
+public:
+    JobPrompter(CJobRunner& runner, Prompter& target) : m_runner(runner), m_target(target) {}
+
+    MsgAnswer Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                      MsgButtons buttons) override;
+    std::optional<std::string> ChooseOpenFile(const std::string& title, const std::string& filter,
+                                              const std::string& startDir,
+                                              const std::string& defaultExt) override;
+    std::optional<std::string> ChooseSaveFile(const std::string& title, const std::string& filter,
+                                              const std::string& startDir,
+                                              const std::string& defaultExt) override;
+    std::optional<std::string> ChooseFolder(const std::string& title,
+                                            const std::string& startDir) override;
+    std::optional<std::string> AskPassword(const std::string& title,
+                                           const std::string& prompt) override;
+
+private:
+    template <typename Fn> auto Ask(Fn fn);
+
+    CJobRunner& m_runner;
+    Prompter& m_target;
 };
 
 } // namespace mrv
