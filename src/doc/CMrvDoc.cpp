@@ -5,6 +5,7 @@
 #include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "doc/EnergyImport.h"
 #include "doc/ParameterRules.h"
 #include "link/SerialPort.h"
 
@@ -240,16 +241,25 @@ void CMrvDoc::CloseTestDatabase()
     m_testDbOpen = 0;
 }
 
+std::optional<std::string> CMrvDoc::ChooseDatabaseFile(const std::string& title,
+                                                       const std::string& remembered)
+{
+    // Start in the remembered database's folder with its name preset.
+    const std::string start =
+        remembered.empty() || IsServerConnect(remembered) ? std::string("./") : remembered;
+    auto chosen =
+        m_prompter.ChooseSaveFile(title, "database(.db)|*.db *.sqlite *.mdb", start, ".db");
+    if (!chosen || chosen->empty())
+        return std::nullopt;
+    return chosen;
+}
+
 int CMrvDoc::OnOpenDatabase()
 {
     if (!CanOpenDatabase())
         return 0;
-    // Start in the remembered database's folder with its name preset.
-    const std::string start =
-        m_dbName.empty() || IsServerConnect(m_dbName) ? std::string("./") : m_dbName;
-    const auto chosen = m_prompter.ChooseSaveFile(
-        "Open Database", "database(.db)|*.db *.sqlite *.mdb", start, ".db");
-    if (!chosen || chosen->empty())
+    const auto chosen = ChooseDatabaseFile("Open Database", m_dbName);
+    if (!chosen)
         return 0;
     std::error_code ec;
     if (!std::filesystem::exists(*chosen, ec)) {
@@ -353,6 +363,36 @@ int CMrvDoc::OnConvertDataFile()
     emit Busy(false);
     m_prompter.Message(ConvertMessage(result), result.written ? "" : "error", MsgIcon::Warning);
     return result.written;
+}
+
+int CMrvDoc::OpenEnergyDatabase()
+{
+    if (m_energyDbOpen)
+        return 1;
+    const auto chosen = ChooseDatabaseFile("Open Energy Database", m_dbEnergy);
+    if (!chosen)
+        return 0;
+    // A new file gets the energy table, and so does a database that lacks it.
+    if (CreateEnergySchema(*chosen, m_prompter) == 0)
+        return 0;
+    if (m_db->OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0)
+        return 0;
+    m_energyDbOpen = 1;
+    m_dbEnergy = *chosen;
+    return 1;
+}
+
+int CMrvDoc::OnInput()
+{
+    if (!OpenEnergyDatabase())
+        return 0;
+    return ImportReadings(m_dataFile->GetReadings(), *m_db, m_prompter);
+}
+
+void CMrvDoc::SetClock(const Clock& clock)
+{
+    m_clock = &clock;
+    m_dataFile->SetClock(&clock);
 }
 
 void CMrvDoc::ApplyParameterSheet(const DataFileParameters& params, const MeterValues& values,

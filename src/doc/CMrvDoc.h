@@ -4,6 +4,7 @@
 // and the tables last loaded from it). Dialogs and the view reach everything through it.
 // Qt Core only: the widgets that show or edit this state live in src/ui and talk to it
 // through its fields, operations and signals.
+#include "base/Clock.h"
 #include "base/Prompter.h"
 #include "base/Records.h"
 #include "base/SettingsStore.h"
@@ -105,6 +106,12 @@ public:
     // Convert Data File: choose an uploaded data file and write convert.dbf in the current
     // folder under convert.cfg beside the program. 1 when written.
     int OnConvertDataFile();
+    // Input: the readings of the loaded data file into the energy database, which is chosen
+    // (and created with its table when new) the first time and then stays open. The number of
+    // rows stored; 0 also when no energy database was opened.
+    int OnInput();
+    // The energy database, opened once; 1, or 0 when the user cancelled or it cannot be opened.
+    int OpenEnergyDatabase();
     // Enabling rules of the commands that depend on state; the rest are always enabled.
     bool CanOpenDatabase() const { return m_dbOpen == 0; }
     bool CanCloseDatabase() const { return m_dbOpen != 0; }
@@ -123,6 +130,9 @@ public:
     const MeterValues& GetMeterValues() const override;
 
     Prompter& GetPrompter() { return m_prompter; }
+    // The PC time of upload month folders and of readings stored into data files.
+    const Clock& GetClock() const { return *m_clock; }
+    void SetClock(const Clock& clock);
     SettingsStore& GetSettings() { return m_store; }
 
     // Fields (the settings, the state the dialogs edit).
@@ -169,11 +179,16 @@ private:
     // Opens the installation database `connect` and loads HHUs and Blocks; on success the
     // profile remembers it as `name` and the view refreshes. 1, or 0 after the message.
     int OpenInstallation(const std::string& connect, const std::string& name);
+    // The chooser of a database file (an existing one or a new name), starting at the
+    // remembered one; none when cancelled.
+    std::optional<std::string> ChooseDatabaseFile(const std::string& title,
+                                                  const std::string& remembered);
     // The chooser of an uploaded data file, starting in m_dataPath; none when cancelled.
     std::optional<std::string> ChooseDataFile(const std::string& title);
 
     SettingsStore& m_store;
     Prompter& m_prompter;
+    const Clock* m_clock = &SystemClock::Instance();
     std::array<std::string, 4> m_comDevices;
     std::unique_ptr<HhuDataFile> m_dataFile;
     std::unique_ptr<MeterDatabase> m_db;
