@@ -4,7 +4,9 @@
 #include "doc/CMrvDoc.h"
 #include "ui/app/CFilePathDlg.h"
 #include "ui/app/CServerDbDlg.h"
+#include "ui/datafile/CCreateDownloadDlg.h"
 #include "ui/datafile/CDataFileSheet.h"
+#include "ui/datafile/DataFileCommands.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 #include "ui/meterdlg/COperateDlg.h"
 #include "ui/print/ReadingPrint.h"
@@ -12,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -466,17 +469,36 @@ void CMainFrame::OnCreateDownloadFile()
 {
     if (!m_doc.CanCreateDownloadFile())
         return;
-    NotAvailable("Create Download File");
+    CCreateDownloadDlg dlg(m_doc, this);
+    dlg.exec();
 }
 
 void CMainFrame::OnDownloadFile()
 {
-    NotAvailable("Download File");
+    RunTransfer(DownloadCommand(m_doc));
 }
 
 void CMainFrame::OnUploadFile()
 {
-    NotAvailable("Upload File");
+    RunTransfer(UploadCommand(m_doc));
+}
+
+void CMainFrame::RunTransfer(const TransferCommand& command)
+{
+    if (m_transferRunning)
+        return;
+    m_transferRunning = true;
+    RunTransferProgram(command, m_doc.GetPrompter(), {menuBar(), m_toolBar, m_view}, statusBar());
+    m_transferRunning = false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_transferRunning) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::OnHhuSetting()

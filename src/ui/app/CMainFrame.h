@@ -15,6 +15,7 @@ namespace mrv {
 
 class CMrvDoc;
 class CMrvView;
+struct TransferCommand;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -45,13 +46,20 @@ public slots:
     void OnMeterSetting();
     void OnViewFile();
 
-    // Commands whose dialogs come with later work; each says so on the status bar.
-    void OnMeterTest();
     void OnCreateDownloadFile();
+    // The transfer program, to the unit and back.
     void OnDownloadFile();
     void OnUploadFile();
 
+    // Commands whose dialogs come with later work; each says so on the status bar.
+    void OnMeterTest();
+
+protected:
+    // Refused while the transfer program runs: the window waits for it.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void RunTransfer(const TransferCommand& command);
     QAction* AddAction(QMenu* menu, const QString& name, const QString& text, const QString& prompt,
                        void (CMainFrame::*slot)());
     void NotAvailable(const QString& what);
@@ -64,6 +72,7 @@ private:
     QLabel* m_caps = nullptr;
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;
+    bool m_transferRunning = false;
 };
 
 // "About": the program icon, one line of text and the version.

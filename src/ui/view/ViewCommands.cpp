@@ -5,6 +5,7 @@
 // HHU, Block and meter editing.
 
 // Data-file dialogs and the energy import.
+#include "ui/datafile/DataFileCommands.h"
 
 // Meter Setting and Reading wizards.
 
@@ -32,9 +33,9 @@ const Entry kCommands[] = {
     {ViewCommand::MeterDelete, nullptr, "Delete Meter"},
 
     // Data-file dialogs and the energy import.
-    {ViewCommand::Info, nullptr, "Data Exchange Information"},
-    {ViewCommand::Para, nullptr, "View Data File"},
-    {ViewCommand::Input, nullptr, "Input"},
+    {ViewCommand::Info, &ShowDataInfo, "Data Exchange Information"},
+    {ViewCommand::Para, &ShowDataFileParameters, "View Data File"},
+    {ViewCommand::Input, &InputReadings, "Input"},
 
     // Meter Setting and Reading wizards.
     {ViewCommand::Set, nullptr, "Meter Setting wizard"},
