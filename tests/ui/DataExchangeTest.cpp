@@ -9,6 +9,7 @@
 #include "doc/TransferProgram.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
 #include "ui/datafile/CCreateDownloadDlg.h"
@@ -39,7 +40,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -636,10 +636,11 @@ TEST_F(DataExchangeTest, OnTheDemoWorkspaceTheWholeRoundWorksFromTheWindow)
     // The demo's workspace with its stand-in transfer program and unit; the files the script
     // made are removed so that the window makes them.
     const std::string ws = dir.File("demo");
-    const std::string make = "MRV_BIN_DIR='" + std::string(MRV_BIN_DIR) + "' '" +
-                             std::string(MRV_SOURCE_DIR) + "/scripts/demo-workspace' '" + ws +
-                             "' >'" + dir.File("workspace.log") + "' 2>&1";
-    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    const test::ToolRun made = test::RunTool(
+        "MRV_BIN_DIR=" + test::Quote(MRV_BIN_DIR) + " " +
+        test::Quote(std::string(MRV_SOURCE_DIR) + "/scripts/demo-workspace") + " " +
+        test::Quote(ws));
+    ASSERT_EQ(made.status, 0) << made.out << made.err;
     for (const char* folder : {"download", "hhu", "upload"})
         for (const auto& e : fs::recursive_directory_iterator(ws + "/" + folder))
             if (e.path().extension() == ".dbf")
