@@ -271,19 +271,12 @@ ConvertConfig ParseConvertConfig(const std::string& text)
     return config;
 }
 
-ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& configPath,
-                              const std::string& dbfPath, std::optional<DbfDate> date)
+ConvertResult ConvertDataBytes(const ConvertConfig& config, std::span<const std::uint8_t> data,
+                               const DbfDate& d, std::vector<std::uint8_t>& out)
 {
     using namespace hhufile;
     ConvertResult result;
-    std::vector<std::uint8_t> cfgBytes;
-    if (!fb::ReadFileWhole(configPath, cfgBytes))
-        return result;
-    const ConvertConfig config = ParseConvertConfig(std::string(cfgBytes.begin(), cfgBytes.end()));
-
-    std::vector<std::uint8_t> data;
-    if (!fb::ReadFileWhole(dataPath, data))
-        return result;
+    out.clear();
     if (data.size() < kBlockTableOffset + kBlockTableSize)
         return result;
     const std::size_t n = fb::GetU16(&data[kBlockTableOffset + 1]);
@@ -297,8 +290,7 @@ ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& co
         recordLength += field.length;
     const std::size_t headerLength = 32 + 32 * f + 1;
 
-    std::vector<std::uint8_t> out(headerLength, 0);
-    const DbfDate d = date ? *date : TodayUtc();
+    out.assign(headerLength, 0);
     out[0] = 0x03;
     out[1] = static_cast<std::uint8_t>(d.year - 1900);
     out[2] = static_cast<std::uint8_t>(d.month);
@@ -340,12 +332,25 @@ ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& co
         out.insert(out.end(), record.begin(), record.end());
     }
     out.push_back(0x1A);
-    if (!fb::WriteFileWhole(dbfPath, out)) {
-        result.valuesTooWide = 0;
-        return result;
-    }
     result.written = 1;
     result.leftOutFields = config.leftOutFields;
+    return result;
+}
+
+ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& configPath,
+                              const std::string& dbfPath, std::optional<DbfDate> date)
+{
+    std::vector<std::uint8_t> cfgBytes;
+    if (!fb::ReadFileWhole(configPath, cfgBytes))
+        return {};
+    const ConvertConfig config = ParseConvertConfig(std::string(cfgBytes.begin(), cfgBytes.end()));
+    std::vector<std::uint8_t> data;
+    if (!fb::ReadFileWhole(dataPath, data))
+        return {};
+    std::vector<std::uint8_t> table;
+    ConvertResult result = ConvertDataBytes(config, data, date ? *date : TodayUtc(), table);
+    if (!result.written || !fb::WriteFileWhole(dbfPath, table))
+        return {};
     return result;
 }
 

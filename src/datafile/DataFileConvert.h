@@ -3,6 +3,7 @@
 // ("convert.cfg"). The configuration and the table hold GBK text.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,12 @@ struct ConvertResult {
     int valuesTooWide = 0;  // numbers that did not fit their field and were written as "*"
     std::vector<std::string> leftOutFields; // field lines beyond the last column
 };
+
+// The dBase III table of the data file `data` under `config`, built in memory into `table`.
+// Not built (written 0) when the data file is shorter than its Block table or than its
+// record count.
+ConvertResult ConvertDataBytes(const ConvertConfig& config, std::span<const std::uint8_t> data,
+                               const DbfDate& date, std::vector<std::uint8_t>& table);
 
 // Writes `dbfPath` from the data file at `dataPath` under the configuration at `configPath`.
 // Not written when the configuration or data file is unreadable, the data file is shorter

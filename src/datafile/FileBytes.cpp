@@ -2,6 +2,7 @@
 
 #include "link/Codecs.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -130,14 +131,25 @@ bool ReadFileWhole(const std::string& path, std::vector<std::uint8_t>& out)
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return false;
-    out.clear();
-    std::uint8_t buf[65536];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + got);
-    const bool ok = !std::ferror(f);
+    const bool ok = ReadOpenFile(f, static_cast<std::size_t>(-1), out);
     std::fclose(f);
     return ok;
+}
+
+bool ReadOpenFile(std::FILE* f, std::size_t maxBytes, std::vector<std::uint8_t>& out)
+{
+    out.clear();
+    if (std::fseek(f, 0, SEEK_SET) != 0)
+        return false;
+    std::uint8_t buf[65536];
+    while (out.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buf, maxBytes - out.size());
+        const std::size_t got = std::fread(buf, 1, want, f);
+        out.insert(out.end(), buf, buf + got);
+        if (got < want)
+            break;
+    }
+    return !std::ferror(f);
 }
 
 } // namespace mrv::filebytes

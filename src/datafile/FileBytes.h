@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,5 +49,8 @@ bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadFileWhole(const std::string& path, std::vector<std::uint8_t>& out);
+
+// Reads an open file from its start, at most `maxBytes`; false on a read error.
+bool ReadOpenFile(std::FILE* f, std::size_t maxBytes, std::vector<std::uint8_t>& out);
 
 } // namespace mrv::filebytes

@@ -234,81 +234,152 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
     return 1;
 }
 
-std::optional<HhuDataFile::CheckedFile> HhuDataFile::OpenAndCheck(const std::string& path)
+const char* DataFileErrorText(DataFileError error)
 {
+    switch (error) {
+    case DataFileError::None:
+        return "no error";
+    case DataFileError::CannotOpen:
+        return "the file cannot be opened";
+    case DataFileError::CannotRead:
+        return "the file cannot be read";
+    case DataFileError::TooShort:
+        return "the file is shorter than the fixed areas of a data file";
+    case DataFileError::TooLong:
+        return "the file is longer than any data file";
+    case DataFileError::BadMagic:
+        return "the file does not start with the data file mark";
+    case DataFileError::BadTrailer:
+        return "the file does not end with a data file trailer";
+    case DataFileError::BadFormatMark:
+        return "the parameter block has the wrong format mark";
+    case DataFileError::CountBeyondEnd:
+        return "the record count runs past the end of the file";
+    }
+    return "unknown error";
+}
+
+DataFileError CheckDataFile(std::span<const std::uint8_t> bytes, std::int32_t* stored,
+                            ParameterBlock* parameterBlock)
+{
+    // Shorter than the fixed areas and the trailer: nothing in it can be trusted.
+    if (bytes.size() < FileSize(0))
+        return DataFileError::TooShort;
+    if (bytes.size() > kMaxFileSize)
+        return DataFileError::TooLong;
+    if (std::memcmp(bytes.data(), kMagic, kMagicSize) != 0)
+        return DataFileError::BadMagic;
+    const std::uint8_t* trailer = bytes.data() + bytes.size() - kTrailerSize;
+    std::int32_t isStored = 0;
+    if (std::memcmp(trailer, kStoredTrailer, kTrailerSize) == 0)
+        isStored = 1;
+    else if (std::memcmp(trailer, kPlainTrailer, kTrailerSize) != 0)
+        return DataFileError::BadTrailer;
+    if (bytes[kParameterBlockOffset + 1] != kFormatMark)
+        return DataFileError::BadFormatMark;
+    if (stored)
+        *stored = isStored;
+    if (parameterBlock)
+        std::memcpy(parameterBlock->data(), &bytes[kParameterBlockOffset], kParameterBlockSize);
+    return DataFileError::None;
+}
+
+DataFileError ParseDataFile(std::span<const std::uint8_t> bytes, DataFileContent& out)
+{
+    DataFileContent content;
+    const DataFileError error = CheckDataFile(bytes, &content.stored, &content.parameterBlock);
+    if (error != DataFileError::None)
+        return error;
+    std::memcpy(content.blockTable.data(), &bytes[kBlockTableOffset], kBlockTableSize);
+    std::memcpy(content.storedArea.data(), &bytes[kStoredEnergyOffset], kStoredEnergySize);
+    const std::size_t n = fb::GetU16(&content.blockTable[1]);
+    // A file shorter than its count claims is refused rather than read past its end.
+    if (bytes.size() < FileSize(n))
+        return DataFileError::CountBeyondEnd;
+    content.readings.resize(n);
+    MeterRecordBytes r;
+    for (std::size_t k = 0; k < n; ++k) {
+        std::memcpy(r.data(), &bytes[kRecordsOffset + k * kRecordSize], kRecordSize);
+        content.readings[k] = MakeReadingRecord(r);
+    }
+    out = std::move(content);
+    return DataFileError::None;
+}
+
+int StoredEntryCount(const StoredEnergyArea& area)
+{
+    const int e = area[kStoredCountOffset];
+    return e > kMaxStoredEntries ? 0 : e;
+}
+
+std::optional<int> FindStoredEntry(const StoredEnergyArea& area, const MeterRecordBytes& record)
+{
+    const int count = StoredEntryCount(area);
+    for (int j = 0; j < count; ++j) {
+        const std::uint8_t* key =
+            &area[kStoredEntryOffset + kStoredEntrySize * static_cast<std::size_t>(j)];
+        if (std::memcmp(key, &record[4], 6) == 0)
+            return j;
+    }
+    return std::nullopt;
+}
+
+std::optional<EnergyBlock> StoredMonthBlock(const StoredEnergyArea& area, int entry, int month)
+{
+    if (entry < 0 || entry >= StoredEntryCount(area) || month < 0 || month > 11)
+        return std::nullopt;
+    const std::size_t at = kStoredMonthOffset + kStoredEntrySize * static_cast<std::size_t>(entry) +
+                           20 * static_cast<std::size_t>(month);
+    EnergyBlock block;
+    std::memcpy(block.data(), &area[at], block.size());
+    return block;
+}
+
+std::optional<HhuDataFile::CheckedFile> HhuDataFile::OpenAndCheck(const std::string& path,
+                                                                  DataFileError* error)
+{
+    auto fail = [error](DataFileError e) {
+        if (error)
+            *error = e;
+        return std::nullopt;
+    };
     std::FILE* raw = std::fopen(path.c_str(), "r+b");
     if (!raw)
         raw = std::fopen(path.c_str(), "rb"); // still viewable; readings cannot be stored
     if (!raw)
-        return std::nullopt;
+        return fail(DataFileError::CannotOpen);
     CheckedFile checked;
     checked.file.reset(raw, &std::fclose);
-    if (std::fseek(raw, 0, SEEK_END) != 0)
-        return std::nullopt;
-    const long size = std::ftell(raw);
-    // Shorter than the fixed areas and the trailer: nothing in it can be trusted.
-    if (size < static_cast<long>(FileSize(0)))
-        return std::nullopt;
-    checked.size = static_cast<std::size_t>(size);
-
-    std::uint8_t magic[kMagicSize];
-    std::uint8_t trailer[kTrailerSize];
-    if (!ReadAt(raw, 0, magic, kMagicSize) ||
-        !ReadAt(raw, checked.size - kTrailerSize, trailer, kTrailerSize) ||
-        !ReadAt(raw, kParameterBlockOffset, checked.parameterBlock.data(), kParameterBlockSize))
-        return std::nullopt;
-    if (std::memcmp(magic, kMagic, kMagicSize) != 0)
-        return std::nullopt;
-    if (std::memcmp(trailer, kStoredTrailer, kTrailerSize) == 0)
-        checked.stored = 1;
-    else if (std::memcmp(trailer, kPlainTrailer, kTrailerSize) == 0)
-        checked.stored = 0;
-    else
-        return std::nullopt;
-    if (checked.parameterBlock[1] != kFormatMark)
-        return std::nullopt;
+    // One byte beyond the largest data file is enough to tell that it is none.
+    if (!fb::ReadOpenFile(raw, kMaxFileSize + 1, checked.bytes))
+        return fail(DataFileError::CannotRead);
+    const DataFileError e = CheckDataFile(checked.bytes, &checked.stored, &checked.parameterBlock);
+    if (e != DataFileError::None)
+        return fail(e);
+    if (error)
+        *error = DataFileError::None;
     return checked;
 }
 
 int HhuDataFile::Load(const std::string& path)
 {
-    std::optional<CheckedFile> checked = OpenAndCheck(path);
+    std::optional<CheckedFile> checked = OpenAndCheck(path, &m_lastLoadError);
     if (!checked)
         return 0;
-    std::FILE* f = checked->file.get();
-    BlockTable table{};
-    StoredEnergyArea area{};
-    if (!ReadAt(f, kBlockTableOffset, table.data(), kBlockTableSize) ||
-        !ReadAt(f, kStoredEnergyOffset, area.data(), kStoredEnergySize))
+    DataFileContent content;
+    m_lastLoadError = ParseDataFile(checked->bytes, content);
+    if (m_lastLoadError != DataFileError::None)
         return 0;
-    const std::size_t n = fb::GetU16(&table[1]);
-    // A file shorter than its count claims is refused rather than read past its end.
-    if (checked->size < FileSize(n))
-        return 0;
-    std::vector<std::uint8_t> bytes(n * kRecordSize);
-    if (n && !ReadAt(f, kRecordsOffset, bytes.data(), bytes.size()))
-        return 0;
-    std::vector<ReadingRecord> readings(n);
-    MeterRecordBytes r;
-    for (std::size_t k = 0; k < n; ++k) {
-        std::memcpy(r.data(), &bytes[k * kRecordSize], kRecordSize);
-        readings[k] = MakeReadingRecord(r);
-    }
-
     Close();
     m_file = std::move(checked->file);
     m_path = path;
-    m_stored = checked->stored;
-    m_parameterBlock = checked->parameterBlock;
-    m_blockTable = table;
-    m_storedArea = area;
-    m_readings = std::move(readings);
+    m_content = std::move(content);
     return 1;
 }
 
 void HhuDataFile::Close()
 {
-    m_readings.clear();
+    m_content.readings.clear();
     m_file.reset();
     m_path.clear();
 }
@@ -317,7 +388,7 @@ const std::vector<ReadingRecord>& HhuDataFile::GetReadings(int* count) const
 {
     if (count)
         *count = ReadingCount();
-    return m_readings;
+    return m_content.readings;
 }
 
 int HhuDataFile::ReadMeterRecord(MeterRecordBytes* buffer, int k, std::int32_t* storedOut) const
@@ -329,37 +400,8 @@ int HhuDataFile::ReadMeterRecord(MeterRecordBytes* buffer, int k, std::int32_t* 
                 buffer->data(), kRecordSize))
         return 0;
     if (storedOut)
-        *storedOut = m_stored;
+        *storedOut = m_content.stored;
     return 1;
-}
-
-int HhuDataFile::StoredEntryCount() const
-{
-    const int e = m_storedArea[kStoredCountOffset];
-    return e > kMaxStoredEntries ? 0 : e;
-}
-
-std::optional<int> HhuDataFile::FindStoredEntry(const MeterRecordBytes& record) const
-{
-    const int count = StoredEntryCount();
-    for (int j = 0; j < count; ++j) {
-        const std::uint8_t* key =
-            &m_storedArea[kStoredEntryOffset + kStoredEntrySize * static_cast<std::size_t>(j)];
-        if (std::memcmp(key, &record[4], 6) == 0)
-            return j;
-    }
-    return std::nullopt;
-}
-
-std::optional<EnergyBlock> HhuDataFile::StoredMonthBlock(int entry, int month) const
-{
-    if (entry < 0 || entry >= StoredEntryCount() || month < 0 || month > 11)
-        return std::nullopt;
-    const std::size_t at = kStoredMonthOffset + kStoredEntrySize * static_cast<std::size_t>(entry) +
-                           20 * static_cast<std::size_t>(month);
-    EnergyBlock block;
-    std::memcpy(block.data(), &m_storedArea[at], block.size());
-    return block;
 }
 
 int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
@@ -386,7 +428,7 @@ int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
     if (!WriteAt(m_file.get(), at, r.data(), kRecordSize))
         return 0;
     ReadingRecord rec = MakeReadingRecord(r);
-    m_readings[static_cast<std::size_t>(index)] = rec;
+    m_content.readings[static_cast<std::size_t>(index)] = rec;
     if (out)
         *out = std::move(rec);
     return 1;

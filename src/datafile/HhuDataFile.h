@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ constexpr std::size_t FileSize(std::size_t records)
 {
     return kRecordsOffset + kRecordSize * records + kTrailerSize;
 }
+// The count is 16 bits: no data file is longer than one of 65535 records.
+inline constexpr std::size_t kMaxFileSize = FileSize(0xFFFF);
 } // namespace hhufile
 
 using ParameterBlock = std::array<std::uint8_t, hhufile::kParameterBlockSize>;
@@ -87,6 +90,48 @@ std::vector<BlockEntry> DecodeBlockTable(const BlockTable& table);
 // "%02x%02x%02x" of the constant bytes, most significant first, or "%02x%02x" of the lower two
 // when the most significant is 0 (3200 for 00 32 00).
 std::string FormatBlockConstant(const std::array<std::uint8_t, 3>& constant);
+
+// Why a file is not taken as a data file (or could not be read).
+enum class DataFileError {
+    None,
+    CannotOpen,     // no such file, or no permission
+    CannotRead,     // a read error
+    TooShort,       // shorter than the fixed areas and the trailer
+    TooLong,        // longer than a file of the most records the count can name
+    BadMagic,       // does not start with the magic
+    BadTrailer,     // ends with neither trailer
+    BadFormatMark,  // parameter block byte 1 is not the format mark
+    CountBeyondEnd, // the Block table counts more records than the file holds
+};
+
+// A short English reason for messages and logs ("the record count runs past the file's end").
+const char* DataFileErrorText(DataFileError error);
+
+// Everything a loaded file shows, decoded from its bytes.
+struct DataFileContent {
+    std::int32_t stored = 0; // 1 for the stored-energy trailer
+    ParameterBlock parameterBlock{};
+    BlockTable blockTable{};
+    StoredEnergyArea storedArea{};
+    std::vector<ReadingRecord> readings;
+};
+
+// Checks magic, size, trailer and format mark of a whole file held in memory; on success
+// `stored` and `parameterBlock` are filled when given.
+[[nodiscard]] DataFileError CheckDataFile(std::span<const std::uint8_t> bytes,
+                                          std::int32_t* stored = nullptr,
+                                          ParameterBlock* parameterBlock = nullptr);
+
+// Checks and decodes a whole file held in memory. On failure `out` is left as it was.
+[[nodiscard]] DataFileError ParseDataFile(std::span<const std::uint8_t> bytes,
+                                          DataFileContent& out);
+
+// The stored-energy area as this program reads it: the entry count (a count above 20 is
+// taken as none), the entry whose key matches record bytes 4..9, and the 20-byte block of
+// month `month` (0 = January) of entry `entry`, or none when the entry does not exist.
+int StoredEntryCount(const StoredEnergyArea& area);
+std::optional<int> FindStoredEntry(const StoredEnergyArea& area, const MeterRecordBytes& record);
+std::optional<EnergyBlock> StoredMonthBlock(const StoredEnergyArea& area, int entry, int month);
 
 // Hooks of a download run that may be on a worker thread. Both are optional.
 struct DownloadHooks {
@@ -124,41 +169,52 @@ public:
                                   const DownloadInput& input, const DownloadHooks& hooks = {},
                                   std::string* writtenPath = nullptr);
 
-    // The result of a successful check: the open file and what the check read.
+    // The result of a successful check: the open file, its bytes and what the check read.
     struct CheckedFile {
         std::shared_ptr<std::FILE> file;
         std::int32_t stored = 0;
         ParameterBlock parameterBlock{};
-        std::size_t size = 0;
+        std::vector<std::uint8_t> bytes;
     };
-    // Opens an existing file for reading and writing and checks magic, trailer, format mark
-    // and that the fixed areas are there. Changes nothing in this object.
-    static std::optional<CheckedFile> OpenAndCheck(const std::string& path);
+    // Opens an existing file for reading and writing (for reading only when that is all it
+    // allows), reads it and checks it as CheckDataFile does. Changes nothing in this object.
+    // `error` receives the reason of a failure when given.
+    static std::optional<CheckedFile> OpenAndCheck(const std::string& path,
+                                                   DataFileError* error = nullptr);
 
-    // Loads a data file. 1 loaded; 0 rejected, and whatever was loaded before stays loaded.
+    // Loads a data file. 1 loaded; 0 rejected, and whatever was loaded before stays loaded;
+    // LastLoadError() then says why.
     int Load(const std::string& path);
+    DataFileError LastLoadError() const { return m_lastLoadError; }
     void Close();
     bool IsLoaded() const { return m_file != nullptr; }
     const std::string& LoadedPath() const { return m_path; }
 
     const std::vector<ReadingRecord>& GetReadings(int* count = nullptr) const;
-    int ReadingCount() const { return static_cast<int>(m_readings.size()); }
-    const BlockTable& GetBlockTable() const { return m_blockTable; }
-    const ParameterBlock& GetParameterBlock() const { return m_parameterBlock; }
-    const StoredEnergyArea& GetStoredEnergyArea() const { return m_storedArea; }
-    std::int32_t IsStored() const { return m_stored; }
-    std::vector<BlockEntry> GetBlockEntries() const { return DecodeBlockTable(m_blockTable); }
+    int ReadingCount() const { return static_cast<int>(m_content.readings.size()); }
+    const BlockTable& GetBlockTable() const { return m_content.blockTable; }
+    const ParameterBlock& GetParameterBlock() const { return m_content.parameterBlock; }
+    const StoredEnergyArea& GetStoredEnergyArea() const { return m_content.storedArea; }
+    std::int32_t IsStored() const { return m_content.stored; }
+    std::vector<BlockEntry> GetBlockEntries() const
+    {
+        return DecodeBlockTable(m_content.blockTable);
+    }
 
     // Reads record `k` (1-based) of the loaded file. 1 done; 0 when no file is loaded or `k`
     // is not a record of it. `buffer` and `storedOut` may be null.
     int ReadMeterRecord(MeterRecordBytes* buffer, int k, std::int32_t* storedOut = nullptr) const;
 
-    // The 20-byte energy blocks of entry `j` of the stored-energy area (month 0 = January),
-    // or none when the entry does not exist; and the entry whose key matches record bytes
-    // 4..9.
-    int StoredEntryCount() const;
-    std::optional<int> FindStoredEntry(const MeterRecordBytes& record) const;
-    std::optional<EnergyBlock> StoredMonthBlock(int entry, int month) const;
+    // The stored-energy lookups of the free functions above, on the loaded file's area.
+    int StoredEntryCount() const { return mrv::StoredEntryCount(m_content.storedArea); }
+    std::optional<int> FindStoredEntry(const MeterRecordBytes& record) const
+    {
+        return mrv::FindStoredEntry(m_content.storedArea, record);
+    }
+    std::optional<EnergyBlock> StoredMonthBlock(int entry, int month) const
+    {
+        return mrv::StoredMonthBlock(m_content.storedArea, entry, month);
+    }
 
     // Writes a reading into record `index` (0-based) of the loaded file with the clock's time
     // and updates `readings`. 1 written; 0 when nothing is loaded, the index is not a record
@@ -169,11 +225,8 @@ public:
 private:
     std::shared_ptr<std::FILE> m_file;
     std::string m_path;
-    std::vector<ReadingRecord> m_readings;
-    std::int32_t m_stored = 0;
-    BlockTable m_blockTable{};
-    ParameterBlock m_parameterBlock{};
-    StoredEnergyArea m_storedArea{};
+    DataFileContent m_content;
+    DataFileError m_lastLoadError = DataFileError::None;
     const Clock* m_clock = nullptr;
 };
 

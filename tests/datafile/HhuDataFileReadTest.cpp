@@ -81,14 +81,19 @@ TEST_F(LoadTest, RejectedFilesLeaveThePreviousOneLoaded)
     struct Case {
         const char* what;
         std::function<void(Bytes&)> damage;
+        DataFileError reason;
     } cases[] = {
-        {"wrong magic", [](Bytes& f) { f[7] = 'm'; }},
-        {"trailer QandivEe", [](Bytes& f) { f[f.size() - 1] = 'e'; }},
-        {"trailer qandivEE", [](Bytes& f) { f[f.size() - 8] = 'q'; }},
-        {"format mark not 0x86", [](Bytes& f) { f[9] = 0x87; }},
-        {"count claims more records than the file holds", [](Bytes& f) { f[70] = 4; }},
-        {"shorter than the fixed areas", [](Bytes& f) { f.erase(f.begin() + 100, f.end() - 8); }},
-        {"empty", [](Bytes& f) { f.clear(); }},
+        {"wrong magic", [](Bytes& f) { f[7] = 'm'; }, DataFileError::BadMagic},
+        {"trailer QandivEe", [](Bytes& f) { f[f.size() - 1] = 'e'; }, DataFileError::BadTrailer},
+        {"trailer qandivEE", [](Bytes& f) { f[f.size() - 8] = 'q'; }, DataFileError::BadTrailer},
+        {"format mark not 0x86", [](Bytes& f) { f[9] = 0x87; }, DataFileError::BadFormatMark},
+        {"count claims more records than the file holds", [](Bytes& f) { f[70] = 4; },
+         DataFileError::CountBeyondEnd},
+        {"shorter than the fixed areas", [](Bytes& f) { f.erase(f.begin() + 100, f.end() - 8); },
+         DataFileError::TooShort},
+        {"empty", [](Bytes& f) { f.clear(); }, DataFileError::TooShort},
+        {"longer than a file of 65535 records",
+         [](Bytes& f) { f.insert(f.end() - 8, hhufile::kMaxFileSize, 0); }, DataFileError::TooLong},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -97,6 +102,7 @@ TEST_F(LoadTest, RejectedFilesLeaveThePreviousOneLoaded)
         const std::string path = dir.File("bad.dbf");
         WriteBytes(path, bad);
         EXPECT_EQ(file.Load(path), 0);
+        EXPECT_EQ(file.LastLoadError(), c.reason);
         EXPECT_EQ(file.LoadedPath(), good);
         EXPECT_EQ(file.ReadingCount(), 3);
         EXPECT_EQ(file.IsStored(), 1);
@@ -106,6 +112,7 @@ TEST_F(LoadTest, RejectedFilesLeaveThePreviousOneLoaded)
         EXPECT_EQ(rec[70], 0x56);
     }
     EXPECT_EQ(file.Load(dir.File("does-not-exist.dbf")), 0);
+    EXPECT_EQ(file.LastLoadError(), DataFileError::CannotOpen);
     EXPECT_EQ(file.LoadedPath(), good);
 }
 

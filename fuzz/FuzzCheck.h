@@ -1,0 +1,14 @@
+#pragma once
+// A property a fuzz target checks beyond "no crash": when it does not hold, the input is
+// reported like a crash (libFuzzer keeps it, the replay fails).
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(cond)                                                                           \
+    do {                                                                                           \
+        if (!(cond)) {                                                                             \
+            std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__,       \
+                         #cond);                                                                   \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)

@@ -1,0 +1,123 @@
+// The data-file loader and everything that reads a loaded file. Input: the whole file. It is
+// checked and decoded from its bytes, then loaded from a file (an in-memory one) as the
+// program loads it, and every reader runs over what was loaded.
+#include "FuzzCheck.h"
+#include "datafile/HhuDataFile.h"
+#include "datafile/ReadingList.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+
+using namespace mrv;
+
+namespace {
+
+// One in-memory file for every input, named by its descriptor.
+struct MemoryFile {
+    int fd = ::memfd_create("mrv-data-file", 0);
+    std::string path = "/proc/self/fd/" + std::to_string(fd);
+
+    bool Hold(const std::uint8_t* data, std::size_t size) const
+    {
+        if (fd < 0 || ::ftruncate(fd, 0) != 0)
+            return false;
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n =
+                ::pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+            if (n <= 0)
+                return false;
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const MemoryFile memory;
+    const std::span<const std::uint8_t> bytes(data, size);
+
+    DataFileContent content;
+    const DataFileError parsed = ParseDataFile(bytes, content);
+    if (parsed != DataFileError::None)
+        FUZZ_CHECK(content.readings.empty()); // a refusal leaves nothing half-filled
+    FUZZ_CHECK(std::strlen(DataFileErrorText(parsed)) > 0);
+
+    if (!memory.Hold(data, size))
+        return 0;
+    HhuDataFile file;
+    static const FixedClock clock(PcTime{2026, 12, 31, 23, 59, 58, 4});
+    file.SetClock(&clock);
+    const int loaded = file.Load(memory.path);
+    // The program's load agrees with the byte parser, reason and all.
+    FUZZ_CHECK(loaded == (parsed == DataFileError::None ? 1 : 0));
+    FUZZ_CHECK(file.LastLoadError() == parsed);
+    if (!loaded)
+        return 0;
+
+    const int n = file.ReadingCount();
+    FUZZ_CHECK(n == static_cast<int>(content.readings.size()));
+    FUZZ_CHECK(hhufile::FileSize(static_cast<std::size_t>(n)) <= size);
+
+    // The Block table: every Block's records are records of the file.
+    for (const BlockEntry& e : file.GetBlockEntries()) {
+        FUZZ_CHECK(e.meterCount >= 0);
+        if (e.meterCount > 0)
+            FUZZ_CHECK(e.firstSequence >= 1 && e.firstSequence - 1 + e.meterCount <= n);
+        FUZZ_CHECK(FormatBlockConstant(e.constant).size() <= 6);
+    }
+
+    // The reading list as the view and `mrvctl show` make it.
+    const std::uint8_t mask = TariffMask(file.GetParameterBlock());
+    const std::size_t columns = ReadingListTitles(mask).size();
+    for (const ReadingRecord& r : file.GetReadings()) {
+        FUZZ_CHECK(ReadingListRow(r, mask).size() == columns);
+        FUZZ_CHECK(r.meterId.size() == 12);
+    }
+
+    // One meter record at a time, and the stored-energy lookup for each.
+    MeterRecordBytes record{};
+    FUZZ_CHECK(file.ReadMeterRecord(&record, 0) == 0);
+    FUZZ_CHECK(file.ReadMeterRecord(&record, n + 1) == 0);
+    for (int k = 1; k <= n; ++k) {
+        std::int32_t stored = -1;
+        FUZZ_CHECK(file.ReadMeterRecord(&record, k, &stored) == 1);
+        FUZZ_CHECK(stored == file.IsStored());
+        FUZZ_CHECK(std::memcmp(record.data(),
+                               data + hhufile::kRecordsOffset +
+                                   hhufile::kRecordSize * static_cast<std::size_t>(k - 1),
+                               record.size()) == 0);
+        if (const auto entry = file.FindStoredEntry(record)) {
+            FUZZ_CHECK(*entry >= 0 && *entry < file.StoredEntryCount());
+            FUZZ_CHECK(file.StoredMonthBlock(*entry, 11).has_value());
+        }
+    }
+    FUZZ_CHECK(file.StoredEntryCount() >= 0 && file.StoredEntryCount() <= 20);
+    FUZZ_CHECK(!file.StoredMonthBlock(file.StoredEntryCount(), 0));
+    FUZZ_CHECK(!file.StoredMonthBlock(0, 12));
+    FUZZ_CHECK(!file.StoredMonthBlock(-1, 0));
+
+    // A reading stored into the last record lands there and only there.
+    EnergyBlock energy{};
+    energy.fill(0x42);
+    const EnergyBlock lastMonth{};
+    FUZZ_CHECK(file.StoreReading(n, energy, lastMonth) == 0);
+    FUZZ_CHECK(file.StoreReading(-1, energy, lastMonth) == 0);
+    if (n > 0) {
+        ReadingRecord out;
+        FUZZ_CHECK(file.StoreReading(n - 1, energy, lastMonth, &out) == 1);
+        FUZZ_CHECK(out.status == 1);
+        FUZZ_CHECK(file.ReadMeterRecord(&record, n) == 1);
+        FUZZ_CHECK(record[3] == 1 && record[70] == 0x42 && record[89] == 0x42);
+    }
+    return 0;
+}
