@@ -43,9 +43,15 @@ std::string Word(std::string_view s)
     while (i < s.size() && (IsSpace(s[i]) || s[i] == '*'))
         ++i;
     const std::size_t start = i;
-    while (i < s.size() && !IsSpace(s[i]))
-        i += GbkCharLength(static_cast<unsigned char>(s[i]));
-    return std::string(s.substr(start, std::min(i, s.size()) - start));
+    while (i < s.size() && !IsSpace(s[i])) {
+        const std::size_t n = GbkCharLength(static_cast<unsigned char>(s[i]));
+        // A lead byte at the end of the line is half a character: not part of the word (a
+        // field name of it alone would be cut to nothing).
+        if (i + n > s.size())
+            break;
+        i += n;
+    }
+    return std::string(s.substr(start, i - start));
 }
 
 std::vector<std::string_view> SplitCommas(std::string_view s)
