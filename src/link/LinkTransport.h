@@ -22,7 +22,8 @@ public:
     virtual int Drain() = 0;
     // Reads what is waiting, at most maxCount, in one call; never waits; 0 when nothing waits.
     virtual int Read(std::uint8_t* buffer, int maxCount) = 0;
-    // Waits up to timeoutMs for bytes: 1 some wait, 0 time-out, negative on line error.
+    // Waits up to timeoutMs for bytes: 1 some wait, 0 time-out, negative when the line has
+    // hung up or failed (the transaction then ends at once).
     virtual int WaitReadable(int timeoutMs) = 0;
     // Milliseconds of a monotonic clock.
     virtual std::uint64_t TickCount() = 0;

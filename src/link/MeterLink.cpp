@@ -7,13 +7,6 @@
 
 namespace mrv {
 
-namespace {
-
-// After a line error poll and read answer at once; pausing keeps the wait from spinning.
-constexpr std::uint32_t kErrorPauseMs = 10;
-
-} // namespace
-
 void MeterLink::Attach(MeterDocument* document, LogSink log, std::uint8_t* meterAddress,
                        std::uint16_t meterConstant)
 {
@@ -119,22 +112,18 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         if (elapsed >= limit)
             return 0;
         const std::uint64_t remaining = limit - elapsed;
-        const auto pauseAfterError = [&] {
-            line.Sleep(
-                static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, kErrorPauseMs)));
-        };
+        // A line that reports a hang-up or an error has gone (an adapter pulled out, a device
+        // removed): nothing more can arrive, so the transaction fails now, not at its time-out.
         const int ready = line.WaitReadable(static_cast<int>(remaining));
-        if (ready < 0) {
-            pauseAfterError();
-            continue;
-        }
+        if (ready < 0)
+            return 0;
         if (ready == 0)
             continue;
         const int room = ReplyAssembler::kLimit + 1 - assembler.Arrived();
         const int n = line.Read(burst.data(), std::min(room, static_cast<int>(burst.size())));
         if (n < 0)
-            pauseAfterError();
-        if (n <= 0)
+            return 0; // as above: the line has gone
+        if (n == 0)
             continue;
         start = line.TickCount();
         for (int i = 0; i < n; ++i) {

@@ -287,12 +287,14 @@ class CountingPortTransport final : public ForwardingTransport {
 public:
     int WaitReadable(int timeoutMs) override
     {
+        ++waits;
         const int r = m_line.WaitReadable(timeoutMs);
         if (r == 0)
             ++timeouts;
         return r;
     }
 
+    int waits = 0;
     int timeouts = 0;
 };
 
@@ -338,6 +340,31 @@ protected:
     std::array<std::uint8_t, 200> buffer{};
     Bytes request;
 };
+
+// An adapter pulled out while the engine waits for the reply: the line hangs up. Nothing can
+// arrive any more, so the transaction fails on the hang-up instead of polling it until the
+// time-out, and so does each one after it until the port is opened again.
+TEST_F(MeterLinkPty, ALineThatHangsUpFailsAtOnceWithoutPollingOutTheTimeOut)
+{
+    std::thread adapter([&] {
+        request = far.Receive(8);
+        far.CloseMaster();
+    });
+    buffer.fill(0xEE);
+    EXPECT_EQ(link.Transact(3, 0x2710, 6, buffer.data(), 1, 0), 0);
+    adapter.join();
+    EXPECT_EQ(request.size(), 8u);
+    EXPECT_EQ(transport.timeouts, 0);
+    EXPECT_EQ(transport.waits, 1); // the wait the hang-up ended, no poll loop after it
+    EXPECT_EQ(buffer[0], 0xEE);    // nothing handed back
+
+    std::string log;
+    link.Attach(
+        &doc, [&](const std::string& text) { log += text; }, &address, 3200);
+    EXPECT_EQ(link.ReadEnergy(0), 0);
+    EXPECT_EQ(transport.waits, 2);
+    EXPECT_EQ(log.substr(log.size() - 11), "  Fail!\r\n\r\n");
+}
 
 TEST_F(MeterLinkPty, WorkedExamplesReachTheFarEnd)
 {

@@ -8,6 +8,7 @@
 #include "meter-sim/MeterSim.h"
 #include "support/DecimalCommaLocale.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 
 #include "UiTest.h"
@@ -25,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -215,6 +217,65 @@ TEST_F(OperateDlgTest, SilentMeterLogsFailAndTheDialogStaysUsable)
     sim.SetFaults({});
     Send();
     EXPECT_EQ(Log(), "read total energy:\n  1234.56\n\n");
+}
+
+// The USB adapter pulled out while a run waits for a meter: its device goes away and the line
+// hangs up. Each operation left fails at once, the dialog stays usable, and once the adapter
+// is back (its device path leads to a line again) the next Send opens the port anew and works.
+TEST_F(OperateDlgTest, AdapterPulledOutMidRunFailsTheRestAndTheNextSendWorksWhenItIsBack)
+{
+    TempDir dir;
+    const std::string device = dir.File("ttyUSB0");
+    std::filesystem::create_symlink(sim.SlavePath(), device);
+    doc->SetComDevice(0, device);
+    SimFaults silent;
+    silent.silent = true;
+    sim.SetFaults(silent);
+    Open();
+    dlg->AddressEdit()->setText("1");
+    for (const char* box : {"R total energy", "R voltage", "R current"})
+        Tick(box);
+
+    bool pulled = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        // While the first read waits for its reply.
+        if (pulled || !dlg->Running() || sim.RequestCount() < 1)
+            return;
+        sim.Stop(); // the far end closes: a hang-up
+        std::filesystem::remove(device);
+        pulled = true;
+    });
+    timer.start();
+    Send();
+    timer.stop();
+    ASSERT_TRUE(pulled);
+    EXPECT_EQ(Log(), "read total energy:\n  Fail!\n\n"
+                     "read current:\n  Fail!\n\n"
+                     "read voltage:\n  Fail!\n\n");
+    EXPECT_FALSE(dlg->Running());
+    EXPECT_TRUE(dlg->SendButton()->isEnabled());
+    EXPECT_TRUE(dlg->AddressEdit()->isEnabled());
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // Still out: the port cannot be opened, and the dialog says so once.
+    Send();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Can't open this port!");
+    EXPECT_TRUE(dlg->SendButton()->isEnabled());
+
+    // Plugged in again.
+    MeterSimulator back{{1}};
+    ASSERT_TRUE(back.Start());
+    std::filesystem::create_symlink(back.SlavePath(), device);
+    Send();
+    EXPECT_EQ(Log().find("Fail!"), std::string::npos) << Log();
+    EXPECT_EQ(Log().rfind("read total energy:\n  1234.56\n\n", 0), 0u) << Log();
+    EXPECT_EQ(back.RequestCount(), 3);
+    dlg.reset();
+    SerialPort::ResetTable();
+    back.Stop();
 }
 
 TEST_F(OperateDlgTest, StopEndsARunAgainstASilentMeterAfterTheOperationInProgress)
