@@ -27,6 +27,12 @@ public:
                            const std::vector<std::uint8_t>& value) = 0;
 
     virtual bool Contains(const std::string& section, const std::string& key) = 0;
+
+    // Writes what was put to where the store keeps it; false when that failed (a full disk,
+    // a file that cannot be written), the store's earlier content then being what stays.
+    virtual bool Flush() { return true; }
+    // Where the values are kept, for messages (a file path); empty when nowhere to name.
+    virtual std::string Location() const { return {}; }
 };
 
 // Keeps everything in memory; for tools and tests that need no persistent profile.

@@ -6,8 +6,9 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cctype>
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -346,24 +347,32 @@ ConvertResult ConvertDataBytes(const ConvertConfig& config, std::span<const std:
 ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& configPath,
                               const std::string& dbfPath, std::optional<DbfDate> date)
 {
+    auto failed = [](std::string why) {
+        ConvertResult result;
+        result.failure = std::move(why);
+        return result;
+    };
     std::vector<std::uint8_t> cfgBytes;
     if (!fb::ReadFileWhole(configPath, cfgBytes))
-        return {};
+        return failed("Can't read " + configPath + ": " + fb::SystemErrorText(errno) + ".");
     const ConvertConfig config = ParseConvertConfig(std::string(cfgBytes.begin(), cfgBytes.end()));
     std::vector<std::uint8_t> data;
     if (!fb::ReadFileWhole(dataPath, data))
-        return {};
+        return failed("Can't read " + dataPath + ": " + fb::SystemErrorText(errno) + ".");
     std::vector<std::uint8_t> table;
     ConvertResult result = ConvertDataBytes(config, data, date ? *date : TodayUtc(), table);
-    if (!result.written || !fb::WriteFileWhole(dbfPath, table))
-        return {};
+    if (!result.written)
+        return failed(dataPath + " is shorter than its Block table or its record count.");
+    if (const fb::WriteResult written = fb::WriteFileWhole(dbfPath, table); !written)
+        return failed(fb::WriteFailureText(dbfPath, written));
     return result;
 }
 
 std::string ConvertMessage(const ConvertResult& result)
 {
     if (!result.written)
-        return "File Convertion Fail!";
+        return result.failure.empty() ? "File Convertion Fail!"
+                                      : "File Convertion Fail!\n" + result.failure;
     std::string text = "File Convertion Succeed!(convert.dbf)";
     if (result.valuesTooWide == 1)
         text += "\n1 value was too wide for its field and shows as \"*\".";

@@ -65,6 +65,7 @@ struct ConvertResult {
     int written = 0;        // 1 when the table was written, else 0
     int valuesTooWide = 0;  // numbers that did not fit their field and were written as "*"
     std::vector<std::string> leftOutFields; // field lines beyond the last column
+    std::string failure; // why nothing was written, when a file could not be read or written
 };
 
 // The dBase III table of the data file `data` under `config`, built in memory into `table`.
@@ -82,7 +83,7 @@ ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& co
                               std::optional<DbfDate> date = std::nullopt);
 
 // What the user is told after a conversion: "File Convertion Succeed!(convert.dbf)" with a
-// line for each problem that did not stop it, or "File Convertion Fail!".
+// line for each problem that did not stop it, or "File Convertion Fail!" with the reason.
 std::string ConvertMessage(const ConvertResult& result);
 
 } // namespace mrv

@@ -86,9 +86,10 @@ void FlushFolder(const std::filesystem::path& folder)
 
 } // namespace
 
-bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes)
+WriteResult WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     namespace fs = std::filesystem;
+    using Step = WriteResult::Step;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     // A file replaced keeps its permissions (one kept private stays private); a new one gets
@@ -106,24 +107,56 @@ bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
         if (!f) {
             if (errno == EEXIST)
                 continue;
-            return false;
+            return {Step::Create, errno, replacing};
         }
+        WriteResult result;
+        result.existed = replacing;
+        auto failed = [&result](Step step) {
+            if (result) {
+                result.failedAt = step;
+                result.error = errno;
+            }
+        };
+        // A full disk or a file-size limit shows in the write, the flush or the close.
+        if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+            failed(Step::Write);
+        if (!FlushToDisk(f))
+            failed(Step::Flush);
+        if (std::fclose(f) != 0)
+            failed(Step::Flush);
         std::error_code ec;
-        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        ok = FlushToDisk(f) && ok;
-        ok = (std::fclose(f) == 0) && ok;
-        if (ok && replacing)
+        if (result && replacing) {
             fs::permissions(temp, old.permissions(), fs::perm_options::replace, ec);
-        if (ok && !ec)
+            if (ec)
+                result = {Step::Permissions, ec.value(), replacing};
+        }
+        if (result) {
             fs::rename(temp, target, ec);
-        if (!ok || ec) {
-            fs::remove(temp, ec);
-            return false;
+            if (ec)
+                result = {Step::Rename, ec.value(), replacing};
+        }
+        if (!result) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return result;
         }
         FlushFolder(folder);
-        return true;
+        return result;
     }
-    return false;
+    return {Step::Create, EEXIST, replacing};
+}
+
+std::string SystemErrorText(int error)
+{
+    return error ? std::strerror(error) : "unknown error";
+}
+
+std::string WriteFailureText(const std::string& path, const WriteResult& result)
+{
+    if (result)
+        return {};
+    return "Can't write " + path + ": " + SystemErrorText(result.error) + "." +
+           (result.existed ? " The file that was there is unchanged." : " No file was written.");
 }
 
 bool ReadFileWhole(const std::string& path, std::vector<std::uint8_t>& out)

@@ -42,10 +42,29 @@ std::uint8_t HexTextToByte(std::string_view text);
 // Bytes up to the first zero, at most `max`.
 std::string_view ZeroTerminated(const std::uint8_t* p, std::size_t max);
 
+// How writing a file ended: the step that failed, if any, and the system's error number.
+struct WriteResult {
+    enum class Step { None, Create, Write, Flush, Permissions, Rename };
+    Step failedAt = Step::None;
+    int error = 0;         // errno of the failure
+    bool existed = false;  // a file of that name was there before (and still is, unchanged)
+
+    explicit operator bool() const { return failedAt == Step::None; }
+};
+
 // Writes `bytes` to `path` through a fresh file beside it that is flushed to the disk, given
 // the permissions of the file it replaces and renamed over `path` when complete, so `path`
-// holds either its old content or the whole new one, never a part, even after a power cut.
-bool WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// holds either its old content or the whole new one, never a part, even after a power cut
+// or on a full disk. A failed write leaves no file of its own behind.
+[[nodiscard]] WriteResult WriteFileWhole(const std::string& path,
+                                         const std::vector<std::uint8_t>& bytes);
+
+// What the user is told of a failed write: "Can't write <path>: No space left on device.
+// The file that was there is unchanged." (or "No file was written." when there was none).
+std::string WriteFailureText(const std::string& path, const WriteResult& result);
+
+// The system's text for an error number ("No space left on device").
+std::string SystemErrorText(int error);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadFileWhole(const std::string& path, std::vector<std::uint8_t>& out);

@@ -9,6 +9,10 @@
 #include <cerrno>
 #include <cstring>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 namespace mrv {
 
 using namespace hhufile;
@@ -29,11 +33,26 @@ bool ReadAt(std::FILE* f, std::size_t offset, std::uint8_t* out, std::size_t n)
     return std::fread(out, 1, n, f) == n;
 }
 
-bool WriteAt(std::FILE* f, std::size_t offset, const std::uint8_t* data, std::size_t n)
+// Writes in place, past the stream's buffer; 0 or the errno of the failure.
+int WriteAt(std::FILE* f, std::size_t offset, const std::uint8_t* data, std::size_t n)
 {
+#if defined(_WIN32)
     if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
-        return false;
-    return std::fwrite(data, 1, n, f) == n && std::fflush(f) == 0;
+        return errno;
+    return std::fwrite(data, 1, n, f) == n && std::fflush(f) == 0 ? 0 : (errno ? errno : EIO);
+#else
+    const int fd = ::fileno(f);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t w = ::pwrite(fd, data + done, n - done, static_cast<off_t>(offset + done));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return w < 0 ? errno : EIO;
+        done += static_cast<std::size_t>(w);
+    }
+    return 0;
+#endif
 }
 
 bool IsSeparator(char c)
@@ -227,8 +246,11 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
     if (cancelled())
         return 0;
     const std::string path = DownloadFileName(directory, hhuId, stored);
-    if (!fb::WriteFileWhole(path, file))
+    // A full disk or a file-size limit: the user learns why, the earlier file stays as it was.
+    if (const fb::WriteResult written = fb::WriteFileWhole(path, file); !written) {
+        Tell(input.prompter, fb::WriteFailureText(path, written));
         return 0;
+    }
     if (writtenPath)
         *writtenPath = path;
     return 1;
@@ -404,17 +426,29 @@ int HhuDataFile::ReadMeterRecord(MeterRecordBytes* buffer, int k, std::int32_t* 
     return 1;
 }
 
+std::string HhuDataFile::StoreFailureText() const
+{
+    if (m_lastStoreError == 0)
+        return {};
+    return "Can't store the reading in " + m_path + ": " + fb::SystemErrorText(m_lastStoreError) +
+           ". The file keeps the readings it had.";
+}
+
 int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
                               const EnergyBlock& lmEnergyBlock, ReadingRecord* out)
 {
+    m_lastStoreError = 0;
     if (!m_file || index < 0 || index >= ReadingCount())
         return 0;
     const Clock& clock = m_clock ? *m_clock : SystemClock::Instance();
     const PcTime now = clock.Now();
     const std::size_t at = kRecordsOffset + kRecordSize * static_cast<std::size_t>(index);
     MeterRecordBytes r;
-    if (!ReadAt(m_file.get(), at, r.data(), kRecordSize))
+    if (!ReadAt(m_file.get(), at, r.data(), kRecordSize)) {
+        m_lastStoreError = errno ? errno : EIO;
         return 0;
+    }
+    const MeterRecordBytes old = r;
     std::memcpy(&r[70], energyBlock.data(), 20);
     std::memcpy(&r[90], lmEnergyBlock.data(), 20);
     r[3] = 1;
@@ -425,8 +459,14 @@ int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
     r[119] = BinToBcd(static_cast<unsigned>(now.year % 100));
     r[0] = 0;
     r[0] = Sum8(r.data(), static_cast<std::ptrdiff_t>(r.size()));
-    if (!WriteAt(m_file.get(), at, r.data(), kRecordSize))
+    m_lastStoreError = WriteAt(m_file.get(), at, r.data(), kRecordSize);
+    if (m_lastStoreError != 0) {
+        // A write that failed part-way (a file-size limit, a full disk on a file system that
+        // allocates anew) may have changed the first bytes of the record: put them back, so
+        // the record holds the earlier reading whole, never half of each.
+        (void)WriteAt(m_file.get(), at, old.data(), kRecordSize);
         return 0;
+    }
     ReadingRecord rec = MakeReadingRecord(r);
     m_content.readings[static_cast<std::size_t>(index)] = rec;
     if (out)

@@ -221,12 +221,16 @@ public:
     // or the write failed.
     int StoreReading(int index, const EnergyBlock& energyBlock, const EnergyBlock& lmEnergyBlock,
                      ReadingRecord* out = nullptr);
+    // After a StoreReading that could not write: "Can't store the reading in <path>: <why>.
+    // The file keeps the readings it had." Empty when the last one did not fail on the file.
+    std::string StoreFailureText() const;
 
 private:
     std::shared_ptr<std::FILE> m_file;
     std::string m_path;
     DataFileContent m_content;
     DataFileError m_lastLoadError = DataFileError::None;
+    int m_lastStoreError = 0; // errno of the last StoreReading's failed read or write
     const Clock* m_clock = nullptr;
 };
 

@@ -69,7 +69,7 @@ void CMrvDoc::LoadSettings()
     }
 }
 
-void CMrvDoc::SaveSettings()
+bool CMrvDoc::SaveSettings()
 {
     SaveDataFileParameters(m_store, m_params);
 
@@ -87,6 +87,16 @@ void CMrvDoc::SaveSettings()
     for (int i = 0; i < 4; ++i)
         m_store.PutString("uart", "com" + std::to_string(i + 1) + "dev",
                           m_comDevices[std::size_t(i)]);
+    if (!m_store.Flush()) {
+        const std::string where = m_store.Location();
+        m_prompter.Message("The settings could not be saved" +
+                               (where.empty() ? std::string() : " to " + where) +
+                               ": the disk may be full or the file not writable. The settings "
+                               "saved before are kept.",
+                           "Error", MsgIcon::Warning);
+        return false;
+    }
+    return true;
 }
 
 std::string CMrvDoc::ComDevice(int index) const

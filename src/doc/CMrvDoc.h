@@ -48,7 +48,8 @@ public:
     // Profile sections "meter", "file" and "uart" (with com1dev..com4dev, applied to the
     // serial port module's device table).
     void LoadSettings();
-    void SaveSettings();
+    // Writes them and flushes the store; false after telling the user that it failed.
+    bool SaveSettings();
 
     // Opens the database with m_connect when it is not open, then reloads the tables named
     // by `flags` (meters of `blockId`, all when 0 or less). 1, or 0 when it cannot be opened.

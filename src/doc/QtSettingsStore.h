@@ -4,10 +4,13 @@
 // as 32-bit values, binary values as byte arrays.
 #include "base/SettingsStore.h"
 
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
 #include <memory>
 
 class QSettings;
-class QString;
 
 namespace mrv {
 
@@ -33,11 +36,18 @@ public:
     bool Contains(const std::string& section, const std::string& key) override;
 
     // Writes pending changes out now (they are written on destruction anyway); false when
-    // the store reports an error.
+    // the store reports an error. QSettings replaces its file whole, so a failed write leaves
+    // the earlier file as it was.
     bool Sync();
+    bool Flush() override { return Sync(); }
+    std::string Location() const override;
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    QVariant Value(const QString& key) const;
+    void Put(const QString& key, const QVariant& value);
+
+    std::unique_ptr<QSettings> m_settings; // reads the profile; never writes a file itself
+    QMap<QString, QVariant> m_pending;     // values put since the last Sync
 };
 
 } // namespace mrv

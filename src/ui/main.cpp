@@ -6,9 +6,13 @@
 #include <QApplication>
 
 #include <clocale>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit makes a write fail with EFBIG, which is reported like a full disk,
+    // instead of ending the program with the earlier files' replacements half done.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication qapp(argc, argv);
     // Qt has set the process locale from the environment. Our own numbers never go through
     // it, but a library's printf would: keep its numbers in the C locale too.

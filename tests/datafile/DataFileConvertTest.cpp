@@ -3,6 +3,7 @@
 #include "DataFileFixture.h"
 #include "base/GbkText.h"
 #include "support/DecimalCommaLocale.h"
+#include "support/LimitedChild.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -364,6 +365,24 @@ TEST_F(ConvertTest, FailuresWriteNothing)
     EXPECT_EQ(ConvertDataFile(data, cfg, dbf).written, 0);
     EXPECT_EQ(ReadBytes(dbf), B("old table"));
     EXPECT_EQ(ConvertDataFile(data, cfg, dir.File("no/such/folder/convert.dbf")).written, 0);
+}
+
+// convert.dbf on a full disk (a file-size limit in a child process): the table of the earlier
+// conversion stays, and the message says why this one failed.
+TEST_F(ConvertTest, AFullDiskKeepsTheEarlierTableAndSaysWhy)
+{
+    ASSERT_EQ(ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2}).written, 1);
+    const Bytes before = ReadBytes(dbf);
+    const ChildOutcome child = RunInChild({.fileSizeLimit = 200}, [&] {
+        return ConvertMessage(ConvertDataFile(data, cfg, dbf, DbfDate{2027, 3, 4}));
+    });
+    ASSERT_TRUE(child.exited);
+    EXPECT_EQ(child.output, "File Convertion Fail!\nCan't write " + dbf +
+                                ": File too large. The file that was there is unchanged.");
+    EXPECT_EQ(ReadBytes(dbf), before);
+    EXPECT_EQ(ConvertMessage(ConvertDataFile(data, dir.File("none.cfg"), dbf)),
+              "File Convertion Fail!\nCan't read " + dir.File("none.cfg") +
+                  ": No such file or directory.");
 }
 
 TEST_F(ConvertTest, AConfigurationWithoutFieldsGivesATableWithoutFields)

@@ -1,6 +1,7 @@
 // Loading uploaded files, reading records and storing readings.
 #include "DataFileFixture.h"
 #include "base/GbkText.h"
+#include "support/LimitedChild.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -182,6 +183,40 @@ TEST_F(LoadTest, StoreReadingRewritesExactlyItsRecord)
     EXPECT_DOUBLE_EQ(out.lmEnergy[4], 20000.0);
     EXPECT_THAT(out.readDate, ElementsAre(0x10, 0x12, 0x26));
     EXPECT_DOUBLE_EQ(file.GetReadings()[0].energy[0], 123.45);
+}
+
+// A write that fails part-way through the record (a file-size limit in a child process, as a
+// full disk): the record keeps its earlier reading whole, in the file and in memory, the
+// reason is there for the user, and the file stays open and usable.
+TEST_F(LoadTest, AReadingThatCannotBeWrittenLeavesTheRecordWholeAndSaysWhy)
+{
+    ASSERT_EQ(file.Load(good), 1);
+    const Bytes before = ReadBytes(good);
+    EnergyBlock e;
+    e.fill(0x11);
+    const EnergyBlock lm{};
+    // The limit falls 100 bytes into record 2: its start can be written, the rest cannot.
+    const long long limit = hhufile::kRecordsOffset + hhufile::kRecordSize + 100;
+    const ChildOutcome child = RunInChild({.fileSizeLimit = limit}, [&] {
+        const int stored = file.StoreReading(1, e, lm);
+        const std::string why = file.StoreFailureText();
+        MeterRecordBytes rec{};
+        const int read = file.ReadMeterRecord(&rec, 2);
+        const int next = file.StoreReading(0, e, lm); // below the limit: the file goes on
+        return std::to_string(stored) + "|" + why + "|" +
+               std::to_string(file.GetReadings()[1].status) + "|" + std::to_string(read) + "|" +
+               std::to_string(rec[3]) + "|" + std::to_string(next);
+    });
+    ASSERT_TRUE(child.exited);
+    EXPECT_EQ(child.output, "0|Can't store the reading in " + good +
+                                ": File too large. The file keeps the readings it had.|0|1|0|1");
+    // Record 1 lies below the limit and took its reading; record 2 is as it was.
+    Bytes after = ReadBytes(good);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[hhufile::kRecordsOffset + 3], 1);
+    EXPECT_TRUE(std::equal(after.begin() + hhufile::kRecordsOffset + hhufile::kRecordSize,
+                           after.end(),
+                           before.begin() + hhufile::kRecordsOffset + hhufile::kRecordSize));
 }
 
 TEST_F(LoadTest, StoreReadingOutsideTheRecordsChangesNothing)

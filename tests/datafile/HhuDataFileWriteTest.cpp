@@ -1,6 +1,7 @@
 // Writing download files: the byte layout, the limits and what a failed write leaves behind.
 #include "DataFileFixture.h"
 #include "base/GbkText.h"
+#include "support/LimitedChild.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -272,13 +273,41 @@ TEST_F(DownloadTest, AFailedOrCancelledWriteLeavesTheExistingFileAlone)
     EXPECT_EQ(ReadBytes(path), B("previous file"));
     EXPECT_THAT(FilesInDir(), ElementsAre("0009.dbf"));
 
-    // A folder that does not exist: no file, no message.
+    // A folder that does not exist: no file, and the user is told why.
     prompter.messages.clear();
     DownloadInput in;
     in.source = &source;
     in.prompter = &prompter;
     EXPECT_EQ(HhuDataFile::CreateDownloadFile(dir.File("missing"), 9, false, in), 0);
-    EXPECT_TRUE(prompter.messages.empty());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Can't write " + dir.File("missing") +
+                                             "/0009.dbf: No such file or directory. No file "
+                                             "was written.");
+}
+
+// A full disk, as a file-size limit in a child process: the write fails part-way, the user is
+// told why, and the file of the earlier run stays as it was, with nothing left beside it.
+TEST_F(DownloadTest, AFullDiskKeepsTheEarlierFileAndSaysWhy)
+{
+    source.AddBlock(9, 1, "A", 0, FakeSource::Meters(3));
+    std::string path;
+    ASSERT_EQ(Create(9, false, {}, &path), 1);
+    const Bytes before = ReadBytes(path);
+    source.blocks.clear();
+    source.AddBlock(9, 1, "B", 0, FakeSource::Meters(40)); // 12503 bytes
+    const ChildOutcome child = RunInChild({.fileSizeLimit = 8192}, [&] {
+        const int written = Create(9, false);
+        return std::to_string(written) + "|" +
+               (prompter.messages.empty() ? "" : prompter.messages.back().text);
+    });
+    ASSERT_TRUE(child.exited);
+    EXPECT_EQ(child.output, "0|Can't write " + path +
+                                ": File too large. The file that was there is unchanged.");
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_THAT(FilesInDir(), ElementsAre("0009.dbf"));
+    // The program goes on: with room again the same run writes the file.
+    ASSERT_EQ(Create(9, false), 1);
+    EXPECT_EQ(ReadBytes(path).size(), hhufile::FileSize(40));
 }
 
 } // namespace

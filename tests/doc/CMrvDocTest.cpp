@@ -3,6 +3,7 @@
 #include "db/Schema.h"
 #include "doc/QtSettingsStore.h"
 #include "link/SerialPort.h"
+#include "support/LimitedChild.h"
 #include "support/PtyPair.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -13,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <termios.h>
 #include <unistd.h>
 
@@ -104,6 +106,40 @@ TEST_F(DocTest, SettingsWrittenAtDestructionComeBack)
     EXPECT_EQ(doc->ComDevice(2), "/dev/pts/77");
     EXPECT_EQ(SerialPort::DevicePath(3), "/dev/pts/77");
     EXPECT_EQ(doc->ComDevice(0), SerialPort::DefaultDevicePath(1));
+}
+
+// Settings saved on a full disk (a file-size limit in a child process): the user is told, and
+// the profile written before is the one that stays, byte for byte.
+TEST_F(DocTest, SettingsThatCannotBeSavedAreReportedAndTheEarlierProfileStays)
+{
+    {
+        auto doc = MakeDoc();
+        doc->m_dataPath = "/data/up";
+    }
+    store.reset();
+    const std::string ini = dir.File("profile.ini");
+    std::ifstream in(ini, std::ios::binary);
+    const std::string before{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_NE(before.find("/data/up"), std::string::npos);
+
+    const test::ChildOutcome child = test::RunInChild({.fileSizeLimit = 200}, [&] {
+        store = std::make_unique<QtSettingsStore>(QString::fromStdString(ini));
+        {
+            auto doc = MakeDoc();
+            doc->m_dataPath = "/data/elsewhere";
+        }
+        std::string shown;
+        for (const auto& m : prompter.messages)
+            shown += m.caption + ": " + m.text + "\n";
+        return shown;
+    });
+    ASSERT_TRUE(child.exited);
+    EXPECT_EQ(child.output, "Error: The settings could not be saved to " + ini +
+                                ": the disk may be full or the file not writable. The settings "
+                                "saved before are kept.\n");
+    std::ifstream again(ini, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()),
+              before);
 }
 
 TEST_F(DocTest, OpenDatabaseLoadsHhusAndBlocksWithTheLargestIds)
@@ -226,7 +262,10 @@ TEST_F(DocTest, ConvertDataFileStartsInTheUploadFolderAndReportsFailure)
     prompter.choices = {dir.File("up/0001.dbf")}; // not there
     EXPECT_EQ(doc->OnConvertDataFile(), 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "File Convertion Fail!");
+    // convert.cfg is not beside this program: the reason follows the failure.
+    EXPECT_EQ(prompter.messages[0].text, "File Convertion Fail!\nCan't read " +
+                                             dir.File("bin/convert.cfg") +
+                                             ": No such file or directory.");
     EXPECT_EQ(prompter.messages[0].caption, "error");
 }
 

@@ -1,6 +1,7 @@
 // mrvctl: the command-line front end on the program's own code.
 #include "Commands.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -35,6 +36,9 @@ int Usage(std::FILE* out)
 
 int main(int argc, char** argv)
 {
+    // A file-size limit makes a write fail with EFBIG, which is reported like a full disk,
+    // instead of ending the program with the earlier files' replacements half done.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2)
         return Usage(stderr);
     if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help"))
