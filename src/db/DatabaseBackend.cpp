@@ -324,9 +324,15 @@ std::string RowKeyColumn(const std::string& keyColumn)
     return ", rowid bigint generated always as (" + keyColumn + ") stored";
 }
 
+// How long a statement waits for another program's lock on an SQLite file (another PC
+// writing on a shared folder) before it fails with the driver's "database is locked": a brief
+// lock passes, a stuck one is reported within this time.
+constexpr int kSqliteBusyTimeoutMs = 2000;
+
 void ConfigureFile(QSqlDatabase& db, const DatabaseTarget& t)
 {
     db.setDatabaseName(Q(t.path));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyTimeoutMs));
 }
 
 void ConfigureOdbc(QSqlDatabase& db, const DatabaseTarget& t)

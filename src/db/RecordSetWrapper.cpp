@@ -12,6 +12,10 @@
 #include <QSqlRecord>
 #include <QString>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <atomic>
 #include <cctype>
 #include <cstdio>
@@ -96,6 +100,35 @@ std::string DatabasePathOf(const std::string& connect)
     return ParseDatabaseTarget(connect).path;
 }
 
+namespace {
+
+struct FileIdentity {
+    bool exists = false;
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const std::string& path)
+{
+    FileIdentity id;
+#if !defined(_WIN32)
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        id.exists = true;
+        id.device = static_cast<unsigned long long>(st.st_dev);
+        id.inode = static_cast<unsigned long long>(st.st_ino);
+    }
+#else
+    // An open database file cannot be deleted there; whether it is there is what counts.
+    std::error_code ec;
+    id.exists = std::filesystem::exists(std::filesystem::path(path), ec);
+#endif
+    return id;
+}
+
+} // namespace
+
 struct RecordSetWrapper::Impl {
     explicit Impl(Prompter& p) : prompter(p) {}
 
@@ -116,6 +149,20 @@ struct RecordSetWrapper::Impl {
     std::map<std::string, QSqlQuery> statements;
     bool inTransaction = false;
     const DatabaseBackend* backend = nullptr;
+    // The database file as it was opened: a file deleted or replaced while open would take
+    // every later write with it, so statements check it is still the same file.
+    std::string filePath;
+    FileIdentity fileIdentity;
+
+    bool FileStillThere()
+    {
+        if (filePath.empty() || IdentityOf(filePath) == fileIdentity)
+            return true;
+        Report("The database file '" + filePath +
+               "' has been deleted or replaced since it was opened. Nothing was read or "
+               "written; close the database and open it again.");
+        return false;
+    }
 
     void Report(const std::string& text, std::uint32_t code = kGenericFailure)
     {
@@ -228,6 +275,10 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
         }
         probe.finish();
     }
+    if (d.backend->needsFile) {
+        d.filePath = target.path;
+        d.fileIdentity = IdentityOf(target.path);
+    }
     d.connected = true;
     return 1;
 }
@@ -274,6 +325,7 @@ int RecordSetWrapper::Disconnect()
     }
     d.hasConnection = false;
     d.connected = false;
+    d.filePath.clear();
     d.backend = nullptr;
     return 1;
 }
@@ -290,6 +342,8 @@ int RecordSetWrapper::OpenSet(const std::string& source, int commandType,
         return 0;
     }
     d.DropSet();
+    if (!d.FileStillThere())
+        return 0;
     if (commandType == kCommandTable && !IsPlainName(source)) {
         d.Report("Invalid table name '" + source + "'.");
         return 0;
@@ -385,6 +439,9 @@ int RecordSetWrapper::Execute(const std::string& statement, const QVariantList& 
     Impl& d = *m_d;
     if (!d.connected)
         return 0;
+    // Inside a transaction the file was checked when it began and is again at its commit.
+    if (!d.inTransaction && !d.FileStillThere())
+        return 0;
     if (params.isEmpty() && !d.backend->preparesEveryStatement) {
         QSqlQuery q(d.db);
         if (!q.exec(Q(statement))) {
@@ -457,6 +514,8 @@ bool RecordSetWrapper::BeginTransaction()
     if (!d.connected || d.inTransaction)
         return false;
     CloseSet();
+    if (!d.FileStillThere())
+        return false;
     if (!d.db.transaction()) {
         d.Report(d.db.lastError());
         return false;
@@ -471,6 +530,11 @@ bool RecordSetWrapper::CommitTransaction()
     if (!d.connected || !d.inTransaction)
         return false;
     CloseSet();
+    if (!d.FileStillThere()) {
+        d.inTransaction = false;
+        d.db.rollback();
+        return false;
+    }
     if (!d.db.commit()) {
         d.Report(d.db.lastError());
         return false; // still open: the caller may roll back
