@@ -1,6 +1,7 @@
 #include "base/SettingsStore.h"
 
-#include <cstdlib>
+#include <charconv>
+#include <cstdint>
 
 namespace mrv {
 
@@ -11,8 +12,16 @@ int MemorySettingsStore::GetInt(const std::string& section, const std::string& k
         return def;
     if (it->second.kind == Value::Kind::Int)
         return it->second.i;
-    if (it->second.kind == Value::Kind::String)
-        return std::atoi(it->second.s.c_str());
+    if (it->second.kind == Value::Kind::String) {
+        // A text that is not a whole number gives the default, as the profile does.
+        const std::string& text = it->second.s;
+        long long n = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+        if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
+            n < -2147483648LL || n > 4294967295LL)
+            return def;
+        return static_cast<int>(static_cast<std::uint32_t>(n));
+    }
     return def;
 }
 

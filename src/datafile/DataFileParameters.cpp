@@ -29,11 +29,10 @@ int I32(std::uint32_t v)
 TariffTable LoadTable(SettingsStore& store, const char* key)
 {
     TariffTable table{};
-    // A stored value of another length is taken as far as it goes; the rest stays zero and
-    // is repaired like an absent table.
-    if (auto bytes = store.GetBinary(kMeter, key)) {
-        const std::size_t n = std::min<std::size_t>(bytes->size(), 24);
-        for (std::size_t i = 0; i < n; ++i)
+    // A stored value of another length is not a table (a damaged profile, another program's
+    // value): it counts as absent, so the repair gives the default table.
+    if (auto bytes = store.GetBinary(kMeter, key); bytes && bytes->size() == 24) {
+        for (std::size_t i = 0; i < 24; ++i)
             table[i / 3][i % 3] = (*bytes)[i];
     }
     RepairTariffTable(table);

@@ -6,6 +6,7 @@
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 #include "doc/EnergyImport.h"
+#include "doc/ParameterForm.h"
 #include "doc/ParameterRules.h"
 #include "link/SerialPort.h"
 
@@ -25,6 +26,101 @@ std::string CurrentFolder()
     if (ec || path.empty())
         return "/";
     return path.string();
+}
+
+// The profile as LoadSettings reads it: a number outside what its setting can be (a baud-rate
+// index of 99, a port index of -1, 300 tariff periods) is damage, not a choice, and would
+// index past a table or reach a meter; its default is used instead. The ranges of the values
+// the Data File Setting sheet edits are the sheet's own.
+class CheckedProfile final : public SettingsStore {
+public:
+    explicit CheckedProfile(SettingsStore& store) : m_store(store) {}
+
+    int GetInt(const std::string& section, const std::string& key, int def) override
+    {
+        const int value = m_store.GetInt(section, key, def);
+        for (const Range& r : Ranges())
+            if (section == r.section && key == r.key && (value < r.min || value > r.max))
+                return def;
+        return value;
+    }
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& def) override
+    {
+        return m_store.GetString(section, key, def);
+    }
+    std::optional<std::vector<std::uint8_t>> GetBinary(const std::string& section,
+                                                       const std::string& key) override
+    {
+        return m_store.GetBinary(section, key);
+    }
+    void PutInt(const std::string& section, const std::string& key, int value) override
+    {
+        m_store.PutInt(section, key, value);
+    }
+    void PutString(const std::string& section, const std::string& key,
+                   const std::string& value) override
+    {
+        m_store.PutString(section, key, value);
+    }
+    void PutBinary(const std::string& section, const std::string& key,
+                   const std::vector<std::uint8_t>& value) override
+    {
+        m_store.PutBinary(section, key, value);
+    }
+    bool Contains(const std::string& section, const std::string& key) override
+    {
+        return m_store.Contains(section, key);
+    }
+
+private:
+    struct Range {
+        std::string section;
+        std::string key;
+        long long min;
+        long long max;
+    };
+
+    static const std::vector<Range>& Ranges()
+    {
+        static const std::vector<Range> ranges = [] {
+            auto sheet = [](const char* key, const char* field) {
+                const SheetField* f = FindSheetField(field);
+                return Range{"meter", key, f->min, f->max};
+            };
+            return std::vector<Range>{
+                sheet("tarifnum", "periodCount"),
+                sheet("prescaler", "prescaler"),
+                sheet("wpulse", "pulseWidth"),
+                {"meter", "constindex", 0, 1}, // imp/kWh or W/imp
+                {"uart", "com", 0, 3},         // COM1..COM4
+                {"uart", "baudrate", 0, static_cast<long long>(CMrvDoc::kBaudRates.size()) - 1},
+                {"uart", "parity", 0, 4}, // none, odd, even, mark, space
+            };
+        }();
+        return ranges;
+    }
+
+    SettingsStore& m_store;
+};
+
+// The reset date holds BCD day and hour; one that is no date the sheet could enter is damage.
+void CheckResetDate(DataFileParameters& params)
+{
+    const auto bcd = [](int b) { return (b & 0x0F) <= 9 && ((b >> 4) & 0x0F) <= 9; };
+    SheetValues values;
+    values.params = params;
+    bool ok = bcd(params.resetDay & 0xFF) && bcd((params.resetDay >> 8) & 0xFF);
+    for (const char* name : {"resetDay", "resetHour"}) {
+        const SheetField* f = FindSheetField(name);
+        const long long v = f->get(values, 0);
+        ok = ok && v >= f->min && v <= f->max;
+    }
+    if (!ok) {
+        const DataFileParameters defaults;
+        params.resetDay = defaults.resetDay;
+        params.resetHour = defaults.resetHour;
+    }
 }
 
 } // namespace
@@ -50,7 +146,9 @@ CMrvDoc::~CMrvDoc()
 
 void CMrvDoc::LoadSettings()
 {
-    m_params = LoadDataFileParameters(m_store);
+    CheckedProfile profile(m_store);
+    m_params = LoadDataFileParameters(profile);
+    CheckResetDate(m_params);
 
     m_dbName = m_store.GetString("file", "dbname", "");
     m_dbEnergy = m_store.GetString("file", "dbenergy", "");
@@ -60,9 +158,9 @@ void CMrvDoc::LoadSettings()
     m_downloadPath = m_store.GetString("file", "downloadpath", here);
     m_systemDir = m_store.GetString("file", "systemdir", m_moduleDir);
 
-    m_comIndex = m_store.GetInt("uart", "com", 0);
-    m_baudIndex = m_store.GetInt("uart", "baudrate", 1);
-    m_parity = m_store.GetInt("uart", "parity", 2);
+    m_comIndex = profile.GetInt("uart", "com", 0);
+    m_baudIndex = profile.GetInt("uart", "baudrate", 1);
+    m_parity = profile.GetInt("uart", "parity", 2);
     for (int i = 0; i < 4; ++i) {
         const std::string key = "com" + std::to_string(i + 1) + "dev";
         SetComDevice(i, m_store.GetString("uart", key, SerialPort::DefaultDevicePath(i + 1)));

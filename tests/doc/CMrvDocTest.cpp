@@ -142,6 +142,47 @@ TEST_F(DocTest, SettingsThatCannotBeSavedAreReportedAndTheEarlierProfileStays)
               before);
 }
 
+// A profile damaged or written by something else: indexes out of range, binary values of the
+// wrong length, texts where numbers belong. Every such key gives its default; nothing is read
+// outside a table (the sanitizers watch), and the port, rate and parameters are the defaults.
+TEST_F(DocTest, AHostileProfileGivesTheDefaultsForItsDamagedKeys)
+{
+    store.reset();
+    {
+        std::ofstream ini(dir.File("profile.ini"), std::ios::trunc);
+        ini << "[uart]\ncom=-1\nbaudrate=99\nparity=7\n"
+               "[meter]\ntarifnum=300\nprescaler=abc\nwpulse=1e9\nconstindex=5\n"
+               "save_dayhour=65535\nshow=0x\npassword=\n"
+               "tarif=@ByteArray(\\x1\\x2)\n"
+               "tarif1=@ByteArray(123456789012345678901234567890)\n"
+               "[comm]\nm_baudrate_new=@ByteArray(\\x1)\n";
+    }
+    store = std::make_unique<QtSettingsStore>(QString::fromStdString(dir.File("profile.ini")));
+    auto doc = MakeDoc();
+    EXPECT_EQ(doc->m_comIndex, 0);
+    EXPECT_EQ(doc->GetPortNumber(), 1);
+    EXPECT_EQ(doc->m_baudIndex, 1);
+    EXPECT_EQ(doc->GetBaudRate(), 1200);
+    EXPECT_EQ(doc->m_parity, 2);
+    EXPECT_EQ(doc->m_params, DataFileParameters{});
+
+    // Values within their ranges are taken as they are.
+    store->PutInt("uart", "com", 3);
+    store->PutInt("uart", "baudrate", 8);
+    store->PutInt("uart", "parity", 4);
+    store->PutInt("meter", "tarifnum", 1);
+    store->PutInt("meter", "prescaler", 100);
+    store->PutInt("meter", "save_dayhour", 0x2823);
+    doc->LoadSettings();
+    EXPECT_EQ(doc->GetPortNumber(), 4);
+    EXPECT_EQ(doc->GetBaudRate(), 115200);
+    EXPECT_EQ(doc->m_parity, 4);
+    EXPECT_EQ(doc->m_params.periodCount, 1);
+    EXPECT_EQ(doc->m_params.prescaler, 100);
+    EXPECT_EQ(doc->m_params.resetDay, 0x2823);
+    EXPECT_EQ(doc->m_params.resetHour, 23);
+}
+
 TEST_F(DocTest, OpenDatabaseLoadsHhusAndBlocksWithTheLargestIds)
 {
     const auto path = DemoDatabase();
