@@ -26,14 +26,30 @@ void Tell(Prompter* prompter, const std::string& text)
         prompter->Message(text, std::string{}, MsgIcon::None, MsgButtons::Ok);
 }
 
+// Reads and writes of a loaded file go past the stream's buffer both ways: a record read
+// back through a buffer filled before the write would show the reading it had before.
 bool ReadAt(std::FILE* f, std::size_t offset, std::uint8_t* out, std::size_t n)
 {
+#if defined(_WIN32)
     if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
         return false;
     return std::fread(out, 1, n, f) == n;
+#else
+    const int fd = ::fileno(f);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(fd, out + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        done += static_cast<std::size_t>(r);
+    }
+    return true;
+#endif
 }
 
-// Writes in place, past the stream's buffer; 0 or the errno of the failure.
+// Writes in place; 0 or the errno of the failure.
 int WriteAt(std::FILE* f, std::size_t offset, const std::uint8_t* data, std::size_t n)
 {
 #if defined(_WIN32)
