@@ -308,13 +308,15 @@ TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)
          "mrvctl download: no database " + dir.File("missing.db") + "\n"},
         {" download --db " + Quote(db) + " --hhu 1 --dir " + Quote(dir.File("nodir")) +
              " --profile " + Quote(profile),
-         "mrvctl download: " + dir.File("nodir") + "/0001.dbf was not written\n"},
+         "Can't write " + dir.File("nodir") +
+             "/0001.dbf: No such file or directory. No file was written.\n"},
         {" show " + notData, "error: Not Correct Data File!\n"},
         {" import " + notData + " --energy-db " + Quote(dir.File("e.db")),
          "error: Not Correct Data File!\n"},
         {" convert " + notData + " --out " + Quote(dir.File("x.dbf")) + " --config " +
              Quote(dir.File("missing.cfg")),
-         "error: File Convertion Fail!\n"},
+         "error: File Convertion Fail!\nCan't read " + dir.File("missing.cfg") +
+             ": No such file or directory.\n"},
     };
     for (const Case& c : cases) {
         const CmdResult r = Shell(Mrvctl() + c.args);
