@@ -23,7 +23,6 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -267,9 +266,8 @@ bool WriteReportPdf(ReadingReport& report, const std::string& path, const QPageL
     std::vector<std::uint8_t> bytes;
     if (!filebytes::ReadFileWhole(scratch.fileName().toStdString(), bytes) || bytes.empty())
         return fail("the PDF could not be made");
-    errno = 0;
-    if (!filebytes::WriteFileWhole(path, bytes))
-        return fail(errno ? std::strerror(errno) : "the file could not be written");
+    if (const filebytes::WriteResult written = filebytes::WriteFileWhole(path, bytes); !written)
+        return fail(filebytes::SystemErrorText(written.error));
     return true;
 }
 
