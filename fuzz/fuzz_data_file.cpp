@@ -2,8 +2,10 @@
 // checked and decoded from its bytes, then loaded from a file (an in-memory one) as the
 // program loads it, and every reader runs over what was loaded.
 #include "FuzzCheck.h"
+#include "datafile/DataFileTexts.h"
 #include "datafile/HhuDataFile.h"
 #include "datafile/ReadingList.h"
+#include "datafile/ReadingReport.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -68,25 +70,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(n == static_cast<int>(content.readings.size()));
     FUZZ_CHECK(hhufile::FileSize(static_cast<std::size_t>(n)) <= size);
 
-    // The Block table: every Block's records are records of the file.
-    for (const BlockEntry& e : file.GetBlockEntries()) {
+    // The Block table: every Block's records are records of the file. The parameters as View
+    // Data File shows them, with each Block's constant.
+    const std::vector<BlockEntry> blocks = file.GetBlockEntries();
+    for (const BlockEntry& e : blocks) {
         FUZZ_CHECK(e.meterCount >= 0);
         if (e.meterCount > 0)
             FUZZ_CHECK(e.firstSequence >= 1 && e.firstSequence - 1 + e.meterCount <= n);
         FUZZ_CHECK(FormatBlockConstant(e.constant).size() <= 6);
+        FUZZ_CHECK(!MakeParameterTexts(file.GetParameterBlock(), &e).dayTable.empty());
     }
+    FUZZ_CHECK(MakeParameterTexts(file.GetParameterBlock(), nullptr).constant.empty());
 
     // The reading list as the view and `mrvctl show` make it.
     const std::uint8_t mask = TariffMask(file.GetParameterBlock());
     const std::size_t columns = ReadingListTitles(mask).size();
+    const std::vector<ReportColumn> report = ReportColumns(mask);
     for (const ReadingRecord& r : file.GetReadings()) {
         FUZZ_CHECK(ReadingListRow(r, mask).size() == columns);
         FUZZ_CHECK(r.meterId.size() == 12);
+        for (const ReportColumn& c : report) // the printed report's cells
+            (void)ReportCell(r, c);
     }
 
     // One meter record at a time, and the stored-energy lookup for each.
     MeterRecordBytes record{};
     FUZZ_CHECK(file.ReadMeterRecord(&record, 0) == 0);
+    FUZZ_CHECK(!MakeRecordTexts(file, 0) && !MakeRecordTexts(file, n + 1));
     FUZZ_CHECK(file.ReadMeterRecord(&record, n + 1) == 0);
     for (int k = 1; k <= n; ++k) {
         std::int32_t stored = -1;
@@ -96,6 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                data + hhufile::kRecordsOffset +
                                    hhufile::kRecordSize * static_cast<std::size_t>(k - 1),
                                record.size()) == 0);
+        // Everything the record holds, as Data Exchange Information shows it.
+        const std::optional<RecordTexts> texts = MakeRecordTexts(file, k);
+        FUZZ_CHECK(texts && texts->meterId.size() == 12 && !texts->log.empty());
         if (const auto entry = file.FindStoredEntry(record)) {
             FUZZ_CHECK(*entry >= 0 && *entry < file.StoredEntryCount());
             FUZZ_CHECK(file.StoredMonthBlock(*entry, 11).has_value());
