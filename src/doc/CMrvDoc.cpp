@@ -253,6 +253,24 @@ void CMrvDoc::FreeTables()
     emit TablesReloaded(TableHhus | TableBlocks | TableMeters, 0);
 }
 
+void CMrvDoc::ReplaceHhu(std::size_t index, const HhuRecord& hhu)
+{
+    if (index < m_hhus.size())
+        m_hhus[index] = hhu;
+}
+
+void CMrvDoc::ReplaceBlock(std::size_t index, const BlockRecord& block)
+{
+    if (index < m_blocks.size())
+        m_blocks[index] = block;
+}
+
+void CMrvDoc::ReplaceMeter(std::size_t index, const MeterRecord& meter)
+{
+    if (index < m_meters.size())
+        m_meters[index] = meter;
+}
+
 const HhuRecord* CMrvDoc::GetHhus(std::int32_t* count) const
 {
     if (count)

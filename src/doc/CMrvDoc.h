@@ -67,6 +67,11 @@ public:
     const HhuList& Hhus() const { return m_hhus; }
     const BlockList& Blocks() const { return m_blocks; }
     const MeterList& Meters() const { return m_meters; }
+    // Row `index` of a loaded table as an editing command has just written it to the database
+    // (an index beyond the table is ignored).
+    void ReplaceHhu(std::size_t index, const HhuRecord& hhu);
+    void ReplaceBlock(std::size_t index, const BlockRecord& block);
+    void ReplaceMeter(std::size_t index, const MeterRecord& meter);
     void SetViewMode(std::int32_t mode) { m_viewMode = mode; }
     std::int32_t GetViewMode() const { return m_viewMode; }
     void SetDataChanged(std::int32_t changed) { m_dataChanged = changed; }

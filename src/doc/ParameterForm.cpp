@@ -1,8 +1,8 @@
 #include "doc/ParameterForm.h"
 
+#include "doc/FormNumber.h"
 #include "doc/ParameterRules.h"
 
-#include <charconv>
 #include <cstdio>
 
 namespace mrv {
@@ -157,26 +157,12 @@ std::string SheetFieldText(const SheetField& field, const SheetValues& values)
 
 std::optional<long long> ParseSheetNumber(const SheetField& field, std::string_view text)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    if (value < field.min || value > field.max)
-        return std::nullopt;
-    return value;
+    return ParseFormNumber(text, field.min, field.max);
 }
 
 std::string SheetFieldMessage(const SheetField& field)
 {
-    return field.label + " must be an integer from " + std::to_string(field.min) + " to " +
-           std::to_string(field.max) + ".";
+    return FormNumberMessage(field.label, field.min, field.max);
 }
 
 std::optional<SheetRefusal> StoreSheetFields(const std::map<std::string, std::string>& texts,

@@ -1,0 +1,57 @@
+#pragma once
+// The HHU, Block and meter dialogs as a form below their widgets: the numbers they take with
+// their ranges, the texts with their widths and checks, and the rules of the Block constant.
+// The dialogs bind their edits by the object names given here and ask the form on OK.
+#include "base/Records.h"
+#include "doc/FormNumber.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mrv {
+
+// Ids run from 1: 0 means "none" to the lists, and a Block with id 0 would be left out of the
+// download files. Four digits is what the dialogs and the data files show.
+inline constexpr long long kMaxRecordId = 9999;
+inline constexpr FormNumberField kHhuIdField{"hhuId", "HHU ID", 1, kMaxRecordId};
+inline constexpr FormNumberField kBlockIdField{"blockId", "Block ID", 1, kMaxRecordId};
+inline constexpr FormNumberField kMeterCountField{"meterCount", "Number(<=100)", 1, 100};
+inline constexpr FormNumberField kMeterBlockIdField{"meterBlockId", "Block ID", 1, kMaxRecordId};
+inline constexpr std::array<const FormNumberField*, 4> kEditNumberFields{
+    &kHhuIdField, &kBlockIdField, &kMeterCountField, &kMeterBlockIdField};
+
+// Widths of the texts, in the GBK bytes the tables read back: a text within them is stored
+// and shown exactly.
+inline constexpr std::size_t kId2PrefixWidth = 6;
+inline constexpr std::size_t kMeterIdWidth = 2;
+
+// A text of decimal digits only (an empty one too). The digit filter of the edits lets
+// blanks and punctuation through, so the texts are checked again here.
+bool IsDecimalDigits(std::string_view text);
+
+// "ID from" of Meter--Add: empty (taken as 00) or one or two digits. The refusal's text
+// otherwise.
+std::optional<std::string> CheckIdFrom(std::string_view text);
+// The number part of "ID2 from": digits only; empty leaves the ID2 the prefix alone.
+std::optional<std::string> CheckId2Number(std::string_view text);
+// "Meter ID" of Meter--Modify: one or two digits.
+std::optional<std::string> CheckMeterId(std::string_view text);
+
+// The Block constant: a meter constant typed as decimal digits, kept as BCD in the low three
+// bytes of `district_para`.
+// Left-padded with "0" to six characters (a longer text is cut to its first six); each gives
+// one four-bit digit ("0".."9", "A".."F" and "a".."f" their value, anything else 0): "3200"
+// gives 0x003200.
+std::int32_t ConstantTextToValue(std::string_view text);
+// Below 0x100 or from 0x100000 up: 0x100.
+std::int32_t ConstantInRange(std::int32_t value);
+// The three low bytes as six lower-case hexadecimal digits: 0x003200 gives "003200".
+std::string ConstantValueToText(std::int32_t value);
+// The constant of the data-file parameters (three BCD bytes, least significant first).
+std::int32_t ConstantValue(const std::array<std::uint8_t, 3>& bytes);
+
+} // namespace mrv
