@@ -3,6 +3,7 @@
 #include "ui/view/ViewCommands.h"
 
 // HHU, Block and meter editing.
+#include "ui/edit/EditCommands.h"
 
 // Data-file dialogs and the energy import.
 #include "ui/datafile/DataFileCommands.h"
@@ -24,9 +25,9 @@ struct Entry {
 
 const Entry kCommands[] = {
     // HHU, Block and meter editing.
-    {ViewCommand::Add, nullptr, "Add"},
-    {ViewCommand::Modify, nullptr, "Modify"},
-    {ViewCommand::Delete, nullptr, "Delete"},
+    {ViewCommand::Add, OnEditAdd, "Add"},
+    {ViewCommand::Modify, OnEditModify, "Modify"},
+    {ViewCommand::Delete, OnEditDelete, "Delete"},
     {ViewCommand::Query, nullptr, "Query"},
     {ViewCommand::MeterAdd, nullptr, "Meter--Add"},
     {ViewCommand::MeterModify, nullptr, "Meter--Modify"},

@@ -1,0 +1,83 @@
+#include "ui/edit/CBlockDlg.h"
+
+#include "base/Prompter.h"
+#include "doc/EditForm.h"
+#include "ui/edit/EditFields.h"
+#include "ui/view/CFilterEdit.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+
+namespace mrv {
+
+CBlockDlg::CBlockDlg(Purpose purpose, const BlockRecord& block, const std::string& constantText,
+                     const HhuList& hhus, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_purpose(purpose), m_prompter(prompter), m_id(block.district_id)
+{
+    setObjectName("BlockDlg");
+    setWindowTitle(purpose == Add ? "Block--Add" : "Block--Modify");
+    m_idEdit = MakeDigitField(this, kBlockIdField.name.data(), "Block ID", 4, false,
+                              QString::number(block.district_id));
+    if (purpose == Modify)
+        ShowReadOnly(m_idEdit);
+    m_idEdit->setFixedWidth(60);
+    m_name = MakeTextField(this, "blockName", "Block Name", BlockRecord::kNameWidth,
+                           QString::fromStdString(block.district_name));
+    m_name->setMinimumWidth(160);
+
+    m_hhu = new QComboBox(this);
+    m_hhu->setObjectName("blockHhu");
+    m_hhu->setAccessibleName("HHU ID");
+    m_hhu->setEditable(false);
+    for (const HhuRecord& h : hhus)
+        m_hhu->addItem(IdText(h.land_id), h.land_id);
+    int row = m_hhu->findData(block.land_id);
+    // A Block modified while its HHU is gone keeps it unless another is chosen: a silent move
+    // to the first HHU would change what the user did not touch.
+    if (row < 0 && purpose == Modify) {
+        m_hhu->addItem(IdText(block.land_id), block.land_id);
+        row = m_hhu->count() - 1;
+    }
+    m_hhu->setCurrentIndex(row < 0 ? 0 : row);
+    m_hhu->setFixedWidth(80);
+
+    m_constant = MakeDigitField(this, "blockConstant", "Constant", 6, false,
+                                QString::fromStdString(constantText));
+    m_constant->setFixedWidth(80);
+
+    auto* form = new QFormLayout;
+    AddFormRow(form, "Block ID", m_idEdit);
+    AddFormRow(form, "Block Name", m_name);
+    AddFormRow(form, "HHU ID", m_hhu);
+    AddFormRow(form, "Constant", m_constant);
+    LayOutDialog(this, form, OkCancelButtons(this),
+                 purpose == Add ? static_cast<QLineEdit*>(m_idEdit) : m_name);
+}
+
+BlockRecord CBlockDlg::Block() const
+{
+    BlockRecord b;
+    b.district_id = m_id;
+    b.district_name = m_name->text().toStdString();
+    b.land_id = m_hhu->currentData().toInt();
+    b.district_para = ConstantInRange(ConstantTextToValue(m_constant->text().toStdString()));
+    return b;
+}
+
+void CBlockDlg::accept()
+{
+    if (m_purpose == Add) {
+        const auto id = TakeNumber(m_prompter, m_idEdit, kBlockIdField);
+        if (!id)
+            return;
+        m_id = std::int32_t(*id);
+    }
+    if (m_hhu->currentIndex() < 0) {
+        m_prompter.Message("Please Set HHU First!", "", MsgIcon::None, MsgButtons::Ok);
+        return;
+    }
+    QDialog::accept();
+}
+
+} // namespace mrv

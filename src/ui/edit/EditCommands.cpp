@@ -1,0 +1,236 @@
+#include "ui/edit/EditCommands.h"
+
+#include "base/GbkText.h"
+#include "base/Prompter.h"
+#include "db/MeterDatabase.h"
+#include "doc/CMrvDoc.h"
+#include "doc/EditForm.h"
+#include "ui/edit/CBlockDlg.h"
+#include "ui/edit/CHhuDlg.h"
+#include "ui/view/CMarkListBox.h"
+#include "ui/view/CMrvView.h"
+#include "ui/view/CRecordListCtrl.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+
+namespace mrv {
+
+namespace {
+
+using V = CMrvView;
+
+// The row of `id` in `records` (by `key`), -1 when it has none.
+template <class Record>
+int RowOf(const std::vector<Record>& records, std::int32_t Record::*key, std::int32_t id)
+{
+    const auto it =
+        std::find_if(records.begin(), records.end(), [&](const Record& r) { return r.*key == id; });
+    return it == records.end() ? -1 : int(it - records.begin());
+}
+
+// The selected row of a left list when it stands for a record of `records`; -1 otherwise.
+template <class Record> int SelectedRecord(CMarkListBox* box, const std::vector<Record>& records)
+{
+    const int row = box->GetCurSel();
+    return row >= 0 && row < int(records.size()) ? row : -1;
+}
+
+// The whole view, with the rows of its lists, after records changed in place.
+void RepaintAll(CMrvView& view)
+{
+    view.update();
+    for (int id : {V::IdHhuList, V::IdBlockList})
+        view.ListBox(id)->viewport()->update();
+}
+
+// After HHUs or Blocks were written: the left list of `table` is emptied and the table
+// reloaded; then its rows show again with the row `pick` chooses selected, the right list shows
+// that record's Blocks or meters (none when no row is chosen), and the controls are placed
+// again when `relayout` says the right pane appears or goes. A reload that fails leaves both
+// lists empty.
+void ReloadLeftList(const ViewCommandArgs& a, int table,
+                    const std::function<int(std::size_t rows)>& pick,
+                    const std::function<bool(std::size_t rows)>& relayout)
+{
+    CMrvDoc& doc = *a.doc;
+    CMrvView& view = *a.view;
+    const bool hhus = table == CMrvDoc::TableHhus;
+    CMarkListBox* box = view.ListBox(hhus ? V::IdHhuList : V::IdBlockList);
+    CRecordListCtrl* right = view.ListCtrl(hhus ? V::IdHhuBlocks : V::IdMeters);
+    box->Model()->Clear();
+    if (!doc.LoadTables(table)) {
+        right->FillList(0);
+        view.update();
+        return;
+    }
+    box->ResetContent();
+    const std::size_t rows = hhus ? doc.Hhus().size() : doc.Blocks().size();
+    const int row = pick(rows);
+    box->SetCurSel(row);
+    std::int32_t key = 0;
+    if (row >= 0 && std::size_t(row) < rows)
+        key = hhus ? doc.Hhus()[std::size_t(row)].land_id
+                   : doc.Blocks()[std::size_t(row)].district_id;
+    right->FillList(key);
+    if (relayout(rows))
+        view.LayoutControls();
+    view.update();
+}
+
+// The row that stands where the deleted one stood: the same index, or the last row.
+int RowAfterDelete(int deleted, std::size_t rows)
+{
+    return rows == 0 ? -1 : std::min(deleted, int(rows) - 1);
+}
+
+void AddHhu(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    CHhuDlg dlg(CHhuDlg::Add, doc.m_maxHhuId + 1, "xxx", doc.GetPrompter(), a.parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const HhuRecord hhu{dlg.Id(),
+                        CutUtf8ToGbkWidth(dlg.Description(), HhuRecord::kDescriptionWidth)};
+    if (!doc.GetDatabase().InsertHhu(hhu))
+        return; // the database has said why
+    ReloadLeftList(
+        a, CMrvDoc::TableHhus,
+        [&](std::size_t) { return RowOf(doc.Hhus(), &HhuRecord::land_id, hhu.land_id); },
+        [](std::size_t rows) { return rows == 1; }); // the right pane was hidden
+}
+
+void ModifyHhu(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    const int row = SelectedRecord(a.view->ListBox(V::IdHhuList), doc.Hhus());
+    if (row < 0)
+        return;
+    const HhuRecord old = doc.Hhus()[std::size_t(row)];
+    CHhuDlg dlg(CHhuDlg::Modify, old.land_id, old.description, doc.GetPrompter(), a.parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const HhuRecord hhu{old.land_id,
+                        CutUtf8ToGbkWidth(dlg.Description(), HhuRecord::kDescriptionWidth)};
+    if (!doc.GetDatabase().UpdateHhu(hhu, old.land_id))
+        return;
+    doc.ReplaceHhu(std::size_t(row), hhu);
+    RepaintAll(*a.view);
+}
+
+void DeleteHhu(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    const int row = SelectedRecord(a.view->ListBox(V::IdHhuList), doc.Hhus());
+    if (row < 0)
+        return;
+    // No question: the menu offers the delete only for an HHU that serves no Block.
+    if (!doc.GetDatabase().DeleteHhu(doc.Hhus()[std::size_t(row)].land_id))
+        return;
+    ReloadLeftList(
+        a, CMrvDoc::TableHhus, [row](std::size_t rows) { return RowAfterDelete(row, rows); },
+        [](std::size_t rows) { return rows == 0; });
+}
+
+void AddBlock(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    Prompter& prompter = doc.GetPrompter();
+    if (doc.Hhus().empty()) {
+        prompter.Message("Please Set HHU First!", "", MsgIcon::None, MsgButtons::Ok);
+        return;
+    }
+    BlockRecord preset;
+    preset.district_id = doc.m_maxBlockId + 1;
+    preset.district_name = "xxx";
+    // The HHU whose Blocks the HHU mode lists.
+    preset.land_id = a.view->ListCtrl(V::IdHhuBlocks)->CurrentKey();
+    CBlockDlg dlg(CBlockDlg::Add, preset, ConstantValueToText(ConstantValue(doc.m_params.constant)),
+                  doc.Hhus(), prompter, a.parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    BlockRecord block = dlg.Block();
+    block.district_name = CutUtf8ToGbkWidth(block.district_name, BlockRecord::kNameWidth);
+    if (!doc.GetDatabase().InsertBlock(block))
+        return;
+    doc.SetDataChanged(1);
+    ReloadLeftList(
+        a, CMrvDoc::TableBlocks,
+        [&](std::size_t) {
+            return RowOf(doc.Blocks(), &BlockRecord::district_id, block.district_id);
+        },
+        [](std::size_t rows) { return rows == 1; });
+}
+
+void ModifyBlock(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    const int row = SelectedRecord(a.view->ListBox(V::IdBlockList), doc.Blocks());
+    if (row < 0)
+        return;
+    const BlockRecord old = doc.Blocks()[std::size_t(row)];
+    CBlockDlg dlg(CBlockDlg::Modify, old, ConstantValueToText(old.district_para), doc.Hhus(),
+                  doc.GetPrompter(), a.parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    BlockRecord block = dlg.Block();
+    block.district_name = CutUtf8ToGbkWidth(block.district_name, BlockRecord::kNameWidth);
+    if (!doc.GetDatabase().UpdateBlock(block, old.district_id))
+        return;
+    doc.SetDataChanged(1);
+    doc.ReplaceBlock(std::size_t(row), block);
+    RepaintAll(*a.view);
+}
+
+// Lets the emptied meter list show before the Block goes, without taking input meanwhile.
+void PauseShowing(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void DeleteBlock(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    const int row = SelectedRecord(a.view->ListBox(V::IdBlockList), doc.Blocks());
+    if (row < 0)
+        return;
+    if (doc.GetPrompter().Message("Should delete all meter belong to this block!\nContinue?", "",
+                                  MsgIcon::Warning, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    const std::int32_t id = doc.Blocks()[std::size_t(row)].district_id;
+    MeterDatabase& db = doc.GetDatabase();
+    if (!db.DeleteMeters(id, ""))
+        return;
+    doc.SetDataChanged(1); // the meters are gone, whatever becomes of the Block
+    a.view->ListCtrl(V::IdMeters)->FillList(0);
+    PauseShowing(500);
+    if (!db.DeleteBlock(id))
+        return;
+    ReloadLeftList(
+        a, CMrvDoc::TableBlocks, [row](std::size_t rows) { return RowAfterDelete(row, rows); },
+        [](std::size_t rows) { return rows == 0; });
+}
+
+} // namespace
+
+void OnEditAdd(const ViewCommandArgs& a)
+{
+    a.hhuMode ? AddHhu(a) : AddBlock(a);
+}
+
+void OnEditModify(const ViewCommandArgs& a)
+{
+    a.hhuMode ? ModifyHhu(a) : ModifyBlock(a);
+}
+
+void OnEditDelete(const ViewCommandArgs& a)
+{
+    a.hhuMode ? DeleteHhu(a) : DeleteBlock(a);
+}
+
+} // namespace mrv

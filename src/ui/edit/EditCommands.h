@@ -1,0 +1,13 @@
+#pragma once
+// The view's commands that change the installation database: add, modify and delete HHUs (in
+// HHU mode) or Blocks (in the other modes). Each writes the database, brings
+// the document's tables and the view's lists up to date and repaints.
+#include "ui/view/ViewCommands.h"
+
+namespace mrv {
+
+void OnEditAdd(const ViewCommandArgs& args);
+void OnEditModify(const ViewCommandArgs& args);
+void OnEditDelete(const ViewCommandArgs& args);
+
+} // namespace mrv

@@ -1,0 +1,387 @@
+// The commands that edit the installation, run from the main view on a real SQLite
+// installation with their real dialogs: HHUs, Blocks, batches of meters, one meter, Query.
+#include "UiTest.h"
+#include "ViewFixture.h"
+
+#include "doc/CMrvDoc.h"
+#include "doc/QtSettingsStore.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+#include "support/TestDatabase.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/app/CMrvApp.h"
+#include "ui/view/CMarkListBox.h"
+#include "ui/view/CMrvView.h"
+#include "ui/view/CRecordListCtrl.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mrv {
+namespace {
+
+using test::BlockSpec;
+using test::Rows;
+using test::ScriptedPrompter;
+using test::TempDir;
+using ::testing::HasSubstr;
+using V = CMrvView;
+
+// Three HHUs (the last without Blocks); Blocks 40 and 41 both hold a meter "05".
+const std::vector<HhuRecord> kHhus = {{3, "North"}, {5, "South"}, {9, "Spare"}};
+const std::vector<BlockSpec> kBlocks = {
+    {40, "Garden", 3, 0x3200, 6}, {41, "Mill", 3, 0x1600, 6}, {50, "Far", 5, 0x123456, 1}};
+
+// A quote and Chinese characters: what every text field must store and show as typed.
+const QString kOddText = QString::fromUtf8("O'Neil \"北区\"");
+
+class EditCommandsTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ScriptedPrompter prompter;
+    QtSettingsStore store{QString::fromStdString(dir.File("profile.ini"))};
+    std::unique_ptr<CMrvApp> app;
+    test::TestDatabase db{test::Engine::Sqlite, "install"};
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.File("bin"));
+        app = std::make_unique<CMrvApp>(store, &prompter, dir.File("bin/mrv003e"));
+        ASSERT_TRUE(app->InitInstance(false));
+        Frame().resize(760, 520);
+        Frame().show();
+        QApplication::processEvents();
+    }
+    CMrvDoc& Doc() { return *app->Document(); }
+    CMainFrame& Frame() { return *app->MainFrame(); }
+    CMrvView& View() { return *Frame().View(); }
+    CMarkListBox* Box(int id) { return View().ListBox(id); }
+    CRecordListCtrl* List(int id) { return View().ListCtrl(id); }
+
+    void OpenDatabase(const std::vector<HhuRecord>& hhus = kHhus,
+                      const std::vector<BlockSpec>& blocks = kBlocks)
+    {
+        test::MakeInstallation(db.Name(), prompter, hhus, blocks);
+        prompter.choices = {db.Name()};
+        Frame().Action("OpenDatabase")->trigger();
+        ASSERT_EQ(Doc().IsDatabaseOpen(), 1);
+        prompter.messages.clear();
+    }
+    // Runs command `id` as its button or menu entry does and hands the dialog it opens to
+    // `act`; the dialog's title, empty when none opened.
+    QString Run(
+        int id, const std::function<void(QDialog&)>& act = [](QDialog&) {})
+    {
+        QString title;
+        test::WithModal([&] { View().OnCommand(id); },
+                        [&](QDialog& d) {
+                            title = d.windowTitle();
+                            act(d);
+                        });
+        return title;
+    }
+    static QLineEdit* Field(QDialog& d, const char* name)
+    {
+        auto* e = d.findChild<QLineEdit*>(name);
+        EXPECT_NE(e, nullptr) << name;
+        return e;
+    }
+    static QPushButton* PushButton(QDialog& d, const char* name)
+    {
+        auto* b = d.findChild<QPushButton*>(name);
+        EXPECT_NE(b, nullptr) << name;
+        return b;
+    }
+    // Replaces the field's text by typing `text` key by key, as the user does (also the
+    // characters QTest::keyClicks cannot send).
+    static void Type(QLineEdit* e, const QString& text)
+    {
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(e, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(e, &release);
+        }
+    }
+    static void Ok(QDialog& d) { test::Press(d, QDialogButtonBox::Ok); }
+    Rows Hhus() { return db.Query("select land_id, description from land order by land_id"); }
+    Rows Blocks()
+    {
+        return db.Query("select district_id, district_name, land_id, district_para from district "
+                        "order by district_id");
+    }
+    Rows Meters(const std::string& where = "1 = 1")
+    {
+        return db.Query("select meter_num, property_num, meter_address, district_id from meter "
+                        "where " +
+                        where + " order by rowid");
+    }
+    QString Cell(int id, int row, int column)
+    {
+        return List(id)->model()->index(row, column).data().toString();
+    }
+    bool Drawn(const QString& text)
+    {
+        for (const auto& t : View().DrawnTexts())
+            if (t.text == text)
+                return true;
+        return false;
+    }
+    static void ClickRow(QAbstractItemView* list, int row)
+    {
+        const QRect r = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    int Visible(int id) { return View().ListCtrl(id)->isVisible(); }
+};
+
+TEST_F(EditCommandsTest, HhusAreAddedModifiedAndDeleted)
+{
+    OpenDatabase();
+    Frame().Action("HhuSetting")->trigger();
+    const Rows before = Hhus();
+
+    // An id of 0 keeps the dialog open with the range; the next id is offered.
+    EXPECT_EQ(Run(V::IdAdd,
+                  [&](QDialog& d) {
+                      EXPECT_EQ(Field(d, "hhuId")->text(), "10");
+                      EXPECT_EQ(Field(d, "hhuDescription")->text(), "xxx");
+                      EXPECT_FALSE(Field(d, "hhuId")->isReadOnly());
+                      Type(Field(d, "hhuId"), "0");
+                      Ok(d);
+                      EXPECT_TRUE(d.isVisible());
+                      EXPECT_EQ(d.focusWidget(), Field(d, "hhuId"));
+                      Type(Field(d, "hhuId"), "12");
+                      Type(Field(d, "hhuDescription"), "Depot");
+                      Ok(d);
+                  }),
+              "HHU--Add");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "HHU ID must be an integer from 1 to 9999.");
+    EXPECT_EQ(prompter.messages[0].caption, "");
+    Rows expected = before;
+    expected.push_back({"12", "Depot"});
+    EXPECT_EQ(Hhus(), expected);
+    // Listed and selected, with its (empty) Block list.
+    EXPECT_EQ(Box(V::IdHhuList)->GetCount(), 4);
+    EXPECT_EQ(Box(V::IdHhuList)->GetCurSel(), 3);
+    EXPECT_EQ(List(V::IdHhuBlocks)->CurrentKey(), 12);
+    EXPECT_TRUE(Drawn("HHU ID: 0012"));
+
+    // A duplicate id is refused by the database; the HHU already there stays.
+    prompter.messages.clear();
+    Run(V::IdAdd, [&](QDialog& d) {
+        Type(Field(d, "hhuId"), "3");
+        Type(Field(d, "hhuDescription"), "Twin");
+        Ok(d);
+    });
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Error);
+    EXPECT_EQ(Hhus(), expected);
+    EXPECT_EQ(Doc().Hhus().size(), 4u);
+
+    // Modify: the id stays, the description changes in the database and on screen.
+    ClickRow(Box(V::IdHhuList), 1);
+    EXPECT_EQ(Run(V::IdModify,
+                  [&](QDialog& d) {
+                      EXPECT_EQ(Field(d, "hhuId")->text(), "5");
+                      EXPECT_TRUE(Field(d, "hhuId")->isReadOnly());
+                      EXPECT_EQ(Field(d, "hhuDescription")->text(), "South");
+                      Type(Field(d, "hhuDescription"), "South gate");
+                      Ok(d);
+                  }),
+              "HHU--Modify");
+    EXPECT_EQ(Hhus().at(1), (std::vector<std::string>{"5", "South gate"}));
+    EXPECT_EQ(Doc().Hhus()[1].description, "South gate");
+    EXPECT_TRUE(Drawn("HHU Description: South gate"));
+    // Cancel changes nothing.
+    Run(V::IdModify, [&](QDialog& d) {
+        Type(Field(d, "hhuDescription"), "never");
+        test::Press(d, QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(Hhus().at(1), (std::vector<std::string>{"5", "South gate"}));
+
+    // Delete never asks; the next HHU takes the place, the last when it was the last.
+    ClickRow(Box(V::IdHhuList), 3);
+    prompter.messages.clear();
+    EXPECT_EQ(Run(V::IdDelete), "");
+    EXPECT_TRUE(prompter.messages.empty());
+    expected = {{"3", "North"}, {"5", "South gate"}, {"9", "Spare"}};
+    EXPECT_EQ(Hhus(), expected);
+    EXPECT_EQ(Box(V::IdHhuList)->GetCurSel(), 2);
+    EXPECT_EQ(List(V::IdHhuBlocks)->CurrentKey(), 9);
+    // The Blocks of a deleted HHU are not touched.
+    ClickRow(Box(V::IdHhuList), 1);
+    Run(V::IdDelete);
+    EXPECT_EQ(Box(V::IdHhuList)->GetCurSel(), 1);
+    EXPECT_EQ(List(V::IdHhuBlocks)->CurrentKey(), 9);
+    EXPECT_EQ(Blocks().size(), 3u);
+}
+
+TEST_F(EditCommandsTest, BlocksAreAddedModifiedAndDeletedWithTheirMeters)
+{
+    OpenDatabase();
+    ASSERT_EQ(Doc().GetViewMode(), CMrvDoc::ModeBlock);
+    Doc().SetDataChanged(0);
+
+    EXPECT_EQ(Run(V::IdAdd,
+                  [&](QDialog& d) {
+                      EXPECT_EQ(Field(d, "blockId")->text(), "51");
+                      EXPECT_EQ(Field(d, "blockName")->text(), "xxx");
+                      // The constant of the data-file parameters, 3200 imp/kWh.
+                      EXPECT_EQ(Field(d, "blockConstant")->text(), "003200");
+                      auto* hhu = d.findChild<QComboBox*>("blockHhu");
+                      ASSERT_NE(hhu, nullptr);
+                      EXPECT_EQ(hhu->count(), 3);
+                      EXPECT_EQ(hhu->itemText(2), "0009");
+                      EXPECT_EQ(hhu->currentText(), "0003"); // the HHU whose Blocks HHU mode lists
+                      Type(Field(d, "blockId"), "0");
+                      Ok(d);
+                      EXPECT_TRUE(d.isVisible());
+                      Type(Field(d, "blockId"), "60");
+                      Type(Field(d, "blockName"), "Yard");
+                      hhu->setCurrentIndex(1);
+                      Type(Field(d, "blockConstant"), "003200");
+                      Ok(d);
+                  }),
+              "Block--Add");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Block ID must be an integer from 1 to 9999.");
+    EXPECT_EQ(Blocks().back(), (std::vector<std::string>{"60", "Yard", "5", "12800"}));
+    EXPECT_EQ(Doc().GetDataChanged(), 1);
+    EXPECT_EQ(Box(V::IdBlockList)->GetCurSel(), 3);
+    EXPECT_EQ(List(V::IdMeters)->CurrentKey(), 60);
+    EXPECT_TRUE(Drawn("Block ID: 0060"));
+
+    // The constant's range rule: below 100 and from 100000 up it becomes 100.
+    struct Case {
+        const char* text;
+        const char* stored;
+    } constants[] = {{"99", "256"}, {"100000", "256"}, {"3200", "12800"}};
+    for (const Case& c : constants) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Run(V::IdModify,
+                      [&](QDialog& d) {
+                          EXPECT_TRUE(Field(d, "blockId")->isReadOnly());
+                          Type(Field(d, "blockConstant"), c.text);
+                          Ok(d);
+                      }),
+                  "Block--Modify");
+        EXPECT_EQ(Blocks().back().at(3), c.stored);
+    }
+    // Modify shows the stored constant and HHU, and takes another HHU and name.
+    Doc().SetDataChanged(0);
+    Run(V::IdModify, [&](QDialog& d) {
+        EXPECT_EQ(Field(d, "blockConstant")->text(), "003200");
+        auto* hhu = d.findChild<QComboBox*>("blockHhu");
+        EXPECT_EQ(hhu->currentText(), "0005");
+        hhu->setCurrentIndex(2);
+        Type(Field(d, "blockName"), "Yard two");
+        Ok(d);
+    });
+    EXPECT_EQ(Blocks().back(), (std::vector<std::string>{"60", "Yard two", "9", "12800"}));
+    EXPECT_EQ(Doc().Blocks()[3].district_name, "Yard two");
+    EXPECT_EQ(Doc().GetDataChanged(), 1);
+    EXPECT_EQ(Box(V::IdBlockList)->model()->index(3, 0).data().toString(), "Yard two");
+
+    // A duplicate id is refused by the database; the Block already there stays.
+    prompter.messages.clear();
+    Run(V::IdAdd, [&](QDialog& d) {
+        Type(Field(d, "blockId"), "40");
+        Ok(d);
+    });
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Error);
+    EXPECT_EQ(Blocks().at(0), (std::vector<std::string>{"40", "Garden", "3", "12800"}));
+    EXPECT_EQ(Doc().Blocks().size(), 4u);
+
+    // Delete asks first; "No" changes nothing.
+    ClickRow(Box(V::IdBlockList), 0);
+    prompter.messages.clear();
+    prompter.answers = {MsgAnswer::No};
+    Doc().SetDataChanged(0);
+    EXPECT_EQ(Run(V::IdDelete), "");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "Should delete all meter belong to this block!\nContinue?");
+    EXPECT_EQ(prompter.messages[0].caption, "");
+    EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Blocks().size(), 4u);
+    EXPECT_EQ(Meters("district_id = 40").size(), 6u);
+    EXPECT_EQ(Doc().GetDataChanged(), 0);
+    // "Yes": its meters go, then the Block; the next Block takes its place.
+    prompter.answers = {MsgAnswer::Yes};
+    Run(V::IdDelete);
+    EXPECT_TRUE(Meters("district_id = 40").empty());
+    EXPECT_EQ(Meters().size(), 7u); // the other Blocks' meters stay
+    EXPECT_EQ(Blocks().at(0).at(0), "41");
+    EXPECT_EQ(Box(V::IdBlockList)->GetCurSel(), 0);
+    EXPECT_EQ(List(V::IdMeters)->CurrentKey(), 41);
+    EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 6);
+    EXPECT_EQ(Doc().GetDataChanged(), 1);
+}
+
+TEST_F(EditCommandsTest, AnEmptyInstallationGrowsAndShrinksWithItsPanes)
+{
+    OpenDatabase({}, {});
+    // No Block without an HHU to serve it.
+    EXPECT_EQ(Run(V::IdAdd), "");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Please Set HHU First!");
+    EXPECT_EQ(prompter.messages[0].caption, "");
+
+    Frame().Action("HhuSetting")->trigger();
+    EXPECT_FALSE(Visible(V::IdHhuBlocks));
+    Run(V::IdAdd, [&](QDialog& d) {
+        EXPECT_EQ(Field(d, "hhuId")->text(), "1");
+        Ok(d);
+    });
+    EXPECT_TRUE(Visible(V::IdHhuBlocks)); // the first HHU brings the right pane
+    EXPECT_EQ(Hhus(), (Rows{{"1", "xxx"}}));
+
+    Frame().Action("MeterSetting")->trigger();
+    EXPECT_FALSE(Visible(V::IdMeters));
+    EXPECT_FALSE(View().Button(V::IdMeterAdd)->isVisible());
+    Run(V::IdAdd, [&](QDialog& d) {
+        EXPECT_EQ(d.findChild<QComboBox*>("blockHhu")->currentText(), "0001");
+        Ok(d);
+    });
+    EXPECT_TRUE(Visible(V::IdMeters));
+    EXPECT_TRUE(View().Button(V::IdMeterAdd)->isVisible());
+    EXPECT_EQ(Blocks(), (Rows{{"1", "xxx", "1", "12800"}}));
+
+    prompter.answers = {MsgAnswer::Yes};
+    Run(V::IdDelete);
+    EXPECT_TRUE(Blocks().empty());
+    EXPECT_FALSE(Visible(V::IdMeters));
+    EXPECT_FALSE(View().Button(V::IdMeterAdd)->isVisible());
+    EXPECT_TRUE(Drawn("No Block!"));
+    // Meters have no Block to go to now.
+    EXPECT_EQ(Run(V::IdMeterAdd), "");
+
+    Frame().Action("HhuSetting")->trigger();
+    Run(V::IdDelete);
+    EXPECT_TRUE(Hhus().empty());
+    EXPECT_FALSE(Visible(V::IdHhuBlocks));
+    EXPECT_TRUE(Drawn("No HHU!"));
+}
+
+} // namespace
+} // namespace mrv
