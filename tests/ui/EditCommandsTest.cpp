@@ -383,5 +383,217 @@ TEST_F(EditCommandsTest, AnEmptyInstallationGrowsAndShrinksWithItsPanes)
     EXPECT_TRUE(Drawn("No HHU!"));
 }
 
+TEST_F(EditCommandsTest, MeterAddNumbersTheBatchAsTheFieldsChange)
+{
+    OpenDatabase();
+    const Rows before = Meters();
+    EXPECT_EQ(Run(V::IdMeterAdd,
+                  [&](QDialog& d) {
+                      EXPECT_EQ(Field(d, "idFrom")->text(), "00");
+                      EXPECT_EQ(Field(d, "id2Prefix")->text(), "xx");
+                      EXPECT_EQ(Field(d, "id2Number")->text(), "00");
+                      EXPECT_EQ(Field(d, "meterCount")->text(), "1");
+                      EXPECT_EQ(Field(d, "meterAddBlockId")->text(), "0040");
+                      EXPECT_EQ(Field(d, "meterIdPreview")->text(), "00");
+                      EXPECT_EQ(Field(d, "meterId2Preview")->text(), "xx00");
+                      EXPECT_EQ(Field(d, "userAddr")->text(), "xxx");
+                      QPushButton* previous = PushButton(d, "previousMeter");
+                      QPushButton* next = PushButton(d, "nextMeter");
+                      // A count of 1: nowhere to go.
+                      EXPECT_FALSE(previous->isEnabled());
+                      EXPECT_FALSE(next->isEnabled());
+                      Type(Field(d, "meterCount"), "3");
+                      EXPECT_FALSE(previous->isEnabled());
+                      EXPECT_TRUE(next->isEnabled());
+                      Type(Field(d, "userAddr"), "first");
+                      QTest::mouseClick(next, Qt::LeftButton);
+                      EXPECT_TRUE(previous->isEnabled());
+                      EXPECT_TRUE(next->isEnabled());
+                      EXPECT_EQ(Field(d, "userAddr")->text(), "xxx");
+                      EXPECT_EQ(Field(d, "meterIdPreview")->text(), "01");
+                      EXPECT_EQ(Field(d, "meterId2Preview")->text(), "xx01");
+                      QTest::mouseClick(next, Qt::LeftButton);
+                      EXPECT_TRUE(previous->isEnabled());
+                      EXPECT_FALSE(next->isEnabled());
+                      QTest::mouseClick(previous, Qt::LeftButton);
+                      QTest::mouseClick(previous, Qt::LeftButton);
+                      EXPECT_EQ(Field(d, "userAddr")->text(), "first");
+
+                      // Out of range: said at once, the count stays.
+                      Type(Field(d, "meterCount"), "0");
+                      Type(Field(d, "meterCount"), "101");
+                      Type(Field(d, "meterCount"), "3");
+
+                      // The prefix takes part of the 12 characters of an ID2.
+                      Type(Field(d, "id2Number"), "1234567890");
+                      EXPECT_EQ(Field(d, "id2Number")->text(), "1234567890");
+                      EXPECT_EQ(Field(d, "meterId2Preview")->text(), "xx1234567890");
+                      Type(Field(d, "id2Prefix"), "abcdef");
+                      EXPECT_EQ(Field(d, "id2Number")->text(), "00"); // too long now
+                      Type(Field(d, "id2Number"), "12345678");
+                      EXPECT_EQ(Field(d, "id2Number")->text(), "123456");
+                      EXPECT_EQ(Field(d, "meterId2Preview")->text(), "abcdef123456");
+                      // Only digits reach the numbers.
+                      Type(Field(d, "idFrom"), "9x8");
+                      EXPECT_EQ(Field(d, "idFrom")->text(), "98");
+                      EXPECT_EQ(Field(d, "meterIdPreview")->text(), "98");
+                      test::Press(d, QDialogButtonBox::Cancel);
+                  }),
+              "Meter--Add");
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{"Number(<=100) must be an integer from 1 to 100.",
+                                        "Number(<=100) must be an integer from 1 to 100."}));
+    // Cancelled: nothing stored, nothing remembered.
+    EXPECT_EQ(Meters(), before);
+    EXPECT_EQ(Doc().m_lastMeterId, "00");
+    EXPECT_EQ(Doc().m_lastMeterCount, 1);
+}
+
+TEST_F(EditCommandsTest, ABatchIsStoredListedAndRememberedForTheNext)
+{
+    OpenDatabase();
+    ClickRow(Box(V::IdBlockList), 2); // Block 50, one meter
+    Doc().SetDataChanged(0);
+    Run(V::IdMeterAdd, [&](QDialog& d) {
+        Type(Field(d, "idFrom"), "98");
+        Type(Field(d, "id2Number"), "000001");
+        Type(Field(d, "meterCount"), "3");
+        Type(Field(d, "userAddr"), "Elm 1");
+        QTest::mouseClick(PushButton(d, "nextMeter"), Qt::LeftButton);
+        Type(Field(d, "userAddr"), "Elm 2");
+        Ok(d);
+    });
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(Meters("district_id = 50"), (Rows{{"00", "B50M0", "Street 0", "50"},
+                                                {"98", "xx000001", "Elm 1", "50"},
+                                                {"99", "xx000002", "Elm 2", "50"},
+                                                {"00", "xx000003", "xxx", "50"}}));
+    EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 4);
+    EXPECT_EQ(Cell(V::IdMeters, 3, 2), "xx000003");
+    EXPECT_TRUE(Drawn("Meters: 4"));
+    EXPECT_EQ(Doc().GetDataChanged(), 1);
+    // The next batch is offered where this one ended.
+    Run(V::IdMeterAdd, [&](QDialog& d) {
+        EXPECT_EQ(Field(d, "idFrom")->text(), "01");
+        EXPECT_EQ(Field(d, "id2Prefix")->text(), "xx");
+        EXPECT_EQ(Field(d, "id2Number")->text(), "000004");
+        EXPECT_EQ(Field(d, "meterCount")->text(), "3");
+    });
+}
+
+TEST_F(EditCommandsTest, NoAfterAFailedInsertKeepsTheMetersSoFarAndTheRememberedValues)
+{
+    OpenDatabase();
+    ClickRow(Box(V::IdBlockList), 2);
+    db.RefuseInserts("meter", "meter_num", "99", "refused");
+    prompter.answers = {MsgAnswer::Ok, MsgAnswer::No}; // the database's report, the question
+    Run(V::IdMeterAdd, [&](QDialog& d) {
+        Type(Field(d, "idFrom"), "98");
+        Type(Field(d, "meterCount"), "3");
+        Ok(d);
+    });
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_THAT(prompter.messages[0].text, HasSubstr("refused"));
+    EXPECT_EQ(prompter.messages[1].text, "Continue?");
+    EXPECT_EQ(prompter.messages[1].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Meters("district_id = 50"),
+              (Rows{{"00", "B50M0", "Street 0", "50"}, {"98", "xx00", "xxx", "50"}}));
+    EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 2);
+    EXPECT_EQ(Doc().m_lastMeterId, "00");
+    EXPECT_EQ(Doc().m_lastMeterId2, "00");
+    EXPECT_EQ(Doc().m_lastId2Prefix, "xx");
+    EXPECT_EQ(Doc().m_lastMeterCount, 1);
+}
+
+TEST_F(EditCommandsTest, MeterFiveOfOneBlockIsModifiedAndDeletedAloneFromTheOther)
+{
+    OpenDatabase();
+    // Without a selected meter: said, nothing opens.
+    for (int id : {V::IdMeterModify, V::IdMeterDelete}) {
+        prompter.messages.clear();
+        EXPECT_EQ(Run(id), "");
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, "Please Choice Meter First!");
+        EXPECT_EQ(prompter.messages[0].caption, "error");
+    }
+    prompter.messages.clear();
+    const Rows block41 = Meters("district_id = 41");
+    ClickRow(List(V::IdMeters), 5);
+    EXPECT_EQ(Run(V::IdMeterModify,
+                  [&](QDialog& d) {
+                      EXPECT_EQ(Field(d, "meterId")->text(), "05");
+                      EXPECT_EQ(Field(d, "meterId2")->text(), "B40M5");
+                      EXPECT_EQ(Field(d, "meterAddress")->text(), "Street 5");
+                      EXPECT_EQ(Field(d, "meterBlockId")->text(), "40");
+                      // Block 0 and a Block that is not there are refused.
+                      Type(Field(d, "meterBlockId"), "0");
+                      Ok(d);
+                      Type(Field(d, "meterBlockId"), "77");
+                      Ok(d);
+                      Type(Field(d, "meterId"), "");
+                      Type(Field(d, "meterBlockId"), "40");
+                      Ok(d);
+                      EXPECT_TRUE(d.isVisible());
+                      Type(Field(d, "meterId"), "15");
+                      Type(Field(d, "meterId2"), "P15");
+                      Type(Field(d, "meterAddress"), "Mill lane");
+                      Ok(d);
+                  }),
+              "Meter--Modify");
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{"Block ID must be an integer from 1 to 9999.",
+                                        "There is no Block 0077.",
+                                        "Meter ID must be one or two digits, 00 to 99."}));
+    EXPECT_EQ(Meters("district_id = 40").at(5),
+              (std::vector<std::string>{"15", "P15", "Mill lane", "40"}));
+    EXPECT_EQ(Meters("district_id = 41"), block41); // its meter 05 untouched
+    EXPECT_EQ(Cell(V::IdMeters, 5, 1), "15");
+    EXPECT_EQ(Cell(V::IdMeters, 5, 3), "Mill lane");
+    EXPECT_EQ(List(V::IdMeters)->SelectedRow(), 5);
+
+    // Deleted without a question: only this Block's meter of that number.
+    ClickRow(List(V::IdMeters), 4); // meter 04
+    prompter.messages.clear();
+    Doc().SetDataChanged(0);
+    EXPECT_EQ(Run(V::IdMeterDelete), "");
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(Meters("district_id = 40 and meter_num = '04'").empty());
+    EXPECT_EQ(Meters("district_id = 41"), block41);
+    EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 5);
+    EXPECT_EQ(Doc().GetDataChanged(), 1);
+
+    // Block 41's meter 05 is modified and deleted without touching Block 40's rows.
+    const Rows block40 = Meters("district_id = 40");
+    ClickRow(Box(V::IdBlockList), 1);
+    ClickRow(List(V::IdMeters), 5);
+    Run(V::IdMeterModify, [&](QDialog& d) {
+        Type(Field(d, "meterAddress"), "changed");
+        Ok(d);
+    });
+    EXPECT_EQ(Meters("district_id = 41").at(5),
+              (std::vector<std::string>{"05", "B41M5", "changed", "41"}));
+    Run(V::IdMeterDelete);
+    EXPECT_TRUE(Meters("district_id = 41 and meter_num = '05'").empty());
+    EXPECT_EQ(Meters("district_id = 40"), block40);
+}
+
+TEST_F(EditCommandsTest, AMeterGivenAnotherBlockLeavesTheListShown)
+{
+    OpenDatabase();
+    ClickRow(List(V::IdMeters), 2);
+    Doc().SetDataChanged(0);
+    Run(V::IdMeterModify, [&](QDialog& d) {
+        Type(Field(d, "meterBlockId"), "50");
+        Ok(d);
+    });
+    EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 5);
+    EXPECT_EQ(List(V::IdMeters)->CurrentKey(), 40);
+    EXPECT_TRUE(Drawn("Meters: 5"));
+    EXPECT_EQ(Meters("district_id = 50 and meter_num = '02'"),
+              (Rows{{"02", "B40M2", "Street 2", "50"}}));
+    // Both Blocks' meter counts changed: HHU mode lists them again.
+    EXPECT_EQ(Doc().GetDataChanged(), 1);
+}
+
 } // namespace
 } // namespace mrv

@@ -5,8 +5,11 @@
 #include "db/MeterDatabase.h"
 #include "doc/CMrvDoc.h"
 #include "doc/EditForm.h"
+#include "doc/MeterBatch.h"
 #include "ui/edit/CBlockDlg.h"
 #include "ui/edit/CHhuDlg.h"
+#include "ui/edit/CMeterAddDlg.h"
+#include "ui/edit/CMeterModifyDlg.h"
 #include "ui/view/CMarkListBox.h"
 #include "ui/view/CMrvView.h"
 #include "ui/view/CRecordListCtrl.h"
@@ -16,6 +19,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace mrv {
 
@@ -37,6 +41,12 @@ template <class Record> int SelectedRecord(CMarkListBox* box, const std::vector<
 {
     const int row = box->GetCurSel();
     return row >= 0 && row < int(records.size()) ? row : -1;
+}
+
+// The part of the right pane that summarises the selection (the view draws it).
+void RepaintSummary(CMrvView& view)
+{
+    view.update(QRect(view.SplitPos(), 0, view.width() - view.SplitPos(), 120));
 }
 
 // The whole view, with the rows of its lists, after records changed in place.
@@ -216,6 +226,27 @@ void DeleteBlock(const ViewCommandArgs& a)
         [](std::size_t rows) { return rows == 0; });
 }
 
+// The meter selected in the meter list, with the list and the Block it shows.
+struct ChosenMeter {
+    CRecordListCtrl* list;
+    int row;
+    std::int32_t block;
+    MeterRecord meter;
+};
+
+// None after "Please Choice Meter First!".
+std::optional<ChosenMeter> SelectedMeter(const ViewCommandArgs& a)
+{
+    CRecordListCtrl* list = a.view->ListCtrl(V::IdMeters);
+    const int row = list->SelectedRow();
+    if (row < 0 || row >= int(a.doc->Meters().size())) {
+        a.doc->GetPrompter().Message("Please Choice Meter First!", "error", MsgIcon::None,
+                                     MsgButtons::Ok);
+        return std::nullopt;
+    }
+    return ChosenMeter{list, row, list->CurrentKey(), a.doc->Meters()[std::size_t(row)]};
+}
+
 } // namespace
 
 void OnEditAdd(const ViewCommandArgs& a)
@@ -231,6 +262,65 @@ void OnEditModify(const ViewCommandArgs& a)
 void OnEditDelete(const ViewCommandArgs& a)
 {
     a.hhuMode ? DeleteHhu(a) : DeleteBlock(a);
+}
+
+void OnMeterAdd(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    CRecordListCtrl* meters = a.view->ListCtrl(V::IdMeters);
+    // The Block whose meters are shown; a list left over from a deleted Block takes none.
+    const std::int32_t block = meters->CurrentKey();
+    if (RowOf(doc.Blocks(), &BlockRecord::district_id, block) < 0)
+        return;
+    CMeterAddDlg dlg(RememberedBatch(doc), block, doc.GetPrompter(), a.parent);
+    if (dlg.exec() != QDialog::Accepted || dlg.Batch().count == 0)
+        return;
+    AddMeterBatch(doc, block, dlg.Batch(), dlg.Addresses());
+    meters->FillList(block);
+    meters->scrollToBottom(); // the new meters are the last rows
+    RepaintSummary(*a.view);
+}
+
+void OnMeterModify(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    const std::optional<ChosenMeter> c = SelectedMeter(a);
+    if (!c)
+        return;
+    MeterRecord shown = c->meter;
+    shown.district_id = c->block;
+    CMeterModifyDlg dlg(shown, doc.Blocks(), doc.GetPrompter(), a.parent);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    MeterRecord meter = dlg.Meter();
+    meter.property_num = CutUtf8ToGbkWidth(meter.property_num, MeterRecord::kNumWidth);
+    meter.meter_address = CutUtf8ToGbkWidth(meter.meter_address, MeterRecord::kAddressWidth);
+    // The meter of that number in this Block, never one of the same number elsewhere.
+    if (!doc.GetDatabase().UpdateMeter(meter, c->meter.meter_num, c->block))
+        return;
+    if (meter.district_id != c->block) {
+        // It left this Block for another: both Blocks' meter counts changed.
+        doc.SetDataChanged(1);
+        c->list->FillList(c->block);
+        RepaintSummary(*a.view);
+        return;
+    }
+    doc.ReplaceMeter(std::size_t(c->row), meter);
+    c->list->RefreshRow(c->row);
+}
+
+void OnMeterDelete(const ViewCommandArgs& a)
+{
+    CMrvDoc& doc = *a.doc;
+    const std::optional<ChosenMeter> c = SelectedMeter(a);
+    if (!c)
+        return;
+    // No question, as for one meter the list shows; only this Block's meter of that number.
+    if (!doc.GetDatabase().DeleteMeters(c->block, c->meter.meter_num))
+        return;
+    doc.SetDataChanged(1);
+    c->list->FillList(c->block);
+    RepaintSummary(*a.view);
 }
 
 } // namespace mrv

@@ -29,9 +29,9 @@ const Entry kCommands[] = {
     {ViewCommand::Modify, OnEditModify, "Modify"},
     {ViewCommand::Delete, OnEditDelete, "Delete"},
     {ViewCommand::Query, nullptr, "Query"},
-    {ViewCommand::MeterAdd, nullptr, "Meter--Add"},
-    {ViewCommand::MeterModify, nullptr, "Meter--Modify"},
-    {ViewCommand::MeterDelete, nullptr, "Delete Meter"},
+    {ViewCommand::MeterAdd, OnMeterAdd, "Meter--Add"},
+    {ViewCommand::MeterModify, OnMeterModify, "Meter--Modify"},
+    {ViewCommand::MeterDelete, OnMeterDelete, "Delete Meter"},
 
     // Data-file dialogs and the energy import.
     {ViewCommand::Info, &ShowDataInfo, "Data Exchange Information"},
