@@ -595,5 +595,123 @@ TEST_F(EditCommandsTest, AMeterGivenAnotherBlockLeavesTheListShown)
     EXPECT_EQ(Doc().GetDataChanged(), 1);
 }
 
+TEST_F(EditCommandsTest, QueryFindsByMeterIdThenById2AndStaysOpen)
+{
+    OpenDatabase();
+    EXPECT_EQ(Run(V::IdQuery,
+                  [&](QDialog& d) {
+                      auto* query = PushButton(d, "queryButton");
+                      EXPECT_TRUE(query->isDefault());
+                      // Hexadecimal digits only.
+                      Type(Field(d, "queryMeterId"), "g0F");
+                      EXPECT_EQ(Field(d, "queryMeterId")->text(), "0F");
+                      // By Meter ID: the first meter of that number in table order.
+                      Type(Field(d, "queryMeterId"), "05");
+                      QTest::keyClick(Field(d, "queryMeterId"),
+                                      Qt::Key_Return); // the default button
+                      EXPECT_TRUE(d.isVisible());
+                      EXPECT_EQ(Field(d, "queryMeterId2")->text(), "B40M5");
+                      EXPECT_EQ(Field(d, "queryUserAddr")->text(), "Street 5");
+                      EXPECT_EQ(Field(d, "queryBlockId")->text(), "0040");
+                      EXPECT_EQ(Field(d, "queryBlockName")->text(), "Garden");
+                      EXPECT_EQ(Field(d, "queryHhuId")->text(), "0003");
+                      EXPECT_EQ(Field(d, "queryHhuDesp")->text(), "North");
+                      // By ID2 when no Meter ID matches.
+                      Type(Field(d, "queryMeterId"), "77");
+                      Type(Field(d, "queryMeterId2"), "B50M0");
+                      QTest::mouseClick(query, Qt::LeftButton);
+                      EXPECT_EQ(Field(d, "queryMeterId")->text(), "00");
+                      EXPECT_EQ(Field(d, "queryBlockName")->text(), "Far");
+                      EXPECT_EQ(Field(d, "queryHhuDesp")->text(), "South");
+                      // Neither: said, and the result fields are emptied.
+                      EXPECT_TRUE(prompter.messages.empty());
+                      Type(Field(d, "queryMeterId"), "77");
+                      Type(Field(d, "queryMeterId2"), "none");
+                      QTest::mouseClick(query, Qt::LeftButton);
+                      for (const char* name : {"queryUserAddr", "queryBlockId", "queryBlockName",
+                                               "queryHhuId", "queryHhuDesp"})
+                          EXPECT_EQ(Field(d, name)->text(), "") << name;
+                      EXPECT_TRUE(d.isVisible());
+                      test::Press(d, QDialogButtonBox::Cancel);
+                      EXPECT_FALSE(d.isVisible());
+                  }),
+              "Query");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "No Meter!");
+    EXPECT_EQ(prompter.messages[0].caption, "");
+}
+
+TEST_F(EditCommandsTest, AQuoteAndChineseTextAreStoredAndShownExactlyInEveryTextField)
+{
+    OpenDatabase();
+    const std::string odd = kOddText.toStdString();
+    Frame().Action("HhuSetting")->trigger();
+    Run(V::IdModify, [&](QDialog& d) {
+        Type(Field(d, "hhuDescription"), kOddText);
+        Ok(d);
+    });
+    EXPECT_EQ(Hhus().at(0).at(1), odd);
+    EXPECT_TRUE(Drawn("HHU Description: " + kOddText));
+
+    Frame().Action("MeterSetting")->trigger();
+    Run(V::IdModify, [&](QDialog& d) {
+        Type(Field(d, "blockName"), kOddText);
+        Ok(d);
+    });
+    EXPECT_EQ(Blocks().at(0).at(1), odd);
+    EXPECT_EQ(Box(V::IdBlockList)->model()->index(0, 0).data().toString(), kOddText);
+
+    // The prefix of ID2 and the User Addr of a new meter.
+    const QString prefix = QString::fromUtf8("北'");
+    Run(V::IdMeterAdd, [&](QDialog& d) {
+        Type(Field(d, "id2Prefix"), prefix);
+        Type(Field(d, "userAddr"), kOddText);
+        Ok(d);
+    });
+    EXPECT_EQ(Meters("district_id = 40").back(),
+              (std::vector<std::string>{"00", "北'00", odd, "40"}));
+    EXPECT_EQ(Cell(V::IdMeters, 6, 2), QString::fromUtf8("北'00"));
+    EXPECT_EQ(Cell(V::IdMeters, 6, 3), kOddText);
+
+    // ID2 and User Addr of Meter--Modify.
+    const QString id2 = QString::fromUtf8("\"东'12");
+    ClickRow(List(V::IdMeters), 0);
+    Run(V::IdMeterModify, [&](QDialog& d) {
+        Type(Field(d, "meterId2"), id2);
+        Type(Field(d, "meterAddress"), kOddText);
+        Ok(d);
+    });
+    EXPECT_EQ(Meters("district_id = 40").at(0),
+              (std::vector<std::string>{"00", id2.toStdString(), odd, "40"}));
+    EXPECT_EQ(Cell(V::IdMeters, 0, 2), id2);
+    // A reload shows the same.
+    List(V::IdMeters)->FillList(40);
+    EXPECT_EQ(Cell(V::IdMeters, 0, 2), id2);
+    EXPECT_EQ(Cell(V::IdMeters, 0, 3), kOddText);
+
+    // Query by such an ID2 shows the texts as stored.
+    Run(V::IdQuery, [&](QDialog& d) {
+        Type(Field(d, "queryMeterId2"), id2);
+        QTest::mouseClick(PushButton(d, "queryButton"), Qt::LeftButton);
+        EXPECT_EQ(Field(d, "queryMeterId")->text(), "00");
+        EXPECT_EQ(Field(d, "queryUserAddr")->text(), kOddText);
+        EXPECT_EQ(Field(d, "queryHhuDesp")->text(), kOddText);
+        EXPECT_EQ(Field(d, "queryBlockName")->text(), kOddText);
+    });
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // A field takes no more than its column reads back: twenty bytes are ten Chinese
+    // characters, never half of one.
+    Frame().Action("HhuSetting")->trigger();
+    Run(V::IdModify, [&](QDialog& d) {
+        Type(Field(d, "hhuDescription"), QString(11, QChar(0x5317)));
+        EXPECT_EQ(Field(d, "hhuDescription")->text(), QString(10, QChar(0x5317)));
+        Type(Field(d, "hhuDescription"), QString::fromUtf8("北京") + QString(17, 'x'));
+        EXPECT_EQ(Field(d, "hhuDescription")->text(), QString::fromUtf8("北京") + QString(16, 'x'));
+        Ok(d);
+    });
+    EXPECT_EQ(Doc().Hhus()[0].description, "北京" + std::string(16, 'x'));
+}
+
 } // namespace
 } // namespace mrv

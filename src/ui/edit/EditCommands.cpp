@@ -10,6 +10,7 @@
 #include "ui/edit/CHhuDlg.h"
 #include "ui/edit/CMeterAddDlg.h"
 #include "ui/edit/CMeterModifyDlg.h"
+#include "ui/edit/CQueryDlg.h"
 #include "ui/view/CMarkListBox.h"
 #include "ui/view/CMrvView.h"
 #include "ui/view/CRecordListCtrl.h"
@@ -321,6 +322,12 @@ void OnMeterDelete(const ViewCommandArgs& a)
     doc.SetDataChanged(1);
     c->list->FillList(c->block);
     RepaintSummary(*a.view);
+}
+
+void OnQuery(const ViewCommandArgs& a)
+{
+    CQueryDlg dlg(*a.doc, a.parent);
+    dlg.exec();
 }
 
 } // namespace mrv

@@ -28,7 +28,7 @@ const Entry kCommands[] = {
     {ViewCommand::Add, OnEditAdd, "Add"},
     {ViewCommand::Modify, OnEditModify, "Modify"},
     {ViewCommand::Delete, OnEditDelete, "Delete"},
-    {ViewCommand::Query, nullptr, "Query"},
+    {ViewCommand::Query, OnQuery, "Query"},
     {ViewCommand::MeterAdd, OnMeterAdd, "Meter--Add"},
     {ViewCommand::MeterModify, OnMeterModify, "Meter--Modify"},
     {ViewCommand::MeterDelete, OnMeterDelete, "Delete Meter"},
