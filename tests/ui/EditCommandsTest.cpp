@@ -4,12 +4,7 @@
 #include "ViewFixture.h"
 
 #include "doc/CMrvDoc.h"
-#include "doc/QtSettingsStore.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TempDir.h"
 #include "support/TestDatabase.h"
-#include "ui/app/CMainFrame.h"
-#include "ui/app/CMrvApp.h"
 #include "ui/view/CMarkListBox.h"
 #include "ui/view/CMrvView.h"
 #include "ui/view/CRecordListCtrl.h"
@@ -24,9 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,8 +28,6 @@ namespace {
 
 using test::BlockSpec;
 using test::Rows;
-using test::ScriptedPrompter;
-using test::TempDir;
 using ::testing::HasSubstr;
 using V = CMrvView;
 
@@ -48,26 +39,10 @@ const std::vector<BlockSpec> kBlocks = {
 // A quote and Chinese characters: what every text field must store and show as typed.
 const QString kOddText = QString::fromUtf8("O'Neil \"北区\"");
 
-class EditCommandsTest : public ::testing::Test {
+class EditCommandsTest : public test::MainWindowTest {
 protected:
-    TempDir dir;
-    ScriptedPrompter prompter;
-    QtSettingsStore store{QString::fromStdString(dir.File("profile.ini"))};
-    std::unique_ptr<CMrvApp> app;
     test::TestDatabase db{test::Engine::Sqlite, "install"};
 
-    void SetUp() override
-    {
-        std::filesystem::create_directories(dir.File("bin"));
-        app = std::make_unique<CMrvApp>(store, &prompter, dir.File("bin/mrv003e"));
-        ASSERT_TRUE(app->InitInstance(false));
-        Frame().resize(760, 520);
-        Frame().show();
-        QApplication::processEvents();
-    }
-    CMrvDoc& Doc() { return *app->Document(); }
-    CMainFrame& Frame() { return *app->MainFrame(); }
-    CMrvView& View() { return *Frame().View(); }
     CMarkListBox* Box(int id) { return View().ListBox(id); }
     CRecordListCtrl* List(int id) { return View().ListCtrl(id); }
 
