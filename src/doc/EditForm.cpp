@@ -10,6 +10,13 @@ bool IsDecimalDigits(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::string IdInUseMessage(const FormNumberField& field, long long id)
+{
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%04lld", id);
+    return std::string(field.label) + " " + digits + " is already in use.";
+}
+
 std::optional<std::string> CheckIdFrom(std::string_view text)
 {
     if (text.size() <= kMeterIdWidth && IsDecimalDigits(text))

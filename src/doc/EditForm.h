@@ -24,6 +24,9 @@ inline constexpr FormNumberField kMeterBlockIdField{"meterBlockId", "Block ID", 
 inline constexpr std::array<const FormNumberField*, 4> kEditNumberFields{
     &kHhuIdField, &kBlockIdField, &kMeterCountField, &kMeterBlockIdField};
 
+// "Block ID 0040 is already in use.": a new HHU or Block given the id of one that is there.
+std::string IdInUseMessage(const FormNumberField& field, long long id);
+
 // Widths of the texts, in the GBK bytes the tables read back: a text within them is stored
 // and shown exactly.
 inline constexpr std::size_t kId2PrefixWidth = 6;

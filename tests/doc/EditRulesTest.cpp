@@ -43,6 +43,7 @@ TEST(EditForm, EveryNumberTakesItsRangeAndRefusesWhatLiesOutside)
     EXPECT_EQ(FormNumberMessage(kBlockIdField), "Block ID must be an integer from 1 to 9999.");
     EXPECT_EQ(FormNumberMessage(kMeterCountField),
               "Number(<=100) must be an integer from 1 to 100.");
+    EXPECT_EQ(IdInUseMessage(kBlockIdField, 40), "Block ID 0040 is already in use.");
 }
 
 TEST(EditForm, MeterIdTextsAreDigitsThatTheFilterLetThrough)

@@ -159,17 +159,32 @@ TEST_F(EditCommandsTest, HhusAreAddedModifiedAndDeleted)
     EXPECT_EQ(List(V::IdHhuBlocks)->CurrentKey(), 12);
     EXPECT_TRUE(Drawn("HHU ID: 0012"));
 
-    // A duplicate id is refused by the database; the HHU already there stays.
+    // An id in use keeps the dialog open with what was typed.
     prompter.messages.clear();
     Run(V::IdAdd, [&](QDialog& d) {
         Type(Field(d, "hhuId"), "3");
         Type(Field(d, "hhuDescription"), "Twin");
         Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(Field(d, "hhuDescription")->text(), "Twin");
+        EXPECT_EQ(d.focusWidget(), Field(d, "hhuId"));
+        test::Press(d, QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"HHU ID 0003 is already in use."}));
+    // One that another user took meanwhile is refused by the database; its HHU stays.
+    prompter.messages.clear();
+    db.Query("insert into land (land_id, description) values (14, 'Other desk')");
+    Run(V::IdAdd, [&](QDialog& d) {
+        Type(Field(d, "hhuId"), "14");
+        Type(Field(d, "hhuDescription"), "Twin");
+        Ok(d);
     });
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Error);
-    EXPECT_EQ(Hhus(), expected);
+    EXPECT_EQ(Hhus().back(), (std::vector<std::string>{"14", "Other desk"}));
     EXPECT_EQ(Doc().Hhus().size(), 4u);
+    db.Query("delete from land where land_id = 14");
+    EXPECT_EQ(Hhus(), expected);
 
     // Modify: the id stays, the description changes in the database and on screen.
     ClickRow(Box(V::IdHhuList), 1);
@@ -275,16 +290,29 @@ TEST_F(EditCommandsTest, BlocksAreAddedModifiedAndDeletedWithTheirMeters)
     EXPECT_EQ(Doc().GetDataChanged(), 1);
     EXPECT_EQ(Box(V::IdBlockList)->model()->index(3, 0).data().toString(), "Yard two");
 
-    // A duplicate id is refused by the database; the Block already there stays.
+    // An id in use keeps the dialog open; one that another user took meanwhile is refused
+    // by the database. The Blocks already there stay.
     prompter.messages.clear();
     Run(V::IdAdd, [&](QDialog& d) {
         Type(Field(d, "blockId"), "40");
+        Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        test::Press(d, QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"Block ID 0040 is already in use."}));
+    prompter.messages.clear();
+    db.Query("insert into district (district_id, district_name, land_id, district_para) "
+             "values (70, 'Other desk', 5, 4096)");
+    Run(V::IdAdd, [&](QDialog& d) {
+        Type(Field(d, "blockId"), "70");
         Ok(d);
     });
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Error);
     EXPECT_EQ(Blocks().at(0), (std::vector<std::string>{"40", "Garden", "3", "12800"}));
+    EXPECT_EQ(Blocks().back(), (std::vector<std::string>{"70", "Other desk", "5", "4096"}));
     EXPECT_EQ(Doc().Blocks().size(), 4u);
+    db.Query("delete from district where district_id = 70");
 
     // Delete asks first; "No" changes nothing.
     ClickRow(Box(V::IdBlockList), 0);

@@ -69,7 +69,7 @@ void CBlockDlg::accept()
 {
     if (m_purpose == Add) {
         const auto id = TakeNumber(m_prompter, m_idEdit, kBlockIdField);
-        if (!id)
+        if (!id || RefuseIdInUse(m_prompter, m_idEdit, kBlockIdField, std::int32_t(*id), m_idsInUse))
             return;
         m_id = std::int32_t(*id);
     }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -27,6 +29,9 @@ public:
     // After OK: the Block as entered, its constant with the range rule applied.
     BlockRecord Block() const;
 
+    // Ids of the records there: OK when adding refuses them with a message.
+    void SetIdsInUse(std::vector<std::int32_t> ids) { m_idsInUse = std::move(ids); }
+
 protected:
     void accept() override;
 
@@ -34,6 +39,7 @@ private:
     Purpose m_purpose;
     Prompter& m_prompter;
     std::int32_t m_id;
+    std::vector<std::int32_t> m_idsInUse;
     CFilterEdit* m_idEdit;
     QLineEdit* m_name;
     QComboBox* m_hhu;

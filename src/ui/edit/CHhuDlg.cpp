@@ -43,7 +43,7 @@ void CHhuDlg::accept()
     // A modified HHU keeps its id, whatever an older database gave it.
     if (m_purpose == Add) {
         const auto id = TakeNumber(m_prompter, m_idEdit, kHhuIdField);
-        if (!id)
+        if (!id || RefuseIdInUse(m_prompter, m_idEdit, kHhuIdField, std::int32_t(*id), m_idsInUse))
             return;
         m_id = std::int32_t(*id);
     }

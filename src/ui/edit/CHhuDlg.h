@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QLineEdit;
 
@@ -24,6 +26,9 @@ public:
     std::int32_t Id() const { return m_id; }
     std::string Description() const;
 
+    // Ids of the records there: OK when adding refuses them with a message.
+    void SetIdsInUse(std::vector<std::int32_t> ids) { m_idsInUse = std::move(ids); }
+
 protected:
     void accept() override;
 
@@ -31,6 +36,7 @@ private:
     Purpose m_purpose;
     Prompter& m_prompter;
     std::int32_t m_id;
+    std::vector<std::int32_t> m_idsInUse;
     CFilterEdit* m_idEdit;
     QLineEdit* m_description;
 };

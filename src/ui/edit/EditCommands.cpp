@@ -37,6 +37,17 @@ int RowOf(const std::vector<Record>& records, std::int32_t Record::*key, std::in
     return it == records.end() ? -1 : int(it - records.begin());
 }
 
+// The ids of `records`.
+template <class Record>
+std::vector<std::int32_t> IdsOf(const std::vector<Record>& records, std::int32_t Record::*key)
+{
+    std::vector<std::int32_t> ids;
+    ids.reserve(records.size());
+    for (const Record& r : records)
+        ids.push_back(r.*key);
+    return ids;
+}
+
 // The selected row of a left list when it stands for a record of `records`; -1 otherwise.
 template <class Record> int SelectedRecord(CMarkListBox* box, const std::vector<Record>& records)
 {
@@ -102,6 +113,7 @@ void AddHhu(const ViewCommandArgs& a)
 {
     CMrvDoc& doc = *a.doc;
     CHhuDlg dlg(CHhuDlg::Add, doc.m_maxHhuId + 1, "xxx", doc.GetPrompter(), a.parent);
+    dlg.SetIdsInUse(IdsOf(doc.Hhus(), &HhuRecord::land_id));
     if (dlg.exec() != QDialog::Accepted)
         return;
     const HhuRecord hhu{dlg.Id(),
@@ -161,6 +173,7 @@ void AddBlock(const ViewCommandArgs& a)
     preset.land_id = a.view->ListCtrl(V::IdHhuBlocks)->CurrentKey();
     CBlockDlg dlg(CBlockDlg::Add, preset, ConstantValueToText(ConstantValue(doc.m_params.constant)),
                   doc.Hhus(), prompter, a.parent);
+    dlg.SetIdsInUse(IdsOf(doc.Blocks(), &BlockRecord::district_id));
     if (dlg.exec() != QDialog::Accepted)
         return;
     BlockRecord block = dlg.Block();

@@ -2,6 +2,7 @@
 
 #include "base/GbkText.h"
 #include "base/Prompter.h"
+#include "doc/EditForm.h"
 #include "ui/view/CFilterEdit.h"
 
 #include <QDialog>
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace mrv {
 
@@ -113,6 +116,15 @@ std::optional<long long> TakeNumber(Prompter& prompter, QLineEdit* edit,
     if (!value)
         RefuseField(prompter, edit, FormNumberMessage(field));
     return value;
+}
+
+bool RefuseIdInUse(Prompter& prompter, QLineEdit* edit, const FormNumberField& field,
+                   std::int32_t id, const std::vector<std::int32_t>& inUse)
+{
+    if (std::find(inUse.begin(), inUse.end(), id) == inUse.end())
+        return false;
+    RefuseField(prompter, edit, IdInUseMessage(field, id));
+    return true;
 }
 
 QString IdText(long long id)

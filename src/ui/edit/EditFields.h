@@ -8,8 +8,10 @@
 #include <QValidator>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QDialog;
 class QDialogButtonBox;
@@ -61,6 +63,12 @@ void RefuseField(Prompter& prompter, QLineEdit* field, const std::string& messag
 // with the message that gives the range.
 std::optional<long long> TakeNumber(Prompter& prompter, QLineEdit* edit,
                                     const FormNumberField& field);
+
+// True after refusing `id` for a new record when `inUse` holds it: the dialog stays open with
+// what was typed. The database's key stays the last guard (another user may take the id
+// meanwhile).
+bool RefuseIdInUse(Prompter& prompter, QLineEdit* edit, const FormNumberField& field,
+                   std::int32_t id, const std::vector<std::int32_t>& inUse);
 
 // "%04d": ids as the lists and the data files show them.
 QString IdText(long long id);
