@@ -59,6 +59,13 @@ std::uint64_t SerialPortTransport::TickCount()
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+std::uint64_t SerialPortTransport::TickMicros()
+{
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 void SerialPortTransport::Sleep(std::uint32_t ms)
 {
     if (ms > 0)

@@ -27,6 +27,9 @@ public:
     virtual int WaitReadable(int timeoutMs) = 0;
     // Milliseconds of a monotonic clock.
     virtual std::uint64_t TickCount() = 0;
+    // Microseconds of the same clock; only the trace asks for them (a reply on a fast line
+    // comes in well under a millisecond).
+    virtual std::uint64_t TickMicros() { return TickCount() * 1000; }
     virtual void Sleep(std::uint32_t ms) = 0;
 };
 
@@ -42,6 +45,7 @@ public:
     int Read(std::uint8_t* buffer, int maxCount) override;
     int WaitReadable(int timeoutMs) override;
     std::uint64_t TickCount() override;
+    std::uint64_t TickMicros() override;
     void Sleep(std::uint32_t ms) override;
     static SerialPortTransport& Instance();
 };
@@ -63,6 +67,7 @@ public:
     int Read(std::uint8_t* buffer, int maxCount) override { return m_line.Read(buffer, maxCount); }
     int WaitReadable(int timeoutMs) override { return m_line.WaitReadable(timeoutMs); }
     std::uint64_t TickCount() override { return m_line.TickCount(); }
+    std::uint64_t TickMicros() override { return m_line.TickMicros(); }
     void Sleep(std::uint32_t ms) override { m_line.Sleep(ms); }
 
 protected:

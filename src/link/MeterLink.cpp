@@ -37,12 +37,40 @@ void MeterLink::Log(const std::string& text) const
         m_log(text);
 }
 
+void MeterLink::SetTraceSink(TraceSink sink)
+{
+    m_trace = std::move(sink);
+}
+
 void MeterLink::GetPcTime(std::uint8_t* time6) const
 {
     ::mrv::GetPcTime(std::span<std::uint8_t, 6>(time6, 6), *m_clock);
 }
 
 std::uint8_t MeterLink::Transact(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
+                                 std::uint8_t* buffer, std::uint8_t address,
+                                 std::uint8_t dataLength)
+{
+    if (!m_trace)
+        return Exchange(function, reg, count, buffer, address, dataLength);
+    TransactionTrace trace;
+    trace.settings = CurrentSettings();
+    trace.address = address;
+    trace.function = function;
+    trace.reg = reg;
+    trace.count = count;
+    m_tracing = &trace;
+    trace.result = Exchange(function, reg, count, buffer, address, dataLength);
+    m_tracing = nullptr;
+    // A request too long for the line never went out: there is nothing to show.
+    if (trace.request.empty())
+        return trace.result;
+    ClassifyTransaction(trace);
+    m_trace(trace);
+    return trace.result;
+}
+
+std::uint8_t MeterLink::Exchange(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
                                  std::uint8_t* buffer, std::uint8_t address,
                                  std::uint8_t dataLength)
 {
@@ -84,6 +112,10 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
     line.ClearErrors();
     line.SetRts(true);
     line.PurgeBoth();
+    if (m_tracing) {
+        m_tracing->request.assign(frame, frame + std::max(length, 0));
+        m_tracing->sentUs = line.TickMicros();
+    }
     const std::uint64_t sendStart = line.TickCount();
     line.Write(frame, length);
     line.Drain();
@@ -100,6 +132,13 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         limit = kCarrierTimeout;
     else if (settings.relayMode)
         limit = static_cast<std::uint64_t>(form.hops + 2) * kDirectTimeout;
+    if (m_idleTimeout > 0)
+        limit = m_idleTimeout;
+    TransactionTrace* const trace = m_tracing;
+    if (trace) {
+        trace->requestEndUs = line.TickMicros();
+        trace->timeoutMs = static_cast<std::uint32_t>(limit);
+    }
 
     // The reply is taken in the bursts that arrive and fed to the assembler byte by byte; the
     // idle time-out restarts with every burst. Never more is read than the assembler may
@@ -115,24 +154,43 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         // A line that reports a hang-up or an error has gone (an adapter pulled out, a device
         // removed): nothing more can arrive, so the transaction fails now, not at its time-out.
         const int ready = line.WaitReadable(static_cast<int>(remaining));
-        if (ready < 0)
+        if (ready < 0) {
+            if (trace)
+                trace->Gone(line.TickMicros());
             return 0;
+        }
         if (ready == 0)
             continue;
         const int room = ReplyAssembler::kLimit + 1 - assembler.Arrived();
         const int n = line.Read(burst.data(), std::min(room, static_cast<int>(burst.size())));
-        if (n < 0)
+        if (n < 0) {
+            if (trace)
+                trace->Gone(line.TickMicros());
             return 0; // as above: the line has gone
+        }
         if (n == 0)
             continue;
         start = line.TickCount();
+        if (trace)
+            trace->bursts.push_back(
+                {line.TickMicros() - trace->requestEndUs,
+                 std::vector<std::uint8_t>(burst.begin(), burst.begin() + n)});
         for (int i = 0; i < n; ++i) {
             switch (assembler.Feed(burst[static_cast<std::size_t>(i)])) {
             case ReplyAssembler::Step::Complete:
                 std::copy(assembler.Buffer().begin(), assembler.Buffer().end(), frame);
                 m_replyLength = assembler.FrameLength();
+                if (trace) {
+                    trace->end = ReceiveEnd::Complete;
+                    trace->frame.assign(frame, frame + m_replyLength);
+                    trace->replyUs = trace->bursts.back().atUs;
+                }
                 return assembler.FunctionCode();
             case ReplyAssembler::Step::Failed:
+                if (trace)
+                    trace->end = assembler.FailureReason() == ReplyAssembler::Failure::TooLong
+                                     ? ReceiveEnd::TooLong
+                                     : ReceiveEnd::BadCheck;
                 return 0;
             case ReplyAssembler::Step::More:
                 break;

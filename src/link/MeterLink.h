@@ -4,6 +4,7 @@
 // meter dialog; the read and write operations are methods on top of Transact.
 #include "base/Clock.h"
 #include "link/Frames.h"
+#include "link/LinkTrace.h"
 #include "link/LinkTransport.h"
 #include "link/MeterDocument.h"
 
@@ -48,6 +49,15 @@ public:
 
     // Appends text to the log (nothing when no sink is attached).
     void Log(const std::string& text) const;
+
+    // Receives a record of every transaction Transact puts on the line (request, bursts, the
+    // outcome in words); an empty sink turns the trace off, and nothing is recorded then.
+    void SetTraceSink(TraceSink sink);
+
+    // An idle time-out in ms for every transaction in place of the one the form gives
+    // (2000 ms, more behind relays and a carrier module); 0 restores those. A line check
+    // asks many addresses and waits only briefly at each.
+    void SetIdleTimeout(std::uint32_t ms) { m_idleTimeout = ms; }
 
     // Second, minute, hour, day, month, year % 100 of the engine's clock.
     void GetPcTime(std::uint8_t* time6) const;
@@ -150,6 +160,9 @@ public:
 private:
     // The settings of the attached document, or the defaults without one.
     LinkSettings CurrentSettings() const;
+    // Transact without the trace.
+    std::uint8_t Exchange(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
+                          std::uint8_t* buffer, std::uint8_t address, std::uint8_t dataLength);
 
     MeterDocument* m_document = nullptr;
     std::uint8_t* m_meterAddress = nullptr;
@@ -159,6 +172,9 @@ private:
     int m_replyLength = 0; // of the unwrapped reply of the latest SendReceive, 0 on failure
     const Clock* m_clock = &SystemClock::Instance();
     LinkTransport* m_transport = &SerialPortTransport::Instance();
+    TraceSink m_trace;
+    TransactionTrace* m_tracing = nullptr; // the record of the transaction under way, if any
+    std::uint32_t m_idleTimeout = 0;
 };
 
 } // namespace mrv

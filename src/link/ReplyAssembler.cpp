@@ -29,6 +29,7 @@ void ReplyAssembler::Start(const ReplyForm& form)
     m_arrived = 0;
     m_frameLength = 0;
     m_state = Step::More;
+    m_failure = Failure::None;
 }
 
 ReplyAssembler::Step ReplyAssembler::Feed(std::uint8_t byte)
@@ -37,18 +38,21 @@ ReplyAssembler::Step ReplyAssembler::Feed(std::uint8_t byte)
         return m_state;
     // Noise counts too: a line that chatters without ever forming a reply must end.
     if (++m_arrived > kLimit)
-        return Fail();
+        return Fail(Failure::TooLong);
     if (m_stored == 0 && byte != m_form.leadByte)
         return m_state;
     m_buffer[static_cast<std::size_t>(m_stored++)] = byte;
     m_state = CheckComplete();
+    if (m_state == Step::Failed)
+        m_failure = Failure::BadCheck;
     if (m_state == Step::More && m_stored >= kLimit)
-        return Fail();
+        return Fail(Failure::TooLong);
     return m_state;
 }
 
-ReplyAssembler::Step ReplyAssembler::Fail()
+ReplyAssembler::Step ReplyAssembler::Fail(Failure why)
 {
+    m_failure = why;
     m_state = Step::Failed;
     return m_state;
 }

@@ -26,6 +26,9 @@ struct ReplyForm {
 class ReplyAssembler {
 public:
     enum class Step { More, Complete, Failed };
+    // Why Failed: more bytes than a reply may have, or a frame whose check (CRC, relay sum,
+    // relay length) does not hold.
+    enum class Failure { None, TooLong, BadCheck };
     static constexpr int kLimit = static_cast<int>(kFrameBufferSize);
 
     ReplyAssembler() = default;
@@ -38,6 +41,7 @@ public:
     Step Feed(std::uint8_t byte);
 
     Step State() const { return m_state; }
+    Failure FailureReason() const { return m_failure; }
     bool ReplyStarted() const { return m_stored > 0; }
     int Stored() const { return m_stored; }
     int Arrived() const { return m_arrived; }
@@ -51,7 +55,7 @@ public:
 
 private:
     Step CheckComplete();
-    Step Fail();
+    Step Fail(Failure why);
     // Moves the relay frame's inner frame of the first `length` buffer bytes to the start;
     // false when its length byte points beyond them.
     bool UnwrapRelay(int length);
@@ -62,6 +66,7 @@ private:
     int m_arrived = 0;
     int m_frameLength = 0;
     Step m_state = Step::More;
+    Failure m_failure = Failure::None;
 };
 
 } // namespace mrv

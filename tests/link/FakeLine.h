@@ -3,6 +3,7 @@
 // sleeps move the clock, so the receive time-outs are tested without waiting.
 #include "link/LinkTransport.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -20,6 +21,10 @@ public:
         for (std::size_t i = 0; i < bytes.size(); ++i)
             m_pending.push_back({afterMs + i * gapMs, bytes[i]});
     }
+
+    // The line hangs up `afterMs` after the send ends (an adapter pulled out): from then on
+    // every wait reports it.
+    void HangUp(std::uint64_t afterMs) { m_hangUpAfter = afterMs; }
 
     void ClearErrors() override { m_events.push_back("clear"); }
     void SetRts(bool on) override
@@ -64,6 +69,12 @@ public:
         if (ByteWaiting())
             return 1;
         const std::uint64_t deadline = m_now + static_cast<std::uint64_t>(timeoutMs);
+        if (m_hangUpAfter != kNotYet && m_sendEnd != kNotYet &&
+            m_sendEnd + m_hangUpAfter <= deadline &&
+            (m_pending.empty() || m_sendEnd + m_hangUpAfter < ArrivalTime(m_pending.front()))) {
+            m_now = std::max(m_now, m_sendEnd + m_hangUpAfter);
+            return -1;
+        }
         if (!m_pending.empty() && ArrivalTime(m_pending.front()) <= deadline) {
             m_now = ArrivalTime(m_pending.front());
             return 1;
@@ -105,6 +116,7 @@ private:
     std::vector<std::string> m_events;
     std::uint64_t m_now = 1000;
     std::uint64_t m_sendEnd = kNotYet;
+    std::uint64_t m_hangUpAfter = kNotYet;
     bool m_rtsDropped = false;
     int m_waits = 0;
     int m_reads = 0;
