@@ -27,6 +27,12 @@ Bytes Frame(Bytes b)
     return b;
 }
 
+Bytes Concat(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 Bytes Read(std::uint8_t address, int reg, int count)
 {
     return Frame({address, 3, static_cast<std::uint8_t>(reg >> 8),
@@ -291,6 +297,10 @@ TEST_F(SimTest, FaultsShapeTheReply)
         {"noise:3", noisy},
         {"exception", Frame({1, 0x83, 4})},
         {"exception:2", Frame({1, 0x83, 2})},
+        {"echo", Concat(request, kTimeReply)},
+        {"address:9",
+         Frame({0x09, 0x03, 0x0C, 0x00, 0x03, 0x00, 0x05, 0x00, 0x09, 0x00, 0x1F, 0x00, 0x0C, 0x00,
+                0x18})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -302,6 +312,10 @@ TEST_F(SimTest, FaultsShapeTheReply)
 
     m_sim.SetFaults({.silent = true});
     EXPECT_EQ(Unanswered(request), Bytes{});
+    // The echo is the line's: a silent meter, or none at all, echoes too.
+    m_sim.SetFaults({.silent = true, .echo = true});
+    EXPECT_EQ(Exchange(request), request);
+    EXPECT_EQ(Exchange(Read(99, 0, 1)), Read(99, 0, 1));
 
     // An exception reply does not carry the write out.
     m_sim.SetFaults({.exception = 4});
@@ -339,11 +353,81 @@ TEST_F(SimTest, StreamSendsWithoutEndUntilTheNextRequest)
               kTimeReply);
 }
 
+TEST_F(SimTest, GapPausesInsideTheReplyAndANewRequestDropsTheRest)
+{
+    m_sim.SetFaults({.gapMs = 600});
+    Send(Read(1, 10000, 6));
+    // The header comes, then nothing for a while, then the rest.
+    EXPECT_EQ(Collect(4096, 300), Bytes(kTimeReply.begin(), kTimeReply.begin() + 2));
+    EXPECT_EQ(Collect(4096, 150, 1000), Bytes(kTimeReply.begin() + 2, kTimeReply.end()));
+
+    // A request during the pause: the rest of the first reply never comes.
+    Send(Read(1, 10000, 6));
+    EXPECT_EQ(Collect(4096, 200), Bytes(kTimeReply.begin(), kTimeReply.begin() + 2));
+    m_sim.SetFaults({});
+    Send(Read(1, 10000, 6));
+    EXPECT_EQ(Collect(4096, 700), kTimeReply);
+}
+
+TEST_F(SimTest, AnswersOnlyAtTheLineSettingsAPseudoTerminalShows)
+{
+    const auto setLine = [this](speed_t speed, tcflag_t parity) {
+        termios tio{};
+        ::tcgetattr(m_fd, &tio);
+        ::cfsetispeed(&tio, speed);
+        ::cfsetospeed(&tio, speed);
+        tio.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
+        tio.c_cflag |= parity;
+        ::tcsetattr(m_fd, TCSANOW, &tio);
+    };
+    const Bytes request = Read(1, 10000, 6);
+    const struct {
+        const char* line;
+        speed_t speed;
+        tcflag_t parity;
+        bool answered;
+    } cases[] = {
+        {"2400", B2400, 0, true},
+        {"2400", B2400, PARENB | PARODD, true},
+        {"2400", B1200, 0, false},
+        {"2400,odd", B2400, PARENB | PARODD, true},
+        {"2400,odd", B2400, PARENB, false},
+        {"2400,odd", B9600, PARENB | PARODD, false},
+        // None and even look alike on a pseudo-terminal.
+        {"9600,even", B9600, PARENB, true},
+        {"9600,even", B9600, 0, true},
+        {"9600,even", B9600, PARENB | PARODD, false},
+        {"9600,mark", B9600, PARENB | PARODD | CMSPAR, true},
+        {"9600,mark", B9600, PARENB | CMSPAR, false},
+        {"9600,space", B9600, PARENB | CMSPAR, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.line) + (c.answered ? " answered" : " unanswered"));
+        SimLine line;
+        ASSERT_TRUE(ParseSimLine(c.line, line));
+        m_sim.SetLine(line);
+        setLine(c.speed, c.parity);
+        EXPECT_EQ(c.answered ? Exchange(request) : Unanswered(request),
+                  c.answered ? kTimeReply : Bytes{});
+    }
+    // A write at other settings is not carried out either.
+    SimLine line;
+    ASSERT_TRUE(ParseSimLine("4800", line));
+    m_sim.SetLine(line);
+    setLine(B1200, 0);
+    EXPECT_EQ(Unanswered(Write(1, 10023, 1, {0, 1})), Bytes{});
+    EXPECT_EQ(m_sim.Register(0, 10023), 3200);
+
+    for (const char* bad : {"", "2400,", "2401", "2400,odd,1", "fast", "2400,parity"})
+        EXPECT_FALSE(ParseSimLine(bad, line)) << bad;
+}
+
 TEST(SimFaultText, RejectsWhatItDoesNotKnow)
 {
     SimFaults f;
     for (const char* bad : {"noise", "noise:0", "noise:x", "delay", "delay:-5", "badcrc:1",
-                            "exception:0", "exception:256", "loud"})
+                            "exception:0", "exception:256", "loud", "echo:1", "gap", "gap:0",
+                            "address:0", "address:248"})
         EXPECT_FALSE(ParseSimFault(bad, f)) << bad;
     EXPECT_FALSE(f.Any());
     ASSERT_TRUE(ParseSimFault("delay:250", f));

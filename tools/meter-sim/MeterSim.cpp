@@ -62,6 +62,19 @@ bool ParseInt(const std::string& s, int& out)
     return true;
 }
 
+// The termios speed of a rate, 0 for a rate termios does not name.
+speed_t BaudConstant(std::uint32_t baud)
+{
+    static const std::pair<std::uint32_t, speed_t> kRates[] = {
+        {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},
+        {4800, B4800},   {9600, B9600},   {19200, B19200}, {38400, B38400},
+        {57600, B57600}, {115200, B115200}, {230400, B230400}};
+    for (const auto& [rate, speed] : kRates)
+        if (rate == baud)
+            return speed;
+    return 0;
+}
+
 void CloseFd(int& fd)
 {
     if (fd >= 0)
@@ -86,6 +99,10 @@ bool ParseSimFault(const std::string& text, SimFaults& faults)
         faults.exception = kDeviceFailure;
     } else if (name == "exception" && ParseInt(arg, v) && v >= 1 && v <= 255) {
         faults.exception = static_cast<std::uint8_t>(v);
+    } else if (name == "gap" && hasArg && ParseInt(arg, v) && v > 0) {
+        faults.gapMs = v;
+    } else if (name == "address" && hasArg && ParseInt(arg, v) && v >= 1 && v <= 247) {
+        faults.answerAs = static_cast<std::uint8_t>(v);
     } else if (hasArg) {
         return false;
     } else if (name == "badcrc") {
@@ -94,11 +111,34 @@ bool ParseSimFault(const std::string& text, SimFaults& faults)
         faults.silent = true;
     } else if (name == "stream") {
         faults.stream = true;
+    } else if (name == "echo") {
+        faults.echo = true;
     } else if (name == "none") {
         faults = SimFaults{};
     } else {
         return false;
     }
+    return true;
+}
+
+bool ParseSimLine(const std::string& text, SimLine& line)
+{
+    static const char* const kParities[] = {"none", "odd", "even", "mark", "space"};
+    const std::size_t comma = text.find(',');
+    int baud = 0;
+    if (!ParseInt(text.substr(0, comma), baud) || !BaudConstant(std::uint32_t(baud)))
+        return false;
+    SimLine parsed;
+    parsed.baud = std::uint32_t(baud);
+    if (comma != std::string::npos) {
+        const std::string parity = text.substr(comma + 1);
+        for (int k = 0; k < 5; ++k)
+            if (parity == kParities[k])
+                parsed.parity = k;
+        if (parsed.parity < 0)
+            return false;
+    }
+    line = parsed;
     return true;
 }
 
@@ -209,6 +249,53 @@ SimFaults MeterSimulator::Faults() const
     return m_faults;
 }
 
+void MeterSimulator::SetLine(const SimLine& line)
+{
+    std::lock_guard lock(m_mutex);
+    m_line = line;
+}
+
+bool MeterSimulator::LineMatches(std::string& seen) const
+{
+    SimLine want;
+    {
+        std::lock_guard lock(m_mutex);
+        want = m_line;
+    }
+    if (want.baud == 0 && want.parity < 0)
+        return true;
+    termios tio{};
+    if (::tcgetattr(m_master, &tio) != 0)
+        return false;
+    // What a pseudo-terminal lets the far end see of the parity: PARODD and CMSPAR.
+    const bool odd = tio.c_cflag & PARODD;
+    const bool stick = tio.c_cflag & CMSPAR;
+    static const char* const kSeen[] = {"none or even", "odd", "space", "mark"};
+    const int seenParity = (stick ? 2 : 0) + (odd ? 1 : 0);
+    const speed_t speed = ::cfgetospeed(&tio);
+    std::uint32_t rate = 0;
+    for (std::uint32_t r : {300u, 600u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u,
+                            115200u, 230400u})
+        if (BaudConstant(r) == speed)
+            rate = r;
+    seen = std::to_string(rate) + " " + kSeen[seenParity];
+    if (want.baud != 0 && BaudConstant(want.baud) != speed)
+        return false;
+    switch (want.parity) {
+    case 0:
+    case 2:
+        return !odd && !stick;
+    case 1:
+        return odd && !stick;
+    case 3:
+        return odd && stick;
+    case 4:
+        return !odd && stick;
+    default:
+        return true;
+    }
+}
+
 void MeterSimulator::SetTrace(SimTraceSink sink)
 {
     std::lock_guard lock(m_mutex);
@@ -293,12 +380,23 @@ void MeterSimulator::Serve()
                 ++m_requestCount;
             }
             m_requestSeen.notify_all();
+            const SimFaults faults = Faults();
+            if (faults.echo) {
+                // The line's doing, before any meter has seen the frame.
+                Trace("echo", frame);
+                Send(frame, 0);
+            }
             if (parsed.status == SimParse::Bad) {
                 Trace("bad check, no reply", frame);
                 continue;
             }
             Trace("request", frame);
-            const SimFaults faults = Faults();
+            // A meter at other line settings receives garbage: it neither acts nor answers.
+            if (std::string seen; !LineMatches(seen)) {
+                Trace("the client's line is at " + seen + ", not the meters' settings; no reply",
+                      {});
+                continue;
+            }
             std::vector<std::uint8_t> reply = Answer(parsed.request);
             if (reply.empty()) {
                 Trace("no meter at that address, no reply", {});
@@ -312,19 +410,26 @@ void MeterSimulator::Serve()
                 return;
             if (faults.badCheck)
                 reply.back() ^= 0xFF;
+            std::size_t header = ReplyHeaderLength(parsed.request);
             std::size_t streamHeader = 0;
             if (faults.stream) {
-                streamHeader = ReplyHeaderLength(parsed.request);
+                streamHeader = header;
                 reply.resize(streamHeader);
             }
             if (faults.noiseBytes > 0) {
                 // Noise must not look like the start of the reply.
                 const std::uint8_t noise = reply[0] == 0xFF ? 0xFE : 0xFF;
                 reply.insert(reply.begin(), static_cast<std::size_t>(faults.noiseBytes), noise);
-                streamHeader += static_cast<std::size_t>(faults.noiseBytes);
+                streamHeader += faults.stream ? static_cast<std::size_t>(faults.noiseBytes) : 0;
+                header += static_cast<std::size_t>(faults.noiseBytes);
             }
-            Trace(faults.stream ? "reply (then 0xFF without end)" : "reply", reply);
-            Send(reply, faults.stream ? streamHeader : 0);
+            const bool gap = faults.gapMs > 0 && !faults.stream && header < reply.size();
+            Trace(faults.stream ? "reply (then 0xFF without end)"
+                  : gap         ? "reply (with a pause of " + std::to_string(faults.gapMs) +
+                                      " ms after " + std::to_string(header) + " bytes)"
+                                : std::string("reply"),
+                  reply);
+            Send(reply, streamHeader, gap ? header : 0, gap ? faults.gapMs : 0);
             {
                 std::lock_guard lock(m_mutex);
                 ++m_replyCount;
@@ -333,11 +438,21 @@ void MeterSimulator::Serve()
     }
 }
 
-void MeterSimulator::Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader)
+void MeterSimulator::Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader,
+                          std::size_t gapAt, int gapMs)
 {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.data() + sent, bytes.size() - sent);
+        if (gapAt > 0 && sent == gapAt) {
+            // The pause inside the reply; a request (or a stop) meanwhile drops the rest, and
+            // the serve loop takes it from there.
+            pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+            if (::poll(fds, 2, gapMs) != 0)
+                return;
+            gapAt = 0;
+        }
+        const std::size_t upTo = gapAt > sent ? gapAt : bytes.size();
+        const ssize_t n = ::write(m_master, bytes.data() + sent, upTo - sent);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
@@ -393,7 +508,8 @@ std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request)
 
     const PcTime now = m_clock.Now();
     std::uint8_t exception = m_faults.exception;
-    std::vector<std::uint8_t> out{address, function};
+    const std::uint8_t from = m_faults.answerAs ? m_faults.answerAs : address;
+    std::vector<std::uint8_t> out{from, function};
     if (!exception && function == 3) {
         out.push_back(0);
         exception = meters[0]->Read(reg, count, now, out);
@@ -408,7 +524,7 @@ std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request)
         exception = kIllegalFunction;
     }
     if (exception)
-        out = {address, static_cast<std::uint8_t>(function | 0x80), exception};
+        out = {from, static_cast<std::uint8_t>(function | 0x80), exception};
     AppendCrc(out);
     return WrapSimReply(request, out);
 }

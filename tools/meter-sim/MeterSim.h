@@ -32,14 +32,36 @@ struct SimFaults {
     bool stream = false;        // the reply's header, then 0xFF bytes until the next request
     int delayMs = 0;            // pause before replying
     std::uint8_t exception = 0; // not 0: this Modbus exception code instead of acting
+    // The line returns every request as it came, before any reply (an adapter or a two-wire
+    // line that echoes): a property of the line, so absent and silent meters echo too.
+    bool echo = false;
+    // The reply's header, then this pause before the rest (a new request drops the rest).
+    int gapMs = 0;
+    // Not 0: the reply carries this Modbus address (CRC to match): another meter answers.
+    std::uint8_t answerAs = 0;
 
-    bool Any() const { return noiseBytes || badCheck || silent || stream || delayMs || exception; }
+    bool Any() const
+    {
+        return noiseBytes || badCheck || silent || stream || delayMs || exception || echo ||
+               gapMs || answerAs;
+    }
 };
 
 // Adds one fault named as on the command line: "noise:N", "badcrc", "silent", "stream",
-// "delay:MS", "exception" (code 4) or "exception:CODE", "none" (clears all). False when the
-// text names none of them.
+// "delay:MS", "exception" (code 4) or "exception:CODE", "echo", "gap:MS", "address:N",
+// "none" (clears all). False when the text names none of them.
 bool ParseSimFault(const std::string& text, SimFaults& faults);
+
+// The line settings the meters answer at. A pseudo-terminal carries no signal, but its master
+// side sees the speed the client set and the odd-parity and mark/space flags (Linux clears
+// the parity-enable flag on a pseudo-terminal): none and even look alike there.
+struct SimLine {
+    std::uint32_t baud = 0; // 0: any speed
+    int parity = -1;        // -1: any; 0 none, 1 odd, 2 even, 3 mark, 4 space
+};
+
+// "BAUD" or "BAUD,PARITY" (none, odd, even, mark, space); false when it is neither.
+bool ParseSimLine(const std::string& text, SimLine& line);
 
 // One trace line, already formatted: "HH:MM:SS.mmm request: 01 03 ..." and the like.
 using SimTraceSink = std::function<void(const std::string&)>;
@@ -83,6 +105,9 @@ public:
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
 
+    // The meters answer only while the client's line settings match (default: any).
+    void SetLine(const SimLine& line);
+
     // Trace of every request and reply; an empty sink turns it off.
     void SetTrace(SimTraceSink sink);
 
@@ -98,13 +123,19 @@ private:
     void Serve();
     // Handles one complete frame; returns the bytes to send (empty: no reply).
     std::vector<std::uint8_t> Answer(const struct SimRequest& request);
-    void Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader);
+    // Sends the bytes; with a stream header, filler after it until the next request; with a
+    // gap, a pause after `gapAt` bytes. Returns early on a stop or (in the pause) a request.
+    void Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader,
+              std::size_t gapAt = 0, int gapMs = 0);
     bool WaitWake(int timeoutMs); // false when asked to stop
+    // True when the client's settings, as the master side shows them, match m_line.
+    bool LineMatches(std::string& seen) const;
     void Trace(const std::string& what, const std::vector<std::uint8_t>& bytes);
 
     const Clock& m_clock;
     std::vector<SimMeter> m_meters;
     SimFaults m_faults;
+    SimLine m_line;
     SimTraceSink m_trace;
     std::vector<std::uint8_t> m_lastRequest;
     int m_requestCount = 0;

@@ -16,11 +16,14 @@ namespace {
 
 const char kUsage[] =
     "usage: mrv-meter-sim [--address N]... [--link PATH] [--set REG=VALUE[,VALUE...]]...\n"
-    "                     [--fault FAULT]... [--trace]\n"
+    "                     [--fault FAULT]... [--line BAUD[,PARITY]] [--trace]\n"
     "  --address N   a meter with address N (1..247) on the line; repeatable, default 1\n"
     "  --link PATH   make PATH a symbolic link to the device while serving\n"
     "  --set R=V,..  preset registers from R on every meter (16-bit values, decimal or 0x hex)\n"
-    "  --fault F     noise:N, badcrc, silent, stream, delay:MS, exception[:CODE]; repeatable\n"
+    "  --fault F     noise:N, badcrc, silent, stream, delay:MS, exception[:CODE], echo,\n"
+    "                gap:MS, address:N; repeatable\n"
+    "  --line B[,P]  answer only a client whose port is at B bit/s (and parity P: none, odd,\n"
+    "                even, mark, space; none and even look alike on a pseudo-terminal)\n"
     "  --trace       every request and reply in hex with a time stamp on standard error\n";
 
 int Usage(const char* problem)
@@ -105,6 +108,7 @@ int main(int argc, char** argv)
     std::vector<std::uint8_t> addresses;
     std::vector<Preset> presets;
     mrv::SimFaults faults;
+    mrv::SimLine line;
     std::string link;
     bool trace = false;
 
@@ -136,6 +140,9 @@ int main(int argc, char** argv)
         } else if (arg == "--fault") {
             if (!mrv::ParseSimFault(argv[++i], faults))
                 return Usage("unknown fault");
+        } else if (arg == "--line") {
+            if (!mrv::ParseSimLine(argv[++i], line))
+                return Usage("--line takes BAUD or BAUD,PARITY (none, odd, even, mark, space)");
         } else {
             return Usage(("unknown option: " + arg).c_str());
         }
@@ -148,6 +155,7 @@ int main(int argc, char** argv)
         if (!sim.SetRegisters(-1, p.first, p.values))
             return Usage("the time registers preset make no valid time");
     sim.SetFaults(faults);
+    sim.SetLine(line);
     if (trace)
         sim.SetTrace([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
 
