@@ -1,5 +1,6 @@
 #include "CliArgs.h"
 
+#include "link/MeterLink.h"
 #include "link/SerialPort.h"
 
 #include <cerrno>
@@ -214,6 +215,24 @@ bool OpenLine(int port, unsigned long baud, unsigned long parity)
         return false;
     }
     return true;
+}
+
+void StderrTrace::Bind(mrv::MeterLink& link)
+{
+    link.SetTraceSink([this](const mrv::TransactionTrace& t) {
+        if (!m_start)
+            m_start = t.sentUs;
+        m_stats.Add(t);
+        std::fputs(mrv::TraceLines(t, *m_start).c_str(), stderr);
+        std::fflush(stderr);
+    });
+}
+
+void StderrTrace::PrintStatistics() const
+{
+    if (m_stats.Empty())
+        return;
+    std::fprintf(stderr, "statistics:\n%s", m_stats.Text().c_str());
 }
 
 } // namespace mrvctl

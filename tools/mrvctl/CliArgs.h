@@ -1,6 +1,7 @@
 #pragma once
 // What the mrvctl commands parse alike: numbers, hex bytes, the options of the line to a meter
 // (device, speed, parity, address, relay and carrier wrapping), and the hex they print.
+#include "link/LinkStatistics.h"
 #include "link/MeterDocument.h"
 
 #include <cstddef>
@@ -8,6 +9,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace mrv {
+class MeterLink;
+}
 
 namespace mrvctl {
 
@@ -77,6 +82,20 @@ bool TakeLinkOption(int argc, char** argv, int& i, LinkOptions& o, const LinkOpt
 // Opens COM<port> at this speed and parity with 8 data bits; closed again when it cannot be
 // configured.
 bool OpenLine(int port, unsigned long baud, unsigned long parity);
+
+// --trace: the two trace lines of every transaction on standard error as it ends (times from
+// the run's first request), and the run's statistics per meter at the end.
+class StderrTrace {
+public:
+    // Binds the link's trace sink to this printer.
+    void Bind(mrv::MeterLink& link);
+    // "statistics:" and one line per meter; nothing when no transaction ran.
+    void PrintStatistics() const;
+
+private:
+    std::optional<std::uint64_t> m_start;
+    mrv::LinkStatistics m_stats;
+};
 
 // What the engine reads from the document: the line's settings and the meter's values.
 class LinkDocument final : public mrv::MeterDocument {

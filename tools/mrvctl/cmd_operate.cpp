@@ -32,7 +32,7 @@ const char kUsage[] =
     "                      [--send-delay MS] [--relay] [--target N] [--relay1 N] [--relay2 N]\n"
     "                      [--carrier LEAD] [--three-phase] [--new-baud 1200|2400|4800|9600]\n"
     "                      [--money AMOUNT] [--money-word N] [--eeprom START:END]\n"
-    "                      [--profile FILE] [--raw] OPERATION...\n"
+    "                      [--profile FILE] [--raw] [--trace] OPERATION...\n"
     "       mrvctl operate --list\n"
     "\n"
     "Runs the operations named (their texts as --list prints them) in the console's run\n"
@@ -42,8 +42,11 @@ const char kUsage[] =
     "--parity default to the profile FILE (an INI file), or the program's own profile.\n"
     "--relay wraps requests for relays (--target, --relay1, --relay2); --carrier LEAD wraps\n"
     "them for a carrier module with that lead byte. Money is coded with the password tables\n"
-    "of the console's first \"new tables\" press. Exit status: 0 every operation succeeded,\n"
-    "1 one failed, 2 usage error or a port that cannot be opened.\n";
+    "of the console's first \"new tables\" press. --trace prints, on standard error, one line\n"
+    "per request and one per reply with its outcome (answered, silence, partial, bad-check,\n"
+    "echo, other-meter, exception, too-long, mismatch), and at the end each meter's counts\n"
+    "and response times. Exit status: 0 every operation succeeded, 1 one failed, 2 usage\n"
+    "error or a port that cannot be opened.\n";
 
 int UsageError(const std::string& problem)
 {
@@ -53,7 +56,7 @@ int UsageError(const std::string& problem)
 struct Options {
     mrvctl::LinkOptions link; // --baud, --parity and --send-delay default to the profile
     std::optional<unsigned long> newBaud;
-    bool threePhase = false, raw = false, list = false, help = false;
+    bool threePhase = false, raw = false, list = false, help = false, trace = false;
     std::optional<float> money;
     unsigned long moneyWord = 0;
     std::optional<mrv::EepromRange> eeprom;
@@ -79,6 +82,8 @@ std::string Parse(int argc, char** argv, Options& o)
             o.list = true;
         } else if (a == "--raw") {
             o.raw = true;
+        } else if (a == "--trace") {
+            o.trace = true;
         } else if (a == "--three-phase") {
             o.threePhase = true;
         } else if (a == "--profile") {
@@ -239,6 +244,9 @@ int RunOperate(int argc, char** argv)
             std::fflush(stdout);
         },
         &address, constant);
+    mrvctl::StderrTrace trace;
+    if (o.trace)
+        trace.Bind(link);
 
     mrv::SerialPort::SetDevicePath(mrvctl::kLinePort, o.link.device);
     mrv::SendHooks hooks;
@@ -255,6 +263,7 @@ int RunOperate(int argc, char** argv)
 
     const mrv::SendResult result = mrv::RunSendSequence(link, o.ticked, hooks, eeprom);
     mrv::SerialPort::ResetTable();
+    trace.PrintStatistics();
     if (!result.portOpened)
         return mrvctl::kUsageError;
     return result.allOk ? 0 : mrvctl::kFailed;

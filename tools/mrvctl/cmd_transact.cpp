@@ -21,7 +21,7 @@ namespace {
 const char kUsage[] =
     "usage: mrvctl transact --device PATH [--baud N] [--parity none|odd|even|mark|space]\n"
     "                       [--address N] [--send-delay MS] [--relay] [--target N]\n"
-    "                       [--relay1 N] [--relay2 N] [--carrier LEAD]\n"
+    "                       [--relay1 N] [--relay2 N] [--carrier LEAD] [--trace]\n"
     "                       (--read REGISTER COUNT | --write REGISTER HEXDATA [--count N])\n"
     "\n"
     "Sends one request to the meter at --address (0..247, default 1) and prints it as it went\n"
@@ -44,6 +44,10 @@ const char kUsage[] =
     "  --relay                   wrap the request for relays: --target N (the meter behind\n"
     "                            them), --relay1 N, --relay2 N (0: none)\n"
     "  --carrier LEAD            wrap it for a carrier module with lead byte LEAD\n"
+    "  --trace                   on standard error, one line for the request and one for\n"
+    "                            what came back, with its outcome: answered, silence,\n"
+    "                            partial, bad-check, echo, other-meter, exception,\n"
+    "                            too-long or mismatch, and what it means in words\n"
     "\n"
     "Numbers are decimal or 0x hex. Exit status: 0 a reply was taken, 1 the exchange failed\n"
     "(no reply, a bad check, a reply from another address; what came is printed),\n"
@@ -84,6 +88,7 @@ struct Options {
     Options() { link.address = 1; }
     mrvctl::LinkOptions link; // at 1200 baud, even parity unless told
     bool help = false;
+    bool trace = false;
     std::optional<std::uint8_t> function;
     unsigned long reg = 0, count = 0;
     std::optional<unsigned long> declaredCount;
@@ -105,6 +110,8 @@ std::string Parse(int argc, char** argv, Options& o)
             // a line option; err says what was wrong with it
         } else if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--trace") {
+            o.trace = true;
         } else if (a == "--read" || a == "--write") {
             if (o.function)
                 return "give one --read or one --write";
@@ -179,6 +186,9 @@ int RunTransact(int argc, char** argv)
     mrv::MeterLink link;
     link.SetTransport(&line);
     link.Attach(&doc, nullptr, &addressByte, 0);
+    mrvctl::StderrTrace trace;
+    if (o.trace)
+        trace.Bind(link);
     std::array<std::uint8_t, mrv::kFrameBufferSize> buffer{};
     std::copy(o.data.begin(), o.data.end(), buffer.begin());
     const std::uint8_t result =
