@@ -431,6 +431,12 @@ std::string CheckText(const FrameField& f)
     return {};
 }
 
+std::string TraceLinesWithLayers(const TransactionTrace& t, std::uint64_t runStartUs)
+{
+    return TraceRequestLine(t, runStartUs) + DecodedText(DecodeRequest(t.request, t.settings)) +
+           TraceReplyLine(t, runStartUs) + DecodedText(DecodeReply(t));
+}
+
 std::string DecodedText(const DecodedFrame& frame)
 {
     std::string out;

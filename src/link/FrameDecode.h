@@ -43,6 +43,9 @@ DecodedFrame DecodeReply(const TransactionTrace& trace);
 //          Modbus   address     01           1                         ok
 std::string DecodedText(const DecodedFrame& frame);
 
+// The two trace lines of a transaction, each followed by its decoded layers.
+std::string TraceLinesWithLayers(const TransactionTrace& trace, std::uint64_t runStartUs);
+
 // "ok", "wrong: <note>" or "" for a field.
 std::string CheckText(const FrameField& field);
 

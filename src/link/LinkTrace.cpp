@@ -345,17 +345,32 @@ std::uint64_t ReplyLineUs(const TransactionTrace& t)
     return t.requestEndUs + after;
 }
 
+namespace {
+
+double SecondsSince(std::uint64_t us, std::uint64_t runStartUs)
+{
+    return static_cast<double>(us >= runStartUs ? us - runStartUs : 0) / 1e6;
+}
+
+} // namespace
+
+std::string TraceRequestLine(const TransactionTrace& t, std::uint64_t runStartUs)
+{
+    return FormatC("%8.3f TX %-11s %s  (%s)\n", SecondsSince(t.sentUs, runStartUs), "request",
+                   HexBytes(t.request).c_str(), RequestSummary(t).c_str());
+}
+
+std::string TraceReplyLine(const TransactionTrace& t, std::uint64_t runStartUs)
+{
+    const Bytes received = t.Received();
+    return FormatC("%8.3f RX %-11s %s  (%s)\n", SecondsSince(ReplyLineUs(t), runStartUs),
+                   OutcomeWord(t.outcome), received.empty() ? "-" : HexBytes(received).c_str(),
+                   t.detail.c_str());
+}
+
 std::string TraceLines(const TransactionTrace& t, std::uint64_t runStartUs)
 {
-    const auto seconds = [runStartUs](std::uint64_t us) {
-        return static_cast<double>(us >= runStartUs ? us - runStartUs : 0) / 1e6;
-    };
-    std::string out = FormatC("%8.3f TX %-11s %s  (%s)\n", seconds(t.sentUs), "request",
-                              HexBytes(t.request).c_str(), RequestSummary(t).c_str());
-    const Bytes received = t.Received();
-    out += FormatC("%8.3f RX %-11s %s  (%s)\n", seconds(ReplyLineUs(t)), OutcomeWord(t.outcome),
-                   received.empty() ? "-" : HexBytes(received).c_str(), t.detail.c_str());
-    return out;
+    return TraceRequestLine(t, runStartUs) + TraceReplyLine(t, runStartUs);
 }
 
 } // namespace mrv

@@ -103,6 +103,9 @@ std::string RequestSummary(const TransactionTrace& trace);
 //      0.006 RX answered    01 03 0C ... 6F AF  (after 5.1 ms)
 //      2.004 RX silence     -  (nothing came in 2000 ms)
 std::string TraceLines(const TransactionTrace& trace, std::uint64_t runStartUs);
+// Each of the two.
+std::string TraceRequestLine(const TransactionTrace& trace, std::uint64_t runStartUs);
+std::string TraceReplyLine(const TransactionTrace& trace, std::uint64_t runStartUs);
 
 // When the last byte came back (the end of the wait when nothing came), on the engine's clock.
 std::uint64_t ReplyLineUs(const TransactionTrace& trace);
