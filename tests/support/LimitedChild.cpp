@@ -1,6 +1,7 @@
 #include "support/LimitedChild.h"
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,7 +30,8 @@ ChildOutcome RunInChild(const ChildLimits& limits, const std::function<std::stri
                 ::_exit(90);
         }
         if (limits.dropRoot && ::geteuid() == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            // Root's own groups go too: an ordinary user is in none of them.
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(91);
         }
         const std::string text = body();
