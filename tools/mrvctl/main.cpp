@@ -16,6 +16,7 @@ struct Command {
 const Command kCommands[] = {
     {"operate", RunOperate, "run meter operations over a serial line"},
     {"transact", RunTransact, "send one read or write request and print request and reply in hex"},
+    {"scan", RunScan, "find the meters on a line: speeds, parities and addresses"},
     {"initdb", RunInitDb, "create an installation, energy or test database"},
     {"download", RunDownload, "write the download data file of an HHU"},
     {"show", RunShow, "print the parameters, Blocks and readings of a data file"},
