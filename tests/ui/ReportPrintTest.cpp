@@ -252,6 +252,27 @@ TEST_F(ReportPrintTest, ABlockOfFiftyMetersPrintsItsLastRowOnASecondPage)
     EXPECT_THAT(two, HasSubstr("Total 2 Page 2 Page"));
 }
 
+TEST_F(ReportPrintTest, APageRangeChosenForThePrinterPrintsThosePagesOnly)
+{
+    ViewFile(DemoWorkspace::Upload());
+    ReadingReport report = Report();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const std::string pdf = dir.File("range.pdf");
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setPageLayout(ReportPdfLayout(report));
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    ASSERT_TRUE(PrintReport(printer, report));
+    ASSERT_GE(report.PageCount(), 2);
+    EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
+    const std::string text = PdfText(pdf);
+    EXPECT_THAT(text, HasSubstr("Total " + std::to_string(report.PageCount()) + " Page 2 Page"));
+    const PageRows two = report.RowsOfPage(2);
+    EXPECT_THAT(text, HasSubstr(report.Reading(two.first).meterId));
+    EXPECT_THAT(text, Not(HasSubstr(report.Reading(two.first - 1).meterId)));
+}
+
 TEST_F(ReportPrintTest, ExportAsksBeforeReplacingAFileAndKeepsItWhenTold)
 {
     ViewFile(DemoWorkspace::Upload());
