@@ -2,12 +2,10 @@
 // every tariff column. Measured: laying the report out for a page (rows per page and the
 // print font, which is fitted to the widest text of every column over all rows), painting one
 // page, and exporting the whole report to a PDF file (`pages` says how many).
-//
-// The platform is "offscreen" unless QT_QPA_PLATFORM says otherwise.
+#include "WidgetBench.h"
 #include "datafile/ReadingReport.h"
 #include "ui/print/ReadingPrint.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QPrinter>
 
@@ -99,13 +97,5 @@ BENCHMARK(BM_ExportPdf5500)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qargc = 1;
-    QApplication qapp(qargc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return mrv::bench::RunWidgetBenchmarks(argc, argv);
 }

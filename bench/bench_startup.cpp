@@ -12,6 +12,7 @@
 // The platform is "offscreen" unless QT_QPA_PLATFORM says otherwise; the profile is an INI
 // file in a temporary folder, so the user's own settings are never read or written (the
 // first start finds none, the later ones the profile the first one saved).
+#include "WidgetBench.h"
 #include "doc/QtSettingsStore.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
@@ -202,15 +203,8 @@ int main(int argc, char** argv)
         runtime = MakeTempDir();
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
-
-    int qargc = 1;
-    QApplication qapp(qargc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = mrv::bench::RunWidgetBenchmarks(argc, argv);
     if (!runtime.empty())
         std::filesystem::remove_all(runtime);
-    return 0;
+    return rc;
 }

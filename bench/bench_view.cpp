@@ -7,6 +7,7 @@
 // The installation is an SQLite file in a temporary folder; the platform is "offscreen"
 // unless QT_QPA_PLATFORM says otherwise.
 #include "BenchPrompter.h"
+#include "WidgetBench.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 #include "doc/CMrvDoc.h"
@@ -182,14 +183,5 @@ BENCHMARK(BM_HhuModeSummary21Blocks)->UseManualTime()->Unit(benchmark::kMillisec
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int qargc = 1;
-    QApplication qapp(qargc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_setup.reset();
-    return 0;
+    return mrv::bench::RunWidgetBenchmarks(argc, argv, [] { g_setup.reset(); });
 }
