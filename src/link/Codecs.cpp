@@ -1,5 +1,6 @@
 #include "link/Codecs.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -100,6 +101,26 @@ double BcdToDouble(std::uint32_t v)
     double value = 0;
     std::from_chars(text, text + std::strlen(text), value);
     return value;
+}
+
+bool BinToBcdBytes(std::uint64_t v, std::span<std::uint8_t> out)
+{
+    for (std::uint8_t& b : out) {
+        b = BinToBcd(static_cast<unsigned>(v % 100));
+        v /= 100;
+    }
+    if (v == 0)
+        return true;
+    std::fill(out.begin(), out.end(), std::uint8_t{0});
+    return false;
+}
+
+std::uint64_t BcdBytesToBin(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t v = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        v = v * 100 + BcdToBin(bytes[i]);
+    return v;
 }
 
 std::string BcdTextAdd(std::string_view in, unsigned v)

@@ -33,6 +33,14 @@ std::uint8_t BcdAddByte(std::uint8_t a, std::uint8_t b, std::uint8_t& carry);
 // Eight BCD digits, the last two hundredths: 0x00123456 -> 1234.56.
 double BcdToDouble(std::uint32_t v);
 
+// v as 2n packed BCD digits, least significant byte first (n = out.size()): 3200, n 3 ->
+// 00 32 00. False, and out all zero, when v has more digits than out holds.
+bool BinToBcdBytes(std::uint64_t v, std::span<std::uint8_t> out);
+
+// The number that packed BCD bytes (least significant first) stand for: 00 32 00 -> 3200.
+// A nibble above 9 counts as its value, as BcdToBin takes it.
+std::uint64_t BcdBytesToBin(std::span<const std::uint8_t> bytes);
+
 // The first two characters of in as one BCD byte plus BinToBcd(v), carry dropped, as two
 // digits: "09" + 3 -> "12", "99" + 1 -> "00".
 std::string BcdTextAdd(std::string_view in, unsigned v);

@@ -27,4 +27,21 @@ public:
     virtual const MeterValues& GetMeterValues() const = 0;
 };
 
+// What a run on a worker thread reads, copied from the document on the UI thread before the
+// run starts: the UI thread may change the document meanwhile, the run keeps its copy.
+class MeterDocumentCopy final : public MeterDocument {
+public:
+    MeterDocumentCopy() = default;
+    explicit MeterDocumentCopy(const MeterDocument& from)
+        : settings(from.GetLinkSettings()), values(from.GetMeterValues())
+    {
+    }
+
+    LinkSettings settings;
+    MeterValues values;
+
+    LinkSettings GetLinkSettings() const override { return settings; }
+    const MeterValues& GetMeterValues() const override { return values; }
+};
+
 } // namespace mrv

@@ -100,6 +100,14 @@ std::uint8_t MeterLink::Exchange(std::uint8_t function, std::uint16_t reg, std::
     return result;
 }
 
+std::uint16_t MeterLink::ReplyRegister(int i) const
+{
+    const std::size_t at = 3 + 2 * static_cast<std::size_t>(i);
+    if (i < 0 || at + 1 >= m_lastReply.size())
+        return 0;
+    return static_cast<std::uint16_t>(m_lastReply[at] << 8 | m_lastReply[at + 1]);
+}
+
 std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_t function)
 {
     const LinkSettings settings = CurrentSettings();

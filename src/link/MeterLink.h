@@ -64,6 +64,9 @@ public:
 
     // The reply of the latest successful or address-mismatched transaction.
     const std::array<std::uint8_t, kReplySize>& LastReply() const { return m_lastReply; }
+    // Register i of the data of that reply (reply bytes 3 + 2i and 4 + 2i, high byte first);
+    // 0 beyond the reply buffer.
+    std::uint16_t ReplyRegister(int i) const;
 
     MeterDocument* Document() const { return m_document; }
     std::uint8_t* MeterAddressPtr() const { return m_meterAddress; }

@@ -124,5 +124,29 @@ TEST(Codecs, GetPcTimeTakesTheClock)
     EXPECT_EQ(Bytes(out, out + 6), (Bytes{42, 5, 17, 9, 3, 24}));
 }
 
+TEST(Codecs, NumbersAsBcdByteRuns)
+{
+    const struct {
+        std::uint64_t value;
+        std::size_t n;
+        Bytes bcd; // least significant first; all zero when the value does not fit
+        bool fits;
+    } cases[] = {
+        {3200, 3, {0x00, 0x32, 0x00}, true},
+        {123456, 4, {0x56, 0x34, 0x12, 0x00}, true},
+        {99999999, 4, {0x99, 0x99, 0x99, 0x99}, true},
+        {100000000, 4, {0x00, 0x00, 0x00, 0x00}, false}, // nine digits in eight
+        {0, 2, {0x00, 0x00}, true},
+    };
+    for (const auto& c : cases) {
+        Bytes out(c.n, 0xEE);
+        EXPECT_EQ(BinToBcdBytes(c.value, out), c.fits) << c.value;
+        EXPECT_EQ(out, c.bcd) << c.value;
+        if (c.fits) {
+            EXPECT_EQ(BcdBytesToBin(out), c.value) << c.value;
+        }
+    }
+}
+
 } // namespace
 } // namespace mrv

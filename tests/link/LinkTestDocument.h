@@ -4,13 +4,6 @@
 
 namespace mrv::test {
 
-class LinkTestDocument final : public MeterDocument {
-public:
-    LinkSettings settings;
-    MeterValues values;
-
-    LinkSettings GetLinkSettings() const override { return settings; }
-    const MeterValues& GetMeterValues() const override { return values; }
-};
+using LinkTestDocument = MeterDocumentCopy;
 
 } // namespace mrv::test
