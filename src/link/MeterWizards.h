@@ -1,0 +1,88 @@
+#pragma once
+// The batch wizards' runs and walk, without widgets: "Meter Setting" programs the current
+// meter of a Block in fixed groups of writes, "Reading" reads its energies into two blocks
+// for the data file. A failed command stops the run on that meter; so does a Stop.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace mrv {
+
+class MeterLink;
+
+// The check boxes of "Meter Setting", in the order their commands run.
+struct SettingGroups {
+    bool initConstantPriority = true; // Initialize, WriteConstant, WritePriority
+    bool password = true;             // ChangePassword (the password form)
+    bool meterId = true;              // WriteAddress
+    bool other = true;                // WriteTime, WriteDayTable 1, WriteResetDate, WriteShowMode
+};
+
+// The check boxes of "Reading".
+struct ReadingGroups {
+    bool energy = true;    // "R Energy": the total energy
+    bool lmEnergy = true;  // "R LM Energy": the last-month energy (ReadEnergy of kind 1)
+    bool broadcast = true; // ClearHistory
+};
+
+enum class WizardRunEnd {
+    Done,    // every selected command succeeded
+    Failed,  // a command failed; the rest did not run
+    Stopped, // stopped at the user's request before a command
+};
+
+struct WizardHooks {
+    // Every pause of the run; default: sleep.
+    std::function<void(int ms)> pause;
+    // Asked before each command: true ends the run there. Default: never.
+    std::function<bool()> stopRequested;
+};
+
+inline constexpr int kWizardPauseMs = 20;
+
+// Programs the meter of the link's address byte. The link is attached and its port open.
+WizardRunEnd RunMeterSetting(MeterLink& link, const SettingGroups& groups,
+                             const WizardHooks& hooks = {});
+
+// Two energy blocks as a data-file record holds them: five 4-byte BCD values each (total,
+// tariffs 1..4), least significant byte first. A run fills the total of each block it read
+// (hundredths as the meter counts them); the tariffs and any block not read stay zero.
+using WizardEnergyBlock = std::array<std::uint8_t, 20>;
+struct ReadingBlocks {
+    WizardEnergyBlock energy{};
+    WizardEnergyBlock lmEnergy{};
+};
+
+WizardRunEnd RunReading(MeterLink& link, const ReadingGroups& groups, ReadingBlocks& blocks,
+                        const WizardHooks& hooks = {});
+
+// The address a meter of the installation gets its commands at: its two-digit Meter ID as
+// hexadecimal digits ("10" is 0x10).
+std::uint8_t SettingMeterAddress(std::string_view meterNum);
+// The same for a meter of a data file, from its 12-digit meter id: the lowest byte, which
+// the download file took from the Meter ID.
+std::uint8_t ReadingMeterAddress(std::string_view meterId);
+
+// The 16-bit value WriteConstant sends for a BCD constant (least significant byte first):
+// its decimal value, 00 32 00 -> 3200, kept to 16 bits.
+std::uint16_t ConstantToWrite(const std::array<std::uint8_t, 3>& bcd);
+
+// A wizard's place in its list: positions first..last, the current one among them.
+class WizardWalk {
+public:
+    WizardWalk(int first, int last, int current);
+    int Position() const { return m_position; }
+    bool CanPrevious() const { return m_position > m_first; }
+    bool CanNext() const { return m_position < m_last; }
+    // Move by one within the bounds; false (and no move) at the end.
+    bool Previous();
+    bool Next();
+
+private:
+    int m_first;
+    int m_last;
+    int m_position;
+};
+
+} // namespace mrv
