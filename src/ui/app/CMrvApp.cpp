@@ -32,6 +32,13 @@ QIcon StatusIcon(const QColor& fill, const QString& mark)
 
 } // namespace
 
+std::array<QIcon, 3> MakeStatusIcons()
+{
+    return {StatusIcon(QColor(40, 160, 60), QString::fromUtf8("\u2713")),
+            StatusIcon(QColor(200, 40, 40), QString::fromUtf8("\u2717")),
+            StatusIcon(QColor(150, 150, 150), "?")};
+}
+
 CMrvApp::CMrvApp(SettingsStore& store, Prompter* prompter, std::string programPath)
     : m_store(store), m_prompter(prompter), m_programPath(std::move(programPath))
 {
@@ -54,9 +61,7 @@ bool CMrvApp::InitInstance(bool show)
         if (!name.empty())
             m_recentFiles << QString::fromStdString(name);
     }
-    m_icons = {StatusIcon(QColor(40, 160, 60), QString::fromUtf8("\u2713")),
-               StatusIcon(QColor(200, 40, 40), QString::fromUtf8("\u2717")),
-               StatusIcon(QColor(150, 150, 150), "?")};
+    m_icons = MakeStatusIcons();
 
     m_doc = std::make_unique<CMrvDoc>(m_store, *m_prompter, m_programPath);
     m_frame = std::make_unique<CMainFrame>(*m_doc);

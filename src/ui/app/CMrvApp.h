@@ -16,6 +16,9 @@ class Prompter;
 class QtPrompter;
 class SettingsStore;
 
+// The status icons of the meter test station: pass, fail, neutral.
+std::array<QIcon, 3> MakeStatusIcons();
+
 class CMrvApp {
 public:
     static constexpr int kRecentFiles = 4;

@@ -5,12 +5,12 @@
 #include "link/PasswordTable.h"
 #include "ui/app/CJobRunner.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/meterdlg/CMeterLogEdit.h"
 #include "ui/view/CFilterEdit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,7 +19,6 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cstring>
@@ -228,17 +227,7 @@ void COperateDlg::BuildControls()
     left->addStretch();
 
     // The log stays enabled during a run so it can be scrolled; it is read-only anyway.
-    m_log = new QPlainTextEdit(this);
-    m_log->setObjectName("log");
-    m_log->setReadOnly(true);
-    m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_log->setMinimumWidth(300);
-    // Values and the tables of the block reads are laid out in columns.
-    m_log->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Selected and copied (Ctrl+C) after a click; Tab passes it by, and Enter, which it does
-    // not take, still reaches "Send".
-    m_log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_log->setFocusPolicy(Qt::ClickFocus);
+    m_log = new CMeterLogEdit(this);
 
     auto* panes = new QHBoxLayout;
     panes->addWidget(m_controls);
@@ -346,9 +335,10 @@ void COperateDlg::OnSend()
         return;
     CopyToDocument();
     m_linkAddress = m_address;
-    m_link.Attach(
-        &m_doc, [this](const std::string& text) { PostLog(text); }, &m_linkAddress,
-        m_doc.m_values.meterConstant);
+    // The worker reads a copy of what it sends; the document stays the UI thread's.
+    m_docCopy = MeterDocumentCopy(m_doc);
+    m_link.Attach(&m_docCopy, m_log->PostingSink(*m_runner), &m_linkAddress,
+                  m_docCopy.values.meterConstant);
     m_log->clear();
     m_log->repaint();
 
@@ -384,24 +374,6 @@ void COperateDlg::OnSend()
 bool COperateDlg::Running() const
 {
     return m_runner->Running();
-}
-
-void COperateDlg::PostLog(const std::string& text)
-{
-    QString shown = QString::fromStdString(text);
-    shown.remove('\r');
-    m_runner->Post([this, shown] { AppendLog(shown); });
-}
-
-void COperateDlg::AppendLog(const QString& text)
-{
-    QScrollBar* bar = m_log->verticalScrollBar();
-    const bool atEnd = bar->value() == bar->maximum();
-    m_log->moveCursor(QTextCursor::End);
-    m_log->insertPlainText(text);
-    // Follow the new lines unless the user scrolled back to read.
-    if (atEnd)
-        bar->setValue(bar->maximum());
 }
 
 std::optional<EepromRange> COperateDlg::AskEepromRange(const EepromRange& previous)

@@ -6,6 +6,7 @@
 // it comes, and "Stop" ends the run after the operation in progress.
 #include "link/MeterLink.h"
 #include "link/SendSequence.h"
+#include "ui/meterdlg/CMeterLogEdit.h"
 
 #include <QDialog>
 #include <QString>
@@ -96,13 +97,11 @@ private:
     bool TakeControlValues(bool checkAddress);
     void CopyToDocument();
     void SaveNewBaudIndex();
-    // Called on the worker: hands the text to the log window on the UI thread.
-    void PostLog(const std::string& text);
-    void AppendLog(const QString& text);
     std::optional<EepromRange> AskEepromRange(const EepromRange& previous);
 
     CMrvDoc& m_doc;
     MeterLink m_link;
+    MeterDocumentCopy m_docCopy; // what the worker's link reads during a Send
     std::uint8_t m_linkAddress = 0; // the engine's address byte
     bool m_initialised = false;
 
@@ -113,7 +112,7 @@ private:
     QLineEdit* m_addressEdit = nullptr;
     QCheckBox* m_threePhaseBox = nullptr;
     QComboBox* m_newBaudList = nullptr;
-    QPlainTextEdit* m_log = nullptr;
+    CMeterLogEdit* m_log = nullptr;
     QPushButton* m_sendButton = nullptr;
     QPushButton* m_closeButton = nullptr;
     QPushButton* m_stopButton = nullptr;
