@@ -8,6 +8,7 @@
 #include "ui/datafile/CDataFileSheet.h"
 #include "ui/datafile/DataFileCommands.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/meterdlg/CMeterTestDlg.h"
 #include "ui/meterdlg/COperateDlg.h"
 #include "ui/print/ReadingPrint.h"
 #include "ui/view/CMrvView.h"
@@ -462,7 +463,7 @@ void CMainFrame::OnOperate()
 
 void CMainFrame::OnMeterTest()
 {
-    NotAvailable("Meter Test");
+    RunMeterTestDialog(m_doc, this);
 }
 
 void CMainFrame::OnCreateDownloadFile()

@@ -1,0 +1,346 @@
+#include "ui/meterdlg/CMeterTestDlg.h"
+
+#include "db/MeterDatabase.h"
+#include "doc/CMrvDoc.h"
+#include "ui/app/CJobRunner.h"
+#include "ui/app/CMrvApp.h"
+#include "ui/meterdlg/CMeterLogEdit.h"
+#include "ui/view/CFilterEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace mrv {
+
+namespace {
+
+// The bench line runs at this rate whatever the document's setting is.
+constexpr int kTestBaudRate = 1200;
+constexpr int kIconSize = 24;
+
+CFilterEdit* MakeNumberEdit(QWidget* parent, const char* name, const QString& accessible,
+                            int digits, int width)
+{
+    auto* edit = new CFilterEdit(parent);
+    edit->setObjectName(name);
+    edit->setAccessibleName(accessible);
+    edit->SetHexMode(0);
+    edit->SetTypingLimit(digits);
+    edit->setFixedWidth(width);
+    edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* parent, QWidget* buddy = nullptr)
+{
+    auto* label = new QLabel(text, parent);
+    if (buddy)
+        label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+CMeterTestDlg::CMeterTestDlg(CMrvDoc& doc, QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_icons(MakeStatusIcons())
+{
+    setWindowTitle("Meter Test");
+    setObjectName("MeterTest");
+    m_values = LoadMeterTestSettings(m_doc.GetSettings());
+    BuildControls();
+}
+
+CMeterTestDlg::~CMeterTestDlg() = default;
+
+void CMeterTestDlg::BuildControls()
+{
+    m_controls = new QWidget(this);
+
+    auto* parameterGroup = new QGroupBox("Parameter", m_controls);
+    m_parameter = new QPlainTextEdit(parameterGroup);
+    m_parameter->setObjectName("parameter");
+    m_parameter->setAccessibleName("Parameter");
+    m_parameter->setReadOnly(true);
+    m_parameter->setFocusPolicy(Qt::ClickFocus);
+    m_parameter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_parameter->setFixedHeight(m_parameter->fontMetrics().lineSpacing() * 9 + 12);
+    (new QVBoxLayout(parameterGroup))->addWidget(m_parameter);
+
+    m_meterId = new CFilterEdit(m_controls);
+    m_meterId->setObjectName("meterId");
+    m_meterId->setAccessibleName("Meter ID:");
+    m_meterId->SetHexMode(1);
+    auto* idRow = new QHBoxLayout;
+    idRow->addWidget(MakeLabel("Meter ID:", m_controls, m_meterId));
+    idRow->addWidget(m_meterId, 1);
+
+    auto* testGroup = new QGroupBox("Test", m_controls);
+    auto* rows = new QGridLayout(testGroup);
+    rows->setColumnStretch(2, 1);
+    QFont statusFont = font();
+    statusFont.setBold(true);
+    for (int i = 0; i < kTestRows; ++i) {
+        const QString title = TestRowTitle(TestRow(i));
+        auto* icon = new QLabel(testGroup);
+        icon->setObjectName("icon" + title);
+        icon->setFixedSize(kIconSize, kIconSize);
+        auto* text = new QLabel(testGroup);
+        text->setObjectName("status" + title);
+        text->setAccessibleName(title);
+        text->setFont(statusFont);
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance("Comm error") + 8);
+        m_rowIcon[std::size_t(i)] = icon;
+        m_rowText[std::size_t(i)] = text;
+        rows->addWidget(icon, i, 0);
+        rows->addWidget(new QLabel(title, testGroup), i, 1);
+        rows->addWidget(text, i, 2);
+    }
+
+    auto* toleranceGroup = new QGroupBox("Tolorance", m_controls);
+    m_kwh = MakeNumberEdit(toleranceGroup, "kwh", "E total", 6, 72);
+    m_hundredths = MakeNumberEdit(toleranceGroup, "hundredths", "E total hundredths", 2, 32);
+    m_hundredths->setAlignment(Qt::AlignLeft);
+    m_diff = MakeNumberEdit(toleranceGroup, "diff", "Diff(0.01kWh)", 6, 72);
+    m_testEnergy = new QCheckBox("Test Energy", toleranceGroup);
+    m_testEnergy->setObjectName("testEnergy");
+    m_clearEnergy = new QCheckBox("Clear Energy if OK", toleranceGroup);
+    m_clearEnergy->setObjectName("clearEnergy");
+    auto* tolerance = new QGridLayout(toleranceGroup);
+    tolerance->addWidget(MakeLabel("E total", toleranceGroup, m_kwh), 0, 0);
+    auto* energy = new QHBoxLayout;
+    energy->setSpacing(2);
+    energy->addWidget(m_kwh);
+    energy->addWidget(new QLabel(".", toleranceGroup));
+    energy->addWidget(m_hundredths);
+    energy->addStretch();
+    tolerance->addLayout(energy, 0, 1);
+    tolerance->addWidget(MakeLabel("Diff(0.01kWh)", toleranceGroup, m_diff), 1, 0);
+    tolerance->addWidget(m_diff, 1, 1, Qt::AlignLeft);
+    tolerance->addWidget(m_testEnergy, 2, 0, 1, 2);
+    tolerance->addWidget(m_clearEnergy, 3, 0, 1, 2);
+
+    m_kwh->setText(QString::fromStdString(m_values.kwh));
+    m_hundredths->setText(QString::fromStdString(m_values.hundredths));
+    m_diff->setText(QString::fromStdString(m_values.diff));
+    m_testEnergy->setChecked(m_values.testEnergy);
+    m_clearEnergy->setChecked(m_values.clearEnergy);
+
+    auto* left = new QVBoxLayout(m_controls);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(parameterGroup);
+    left->addLayout(idRow);
+    left->addWidget(testGroup);
+    left->addWidget(toleranceGroup);
+    left->addStretch();
+    m_controls->setFixedWidth(260);
+
+    m_log = new CMeterLogEdit(this);
+
+    // Outside the controls: during a test "Stop" is the one button enabled.
+    m_stopButton = new QPushButton("Stop", this);
+    m_stopButton->setObjectName("stop");
+    m_stopButton->setAutoDefault(false);
+    m_testButton = new QPushButton("Test", this);
+    m_testButton->setObjectName("test");
+    m_testButton->setDefault(true); // Enter tests the next meter
+    m_cancelButton = new QPushButton("Cancel", this);
+    m_cancelButton->setObjectName("cancel");
+    m_cancelButton->setAutoDefault(false);
+    connect(m_testButton, &QPushButton::clicked, this, &CMeterTestDlg::OnTest);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CMeterTestDlg::OnCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_stopButton);
+    buttons->addWidget(m_testButton);
+    buttons->addWidget(m_cancelButton);
+
+    auto* panes = new QHBoxLayout;
+    panes->addWidget(m_controls);
+    panes->addWidget(m_log, 1);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(panes, 1);
+    top->addLayout(buttons);
+    resize(720, 520);
+
+    m_runner = std::make_unique<CJobRunner>(
+        std::vector<QWidget*>{m_controls, m_testButton, m_cancelButton}, m_stopButton);
+}
+
+QLineEdit* CMeterTestDlg::MeterIdEdit() const
+{
+    return m_meterId;
+}
+
+QLineEdit* CMeterTestDlg::KwhEdit() const
+{
+    return m_kwh;
+}
+
+QLineEdit* CMeterTestDlg::HundredthsEdit() const
+{
+    return m_hundredths;
+}
+
+QLineEdit* CMeterTestDlg::DiffEdit() const
+{
+    return m_diff;
+}
+
+QPlainTextEdit* CMeterTestDlg::LogEdit() const
+{
+    return m_log;
+}
+
+bool CMeterTestDlg::Running() const
+{
+    return m_runner->Running();
+}
+
+MeterTestExpected CMeterTestDlg::Expected() const
+{
+    const DataFileParameters& p = m_doc.m_params;
+    return {p.constant, p.priority, p.prescaler, p.pulseWidth};
+}
+
+void CMeterTestDlg::showEvent(QShowEvent* event)
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        m_meterId->clear();
+        QString text = QString::fromStdString(
+            MeterTestParameterText(m_doc.GetPortNumber(), m_doc.GetBaudRate(), Expected()));
+        text.remove('\r');
+        m_parameter->moveCursor(QTextCursor::End);
+        m_parameter->insertPlainText(text);
+        ResetRows();
+        m_meterId->setFocus();
+    }
+    QDialog::showEvent(event);
+}
+
+void CMeterTestDlg::ResetRows()
+{
+    for (int i = 0; i < kTestRows; ++i)
+        ShowRow(TestRow(i), RowStatus{});
+}
+
+void CMeterTestDlg::ShowRow(TestRow row, const RowStatus& status)
+{
+    static const char* const kMarkNames[] = {"wait", "pass", "fail"};
+    const QIcon& icon = status.mark == RowMark::Pass   ? m_icons[0]
+                        : status.mark == RowMark::Fail ? m_icons[1]
+                                                       : m_icons[2];
+    QLabel* iconLabel = m_rowIcon[std::size_t(row)];
+    iconLabel->setPixmap(icon.pixmap(kIconSize, kIconSize));
+    iconLabel->setAccessibleName(kMarkNames[int(status.mark)]);
+    QLabel* text = m_rowText[std::size_t(row)];
+    text->setText(QString::fromStdString(status.text));
+    QPalette palette = text->palette();
+    palette.setColor(QPalette::WindowText, status.mark == RowMark::Pass   ? QColor(20, 120, 40)
+                                           : status.mark == RowMark::Fail ? QColor(180, 20, 20)
+                                                                          : QColor(90, 90, 90));
+    text->setPalette(palette);
+}
+
+bool CMeterTestDlg::TakeControlValues()
+{
+    MeterTestSettings v = m_values;
+    v.meterId = m_meterId->text().trimmed().toStdString();
+    v.kwh = m_kwh->text().trimmed().toStdString();
+    v.hundredths = m_hundredths->text().trimmed().toStdString();
+    v.diff = m_diff->text().trimmed().toStdString();
+    v.testEnergy = m_testEnergy->isChecked();
+    v.clearEnergy = m_clearEnergy->isChecked();
+    if (const auto problem = CheckTestSettings(v)) {
+        m_doc.GetPrompter().Message(problem->message, "", MsgIcon::Warning);
+        CFilterEdit* field = problem->field == TestSettingProblem::Kwh          ? m_kwh
+                             : problem->field == TestSettingProblem::Hundredths ? m_hundredths
+                                                                                : m_diff;
+        field->setFocus();
+        field->selectAll();
+        return false;
+    }
+    m_values = v;
+    return true;
+}
+
+void CMeterTestDlg::OnTest()
+{
+    if (Running() || !TakeControlValues())
+        return;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_log->clear();
+    ResetRows();
+    m_outcome = {};
+
+    // The worker reads a copy of the link settings; the meter on the bench answers address 0.
+    m_docCopy = MeterDocumentCopy(m_doc);
+    m_address = 0;
+    m_link.Attach(&m_docCopy, m_log->PostingSink(*m_runner), &m_address,
+                  m_docCopy.values.meterConstant);
+    if (!m_doc.OpenPort(kTestBaudRate)) {
+        QApplication::restoreOverrideCursor(); // the document has said why
+        return;
+    }
+
+    const MeterTestSettings settings = m_values;
+    const MeterTestExpected expected = Expected();
+    MeterTestHooks hooks;
+    hooks.rowDone = [this](TestRow row, const RowStatus& status) {
+        m_runner->Post([this, row, status] { ShowRow(row, status); });
+    };
+    hooks.stopRequested = [this] { return m_runner->StopRequested(); };
+    MeterTestOutcome outcome;
+    m_runner->Run([&] { outcome = RunMeterTest(m_link, settings, expected, hooks); });
+    m_outcome = outcome;
+
+    // A test that did not read every row saves nothing.
+    if (outcome.completed && m_doc.OpenTestDatabase()) {
+        std::uint8_t time6[6] = {};
+        m_link.GetPcTime(time6);
+        m_doc.GetDatabase().SaveTest(MakeTestRecord(outcome, time6));
+    }
+    m_doc.ClosePort();
+    QApplication::restoreOverrideCursor();
+    m_testButton->setFocus();
+}
+
+void CMeterTestDlg::OnCancel()
+{
+    if (Running())
+        return;
+    SaveMeterTestSettings(m_doc.GetSettings(), m_values);
+    m_doc.CloseTestDatabase();
+    QDialog::reject();
+}
+
+void CMeterTestDlg::reject()
+{
+    if (Running())
+        return;
+    QDialog::reject();
+}
+
+void CMeterTestDlg::closeEvent(QCloseEvent* event)
+{
+    if (Running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void RunMeterTestDialog(CMrvDoc& doc, QWidget* parent)
+{
+    CMeterTestDlg dlg(doc, parent);
+    dlg.exec();
+}
+
+} // namespace mrv
