@@ -9,6 +9,7 @@
 #include "ui/datafile/DataFileCommands.h"
 
 // Meter Setting and Reading wizards.
+#include "ui/meterdlg/CMeterWizardDlg.h"
 
 // Printing.
 #include "ui/print/ReadingPrint.h"
@@ -39,8 +40,8 @@ const Entry kCommands[] = {
     {ViewCommand::Input, &InputReadings, "Input"},
 
     // Meter Setting and Reading wizards.
-    {ViewCommand::Set, nullptr, "Meter Setting wizard"},
-    {ViewCommand::Read, nullptr, "Reading wizard"},
+    {ViewCommand::Set, RunMeterSettingWizard, "Meter Setting wizard"},
+    {ViewCommand::Read, RunReadingWizard, "Reading wizard"},
 
     // Printing.
     {ViewCommand::Print, OnPrintPreview, "Print preview"},

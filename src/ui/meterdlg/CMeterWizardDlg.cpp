@@ -1,0 +1,362 @@
+#include "ui/meterdlg/CMeterWizardDlg.h"
+
+#include "datafile/HhuDataFile.h"
+#include "doc/CMrvDoc.h"
+#include "link/Codecs.h"
+#include "link/SerialPort.h"
+#include "ui/app/CJobRunner.h"
+#include "ui/meterdlg/CMeterLogEdit.h"
+#include "ui/view/CMrvView.h"
+#include "ui/view/CRecordListCtrl.h"
+#include "ui/view/ViewCommands.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <span>
+
+namespace mrv {
+
+namespace {
+
+// A field that only shows a value: read-only, with the dialog's background so that it does
+// not invite typing, still reachable with Tab so a screen reader reads it.
+QLineEdit* MakeShownField(QWidget* parent, const char* name, const QString& accessible)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setAccessibleName(accessible);
+    edit->setReadOnly(true);
+    edit->setFixedWidth(72);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CMeterWizardDlg::CMeterWizardDlg(CMrvDoc& doc, const Texts& texts, WizardWalk walk, QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_walk(walk)
+{
+    setWindowTitle(texts.title);
+    setObjectName(texts.title);
+    BuildControls(texts);
+}
+
+CMeterWizardDlg::~CMeterWizardDlg() = default;
+
+void CMeterWizardDlg::BuildControls(const Texts& texts)
+{
+    m_controls = new QWidget(this);
+
+    m_portEdit = MakeShownField(m_controls, "port", "Port");
+    m_baudEdit = MakeShownField(m_controls, "baudrate", "Baudrate");
+    m_meterIdEdit = MakeShownField(m_controls, "meterId", "Meter ID");
+    auto* fields = new QGridLayout;
+    int row = 0;
+    for (auto [label, edit] : {std::pair{"Port", m_portEdit}, std::pair{"Baudrate", m_baudEdit},
+                               std::pair{"Meter ID", m_meterIdEdit}}) {
+        auto* l = new QLabel(label, m_controls);
+        l->setBuddy(edit);
+        fields->addWidget(l, row, 0);
+        fields->addWidget(edit, row, 1, Qt::AlignLeft);
+        ++row;
+    }
+
+    auto* group = new QGroupBox(texts.group, m_controls);
+    group->setObjectName("group");
+    auto* groupLayout = new QVBoxLayout(group);
+    for (const QString& text : texts.boxes) {
+        auto* box = new QCheckBox(text, group);
+        box->setObjectName(text);
+        box->setChecked(true);
+        groupLayout->addWidget(box);
+        m_boxes.push_back(box);
+    }
+    m_skip = new QCheckBox("Skip To Next if OK", m_controls);
+    m_skip->setObjectName("skip");
+    m_skip->setChecked(true);
+
+    m_previous = MakeButton(m_controls, "Previous", "previous");
+    m_next = MakeButton(m_controls, texts.nextButton, "next");
+    connect(m_previous, &QPushButton::clicked, this, &CMeterWizardDlg::OnPrevious);
+    connect(m_next, &QPushButton::clicked, this, &CMeterWizardDlg::OnNext);
+    auto* moves = new QHBoxLayout;
+    moves->addWidget(m_previous);
+    moves->addWidget(m_next);
+    moves->addStretch();
+
+    auto* left = new QVBoxLayout(m_controls);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addLayout(fields);
+    left->addWidget(group);
+    left->addWidget(m_skip);
+    left->addLayout(moves);
+    left->addStretch();
+    m_controls->setFixedWidth(220);
+
+    m_log = new CMeterLogEdit(this);
+
+    // Outside the controls: during a run "Stop" is the one button enabled.
+    m_stop = MakeButton(this, "Stop", "stop");
+    m_run = new QPushButton(texts.runButton, this);
+    m_run->setObjectName("run");
+    m_run->setDefault(true);
+    m_cancel = MakeButton(this, "Cancel", "cancel");
+    connect(m_run, &QPushButton::clicked, this, &CMeterWizardDlg::OnRun);
+    connect(m_cancel, &QPushButton::clicked, this, &CMeterWizardDlg::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_stop);
+    buttons->addWidget(m_run);
+    buttons->addWidget(m_cancel);
+
+    auto* panes = new QHBoxLayout;
+    panes->addWidget(m_controls);
+    panes->addWidget(m_log, 1);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(panes, 1);
+    top->addLayout(buttons);
+    resize(640, 380);
+
+    m_runner =
+        std::make_unique<CJobRunner>(std::vector<QWidget*>{m_controls, m_run, m_cancel}, m_stop);
+}
+
+QCheckBox* CMeterWizardDlg::Box(const QString& text) const
+{
+    for (QCheckBox* box : m_boxes)
+        if (box->text() == text)
+            return box;
+    return nullptr;
+}
+
+QPlainTextEdit* CMeterWizardDlg::LogEdit() const
+{
+    return m_log;
+}
+
+bool CMeterWizardDlg::Running() const
+{
+    return m_runner->Running();
+}
+
+void CMeterWizardDlg::showEvent(QShowEvent* event)
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        m_portEdit->setText(QString("COM%1").arg(m_portIndex + 1));
+        m_baudEdit->setText(QString::number(m_baudRate));
+        ShowMeter();
+        m_run->setFocus();
+    }
+    QDialog::showEvent(event);
+}
+
+void CMeterWizardDlg::ShowMeter()
+{
+    m_address = AddressAt(m_walk.Position());
+    m_meterIdEdit->setText(QString::fromStdString(BytesToHexText(std::span(&m_address, 1))));
+    UpdateMoveButtons();
+    m_log->clear();
+}
+
+void CMeterWizardDlg::UpdateMoveButtons()
+{
+    m_previous->setEnabled(m_walk.CanPrevious());
+    m_next->setEnabled(m_walk.CanNext());
+}
+
+void CMeterWizardDlg::OnPrevious()
+{
+    if (!Running() && m_walk.Previous())
+        ShowMeter();
+}
+
+void CMeterWizardDlg::OnNext()
+{
+    if (!Running() && m_walk.Next())
+        ShowMeter();
+}
+
+bool CMeterWizardDlg::OpenPort()
+{
+    // The wizards set their own line: even parity at their rate, whatever the document's
+    // parity is.
+    SerialPort::ResetTable();
+    const int port = m_portIndex + 1;
+    if (SerialPort::Open(port, 0) < 0) {
+        m_doc.GetPrompter().Message("Can't Open This Port!", "error", MsgIcon::Warning);
+        return false;
+    }
+    PortSettings settings;
+    settings.baudRate = static_cast<std::uint32_t>(m_baudRate);
+    settings.dataBits = 8;
+    settings.parity = 2;
+    settings.stopBits = 0;
+    settings.handshake = 0;
+    if (SerialPort::Configure(port, settings) != 0) {
+        SerialPort::Close(port);
+        m_doc.GetPrompter().Message("Can't Config This Port!", "error", MsgIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void CMeterWizardDlg::OnRun()
+{
+    if (Running())
+        return;
+    std::vector<bool> ticked;
+    for (const QCheckBox* box : m_boxes)
+        ticked.push_back(box->isChecked());
+    if (!OpenPort())
+        return;
+    m_log->clear();
+
+    // The worker reads a copy; "Meter ID" tells the meter the rate this line runs at.
+    m_docCopy = MeterDocumentCopy(m_doc);
+    m_docCopy.values.presentBaudRate = m_baudRate;
+    m_link.Attach(&m_docCopy, m_log->PostingSink(*m_runner), &m_address, m_writeConstant);
+    WizardHooks hooks;
+    hooks.stopRequested = [this] { return m_runner->StopRequested(); };
+    WizardRunEnd end = WizardRunEnd::Failed;
+    m_runner->Run([&] { end = RunCommands(ticked, hooks); });
+    UpdateMoveButtons(); // the runner enabled every control again
+
+    // A failed or stopped run stays on this meter, so the run button retries it.
+    if (end == WizardRunEnd::Done && Finish() && m_skip->isChecked())
+        OnNext();
+    SerialPort::Close(m_portIndex + 1);
+    m_run->setFocus();
+}
+
+void CMeterWizardDlg::reject()
+{
+    if (Running())
+        return;
+    QDialog::reject();
+}
+
+void CMeterWizardDlg::closeEvent(QCloseEvent* event)
+{
+    if (Running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+// Meter Setting
+
+CMeterSettingDlg::CMeterSettingDlg(CMrvDoc& doc, int meterIndex,
+                                   const std::array<std::uint8_t, 3>& constant, QWidget* parent)
+    : CMeterWizardDlg(doc,
+                      {"Meter Setting",
+                       "Set",
+                       "Next",
+                       "Setting",
+                       {"Init,Constant,Priority", "Password", "Meter ID", "Other"}},
+                      WizardWalk(0, static_cast<int>(doc.Meters().size()) - 1, meterIndex), parent)
+{
+    m_writeConstant = ConstantToWrite(constant);
+}
+
+std::uint8_t CMeterSettingDlg::AddressAt(int position) const
+{
+    const MeterList& meters = m_doc.Meters();
+    if (position < 0 || position >= static_cast<int>(meters.size()))
+        return 0;
+    return SettingMeterAddress(meters[std::size_t(position)].meter_num);
+}
+
+WizardRunEnd CMeterSettingDlg::RunCommands(const std::vector<bool>& ticked,
+                                           const WizardHooks& hooks)
+{
+    return RunMeterSetting(m_link, {ticked[0], ticked[1], ticked[2], ticked[3]}, hooks);
+}
+
+// Reading
+
+CReadingDlg::CReadingDlg(CMrvDoc& doc, CMrvView* view, int current, int first, int last,
+                         QWidget* parent)
+    : CMeterWizardDlg(doc,
+                      {"Reading",
+                       "Reading",
+                       "Mext",
+                       QString::fromUtf8("抄表内容"),
+                       {"R Energy", "R LM Energy", "Broadcast"}},
+                      WizardWalk(first, last, current), parent),
+      m_view(view), m_first(first)
+{
+    m_writeConstant = doc.GetMeterValues().meterConstant;
+}
+
+std::uint8_t CReadingDlg::AddressAt(int position) const
+{
+    const std::vector<ReadingRecord>& readings = m_doc.GetDataFile().GetReadings();
+    if (position < 1 || position > static_cast<int>(readings.size()))
+        return 0;
+    return ReadingMeterAddress(readings[std::size_t(position - 1)].meterId);
+}
+
+WizardRunEnd CReadingDlg::RunCommands(const std::vector<bool>& ticked, const WizardHooks& hooks)
+{
+    m_readsEnergy = ticked[0] || ticked[1];
+    return RunReading(m_link, {ticked[0], ticked[1], ticked[2]}, m_blocks, hooks);
+}
+
+bool CReadingDlg::Finish()
+{
+    // A run that read no energy (a broadcast alone) leaves the meter's reading as it was,
+    // rather than overwriting it with zeros.
+    if (!m_readsEnergy)
+        return true;
+    ReadingRecord reading;
+    if (!m_doc.GetDataFile().StoreReading(Position() - 1, m_blocks.energy, m_blocks.lmEnergy,
+                                          &reading)) {
+        // Never move on as if the reading were kept.
+        m_doc.GetPrompter().Message("The reading could not be written to the data file!", "error",
+                                    MsgIcon::Warning);
+        return false;
+    }
+    if (m_view)
+        if (CRecordListCtrl* list = m_view->ListCtrl(CMrvView::IdReadings))
+            list->ShowReading(Position() - m_first, reading);
+    return true;
+}
+
+void RunMeterSettingWizard(const ViewCommandArgs& args)
+{
+    CMeterSettingDlg dlg(*args.doc, args.meterIndex, args.constant, args.parent);
+    dlg.m_baudRate = args.baudRate;
+    dlg.m_portIndex = args.portIndex;
+    dlg.exec();
+}
+
+void RunReadingWizard(const ViewCommandArgs& args)
+{
+    CReadingDlg dlg(*args.doc, args.view, args.currentSequence, args.firstSequence,
+                    args.lastSequence, args.parent);
+    dlg.m_baudRate = args.baudRate;
+    dlg.m_portIndex = args.portIndex;
+    dlg.exec();
+}
+
+} // namespace mrv

@@ -1,0 +1,160 @@
+#pragma once
+// The batch wizards: "Meter Setting" programs the meters of a Block one after another,
+// "Reading" reads the meters of a data-file Block into the file. Both walk their list with
+// "Previous" and the next button, drive the port themselves (even parity at the rate they
+// were given), run the ticked groups of commands on the current meter with the run button
+// and may then move on by themselves. A run goes through the dialogs' job runner: the window
+// keeps repainting, the controls wait, and "Stop" ends the run after the command in progress.
+#include "link/MeterDocument.h"
+#include "link/MeterLink.h"
+#include "link/MeterWizards.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace mrv {
+
+class CJobRunner;
+class CMeterLogEdit;
+class CMrvDoc;
+class CMrvView;
+struct ViewCommandArgs;
+
+class CMeterWizardDlg : public QDialog {
+    Q_OBJECT
+public:
+    ~CMeterWizardDlg() override;
+
+    // Set by the opener before the dialog is shown.
+    int m_baudRate = 1200;
+    int m_portIndex = 1; // 0 is COM1
+
+    MeterLink& Link() { return m_link; }
+    bool Running() const;
+    int Position() const { return m_walk.Position(); }
+    // The address the current meter's commands go to.
+    std::uint8_t MeterAddress() const { return m_address; }
+
+    // The controls, for tests. Box finds a check box of the group by its text.
+    QCheckBox* Box(const QString& text) const;
+    QCheckBox* SkipBox() const { return m_skip; }
+    QLineEdit* PortEdit() const { return m_portEdit; }
+    QLineEdit* BaudEdit() const { return m_baudEdit; }
+    QLineEdit* MeterIdEdit() const { return m_meterIdEdit; }
+    QPlainTextEdit* LogEdit() const;
+    QPushButton* PreviousButton() const { return m_previous; }
+    QPushButton* NextButton() const { return m_next; }
+    QPushButton* RunButton() const { return m_run; }
+    QPushButton* StopButton() const { return m_stop; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+public slots:
+    // Runs the ticked commands on the current meter and returns when the run has ended.
+    void OnRun();
+    void OnPrevious();
+    void OnNext();
+
+protected:
+    struct Texts {
+        QString title;     // the window's caption
+        QString runButton; // "Set", "Reading"
+        QString nextButton;
+        QString group;     // the check boxes' group
+        QStringList boxes; // in the order their commands run; all ticked at first
+    };
+    CMeterWizardDlg(CMrvDoc& doc, const Texts& texts, WizardWalk walk, QWidget* parent);
+
+    // The meter at a position of the walk: the address its commands go to.
+    virtual std::uint8_t AddressAt(int position) const = 0;
+    // On the worker: the commands of one run on the attached link, by the ticked boxes.
+    virtual WizardRunEnd RunCommands(const std::vector<bool>& ticked, const WizardHooks& hooks) = 0;
+    // On the UI thread after a run whose commands all succeeded, before the port closes;
+    // false keeps the wizard on this meter.
+    virtual bool Finish() { return true; }
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+    CMrvDoc& m_doc;
+    MeterLink m_link;
+    MeterDocumentCopy m_docCopy; // what the worker's link reads during a run
+    // Given to the link at binding; WriteConstant sends it.
+    std::uint16_t m_writeConstant = 0;
+
+private:
+    void BuildControls(const Texts& texts);
+    // Shows the current meter: its address, the buttons' enabling, an empty log.
+    void ShowMeter();
+    void UpdateMoveButtons();
+    // Opens and configures the port; false after the message.
+    bool OpenPort();
+
+    WizardWalk m_walk;
+    std::uint8_t m_address = 0; // the engine's address byte
+    bool m_initialised = false;
+
+    std::vector<QCheckBox*> m_boxes;
+    QCheckBox* m_skip = nullptr;
+    QLineEdit* m_portEdit = nullptr;
+    QLineEdit* m_baudEdit = nullptr;
+    QLineEdit* m_meterIdEdit = nullptr;
+    CMeterLogEdit* m_log = nullptr;
+    QPushButton* m_previous = nullptr;
+    QPushButton* m_next = nullptr;
+    QPushButton* m_run = nullptr;
+    QPushButton* m_stop = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QWidget* m_controls = nullptr; // everything that takes input, disabled during a run
+    std::unique_ptr<CJobRunner> m_runner;
+};
+
+// "Meter Setting": the meters of the document's meter array (the selected Block), from the
+// selected one; the Block's meter constant is what WriteConstant sends.
+class CMeterSettingDlg final : public CMeterWizardDlg {
+    Q_OBJECT
+public:
+    // `constant`: three BCD bytes, least significant first.
+    CMeterSettingDlg(CMrvDoc& doc, int meterIndex, const std::array<std::uint8_t, 3>& constant,
+                     QWidget* parent = nullptr);
+
+protected:
+    std::uint8_t AddressAt(int position) const override;
+    WizardRunEnd RunCommands(const std::vector<bool>& ticked, const WizardHooks& hooks) override;
+};
+
+// "Reading": the records first..last (counted from 1 over the file) of the loaded data file;
+// each reading is written into the file and shown in the view's reading list at once.
+class CReadingDlg final : public CMeterWizardDlg {
+    Q_OBJECT
+public:
+    CReadingDlg(CMrvDoc& doc, CMrvView* view, int current, int first, int last,
+                QWidget* parent = nullptr);
+
+protected:
+    std::uint8_t AddressAt(int position) const override;
+    WizardRunEnd RunCommands(const std::vector<bool>& ticked, const WizardHooks& hooks) override;
+    bool Finish() override;
+
+private:
+    CMrvView* m_view;
+    int m_first;
+    ReadingBlocks m_blocks;
+    bool m_readsEnergy = true; // the run read at least one of the two energy blocks
+};
+
+// The view's "Set" and "Read": open the wizards modally with what the view hands over.
+void RunMeterSettingWizard(const ViewCommandArgs& args);
+void RunReadingWizard(const ViewCommandArgs& args);
+
+} // namespace mrv
