@@ -23,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -70,7 +69,7 @@ protected:
         return *dlg;
     }
 
-    void Test() { QTest::mouseClick(dlg->TestButton(), Qt::LeftButton); }
+    void Test() { QTest::mouseClick(dlg->RunButton(), Qt::LeftButton); }
 
     std::vector<std::string> Marks()
     {
@@ -124,7 +123,7 @@ TEST_F(MeterTestDlgTest, OpeningShowsTheParametersTheProfileAndWaitingRows)
     EXPECT_EQ(dlg->DiffEdit()->text(), "7");
     EXPECT_TRUE(dlg->TestEnergyBox()->isChecked());
     EXPECT_FALSE(dlg->ClearEnergyBox()->isChecked());
-    EXPECT_TRUE(dlg->TestButton()->isDefault());
+    EXPECT_TRUE(dlg->RunButton()->isDefault());
     EXPECT_FALSE(dlg->StopButton()->isEnabled());
     QStringList names;
     for (const QWidget* w : dlg->findChildren<QWidget*>())
@@ -160,7 +159,7 @@ TEST_F(MeterTestDlgTest, AHealthyMeterPassesEveryRowAtTwelveHundredAndIsSaved)
     EXPECT_NE(dlg->LogEdit()->toPlainText().indexOf("read total energy:\n  1234.56\n"), -1);
     EXPECT_EQ(SerialPort::IsClosed(1), 1);
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_TRUE(dlg->TestButton()->isEnabled());
+    EXPECT_TRUE(dlg->RunButton()->isEnabled());
 }
 
 TEST_F(MeterTestDlgTest, TheEnergyRowAgainstTheTolerance)
@@ -336,23 +335,17 @@ TEST_F(MeterTestDlgTest, EnterTestsAndStopEndsATestWithNothingSaved)
     EXPECT_EQ(Saved().size(), 1u);
 
     ASSERT_TRUE(sim.SetRegisters(0, 21, {0x0204})); // another meter on the bench
-    sim.SetFaults(SimFaults{.delayMs = 150});
-    bool pressed = false;
+    // A slow reply: time enough to press Stop while it is awaited, even on a loaded machine.
+    sim.SetFaults(SimFaults{.delayMs = 600});
     bool onlyStopEnabled = false;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (pressed || !dlg->Running() || sim.RequestCount() < 6)
-            return;
-        onlyStopEnabled = dlg->StopButton()->isEnabled() && !dlg->TestButton()->isEnabled() &&
+    // Pressed while the second meter's address read waits for its reply.
+    const auto waiting = [&] { return dlg->Running() && sim.RequestCount() >= 6; };
+    const auto pressStop = [&] {
+        onlyStopEnabled = dlg->StopButton()->isEnabled() && !dlg->RunButton()->isEnabled() &&
                           !dlg->CancelButton()->isEnabled() && !dlg->KwhEdit()->isEnabled();
         QTest::mouseClick(dlg->StopButton(), Qt::LeftButton);
-        pressed = true;
-    });
-    timer.start();
-    Test();
-    timer.stop();
-    ASSERT_TRUE(pressed);
+    };
+    ASSERT_TRUE(OnceDuringRun([&] { Test(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);
     EXPECT_EQ(sim.RequestCount(), 6); // the read in progress ran to its end
     std::vector<std::string> rows = kWaiting;

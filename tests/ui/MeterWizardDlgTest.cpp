@@ -38,6 +38,7 @@
 namespace mrv {
 namespace {
 
+using test::OnceDuringRun;
 using test::ScriptedPrompter;
 using test::TempDir;
 using test::WithModal;
@@ -277,6 +278,33 @@ TEST_F(MeterWizardDlgTest, AFailedCommandStopsTheRunOnThatMeter)
     EXPECT_TRUE(wizard->RunButton()->isEnabled());
     EXPECT_TRUE(wizard->NextButton()->isEnabled());
     EXPECT_TRUE(wizard->PreviousButton()->isEnabled());
+}
+
+TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheMeter)
+{
+    ClickRow(List(V::IdMeters), 1);
+    Open(ViewCommand::Set);
+    // A slow reply: time enough to press Stop while it is awaited, even on a loaded machine.
+    sim.SetFaults(SimFaults{.delayMs = 600});
+    bool onlyStopEnabled = false;
+    // Pressed while the initialisation waits for its reply.
+    const auto waiting = [&] { return wizard->Running() && sim.RequestCount() >= 1; };
+    const auto pressStop = [&] {
+        onlyStopEnabled = wizard->StopButton()->isEnabled() && !wizard->RunButton()->isEnabled() &&
+                          !wizard->NextButton()->isEnabled() &&
+                          !wizard->CancelButton()->isEnabled() &&
+                          !wizard->Box("Password")->isEnabled();
+        QTest::mouseClick(wizard->StopButton(), Qt::LeftButton);
+    };
+    ASSERT_TRUE(OnceDuringRun([&] { Run(); }, waiting, pressStop));
+    EXPECT_TRUE(onlyStopEnabled);
+    EXPECT_EQ(sim.RequestCount(), 1); // the initialisation in progress ran to its end
+    EXPECT_EQ(Log(), "Initial:\n  OK!\n\nStopped: the ticked operations after this point did "
+                     "not run.\n");
+    EXPECT_EQ(wizard->MeterIdEdit()->text(), "01"); // no skip after a stop
+    EXPECT_EQ(SerialPort::IsClosed(1), 1);
+    EXPECT_TRUE(wizard->RunButton()->isEnabled());
+    EXPECT_TRUE(wizard->NextButton()->isEnabled());
 }
 
 TEST_F(MeterWizardDlgTest, APortThatCannotBeOpenedSaysSo)

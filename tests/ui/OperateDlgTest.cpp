@@ -236,21 +236,13 @@ TEST_F(OperateDlgTest, AdapterPulledOutMidRunFailsTheRestAndTheNextSendWorksWhen
     for (const char* box : {"R total energy", "R voltage", "R current"})
         Tick(box);
 
-    bool pulled = false;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        // While the first read waits for its reply.
-        if (pulled || !dlg->Running() || sim.RequestCount() < 1)
-            return;
+    // While the first read waits for its reply.
+    const auto waiting = [&] { return dlg->Running() && sim.RequestCount() >= 1; };
+    const auto pull = [&] {
         sim.Stop(); // the far end closes: a hang-up
         std::filesystem::remove(device);
-        pulled = true;
-    });
-    timer.start();
-    Send();
-    timer.stop();
-    ASSERT_TRUE(pulled);
+    };
+    ASSERT_TRUE(OnceDuringRun([&] { Send(); }, waiting, pull));
     EXPECT_EQ(Log(), "read total energy:\n  Fail!\n\n"
                      "read current:\n  Fail!\n\n"
                      "read voltage:\n  Fail!\n\n");
@@ -291,24 +283,15 @@ TEST_F(OperateDlgTest, StopEndsARunAgainstASilentMeterAfterTheOperationInProgres
         Tick(box);
     EXPECT_FALSE(dlg->StopButton()->isEnabled()); // nothing to stop yet
 
-    bool pressed = false;
     bool onlyStopEnabled = false;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        // Pressed while the first exchange waits for its reply.
-        if (pressed || !dlg->Running() || sim.RequestCount() < 1)
-            return;
+    // Pressed while the first exchange waits for its reply.
+    const auto waiting = [&] { return dlg->Running() && sim.RequestCount() >= 1; };
+    const auto pressStop = [&] {
         onlyStopEnabled = dlg->StopButton()->isEnabled() && !dlg->SendButton()->isEnabled() &&
                           !dlg->CloseButton()->isEnabled() && !dlg->AddressEdit()->isEnabled();
         QTest::mouseClick(dlg->StopButton(), Qt::LeftButton);
-        pressed = true;
-    });
-    timer.start();
-    Send();
-    timer.stop();
-
-    ASSERT_TRUE(pressed);
+    };
+    ASSERT_TRUE(OnceDuringRun([&] { Send(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);
     // The operation in progress ran to its time-out; no other request went out.
     EXPECT_EQ(sim.RequestCount(), 1);

@@ -59,6 +59,24 @@ bool WithModal(const std::function<void()>& open, const std::function<void(QDial
     return seen;
 }
 
+bool OnceDuringRun(const std::function<void()>& run, const std::function<bool()>& ready,
+                   const std::function<void()>& act)
+{
+    bool done = false;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (done || !ready())
+            return;
+        done = true;
+        act();
+    });
+    timer.start();
+    run();
+    timer.stop();
+    return done;
+}
+
 void Press(QDialog& dialog, QDialogButtonBox::StandardButton which)
 {
     auto* box = dialog.findChild<QDialogButtonBox*>();

@@ -34,6 +34,12 @@ namespace mrv::test {
 // false when no modal dialog appeared.
 bool WithModal(const std::function<void()>& open, const std::function<void(QDialog&)>& act);
 
+// Runs `run` (a dialog's run, which returns when it has ended while the event loop goes on)
+// and calls `act` once, the first time `ready` holds during it (looked at every 10 ms).
+// false when `act` never ran.
+bool OnceDuringRun(const std::function<void()>& run, const std::function<bool()>& ready,
+                   const std::function<void()>& act);
+
 // Clicks the given button of the dialog's button box with the mouse.
 void Press(QDialog& dialog, QDialogButtonBox::StandardButton which);
 

@@ -2,14 +2,12 @@
 
 #include "db/MeterDatabase.h"
 #include "doc/CMrvDoc.h"
-#include "ui/app/CJobRunner.h"
 #include "ui/app/CMrvApp.h"
 #include "ui/meterdlg/CMeterLogEdit.h"
 #include "ui/view/CFilterEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,7 +47,7 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, QWidget* buddy = nullptr
 } // namespace
 
 CMeterTestDlg::CMeterTestDlg(CMrvDoc& doc, QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_icons(MakeStatusIcons())
+    : CMeterRunDlg(parent), m_doc(doc), m_icons(MakeStatusIcons())
 {
     setWindowTitle("Meter Test");
     setObjectName("MeterTest");
@@ -61,9 +59,9 @@ CMeterTestDlg::~CMeterTestDlg() = default;
 
 void CMeterTestDlg::BuildControls()
 {
-    m_controls = new QWidget(this);
+    auto* controls = new QWidget(this);
 
-    auto* parameterGroup = new QGroupBox("Parameter", m_controls);
+    auto* parameterGroup = new QGroupBox("Parameter", controls);
     m_parameter = new QPlainTextEdit(parameterGroup);
     m_parameter->setObjectName("parameter");
     m_parameter->setAccessibleName("Parameter");
@@ -73,15 +71,15 @@ void CMeterTestDlg::BuildControls()
     m_parameter->setFixedHeight(m_parameter->fontMetrics().lineSpacing() * 9 + 12);
     (new QVBoxLayout(parameterGroup))->addWidget(m_parameter);
 
-    m_meterId = new CFilterEdit(m_controls);
+    m_meterId = new CFilterEdit(controls);
     m_meterId->setObjectName("meterId");
     m_meterId->setAccessibleName("Meter ID:");
     m_meterId->SetHexMode(1);
     auto* idRow = new QHBoxLayout;
-    idRow->addWidget(MakeLabel("Meter ID:", m_controls, m_meterId));
+    idRow->addWidget(MakeLabel("Meter ID:", controls, m_meterId));
     idRow->addWidget(m_meterId, 1);
 
-    auto* testGroup = new QGroupBox("Test", m_controls);
+    auto* testGroup = new QGroupBox("Test", controls);
     auto* rows = new QGridLayout(testGroup);
     rows->setColumnStretch(2, 1);
     QFont statusFont = font();
@@ -103,7 +101,7 @@ void CMeterTestDlg::BuildControls()
         rows->addWidget(text, i, 2);
     }
 
-    auto* toleranceGroup = new QGroupBox("Tolorance", m_controls);
+    auto* toleranceGroup = new QGroupBox("Tolorance", controls);
     m_kwh = MakeNumberEdit(toleranceGroup, "kwh", "E total", 6, 72);
     m_hundredths = MakeNumberEdit(toleranceGroup, "hundredths", "E total hundredths", 2, 32);
     m_hundredths->setAlignment(Qt::AlignLeft);
@@ -132,45 +130,18 @@ void CMeterTestDlg::BuildControls()
     m_testEnergy->setChecked(m_values.testEnergy);
     m_clearEnergy->setChecked(m_values.clearEnergy);
 
-    auto* left = new QVBoxLayout(m_controls);
+    auto* left = new QVBoxLayout(controls);
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(parameterGroup);
     left->addLayout(idRow);
     left->addWidget(testGroup);
     left->addWidget(toleranceGroup);
     left->addStretch();
-    m_controls->setFixedWidth(260);
+    controls->setFixedWidth(260);
 
-    m_log = new CMeterLogEdit(this);
-
-    // Outside the controls: during a test "Stop" is the one button enabled.
-    m_stopButton = new QPushButton("Stop", this);
-    m_stopButton->setObjectName("stop");
-    m_stopButton->setAutoDefault(false);
-    m_testButton = new QPushButton("Test", this);
-    m_testButton->setObjectName("test");
-    m_testButton->setDefault(true); // Enter tests the next meter
-    m_cancelButton = new QPushButton("Cancel", this);
-    m_cancelButton->setObjectName("cancel");
-    m_cancelButton->setAutoDefault(false);
-    connect(m_testButton, &QPushButton::clicked, this, &CMeterTestDlg::OnTest);
-    connect(m_cancelButton, &QPushButton::clicked, this, &CMeterTestDlg::OnCancel);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_stopButton);
-    buttons->addWidget(m_testButton);
-    buttons->addWidget(m_cancelButton);
-
-    auto* panes = new QHBoxLayout;
-    panes->addWidget(m_controls);
-    panes->addWidget(m_log, 1);
-    auto* top = new QVBoxLayout(this);
-    top->addLayout(panes, 1);
-    top->addLayout(buttons);
-    resize(720, 520);
-
-    m_runner = std::make_unique<CJobRunner>(
-        std::vector<QWidget*>{m_controls, m_testButton, m_cancelButton}, m_stopButton);
+    BuildFrame(controls, "Test", "test", QSize(720, 520)); // Enter tests the next meter
+    connect(RunButton(), &QPushButton::clicked, this, &CMeterTestDlg::OnTest);
+    connect(CancelButton(), &QPushButton::clicked, this, &CMeterTestDlg::OnCancel);
 }
 
 QLineEdit* CMeterTestDlg::MeterIdEdit() const
@@ -191,16 +162,6 @@ QLineEdit* CMeterTestDlg::HundredthsEdit() const
 QLineEdit* CMeterTestDlg::DiffEdit() const
 {
     return m_diff;
-}
-
-QPlainTextEdit* CMeterTestDlg::LogEdit() const
-{
-    return m_log;
-}
-
-bool CMeterTestDlg::Running() const
-{
-    return m_runner->Running();
 }
 
 MeterTestExpected CMeterTestDlg::Expected() const
@@ -280,11 +241,9 @@ void CMeterTestDlg::OnTest()
     ResetRows();
     m_outcome = {};
 
-    // The worker reads a copy of the link settings; the meter on the bench answers address 0.
-    m_docCopy = MeterDocumentCopy(m_doc);
+    // The meter on the bench answers address 0.
     m_address = 0;
-    m_link.Attach(&m_docCopy, m_log->PostingSink(*m_runner), &m_address,
-                  m_docCopy.values.meterConstant);
+    BindLink(MeterDocumentCopy(m_doc), &m_address, m_doc.GetMeterValues().meterConstant);
     if (!m_doc.OpenPort(kTestBaudRate)) {
         QApplication::restoreOverrideCursor(); // the document has said why
         return;
@@ -294,11 +253,11 @@ void CMeterTestDlg::OnTest()
     const MeterTestExpected expected = Expected();
     MeterTestHooks hooks;
     hooks.rowDone = [this](TestRow row, const RowStatus& status) {
-        m_runner->Post([this, row, status] { ShowRow(row, status); });
+        PostToUi([this, row, status] { ShowRow(row, status); });
     };
-    hooks.stopRequested = [this] { return m_runner->StopRequested(); };
+    hooks.stopRequested = [this] { return StopRequested(); };
     MeterTestOutcome outcome;
-    m_runner->Run([&] { outcome = RunMeterTest(m_link, settings, expected, hooks); });
+    RunJob([&] { outcome = RunMeterTest(m_link, settings, expected, hooks); });
     m_outcome = outcome;
 
     // A test that did not read every row saves nothing.
@@ -309,7 +268,7 @@ void CMeterTestDlg::OnTest()
     }
     m_doc.ClosePort();
     QApplication::restoreOverrideCursor();
-    m_testButton->setFocus();
+    RunButton()->setFocus();
 }
 
 void CMeterTestDlg::OnCancel()
@@ -318,23 +277,7 @@ void CMeterTestDlg::OnCancel()
         return;
     SaveMeterTestSettings(m_doc.GetSettings(), m_values);
     m_doc.CloseTestDatabase();
-    QDialog::reject();
-}
-
-void CMeterTestDlg::reject()
-{
-    if (Running())
-        return;
-    QDialog::reject();
-}
-
-void CMeterTestDlg::closeEvent(QCloseEvent* event)
-{
-    if (Running()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    CMeterRunDlg::reject();
 }
 
 void RunMeterTestDialog(CMrvDoc& doc, QWidget* parent)

@@ -2,33 +2,27 @@
 // "Meter Test": the bench tester's station. "Test" (or Enter) reads the meter on the bench
 // at 1200 bit/s, fills the five status rows one by one, may clear the meter's energy when all
 // passed, and keeps the result in the test database, one row per meter address. The run goes
-// through the dialogs' job runner: the window keeps repainting, the controls wait, and
+// through the meter dialogs' frame: the window keeps repainting, the controls wait, and
 // "Stop" ends the test after the read in progress (a stopped test saves nothing).
-#include "link/MeterDocument.h"
-#include "link/MeterLink.h"
 #include "link/MeterTestStation.h"
+#include "ui/meterdlg/CMeterRunDlg.h"
 
-#include <QDialog>
 #include <QIcon>
 
 #include <array>
 #include <cstdint>
-#include <memory>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace mrv {
 
 class CFilterEdit;
-class CJobRunner;
-class CMeterLogEdit;
 class CMrvDoc;
 
-class CMeterTestDlg : public QDialog {
+class CMeterTestDlg final : public CMeterRunDlg {
     Q_OBJECT
 public:
     explicit CMeterTestDlg(CMrvDoc& doc, QWidget* parent = nullptr);
@@ -38,9 +32,6 @@ public:
     // the controls at every test, written back by "Cancel".
     MeterTestSettings m_values;
 
-    MeterLink& Link() { return m_link; }
-    bool Running() const;
-
     // The controls, for tests.
     QPlainTextEdit* ParameterEdit() const { return m_parameter; }
     QLineEdit* MeterIdEdit() const;
@@ -49,10 +40,6 @@ public:
     QLineEdit* DiffEdit() const;
     QCheckBox* TestEnergyBox() const { return m_testEnergy; }
     QCheckBox* ClearEnergyBox() const { return m_clearEnergy; }
-    QPlainTextEdit* LogEdit() const;
-    QPushButton* TestButton() const { return m_testButton; }
-    QPushButton* StopButton() const { return m_stopButton; }
-    QPushButton* CancelButton() const { return m_cancelButton; }
     // A row's status text, and its icon (whose accessible name says "pass", "fail" or "wait").
     QLabel* RowText(TestRow row) const { return m_rowText[std::size_t(row)]; }
     QLabel* RowIcon(TestRow row) const { return m_rowIcon[std::size_t(row)]; }
@@ -63,13 +50,12 @@ public slots:
     // Runs one test and returns when it has ended (the window keeps working meanwhile).
     void OnTest();
     // Writes the values of the last test to the profile, closes the test database and closes.
+    // Escape and the close box only close: nothing is written, and the test database stays
+    // open for the next test.
     void OnCancel();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // Escape and the close box only close: nothing is written, the test database stays open.
-    void reject() override;
 
 private:
     void BuildControls();
@@ -80,9 +66,7 @@ private:
     MeterTestExpected Expected() const;
 
     CMrvDoc& m_doc;
-    MeterLink m_link;
-    MeterDocumentCopy m_docCopy; // what the worker's link reads during a test
-    std::uint8_t m_address = 0;  // the engine's address byte
+    std::uint8_t m_address = 0; // the engine's address byte
     MeterTestOutcome m_outcome;
     bool m_initialised = false;
     std::array<QIcon, 3> m_icons; // pass, fail, neutral
@@ -96,12 +80,6 @@ private:
     CFilterEdit* m_diff = nullptr;
     QCheckBox* m_testEnergy = nullptr;
     QCheckBox* m_clearEnergy = nullptr;
-    CMeterLogEdit* m_log = nullptr;
-    QPushButton* m_testButton = nullptr;
-    QPushButton* m_stopButton = nullptr;
-    QPushButton* m_cancelButton = nullptr;
-    QWidget* m_controls = nullptr; // everything that takes input, disabled during a test
-    std::unique_ptr<CJobRunner> m_runner;
 };
 
 // Communication > Meter Test: opens the dialog modally.

@@ -4,14 +4,12 @@
 #include "doc/CMrvDoc.h"
 #include "link/Codecs.h"
 #include "link/SerialPort.h"
-#include "ui/app/CJobRunner.h"
 #include "ui/meterdlg/CMeterLogEdit.h"
 #include "ui/view/CMrvView.h"
 #include "ui/view/CRecordListCtrl.h"
 #include "ui/view/ViewCommands.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,7 +50,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name)
 } // namespace
 
 CMeterWizardDlg::CMeterWizardDlg(CMrvDoc& doc, const Texts& texts, WizardWalk walk, QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_walk(walk)
+    : CMeterRunDlg(parent), m_doc(doc), m_walk(walk)
 {
     setWindowTitle(texts.title);
     setObjectName(texts.title);
@@ -63,23 +61,23 @@ CMeterWizardDlg::~CMeterWizardDlg() = default;
 
 void CMeterWizardDlg::BuildControls(const Texts& texts)
 {
-    m_controls = new QWidget(this);
+    auto* controls = new QWidget(this);
 
-    m_portEdit = MakeShownField(m_controls, "port", "Port");
-    m_baudEdit = MakeShownField(m_controls, "baudrate", "Baudrate");
-    m_meterIdEdit = MakeShownField(m_controls, "meterId", "Meter ID");
+    m_portEdit = MakeShownField(controls, "port", "Port");
+    m_baudEdit = MakeShownField(controls, "baudrate", "Baudrate");
+    m_meterIdEdit = MakeShownField(controls, "meterId", "Meter ID");
     auto* fields = new QGridLayout;
     int row = 0;
     for (auto [label, edit] : {std::pair{"Port", m_portEdit}, std::pair{"Baudrate", m_baudEdit},
                                std::pair{"Meter ID", m_meterIdEdit}}) {
-        auto* l = new QLabel(label, m_controls);
+        auto* l = new QLabel(label, controls);
         l->setBuddy(edit);
         fields->addWidget(l, row, 0);
         fields->addWidget(edit, row, 1, Qt::AlignLeft);
         ++row;
     }
 
-    auto* group = new QGroupBox(texts.group, m_controls);
+    auto* group = new QGroupBox(texts.group, controls);
     group->setObjectName("group");
     auto* groupLayout = new QVBoxLayout(group);
     for (const QString& text : texts.boxes) {
@@ -89,12 +87,12 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
         groupLayout->addWidget(box);
         m_boxes.push_back(box);
     }
-    m_skip = new QCheckBox("Skip To Next if OK", m_controls);
+    m_skip = new QCheckBox("Skip To Next if OK", controls);
     m_skip->setObjectName("skip");
     m_skip->setChecked(true);
 
-    m_previous = MakeButton(m_controls, "Previous", "previous");
-    m_next = MakeButton(m_controls, texts.nextButton, "next");
+    m_previous = MakeButton(controls, "Previous", "previous");
+    m_next = MakeButton(controls, texts.nextButton, "next");
     connect(m_previous, &QPushButton::clicked, this, &CMeterWizardDlg::OnPrevious);
     connect(m_next, &QPushButton::clicked, this, &CMeterWizardDlg::OnNext);
     auto* moves = new QHBoxLayout;
@@ -102,41 +100,18 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
     moves->addWidget(m_next);
     moves->addStretch();
 
-    auto* left = new QVBoxLayout(m_controls);
+    auto* left = new QVBoxLayout(controls);
     left->setContentsMargins(0, 0, 0, 0);
     left->addLayout(fields);
     left->addWidget(group);
     left->addWidget(m_skip);
     left->addLayout(moves);
     left->addStretch();
-    m_controls->setFixedWidth(220);
+    controls->setFixedWidth(220);
 
-    m_log = new CMeterLogEdit(this);
-
-    // Outside the controls: during a run "Stop" is the one button enabled.
-    m_stop = MakeButton(this, "Stop", "stop");
-    m_run = new QPushButton(texts.runButton, this);
-    m_run->setObjectName("run");
-    m_run->setDefault(true);
-    m_cancel = MakeButton(this, "Cancel", "cancel");
-    connect(m_run, &QPushButton::clicked, this, &CMeterWizardDlg::OnRun);
-    connect(m_cancel, &QPushButton::clicked, this, &CMeterWizardDlg::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_stop);
-    buttons->addWidget(m_run);
-    buttons->addWidget(m_cancel);
-
-    auto* panes = new QHBoxLayout;
-    panes->addWidget(m_controls);
-    panes->addWidget(m_log, 1);
-    auto* top = new QVBoxLayout(this);
-    top->addLayout(panes, 1);
-    top->addLayout(buttons);
-    resize(640, 380);
-
-    m_runner =
-        std::make_unique<CJobRunner>(std::vector<QWidget*>{m_controls, m_run, m_cancel}, m_stop);
+    BuildFrame(controls, texts.runButton, "run", QSize(640, 380));
+    connect(RunButton(), &QPushButton::clicked, this, &CMeterWizardDlg::OnRun);
+    connect(CancelButton(), &QPushButton::clicked, this, &CMeterWizardDlg::reject);
 }
 
 QCheckBox* CMeterWizardDlg::Box(const QString& text) const
@@ -147,16 +122,6 @@ QCheckBox* CMeterWizardDlg::Box(const QString& text) const
     return nullptr;
 }
 
-QPlainTextEdit* CMeterWizardDlg::LogEdit() const
-{
-    return m_log;
-}
-
-bool CMeterWizardDlg::Running() const
-{
-    return m_runner->Running();
-}
-
 void CMeterWizardDlg::showEvent(QShowEvent* event)
 {
     if (!m_initialised) {
@@ -164,7 +129,7 @@ void CMeterWizardDlg::showEvent(QShowEvent* event)
         m_portEdit->setText(QString("COM%1").arg(m_portIndex + 1));
         m_baudEdit->setText(QString::number(m_baudRate));
         ShowMeter();
-        m_run->setFocus();
+        RunButton()->setFocus();
     }
     QDialog::showEvent(event);
 }
@@ -230,37 +195,21 @@ void CMeterWizardDlg::OnRun()
         return;
     m_log->clear();
 
-    // The worker reads a copy; "Meter ID" tells the meter the rate this line runs at.
-    m_docCopy = MeterDocumentCopy(m_doc);
-    m_docCopy.values.presentBaudRate = m_baudRate;
-    m_link.Attach(&m_docCopy, m_log->PostingSink(*m_runner), &m_address, m_writeConstant);
+    // "Meter ID" tells the meter the rate this line runs at.
+    MeterDocumentCopy values(m_doc);
+    values.values.presentBaudRate = m_baudRate;
+    BindLink(values, &m_address, m_writeConstant);
     WizardHooks hooks;
-    hooks.stopRequested = [this] { return m_runner->StopRequested(); };
+    hooks.stopRequested = [this] { return StopRequested(); };
     WizardRunEnd end = WizardRunEnd::Failed;
-    m_runner->Run([&] { end = RunCommands(ticked, hooks); });
+    RunJob([&] { end = RunCommands(ticked, hooks); });
     UpdateMoveButtons(); // the runner enabled every control again
 
     // A failed or stopped run stays on this meter, so the run button retries it.
     if (end == WizardRunEnd::Done && Finish() && m_skip->isChecked())
         OnNext();
     SerialPort::Close(m_portIndex + 1);
-    m_run->setFocus();
-}
-
-void CMeterWizardDlg::reject()
-{
-    if (Running())
-        return;
-    QDialog::reject();
-}
-
-void CMeterWizardDlg::closeEvent(QCloseEvent* event)
-{
-    if (Running()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    RunButton()->setFocus();
 }
 
 // Meter Setting

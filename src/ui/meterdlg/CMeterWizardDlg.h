@@ -3,34 +3,29 @@
 // "Reading" reads the meters of a data-file Block into the file. Both walk their list with
 // "Previous" and the next button, drive the port themselves (even parity at the rate they
 // were given), run the ticked groups of commands on the current meter with the run button
-// and may then move on by themselves. A run goes through the dialogs' job runner: the window
-// keeps repainting, the controls wait, and "Stop" ends the run after the command in progress.
-#include "link/MeterDocument.h"
-#include "link/MeterLink.h"
+// and may then move on by themselves. A run goes through the meter dialogs' frame: the
+// window keeps repainting, the controls wait, and "Stop" ends the run after the command in
+// progress.
 #include "link/MeterWizards.h"
+#include "ui/meterdlg/CMeterRunDlg.h"
 
-#include <QDialog>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace mrv {
 
-class CJobRunner;
-class CMeterLogEdit;
 class CMrvDoc;
 class CMrvView;
 struct ViewCommandArgs;
 
-class CMeterWizardDlg : public QDialog {
+class CMeterWizardDlg : public CMeterRunDlg {
     Q_OBJECT
 public:
     ~CMeterWizardDlg() override;
@@ -39,8 +34,6 @@ public:
     int m_baudRate = 1200;
     int m_portIndex = 1; // 0 is COM1
 
-    MeterLink& Link() { return m_link; }
-    bool Running() const;
     int Position() const { return m_walk.Position(); }
     // The address the current meter's commands go to.
     std::uint8_t MeterAddress() const { return m_address; }
@@ -51,12 +44,8 @@ public:
     QLineEdit* PortEdit() const { return m_portEdit; }
     QLineEdit* BaudEdit() const { return m_baudEdit; }
     QLineEdit* MeterIdEdit() const { return m_meterIdEdit; }
-    QPlainTextEdit* LogEdit() const;
     QPushButton* PreviousButton() const { return m_previous; }
     QPushButton* NextButton() const { return m_next; }
-    QPushButton* RunButton() const { return m_run; }
-    QPushButton* StopButton() const { return m_stop; }
-    QPushButton* CancelButton() const { return m_cancel; }
 
 public slots:
     // Runs the ticked commands on the current meter and returns when the run has ended.
@@ -83,12 +72,8 @@ protected:
     virtual bool Finish() { return true; }
 
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
     CMrvDoc& m_doc;
-    MeterLink m_link;
-    MeterDocumentCopy m_docCopy; // what the worker's link reads during a run
     // Given to the link at binding; WriteConstant sends it.
     std::uint16_t m_writeConstant = 0;
 
@@ -109,14 +94,8 @@ private:
     QLineEdit* m_portEdit = nullptr;
     QLineEdit* m_baudEdit = nullptr;
     QLineEdit* m_meterIdEdit = nullptr;
-    CMeterLogEdit* m_log = nullptr;
     QPushButton* m_previous = nullptr;
     QPushButton* m_next = nullptr;
-    QPushButton* m_run = nullptr;
-    QPushButton* m_stop = nullptr;
-    QPushButton* m_cancel = nullptr;
-    QWidget* m_controls = nullptr; // everything that takes input, disabled during a run
-    std::unique_ptr<CJobRunner> m_runner;
 };
 
 // "Meter Setting": the meters of the document's meter array (the selected Block), from the

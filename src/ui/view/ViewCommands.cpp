@@ -40,8 +40,8 @@ const Entry kCommands[] = {
     {ViewCommand::Input, &InputReadings, "Input"},
 
     // Meter Setting and Reading wizards.
-    {ViewCommand::Set, RunMeterSettingWizard, "Meter Setting wizard"},
-    {ViewCommand::Read, RunReadingWizard, "Reading wizard"},
+    {ViewCommand::Set, &RunMeterSettingWizard, "Meter Setting wizard"},
+    {ViewCommand::Read, &RunReadingWizard, "Reading wizard"},
 
     // Printing.
     {ViewCommand::Print, OnPrintPreview, "Print preview"},
