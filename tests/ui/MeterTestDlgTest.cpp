@@ -338,15 +338,20 @@ TEST_F(MeterTestDlgTest, EnterTestsAndStopEndsATestWithNothingSaved)
     // A slow reply: time enough to press Stop while it is awaited, even on a loaded machine.
     sim.SetFaults(SimFaults{.delayMs = 600});
     bool onlyStopEnabled = false;
+    bool rowsEnabled = false;
     // Pressed while the second meter's address read waits for its reply.
     const auto waiting = [&] { return dlg->Running() && sim.RequestCount() >= 6; };
     const auto pressStop = [&] {
         onlyStopEnabled = dlg->StopButton()->isEnabled() && !dlg->RunButton()->isEnabled() &&
-                          !dlg->CancelButton()->isEnabled() && !dlg->KwhEdit()->isEnabled();
+                          !dlg->CancelButton()->isEnabled() && !dlg->KwhEdit()->isEnabled() &&
+                          !dlg->MeterIdEdit()->isEnabled() && !dlg->ClearEnergyBox()->isEnabled();
+        // Their marks keep their colours as the rows fill.
+        rowsEnabled = dlg->RowIcon(TestRow::MeterId)->isEnabled();
         QTest::mouseClick(dlg->StopButton(), Qt::LeftButton);
     };
     ASSERT_TRUE(OnceDuringRun([&] { Test(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);
+    EXPECT_TRUE(rowsEnabled);
     EXPECT_EQ(sim.RequestCount(), 6); // the read in progress ran to its end
     std::vector<std::string> rows = kWaiting;
     rows[0] = "OK pass";

@@ -14,8 +14,8 @@ CMeterRunDlg::CMeterRunDlg(QWidget* parent) : QDialog(parent) {}
 
 CMeterRunDlg::~CMeterRunDlg() = default;
 
-void CMeterRunDlg::BuildFrame(QWidget* controls, const QString& runText, const char* runName,
-                              QSize size)
+void CMeterRunDlg::BuildFrame(QWidget* controls, std::vector<QWidget*> inputs,
+                              const QString& runText, const char* runName, QSize size)
 {
     // The log stays enabled during a run so it can be scrolled; it is read-only anyway.
     m_log = new CMeterLogEdit(this);
@@ -44,8 +44,9 @@ void CMeterRunDlg::BuildFrame(QWidget* controls, const QString& runText, const c
     top->addLayout(buttons);
     resize(size);
 
-    m_runner =
-        std::make_unique<CJobRunner>(std::vector<QWidget*>{controls, m_run, m_cancel}, m_stop);
+    inputs.push_back(m_run);
+    inputs.push_back(m_cancel);
+    m_runner = std::make_unique<CJobRunner>(std::move(inputs), m_stop);
 }
 
 QPlainTextEdit* CMeterRunDlg::LogEdit() const

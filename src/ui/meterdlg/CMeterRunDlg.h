@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -39,8 +40,10 @@ protected:
     explicit CMeterRunDlg(QWidget* parent);
 
     // Lays `controls` out beside the log with the buttons below them; called once, by the
-    // constructor of the dialog, after it has built its controls.
-    void BuildFrame(QWidget* controls, const QString& runText, const char* runName, QSize size);
+    // constructor of the dialog, after it has built its controls. `inputs` (those of the
+    // controls that take input, or all of them) are disabled during a run.
+    void BuildFrame(QWidget* controls, std::vector<QWidget*> inputs, const QString& runText,
+                    const char* runName, QSize size);
 
     // Binds the link to `values`, a copy of the document's that the run reads while the UI
     // thread keeps the document, with the log window as its sink.

@@ -139,7 +139,8 @@ void CMeterTestDlg::BuildControls()
     left->addStretch();
     controls->setFixedWidth(260);
 
-    BuildFrame(controls, "Test", "test", QSize(720, 520)); // Enter tests the next meter
+    // The rows stay enabled during a test, so that their marks show in colour as they come.
+    BuildFrame(controls, {m_meterId, toleranceGroup}, "Test", "test", QSize(720, 520));
     connect(RunButton(), &QPushButton::clicked, this, &CMeterTestDlg::OnTest);
     connect(CancelButton(), &QPushButton::clicked, this, &CMeterTestDlg::OnCancel);
 }

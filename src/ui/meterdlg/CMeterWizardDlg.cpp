@@ -109,7 +109,7 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
     left->addStretch();
     controls->setFixedWidth(220);
 
-    BuildFrame(controls, texts.runButton, "run", QSize(640, 380));
+    BuildFrame(controls, {controls}, texts.runButton, "run", QSize(640, 380));
     connect(RunButton(), &QPushButton::clicked, this, &CMeterWizardDlg::OnRun);
     connect(CancelButton(), &QPushButton::clicked, this, &CMeterWizardDlg::reject);
 }
