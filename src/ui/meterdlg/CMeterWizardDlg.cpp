@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <span>
+#include <string>
 
 namespace mrv {
 
@@ -277,12 +278,14 @@ bool CReadingDlg::Finish()
     // rather than overwriting it with zeros.
     if (!m_readsEnergy)
         return true;
+    HhuDataFile& file = m_doc.GetDataFile();
     ReadingRecord reading;
-    if (!m_doc.GetDataFile().StoreReading(Position() - 1, m_blocks.energy, m_blocks.lmEnergy,
-                                          &reading)) {
-        // Never move on as if the reading were kept.
-        m_doc.GetPrompter().Message("The reading could not be written to the data file!", "error",
-                                    MsgIcon::Warning);
+    if (!file.StoreReading(Position() - 1, m_blocks.energy, m_blocks.lmEnergy, &reading)) {
+        // Never move on as if the reading were kept; say why when the file said so.
+        std::string why = file.StoreFailureText();
+        if (why.empty())
+            why = "The reading could not be written to the data file!";
+        m_doc.GetPrompter().Message(why, "error", MsgIcon::Warning);
         return false;
     }
     if (m_view)
