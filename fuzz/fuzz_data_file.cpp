@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(hhufile::FileSize(static_cast<std::size_t>(n)) <= size);
 
     // The Block table: every Block's records are records of the file. The parameters as View
-    // Data File shows them, with each Block's constant.
+    // Data File shows them, with each Block's constant, and each Block's printed report page
+    // by page (four rows a page, so a Block of a few meters takes several).
+    const std::uint8_t mask = TariffMask(file.GetParameterBlock());
     const std::vector<BlockEntry> blocks = file.GetBlockEntries();
     for (const BlockEntry& e : blocks) {
         FUZZ_CHECK(e.meterCount >= 0);
@@ -79,11 +81,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(e.firstSequence >= 1 && e.firstSequence - 1 + e.meterCount <= n);
         FUZZ_CHECK(FormatBlockConstant(e.constant).size() <= 6);
         FUZZ_CHECK(!MakeParameterTexts(file.GetParameterBlock(), &e).dayTable.empty());
+
+        ReadingReport printed(e.name, mask, file.GetReadings(), e.firstSequence, e.meterCount);
+        printed.Paginate(200);
+        FUZZ_CHECK(printed.Rows() == e.meterCount);
+        int rows = 0;
+        for (int page = 1; page <= printed.PageCount(); ++page) {
+            const PageRows p = printed.RowsOfPage(page);
+            FUZZ_CHECK(p.first <= p.end && p.end - p.first <= printed.LinesPerPage());
+            for (int r = p.first; r < p.end; ++r, ++rows)
+                for (const ReportColumn& c : printed.Columns())
+                    (void)ReportCell(printed.Reading(r), c);
+            (void)printed.Footer(page);
+        }
+        FUZZ_CHECK(rows == e.meterCount);
     }
     FUZZ_CHECK(MakeParameterTexts(file.GetParameterBlock(), nullptr).constant.empty());
 
     // The reading list as the view and `mrvctl show` make it.
-    const std::uint8_t mask = TariffMask(file.GetParameterBlock());
     const std::size_t columns = ReadingListTitles(mask).size();
     const std::vector<ReportColumn> report = ReportColumns(mask);
     for (const ReadingRecord& r : file.GetReadings()) {
