@@ -183,22 +183,37 @@ TEST_F(DamagedDatabaseTest, AFileThatIsNotADatabaseOrIsDamagedIsReportedAndLeftA
 
 TEST_F(DamagedDatabaseTest, AFileDeletedWhileOpenTakesNoWritesAndIsNotMadeAgain)
 {
-    MeterDatabase db(prompter);
-    ASSERT_EQ(db.OpenMain(DatabaseConnectString(path)), 1);
     const std::string kept = dir.File("kept.db");
-    std::filesystem::rename(path, kept); // moved away by another program: gone from its name
-    EXPECT_EQ(db.InsertHhu({2, "lost"}), 0);
-    HhuList hhus;
-    db.LoadHhus(&hhus);
-    EXPECT_TRUE(hhus.empty());
-    ASSERT_FALSE(prompter.messages.empty());
-    EXPECT_EQ(prompter.messages[0].text,
-              "The database file '" + path +
-                  "' has been deleted or replaced since it was opened. Nothing was read or "
-                  "written; close the database and open it again.");
-    db.CloseMain();
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(Sqlite3(kept, "select land_id, description from land"), "1|office\n");
+    const struct {
+        const char* what;
+        bool keep; // moved to `kept` rather than deleted
+    } cases[] = {{"moved away by another program", true}, {"deleted", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!std::filesystem::exists(path))
+            std::filesystem::copy_file(kept, path);
+        prompter.messages.clear();
+        MeterDatabase db(prompter);
+        ASSERT_EQ(db.OpenMain(DatabaseConnectString(path)), 1);
+        if (c.keep)
+            std::filesystem::rename(path, kept); // gone from its name, its rows kept elsewhere
+        else
+            std::filesystem::remove(path);
+        EXPECT_EQ(db.InsertHhu({2, "lost"}), 0);
+        HhuList hhus;
+        db.LoadHhus(&hhus);
+        EXPECT_TRUE(hhus.empty());
+        ASSERT_FALSE(prompter.messages.empty());
+        EXPECT_EQ(prompter.messages[0].text,
+                  "The database file '" + path +
+                      "' has been deleted or replaced since it was opened. Nothing was read or "
+                      "written; close the database and open it again.");
+        db.CloseMain();
+        EXPECT_FALSE(std::filesystem::exists(path)); // no empty database made in its place
+        if (c.keep) { // the moved file holds what it held, and not the refused row
+            EXPECT_EQ(Sqlite3(kept, "select land_id, description from land"), "1|office\n");
+        }
+    }
 }
 
 } // namespace

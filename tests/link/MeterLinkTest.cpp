@@ -293,9 +293,16 @@ public:
             ++timeouts;
         return r;
     }
+    // With failReads, the device reports an I/O error on reading, as an adapter does when it
+    // is pulled out while the bytes it announced are being read.
+    int Read(std::uint8_t* buffer, int maxCount) override
+    {
+        return failReads ? SerialPort::kIoError : m_line.Read(buffer, maxCount);
+    }
 
     int waits = 0;
     int timeouts = 0;
+    bool failReads = false;
 };
 
 // The engine on COM1, a pseudo-terminal whose far end the test plays.
@@ -364,6 +371,18 @@ TEST_F(MeterLinkPty, ALineThatHangsUpFailsAtOnceWithoutPollingOutTheTimeOut)
     EXPECT_EQ(link.ReadEnergy(0), 0);
     EXPECT_EQ(transport.waits, 2);
     EXPECT_EQ(log.substr(log.size() - 11), "  Fail!\r\n\r\n");
+}
+
+// The same when the line stays up but reading fails: the transaction ends on the error, after
+// the one wait that announced the bytes.
+TEST_F(MeterLinkPty, AReadErrorFailsAtOnceWithoutPollingOutTheTimeOut)
+{
+    transport.failReads = true;
+    EXPECT_EQ(Exchange(Bytes{0x01, 0x03, 0x0C}), 0); // the start of a reply
+    EXPECT_EQ(request.size(), 8u);
+    EXPECT_EQ(transport.timeouts, 0);
+    EXPECT_EQ(transport.waits, 1);
+    EXPECT_EQ(buffer[0], 0xEE);
 }
 
 TEST_F(MeterLinkPty, WorkedExamplesReachTheFarEnd)
