@@ -26,11 +26,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
@@ -381,6 +383,63 @@ TEST_F(MeterWizardDlgTest, AFailedReadingStopsOnThatMeterWithNothingStored)
     EXPECT_EQ(Cell(3, 2), "");
     EXPECT_EQ(wizard->MeterIdEdit()->text(), "03");
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A full disk while a reading is stored: a file-size limit below the records makes the write
+// fail with EFBIG. The wizard runs its job on a thread under a Qt event loop, which a forked
+// child cannot carry on, so the limit is this process's own, set for the run and put back.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_ok = ::getrlimit(RLIMIT_FSIZE, &m_was) == 0;
+        m_handler = std::signal(SIGXFSZ, SIG_IGN); // fail the write, not the program
+        rlimit limit = m_was;
+        limit.rlim_cur = bytes;
+        m_ok = m_ok && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_was);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    bool Ok() const { return m_ok; }
+
+private:
+    rlimit m_was{};
+    void (*m_handler)(int) = SIG_DFL;
+    bool m_ok = false;
+};
+
+TEST_F(MeterWizardDlgTest, AReadingThatCannotBeWrittenSaysWhyAndStaysOnTheMeter)
+{
+    ASSERT_TRUE(sim.SetRegisters(0, 10, {0x0000, 0x3039})); // meter 1: 123.45 last month
+    const std::string path = ViewDataFile();
+    ClickRow(List(V::IdReadings), 1);
+    Open(ViewCommand::Read);
+    Untick({"R Energy", "Broadcast"});
+    const Bytes before = FileBytes(path);
+    {
+        const FileSizeLimit full(hhufile::kRecordsOffset);
+        ASSERT_TRUE(full.Ok());
+        Run();
+    }
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "Can't store the reading in " + path +
+                  ": File too large. The file keeps the readings it had.");
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(Doc().GetDataFile().GetReadings()[1].status, 0);
+    EXPECT_EQ(Cell(1, 2), "");
+    EXPECT_EQ(wizard->MeterIdEdit()->text(), "01");
+
+    // With room again the same button stores the reading and moves on.
+    prompter.messages.clear();
+    Run();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(wizard->MeterIdEdit()->text(), "02");
+    EXPECT_EQ(Doc().GetDataFile().GetReadings()[1].lmEnergy[0], 123.45);
+    EXPECT_EQ(Cell(1, 2), "26/12/05");
 }
 
 TEST_F(MeterWizardDlgTest, ReadOpensTheReadingWizardFromTheView)
