@@ -34,7 +34,9 @@ TEST_F(TraceSimTest, EachFaultComesOutAsItsOutcome)
         // The header, then a pause longer than the engine waits.
         {"gap:900", TraceOutcome::Partial, "2 bytes, then nothing for 400 ms"},
         {"badcrc", TraceOutcome::BadCheck, "the CRC is "},
-        {"echo", TraceOutcome::Echo, "the line returned our own request, then 17 bytes"},
+        // The reply after the echo is in the trace only when it came before the engine gave
+        // up on the echo, which is up to the scheduler.
+        {"echo", TraceOutcome::Echo, "the line returned our own request"},
         {"address:9", TraceOutcome::OtherMeter, "meter 9 answered, not meter 1"},
         {"exception", TraceOutcome::Exception, "exception 4: server device failure"},
         {"stream", TraceOutcome::TooLong, "201 bytes without a complete reply"},

@@ -59,7 +59,8 @@ TEST_F(TraceCmdTest, TransactNamesTheOutcomeOfEachFault)
         {{"--fault", "gap:2600"}, "partial", "(2 bytes, then nothing for 2000 ms)"},
         {{"--fault", "delay:100", "--fault", "gap:2600"}, "partial", "then nothing for 2000 ms"},
         {{"--fault", "badcrc"}, "bad-check", "(the CRC is "},
-        {{"--fault", "echo"}, "echo", "(the line returned our own request, then 7 bytes)"},
+        // Whether the reply after the echo is in the trace is up to the scheduler.
+        {{"--fault", "echo"}, "echo", "(the line returned our own request"},
         {{"--fault", "address:9"}, "other-meter", "(meter 9 answered, not meter 1)"},
         {{"--fault", "exception:2"}, "exception", "(exception 2: illegal data address)"},
         {{"--fault", "stream"}, "too-long", "(201 bytes without a complete reply)"},

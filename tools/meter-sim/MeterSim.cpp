@@ -397,7 +397,7 @@ void MeterSimulator::Serve()
                       {});
                 continue;
             }
-            std::vector<std::uint8_t> reply = Answer(parsed.request);
+            std::vector<std::uint8_t> reply = Answer(parsed.request, faults);
             if (reply.empty()) {
                 Trace("no meter at that address, no reply", {});
                 continue;
@@ -478,7 +478,7 @@ void MeterSimulator::Send(const std::vector<std::uint8_t>& bytes, std::size_t st
     }
 }
 
-std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request)
+std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request, const SimFaults& faults)
 {
     const std::vector<std::uint8_t>& in = request.inner;
     const std::uint8_t address = in[0];
@@ -507,8 +507,8 @@ std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request)
         return {};
 
     const PcTime now = m_clock.Now();
-    std::uint8_t exception = m_faults.exception;
-    const std::uint8_t from = m_faults.answerAs ? m_faults.answerAs : address;
+    std::uint8_t exception = faults.exception;
+    const std::uint8_t from = faults.answerAs ? faults.answerAs : address;
     std::vector<std::uint8_t> out{from, function};
     if (!exception && function == 3) {
         out.push_back(0);

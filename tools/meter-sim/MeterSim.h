@@ -122,7 +122,8 @@ public:
 private:
     void Serve();
     // Handles one complete frame; returns the bytes to send (empty: no reply).
-    std::vector<std::uint8_t> Answer(const struct SimRequest& request);
+    // Under the faults taken when the request came, not those set since.
+    std::vector<std::uint8_t> Answer(const struct SimRequest& request, const SimFaults& faults);
     // Sends the bytes; with a stream header, filler after it until the next request; with a
     // gap, a pause after `gapAt` bytes. Returns early on a stop or (in the pause) a request.
     void Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader,
