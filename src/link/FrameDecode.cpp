@@ -47,8 +47,8 @@ public:
             f.bytes.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at), m_bytes.end());
             f.value = "missing";
             f.check = FieldCheck::Bad;
-            f.note = m_at == m_bytes.size() ? "the frame ends before it"
-                                            : "the frame ends inside it";
+            f.note =
+                m_at == m_bytes.size() ? "the frame ends before it" : "the frame ends inside it";
             m_layer.fields.push_back(std::move(f));
             m_at = m_bytes.size();
             m_broken = true;
@@ -114,8 +114,7 @@ void CrcField(LayerReader& r, Span whole, const char* name = "CRC")
     if (!r.Take(name, 2, crc))
         return;
     const std::size_t end = r.At();
-    const std::uint16_t should =
-        Crc16(whole.data(), static_cast<std::ptrdiff_t>(end - 2));
+    const std::uint16_t should = Crc16(whole.data(), static_cast<std::ptrdiff_t>(end - 2));
     FrameField& f = r.Add(name, crc, FormatC("0x%04X", crc[1] << 8 | crc[0]));
     Check(f, crc[0] == (should & 0xFF) && crc[1] == (should >> 8),
           FormatC("should be %02X %02X", should & 0xFF, should >> 8));
@@ -180,8 +179,9 @@ std::size_t DecodeModbus(Span bytes, const Asked& asked, DecodedFrame& out)
         if (!r.Take("byte count", 1, b))
             return r.At();
         const unsigned dataBytes = b[0];
-        FrameField& bc =
-            r.Add("byte count", b, FormatC("%u bytes (%u registers)", dataBytes, dataBytes / 2));
+        FrameField& bc = r.Add("byte count", b,
+                               FormatC("%u bytes (%u %s)", dataBytes, dataBytes / 2,
+                                       dataBytes / 2 == 1 ? "register" : "registers"));
         Check(bc, dataBytes == 2u * asked.count,
               FormatC("%u registers were asked: %u bytes", asked.count, 2u * asked.count));
         Span data;
@@ -245,7 +245,8 @@ std::size_t DecodeRelay(Span bytes, int hops, const Asked& asked, DecodedFrame& 
     // The Modbus frame may claim less than the relay length gives it.
     Span rest;
     if (innerTaken < std::min(inner, left)) {
-        const auto extra = bytes.subspan(innerStart + innerTaken, std::min(inner, left) - innerTaken);
+        const auto extra =
+            bytes.subspan(innerStart + innerTaken, std::min(inner, left) - innerTaken);
         out.back().fields.push_back({"extra bytes", Bytes(extra.begin(), extra.end()), "",
                                      FieldCheck::Bad, "inside the relay length, after the frame"});
     }
@@ -286,11 +287,9 @@ std::size_t DecodeCarrier(Span bytes, int hops, const Asked& asked, std::uint8_t
     const Span inner = bytes.subspan(start, std::min(content, left));
     const std::size_t taken = DecodeRelay(inner, hops, asked, out);
     if (taken < inner.size())
-        out.back().fields.push_back({"extra bytes",
-                                     Bytes(inner.begin() + static_cast<std::ptrdiff_t>(taken),
-                                           inner.end()),
-                                     "", FieldCheck::Bad,
-                                     "inside the carrier length, after the relay frame"});
+        out.back().fields.push_back(
+            {"extra bytes", Bytes(inner.begin() + static_cast<std::ptrdiff_t>(taken), inner.end()),
+             "", FieldCheck::Bad, "inside the carrier length, after the relay frame"});
     const std::size_t crcAt = std::min(start + content, bytes.size());
     LayerReader tail(bytes.subspan(crcAt), out[layer]);
     Span crc;
@@ -316,8 +315,9 @@ void DecodeForm(Span bytes, const LinkSettings& s, int hops, const Asked& asked,
     else
         taken = DecodeModbus(bytes, asked, out);
     if (taken < bytes.size() && out.size() > first)
-        out[first].fields.push_back({"extra bytes", Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(taken), bytes.end()),
-                                     "", FieldCheck::Bad, "after the end of the frame"});
+        out[first].fields.push_back(
+            {"extra bytes", Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(taken), bytes.end()),
+             "", FieldCheck::Bad, "after the end of the frame"});
 }
 
 int HopsOf(Span request, const LinkSettings& s)
@@ -377,8 +377,8 @@ DecodedFrame DecodeReply(const TransactionTrace& t)
                            {{"our request", t.request, "the request came back", FieldCheck::Bad,
                              "the line returns what is sent"}}});
             at = from + t.request.size();
-            start = std::find(received.begin() + static_cast<std::ptrdiff_t>(at), received.end(),
-                              lead);
+            start =
+                std::find(received.begin() + static_cast<std::ptrdiff_t>(at), received.end(), lead);
             from = static_cast<std::size_t>(start - received.begin());
         }
         if (direct && t.outcome == TraceOutcome::OtherMeter) {
@@ -400,20 +400,25 @@ DecodedFrame DecodeReply(const TransactionTrace& t)
 
     FrameLayer timing{"Timing", {}};
     for (std::size_t k = 0; k < t.bursts.size(); ++k)
-        timing.fields.push_back({FormatC("burst %zu", k + 1), t.bursts[k].bytes,
+        timing.fields.push_back({FormatC("burst %zu", k + 1),
+                                 t.bursts[k].bytes,
                                  "+" + MillisText(t.bursts[k].atUs) + " ms after the request",
-                                 FieldCheck::Info, {}});
-    if (t.end == ReceiveEnd::TimedOut)
-        timing.fields.push_back({received.empty() ? "wait" : "then", {},
-                                 FormatC("nothing %sfor %u ms", received.empty() ? "" : "more ",
-                                         t.timeoutMs),
                                  FieldCheck::Info,
                                  {}});
+    if (t.end == ReceiveEnd::TimedOut)
+        timing.fields.push_back(
+            {received.empty() ? "wait" : "then",
+             {},
+             FormatC("nothing %sfor %u ms", received.empty() ? "" : "more ", t.timeoutMs),
+             FieldCheck::Info,
+             {}});
     else if (t.end == ReceiveEnd::LineGone)
-        timing.fields.push_back({received.empty() ? "wait" : "then", {},
-                                 "the line hung up +" + MillisText(t.goneUs) +
-                                     " ms after the request",
-                                 FieldCheck::Bad, "an adapter pulled out, a device removed"});
+        timing.fields.push_back(
+            {received.empty() ? "wait" : "then",
+             {},
+             "the line hung up +" + MillisText(t.goneUs) + " ms after the request",
+             FieldCheck::Bad,
+             "an adapter pulled out, a device removed"});
     out.push_back(std::move(timing));
     return out;
 }
@@ -443,9 +448,9 @@ std::string DecodedText(const DecodedFrame& frame)
     for (const FrameLayer& layer : frame) {
         bool first = true;
         for (const FrameField& f : layer.fields) {
-            std::string line = FormatC("           %-8s %-16s %s", first ? layer.name.c_str() : "",
-                                       f.name.c_str(),
-                                       f.bytes.empty() ? "-" : HexBytes(f.bytes).c_str());
+            std::string line =
+                FormatC("           %-8s %-16s %s", first ? layer.name.c_str() : "", f.name.c_str(),
+                        f.bytes.empty() ? "-" : HexBytes(f.bytes).c_str());
             if (!f.value.empty())
                 line += "  " + f.value;
             if (const std::string check = CheckText(f); !check.empty())

@@ -7,15 +7,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <grp.h>
 #include <pwd.h>
+#include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -125,6 +125,9 @@ std::string HoldersText(const std::vector<DeviceHolder>& holders, int unreadable
                            "could not be looked at); root can see them all.\n",
                            unreadable)
                  : "  No process is seen holding it; it may have been let go since.\n";
+    else
+        s += "Close that program (or end the process) and check again, or choose another "
+             "port.\n";
     return s;
 }
 
@@ -145,8 +148,7 @@ std::vector<int> LockOwners(const std::string& procRoot, const struct stat& file
         unsigned major = 0, minor = 0;
         unsigned long inode = 0;
         if (std::sscanf(where.c_str(), "%x:%x:%lu", &major, &minor, &inode) == 3 &&
-            major == ::major(file.st_dev) && minor == ::minor(file.st_dev) &&
-            inode == file.st_ino)
+            major == ::major(file.st_dev) && minor == ::minor(file.st_dev) && inode == file.st_ino)
             pids.push_back(pid);
     }
     return pids;
@@ -268,8 +270,9 @@ std::vector<DeviceHolder> FindHolders(const std::string& device, int* unreadable
             struct stat st {};
             if (::stat((fdDir + "/" + e->d_name).c_str(), &st) != 0)
                 continue;
-            const bool same = S_ISCHR(dev.st_mode) ? S_ISCHR(st.st_mode) && st.st_rdev == dev.st_rdev
-                                                   : st.st_dev == dev.st_dev && st.st_ino == dev.st_ino;
+            const bool same = S_ISCHR(dev.st_mode)
+                                  ? S_ISCHR(st.st_mode) && st.st_rdev == dev.st_rdev
+                                  : st.st_dev == dev.st_dev && st.st_ino == dev.st_ino;
             if (same) {
                 holds = true;
                 break;
@@ -311,8 +314,8 @@ std::optional<UsbAdapter> FindUsbAdapter(const std::string& device, const std::s
             usb.byIdPath = "/dev/serial/by-id/" + name;
             break;
         }
-    const std::string latency =
-        Trimmed(ReadSmallFile(root + "/sys/bus/usb-serial/devices/" + usb.ttyName + "/latency_timer"));
+    const std::string latency = Trimmed(
+        ReadSmallFile(root + "/sys/bus/usb-serial/devices/" + usb.ttyName + "/latency_timer"));
     if (!latency.empty() && latency.find_first_not_of("0123456789") == std::string::npos)
         usb.latencyMs = std::atoi(latency.c_str());
     if (usb.byIdPath.empty() && !usb.latencyMs)
@@ -349,8 +352,10 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
     if (r.usb) {
         if (!r.usb->byIdPath.empty() && r.usb->byIdPath != path)
             r.notes.push_back("A USB serial adapter (" + r.usb->ttyName + "). Its stable name is " +
-                              r.usb->byIdPath + ": it stays the same when adapters are "
-                              "plugged in another order, where " + path + " may change.");
+                              r.usb->byIdPath +
+                              ": it stays the same when adapters are "
+                              "plugged in another order, where " +
+                              path + " may change.");
         if (r.usb->latencyMs && *r.usb->latencyMs > kLatencyHintMs)
             r.notes.push_back(FormatC(
                 "The adapter's latency timer is %d ms: it holds received bytes up to %d ms before "
@@ -422,8 +427,8 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
         int unreadable = 0;
         r.holders = FindHolders(path, &unreadable);
         std::erase_if(r.holders, [](const DeviceHolder& h) { return h.self; });
-        r.problem = path + " is held by another program:\n" +
-                    Trimmed(HoldersText(r.holders, unreadable));
+        r.problem =
+            path + " is held by another program:\n" + Trimmed(HoldersText(r.holders, unreadable));
         return r;
     }
     ::close(fd);
@@ -528,9 +533,9 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
                     if (hooks.found)
                         hooks.found(result.meters.back());
                 } else if (r == 3) {
-                    result.notes.push_back(FormatC(
-                        "At %u %s, address %d answered with %u in its address register.", baud,
-                        ParityName(parity), a, reply[3]));
+                    result.notes.push_back(
+                        FormatC("At %u %s, address %d answered with %u in its address register.",
+                                baud, ParityName(parity), a, reply[3]));
                 }
             }
             const std::string at = FormatC("At %u %s", baud, ParityName(parity));

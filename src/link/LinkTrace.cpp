@@ -16,9 +16,9 @@ struct OutcomeNames {
 };
 
 constexpr OutcomeNames kOutcomeNames[kTraceOutcomes] = {
-    {"answered", "Answered"},   {"silence", "Silence"},         {"partial", "Partial"},
-    {"bad-check", "Bad check"}, {"echo", "Echo"},               {"other-meter", "Other meter"},
-    {"exception", "Exception"}, {"too-long", "Too long"},       {"mismatch", "Mismatch"},
+    {"answered", "Answered"},   {"silence", "Silence"},   {"partial", "Partial"},
+    {"bad-check", "Bad check"}, {"echo", "Echo"},         {"other-meter", "Other meter"},
+    {"exception", "Exception"}, {"too-long", "Too long"}, {"mismatch", "Mismatch"},
 };
 
 using Bytes = std::vector<std::uint8_t>;
@@ -226,11 +226,11 @@ void ClassifyTransaction(TransactionTrace& t)
     const Bytes received = t.Received();
     const std::string wait = FormatC("%u ms", t.timeoutMs);
     const bool gone = t.end == ReceiveEnd::LineGone;
-    const std::string goneWords =
-        "the line hung up or failed " + MillisText(t.goneUs) +
-        " ms after the request (an adapter pulled out, a device removed)";
+    const std::string goneWords = "the line hung up or failed " + MillisText(t.goneUs) +
+                                  " ms after the request (an adapter pulled out, a device removed)";
     if (received.empty()) {
-        Decide(t, TraceOutcome::Silence, gone ? "nothing came: " + goneWords : "nothing came in " + wait);
+        Decide(t, TraceOutcome::Silence,
+               gone ? "nothing came: " + goneWords : "nothing came in " + wait);
         return;
     }
 
@@ -277,8 +277,7 @@ void ClassifyTransaction(TransactionTrace& t)
 
     // On a direct line an exception reply to a read or write is shorter than the engine waits
     // for; it is whole all the same.
-    if (direct && stored.size() >= 5 && stored[1] == (t.function | 0x80) &&
-        CrcOf(stored, 5) == 0) {
+    if (direct && stored.size() >= 5 && stored[1] == (t.function | 0x80) && CrcOf(stored, 5) == 0) {
         t.exceptionCode = stored[2];
         Decide(t, TraceOutcome::Exception,
                FormatC("exception %u: %s", t.exceptionCode,
@@ -293,7 +292,8 @@ void ClassifyTransaction(TransactionTrace& t)
         words = n ? FormatC("%zu of %zu bytes", stored.size(), *n)
                   : Plural(stored.size(), "byte", "bytes");
     }
-    Decide(t, TraceOutcome::Partial, words + (gone ? ", then " + goneWords : ", then nothing for " + wait));
+    Decide(t, TraceOutcome::Partial,
+           words + (gone ? ", then " + goneWords : ", then nothing for " + wait));
 }
 
 std::string HexBytes(std::span<const std::uint8_t> bytes)
@@ -319,11 +319,11 @@ std::string RequestSummary(const TransactionTrace& t)
 {
     std::string what;
     if (t.function == 3)
-        what = FormatC("read %u %s from %u", t.count, t.count == 1 ? "register" : "registers",
-                       t.reg);
+        what =
+            FormatC("read %u %s from %u", t.count, t.count == 1 ? "register" : "registers", t.reg);
     else if (t.function == 16)
-        what = FormatC("write %u %s from %u", t.count, t.count == 1 ? "register" : "registers",
-                       t.reg);
+        what =
+            FormatC("write %u %s from %u", t.count, t.count == 1 ? "register" : "registers", t.reg);
     else
         what = FormatC("function %u at %u", t.function, t.reg);
     what += t.address == 0 ? ", broadcast" : FormatC(", meter %u", t.address);
@@ -339,9 +339,9 @@ std::string RequestSummary(const TransactionTrace& t)
 std::uint64_t ReplyLineUs(const TransactionTrace& t)
 {
     // The last byte that came, else the end of the wait (or the moment the line went).
-    const std::uint64_t after = !t.bursts.empty()                ? t.LastByteUs()
+    const std::uint64_t after = !t.bursts.empty()               ? t.LastByteUs()
                                 : t.end == ReceiveEnd::LineGone ? t.goneUs
-                                                                 : std::uint64_t(t.timeoutMs) * 1000;
+                                                                : std::uint64_t(t.timeoutMs) * 1000;
     return t.requestEndUs + after;
 }
 

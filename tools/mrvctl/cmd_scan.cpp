@@ -86,8 +86,8 @@ std::string Parse(int argc, char** argv, Options& o)
                 const auto baud = mrvctl::ParseNumber(part.c_str(), 300, 230400);
                 static const unsigned long kRates[] = {300,   600,   1200,  2400,   4800,  9600,
                                                        19200, 38400, 57600, 115200, 230400};
-                if (!baud || std::find(std::begin(kRates), std::end(kRates), *baud) ==
-                                 std::end(kRates))
+                if (!baud ||
+                    std::find(std::begin(kRates), std::end(kRates), *baud) == std::end(kRates))
                     return "--bauds takes speeds such as 1200,2400,4800,9600, not '" + part + "'";
                 o.plan.bauds.push_back(std::uint32_t(*baud));
             }
@@ -106,8 +106,7 @@ std::string Parse(int argc, char** argv, Options& o)
                 return "--addresses needs FROM-TO";
             const std::string range = argv[++i];
             const std::size_t dash = range.find('-');
-            const auto from =
-                mrvctl::ParseNumber(range.substr(0, dash).c_str(), 1, 247);
+            const auto from = mrvctl::ParseNumber(range.substr(0, dash).c_str(), 1, 247);
             const auto to = dash == std::string::npos
                                 ? from
                                 : mrvctl::ParseNumber(range.substr(dash + 1).c_str(), 1, 247);
