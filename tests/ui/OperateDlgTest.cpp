@@ -1,8 +1,9 @@
 // The Operate console driven through its widgets against a simulated meter on a
-// pseudo-terminal opened as COM1.
+// pseudo-terminal opened as COM1, its log and its frame view.
 #include "ui/meterdlg/COperateDlg.h"
 
 #include "base/SettingsStore.h"
+#include "datafile/FileBytes.h"
 #include "doc/CMrvDoc.h"
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
@@ -10,6 +11,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/meterdlg/CFrameView.h"
 
 #include "UiTest.h"
 
@@ -17,15 +19,18 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -525,6 +530,198 @@ TEST_F(OperateDlgTest, HiddenButtonDrawsNewPasswordTables)
         const std::set<std::uint8_t> digits(t->begin(), t->end());
         EXPECT_EQ(digits, (std::set<std::uint8_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     }
+}
+
+// The frame view below the log: a row per request and reply with the outcome of the fault on
+// the line, rows that open into their layers, the statistics of a run with failures injected,
+// and the trace saved as text.
+class OperateFrameViewTest : public OperateDlgTest {
+protected:
+    void SetUp() override
+    {
+        OperateDlgTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        Open();
+        dlg->AddressEdit()->setText("1");
+    }
+
+    CFrameTraceModel& Model() { return *dlg->FrameView()->Model(); }
+
+    QString Cell(int row, int column, const QModelIndex& parent = {})
+    {
+        return Model().index(row, column, parent).data().toString();
+    }
+
+    // "Layer: field field ..." for the layers under a frame row.
+    std::vector<std::string> Layers(int row)
+    {
+        std::vector<std::string> out;
+        const QModelIndex frame = Model().index(row, 0);
+        for (int l = 0; l < Model().rowCount(frame); ++l) {
+            const QModelIndex layer = Model().index(l, 0, frame);
+            std::string s = layer.data().toString().toStdString() + ":";
+            for (int f = 0; f < Model().rowCount(layer); ++f)
+                s += " " + Cell(f, CFrameTraceModel::ColTime, layer).toStdString();
+            out.push_back(s);
+        }
+        return out;
+    }
+
+    // The faults of the meter's next replies, one per request; none once they run out.
+    void ScheduleFaults(std::deque<SimFaults> faults)
+    {
+        schedule = std::move(faults);
+        sim.SetFaults(schedule.empty() ? SimFaults{} : schedule.front());
+        sim.SetTrace([this](const std::string& line) {
+            if (line.find(" request: ") == std::string::npos)
+                return;
+            // Taken for this request already; set up the next one.
+            std::lock_guard lock(scheduleMutex);
+            if (!schedule.empty())
+                schedule.pop_front();
+            sim.SetFaults(schedule.empty() ? SimFaults{} : schedule.front());
+        });
+    }
+
+    std::mutex scheduleMutex;
+    std::deque<SimFaults> schedule;
+};
+
+TEST_F(OperateFrameViewTest, EachFaultShowsItsOutcomeInTheReplyRow)
+{
+    Tick("R address");
+    const struct {
+        const char* fault;
+        const char* word;
+    } cases[] = {
+        {"none", "answered"},       {"silent", "silence"},  {"gap:2600", "partial"},
+        {"badcrc", "bad-check"},    {"echo", "echo"},       {"address:9", "other-meter"},
+        {"exception", "exception"}, {"stream", "too-long"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        SimFaults faults;
+        ASSERT_TRUE(ParseSimFault(c.fault, faults));
+        sim.SetFaults(faults);
+        dlg->AddressEdit()->setText("1");
+        Send();
+        ASSERT_EQ(Model().rowCount(), 2);
+        EXPECT_EQ(Cell(0, CFrameTraceModel::ColDir), "TX");
+        EXPECT_EQ(Cell(0, CFrameTraceModel::ColBytes), "01 03 00 15 00 01 95 CE");
+        EXPECT_EQ(Cell(0, CFrameTraceModel::ColMeaning), "read 1 register from 21, meter 1");
+        EXPECT_EQ(Cell(1, CFrameTraceModel::ColDir), "RX");
+        EXPECT_EQ(Cell(1, CFrameTraceModel::ColOutcome), c.word);
+        EXPECT_EQ(Cell(1, CFrameTraceModel::ColMeaning).toStdString(),
+                  Model().Transaction(0).detail);
+        // A gap's rest must not reach the next case.
+        sim.SetFaults({});
+        if (std::string(c.word) == "partial")
+            QTest::qWait(800);
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(OperateFrameViewTest, RowsOpenIntoTheLayersOfTheWorkedCarrierExample)
+{
+    // Meter 1 behind relay 5, through a carrier module with lead byte 1; the clock registers.
+    dlg->findChild<QCheckBox*>("PLC")->setChecked(true);
+    dlg->findChild<QCheckBox*>("runThrough")->setChecked(true);
+    dlg->findChild<QLineEdit*>("target")->setText("1");
+    dlg->findChild<QLineEdit*>("relay1")->setText("5");
+    dlg->findChild<QLineEdit*>("lead")->setText("1");
+    Tick("R Time");
+    Send();
+    ASSERT_EQ(Model().rowCount(), 2);
+    EXPECT_EQ(Cell(0, CFrameTraceModel::ColBytes),
+              "01 43 0F C1 00 05 00 01 08 01 03 27 10 00 06 CE B9 97 67 D5");
+    EXPECT_EQ(Layers(0), (std::vector<std::string>{"Carrier: lead byte mark length CRC",
+                                                   "Relay: lead relay 1 target length sum",
+                                                   "Modbus: address function register count CRC"}));
+    EXPECT_EQ(Cell(1, CFrameTraceModel::ColOutcome), "answered");
+    EXPECT_EQ(Layers(1), (std::vector<std::string>{"Carrier: lead byte mark length CRC",
+                                                   "Relay: lead relay 1 target length sum",
+                                                   "Modbus: address function byte count data CRC",
+                                                   "Timing: burst 1"}));
+    // Each field checked: the reply's inner byte count against the six registers asked.
+    const QModelIndex modbus = Model().index(2, 0, Model().index(1, 0));
+    EXPECT_EQ(Cell(2, CFrameTraceModel::ColTime, modbus), "byte count");
+    EXPECT_EQ(Cell(2, CFrameTraceModel::ColMeaning, modbus), "12 bytes (6 registers)");
+    EXPECT_EQ(Cell(2, CFrameTraceModel::ColOutcome, modbus), "ok");
+
+    // The tree shows them when opened.
+    QTreeView* tree = dlg->FrameView()->Tree();
+    tree->expand(Model().index(1, 0));
+    EXPECT_TRUE(tree->isExpanded(Model().index(1, 0)));
+}
+
+TEST_F(OperateFrameViewTest, StatisticsCountExactlyWhatARunWithInjectedFailuresDid)
+{
+    for (const char* box : {"R total energy", "R voltage", "R current", "R frequency",
+                            "R power factor", "R import energy"})
+        Tick(box);
+    // Six exchanges: the second a bad CRC, the fourth an exception, the fifth no answer.
+    ScheduleFaults({{}, {.badCheck = true}, {}, {.exception = 4}, {.silent = true}, {}});
+    Send();
+    ASSERT_EQ(Model().rowCount(), 12);
+    std::vector<std::string> words;
+    for (int row = 1; row < 12; row += 2)
+        words.push_back(Cell(row, CFrameTraceModel::ColOutcome).toStdString());
+    EXPECT_EQ(words, (std::vector<std::string>{"answered", "bad-check", "answered", "exception",
+                                               "silence", "answered"}));
+    const std::string stats = dlg->FrameView()->StatisticsLabel()->text().toStdString();
+    EXPECT_EQ(stats.substr(0, stats.find(';')),
+              "meter 1: 6 requests, 3 answered, 1 silence, 1 bad-check, 1 exception")
+        << stats;
+    EXPECT_NE(stats.find(" ms (least / median / 95% / most)"), std::string::npos) << stats;
+    const MeterStatistics& m = dlg->FrameView()->Statistics().Meters().at(0);
+    EXPECT_EQ(m.responseUs.size(), 3u);
+
+    // The next Send starts a new run: the view and the statistics start over.
+    ScheduleFaults({});
+    dlg->OperationBox("R voltage")->setChecked(false);
+    for (const char* box :
+         {"R total energy", "R current", "R frequency", "R power factor", "R import energy"})
+        dlg->OperationBox(box)->setChecked(false);
+    Send();
+    EXPECT_EQ(Model().rowCount(), 2);
+    EXPECT_EQ(dlg->FrameView()->StatisticsLabel()->text().toStdString().substr(0, 36),
+              "meter 1: 1 request, 1 answered; resp");
+}
+
+TEST_F(OperateFrameViewTest, TheTraceIsSavedAsText)
+{
+    EXPECT_FALSE(dlg->FrameView()->SaveButton()->isEnabled()); // nothing to save yet
+    Tick("R total energy");
+    sim.SetFaults({.badCheck = true});
+    Send();
+    TempDir dir;
+    const std::string file = dir.File("trace.txt");
+    prompter.choices.push_back(file);
+    ASSERT_TRUE(dlg->FrameView()->SaveButton()->isEnabled());
+    QTest::mouseClick(dlg->FrameView()->SaveButton(), Qt::LeftButton);
+    ASSERT_EQ(prompter.choosers.size(), 1u);
+    EXPECT_EQ(prompter.choosers[0].kind, "save");
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(filebytes::ReadFileWhole(file, bytes));
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.rfind("Frame trace, saved ", 0), 0u) << text;
+    EXPECT_NE(text.find("   0.000 TX request     01 03 00 00 00 02 C4 0B  (read 2 registers "
+                        "from 0, meter 1)\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(" RX bad-check   01 03 04 "), std::string::npos) << text;
+    // Below each frame its layers, each field checked.
+    EXPECT_NE(text.find("           Modbus   address          01  1  [ok]\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("                    CRC              E2 5C  0x5CE2  [wrong: should be "
+                        "E2 A3]\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\nstatistics:\nmeter 1: 1 request, 0 answered, 1 bad-check\n"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "link/PasswordTable.h"
 #include "ui/app/CJobRunner.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/meterdlg/CFrameView.h"
 #include "ui/meterdlg/CMeterLogEdit.h"
 #include "ui/view/CFilterEdit.h"
 
@@ -19,6 +20,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include <cstring>
@@ -229,13 +231,25 @@ void COperateDlg::BuildControls()
     // The log stays enabled during a run so it can be scrolled; it is read-only anyway.
     m_log = new CMeterLogEdit(this);
 
-    auto* panes = new QHBoxLayout;
+    // The frames below the controls and the log, over the whole width their bytes need. The
+    // view stays usable during a run too: rows open, the trace can be saved.
+    m_frames = new CFrameView(m_doc.GetPrompter(), this);
+    auto* upper = new QWidget(this);
+    auto* panes = new QHBoxLayout(upper);
+    panes->setContentsMargins(0, 0, 0, 0);
     panes->addWidget(m_controls);
     panes->addWidget(m_log, 1);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName("logAndFrames");
+    split->setChildrenCollapsible(false);
+    split->addWidget(upper);
+    split->addWidget(m_frames);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
     auto* top = new QVBoxLayout(this);
-    top->addLayout(panes, 1);
+    top->addWidget(split, 1);
     top->addLayout(buttons);
-    resize(760, 440);
+    resize(1040, 760);
 
     m_runner = std::make_unique<CJobRunner>(
         std::vector<QWidget*>{m_controls, m_sendButton, m_closeButton}, m_stopButton);
@@ -341,6 +355,11 @@ void COperateDlg::OnSend()
                   m_docCopy.values.meterConstant);
     m_log->clear();
     m_log->repaint();
+    // The engine records on the worker; the view takes each transaction on this thread.
+    m_frames->Clear();
+    m_link.SetTraceSink([this](const TransactionTrace& trace) {
+        m_runner->Post([this, trace] { m_frames->Add(trace); });
+    });
 
     // The port, the message boxes and the EEPROM range question belong to this thread; the
     // worker asks for them and waits.

@@ -3,7 +3,8 @@
 // dialog copies its link options and write values into the document, then runs the shared
 // Send sequence on its own MeterLink and shows the log. The run goes through the dialogs' job
 // runner: the controls are disabled, the window keeps repainting and shows every log line as
-// it comes, and "Stop" ends the run after the operation in progress.
+// it comes, and "Stop" ends the run after the operation in progress. Below the log, the frame
+// view shows each request and reply of the run with its outcome, layers and statistics.
 #include "link/MeterLink.h"
 #include "link/SendSequence.h"
 #include "ui/meterdlg/CMeterLogEdit.h"
@@ -28,6 +29,7 @@ namespace mrv {
 
 class CMrvDoc;
 class CFilterEdit;
+class CFrameView;
 class CJobRunner;
 
 class COperateDlg : public QDialog {
@@ -71,6 +73,7 @@ public:
     QComboBox* NewBaudList() const { return m_newBaudList; }
     QCheckBox* ThreePhaseBox() const { return m_threePhaseBox; }
     QPlainTextEdit* LogEdit() const { return m_log; }
+    CFrameView* FrameView() const { return m_frames; }
     QPushButton* SendButton() const { return m_sendButton; }
     QPushButton* CloseButton() const { return m_closeButton; }
     QPushButton* StopButton() const { return m_stopButton; }
@@ -113,6 +116,7 @@ private:
     QCheckBox* m_threePhaseBox = nullptr;
     QComboBox* m_newBaudList = nullptr;
     CMeterLogEdit* m_log = nullptr;
+    CFrameView* m_frames = nullptr; // the run's frames, below the log
     QPushButton* m_sendButton = nullptr;
     QPushButton* m_closeButton = nullptr;
     QPushButton* m_stopButton = nullptr;
