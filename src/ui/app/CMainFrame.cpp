@@ -8,6 +8,7 @@
 #include "ui/datafile/CDataFileSheet.h"
 #include "ui/datafile/DataFileCommands.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
+#include "ui/meterdlg/CLineCheckDlg.h"
 #include "ui/meterdlg/CMeterTestDlg.h"
 #include "ui/meterdlg/COperateDlg.h"
 #include "ui/print/ReadingPrint.h"
@@ -239,6 +240,9 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     AddAction(comm, "Config", "&Config", "Communication Setting\nConfig", &CMainFrame::OnConfig);
     AddAction(comm, "Operate", "&Operate", "Communication\nOperate", &CMainFrame::OnOperate);
     AddAction(comm, "MeterTest", "Meter &Test", "Meter Test", &CMainFrame::OnMeterTest);
+    AddAction(comm, "LineCheck", "&Line Check...",
+              "Find the meters on a line: speeds, parities and addresses\nLine Check",
+              &CMainFrame::OnLineCheck);
 
     auto* db = menuBar()->addMenu("&Database");
     AddAction(db, "OpenDatabase", "&Open Database", "Open Database", &CMainFrame::OnOpenDatabase);
@@ -459,6 +463,11 @@ void CMainFrame::OnConvertDataFile()
 void CMainFrame::OnOperate()
 {
     RunOperateDialog(m_doc, this);
+}
+
+void CMainFrame::OnLineCheck()
+{
+    RunLineCheckDialog(m_doc, this);
 }
 
 void CMainFrame::OnMeterTest()

@@ -41,6 +41,7 @@ public slots:
     void OnConvertDataFile();
 
     void OnOperate();
+    void OnLineCheck();
     // The view's mode commands.
     void OnHhuSetting();
     void OnMeterSetting();
