@@ -100,18 +100,6 @@ std::string Trimmed(std::string s)
     return s;
 }
 
-// The one engine document of a scan: a direct line with the plan's send delay.
-class ScanDocument final : public MeterDocument {
-public:
-    explicit ScanDocument(std::uint32_t sendDelay) { m_link.sendDelay = sendDelay; }
-    LinkSettings GetLinkSettings() const override { return m_link; }
-    const MeterValues& GetMeterValues() const override { return m_values; }
-
-private:
-    LinkSettings m_link;
-    MeterValues m_values;
-};
-
 std::string HoldersText(const std::vector<DeviceHolder>& holders, int unreadable)
 {
     std::string s;
@@ -487,7 +475,9 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
         return result;
     result.opened = true;
 
-    ScanDocument doc(plan.sendDelay);
+    // A direct line with the plan's send delay.
+    MeterDocumentCopy doc;
+    doc.settings.sendDelay = plan.sendDelay;
     std::uint8_t addressByte = 0;
     MeterLink link;
     link.Attach(&doc, nullptr, &addressByte, 0);
