@@ -36,9 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fed <= static_cast<std::size_t>(ReplyAssembler::kLimit) + 1);
     if (fed > static_cast<std::size_t>(ReplyAssembler::kLimit))
         FUZZ_CHECK(step != ReplyAssembler::Step::More);
-    // Once answered, the answer stays.
+    // Once answered, the answer stays. A failure has its reason, and only a failure has one:
+    // too many bytes only once more than the limit arrived or the buffer is full.
     const ReplyAssembler::Step again = assembler.Feed(form.leadByte);
     FUZZ_CHECK(step == ReplyAssembler::Step::More || again == step);
+    using Failure = ReplyAssembler::Failure;
+    const Failure why = assembler.FailureReason();
+    FUZZ_CHECK((assembler.State() == ReplyAssembler::Step::Failed) == (why != Failure::None));
+    if (why == Failure::TooLong)
+        FUZZ_CHECK(assembler.Arrived() > ReplyAssembler::kLimit ||
+                   assembler.Stored() >= ReplyAssembler::kLimit);
 
     if (step == ReplyAssembler::Step::Complete) {
         const int length = assembler.FrameLength();
