@@ -71,7 +71,7 @@ public:
         for (int b = 1; b <= kBlocks; ++b) {
             for (int m = 1; m <= kMetersPerBlock; ++m) {
                 char num[8];
-                char id2[16];
+                char id2[32];
                 std::snprintf(num, sizeof num, "%02d", m % 100);
                 std::snprintf(id2, sizeof id2, "2026%03d%05d", b, m);
                 if (!db.InsertMeter({num, id2, "Bench Street " + std::to_string(m), b}))

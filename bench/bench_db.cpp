@@ -67,7 +67,7 @@ public:
         for (int b = 1; b <= kBlocks; ++b) {
             const int meters = b == 1 ? kBigBlockMeters : kOtherBlockMeters;
             for (int m = 1; m <= meters; ++m) {
-                char num[8], id2[16];
+                char num[8], id2[32];
                 std::snprintf(num, sizeof num, "%02d", m % 100);
                 std::snprintf(id2, sizeof id2, "%06d%06d", b, m);
                 if (!db->InsertMeter({num, id2, "幸福路 " + std::to_string(m) + " 号", b}))

@@ -16,6 +16,7 @@
 #include "doc/QtSettingsStore.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
+#include "ui/app/ProgramIcon.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

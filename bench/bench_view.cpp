@@ -70,7 +70,7 @@ public:
                 Fail("meter batch");
             auto add = [&db](int block, int n) {
                 char num[8];
-                char id2[16];
+                char id2[32];
                 std::snprintf(num, sizeof num, "%02d", n % 100);
                 std::snprintf(id2, sizeof id2, "2026%03d%05d", block % 1000, n);
                 if (!db.InsertMeter({num, id2, "Bench Street " + std::to_string(n), block}))

@@ -337,15 +337,14 @@ void CMrvDoc::ClosePort()
     SerialPort::Close(GetPortNumber());
 }
 
-std::string CMrvDoc::BesideProgram(const std::string& name) const
+ProgramFiles CMrvDoc::Files() const
 {
-    // A program path without a folder must not turn into the root folder.
-    return m_moduleDir.empty() ? name : m_moduleDir + "/" + name;
+    return ProgramFiles(m_moduleDir);
 }
 
 std::string CMrvDoc::TestDatabasePath() const
 {
-    return BesideProgram("testmeter.db");
+    return Files().TestDatabase();
 }
 
 int CMrvDoc::OpenTestDatabase()
@@ -353,6 +352,10 @@ int CMrvDoc::OpenTestDatabase()
     if (m_testDbOpen == 1)
         return 1;
     const std::string path = m_dbTest.empty() ? TestDatabasePath() : m_dbTest;
+    // An installed program's first test makes the user's data folder; when that fails the
+    // database's own message names the file that cannot be made.
+    if (m_dbTest.empty())
+        Files().MakeOwnDir();
     if (CreateTestSchema(path, m_prompter) == 0)
         return 0;
     if (m_db->OpenTest(ConnectStringFor(path), "Admin", "") != 0)
@@ -485,7 +488,7 @@ int CMrvDoc::OnConvertDataFile()
         return 0;
     emit Busy(true);
     const ConvertResult result =
-        ConvertDataFile(*chosen, BesideProgram("convert.cfg"), "convert.dbf");
+        ConvertDataFile(*chosen, Files().ConvertConfig(), "convert.dbf");
     emit Busy(false);
     m_prompter.Message(ConvertMessage(result), result.written ? "" : "error", MsgIcon::Warning);
     return result.written;

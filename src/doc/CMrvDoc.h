@@ -9,6 +9,7 @@
 #include "base/Records.h"
 #include "base/SettingsStore.h"
 #include "datafile/DataFileParameters.h"
+#include "doc/ProgramFiles.h"
 #include "doc/ServerDatabaseForm.h"
 #include "link/MeterDocument.h"
 #include "link/MeterValues.h"
@@ -88,13 +89,15 @@ public:
     static int BaudRateOf(int baudIndex);
     int GetPortNumber() const { return m_comIndex + 1; }
 
-    // The test database: "testmeter.db" beside the program, or the server database the
-    // profile names ("file"/"dbtest"); created with its table when missing; opened once, 1 or 0.
+    // The test database: "testmeter.db" of the program's own files (beside the program, or in
+    // the user's data folder when it is installed), or the server database the profile names
+    // ("file"/"dbtest"); created with its table when missing; opened once, 1 or 0.
     int OpenTestDatabase();
     void CloseTestDatabase();
     std::string TestDatabasePath() const;
-    // A file in the program's folder (in the current folder when that is unknown).
-    std::string BesideProgram(const std::string& name) const;
+    // Where the program's own files are: beside it, or for an installed program in the
+    // user's data folder and the shipped folder.
+    ProgramFiles Files() const;
 
     // Commands. Open Database: choose a file (offering to create a new installation
     // database when it does not exist), open it and load HHUs and Blocks. 1 when opened.
@@ -110,7 +113,7 @@ public:
     // Closes the loaded data file.
     void CloseDataFile();
     // Convert Data File: choose an uploaded data file and write convert.dbf in the current
-    // folder under convert.cfg beside the program. 1 when written.
+    // folder under the program's convert.cfg (Files().ConvertConfig()). 1 when written.
     int OnConvertDataFile();
     // Input: the readings of the loaded data file into the energy database, which is chosen
     // (and created with its table when new) the first time and then stays open. The number of

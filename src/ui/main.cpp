@@ -1,7 +1,7 @@
 // mrv003e: the program's entry.
 #include "doc/QtSettingsStore.h"
-#include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
+#include "ui/app/ProgramIcon.h"
 
 #include <QApplication>
 

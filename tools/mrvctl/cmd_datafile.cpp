@@ -14,6 +14,7 @@
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
 #include "doc/EnergyImport.h"
+#include "doc/ProgramFiles.h"
 #include "doc/QtSettingsStore.h"
 
 #include <QString>
@@ -57,7 +58,9 @@ const char kConvertUsage[] =
     "usage: mrvctl convert FILE [--config CFG] [--out DBF]\n"
     "\n"
     "Converts the data file FILE into a dBase III table (default convert.dbf in the current\n"
-    "folder) under the column configuration CFG (default convert.cfg beside the program).\n";
+    "folder) under the column configuration CFG. Without --config it is convert.cfg beside\n"
+    "the program; for an installed program ~/.local/share/halvane/mrv003e/convert.cfg when\n"
+    "the user has one there, else the shipped /usr/share/mrv003e/convert.cfg.\n";
 
 int UsageError(const char* usage, const char* command, const std::string& problem)
 {
@@ -347,7 +350,8 @@ int RunConvert(int argc, char** argv)
         return UsageError(kConvertUsage, "convert", "one data file is needed");
     const std::string* config = args.Option("--config");
     const std::string* out = args.Option("--out");
-    const std::string cfgPath = config ? *config : ProgramDir() + "/convert.cfg";
+    const std::string cfgPath =
+        config ? *config : mrv::ProgramFiles(ProgramDir()).ConvertConfig();
     const std::string outPath = out ? *out : std::string("convert.dbf");
 
     mrv::StderrPrompter prompter;

@@ -4,6 +4,7 @@
 #include "doc/CMrvDoc.h"
 #include "ui/app/CFilePathDlg.h"
 #include "ui/app/CServerDbDlg.h"
+#include "ui/app/ProgramIcon.h"
 #include "ui/datafile/CCreateDownloadDlg.h"
 #include "ui/datafile/CDataFileSheet.h"
 #include "ui/datafile/DataFileCommands.h"
@@ -164,37 +165,6 @@ bool LedOn(const QString& suffix)
 }
 
 } // namespace
-
-QIcon ProgramIcon()
-{
-    QPixmap pm(64, 64);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(30, 60, 120), 3));
-    p.setBrush(QColor(235, 240, 250));
-    p.drawRoundedRect(QRectF(6, 4, 52, 56), 6, 6);
-    p.setBrush(QColor(30, 40, 50));
-    p.drawRect(QRectF(14, 12, 36, 14));
-    p.setPen(QColor(120, 255, 140));
-    QFont f = p.font();
-    f.setPixelSize(11);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRectF(14, 12, 36, 14), Qt::AlignCenter, "kWh");
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(230, 160, 20));
-    QPainterPath bolt;
-    bolt.moveTo(34, 30);
-    bolt.lineTo(24, 46);
-    bolt.lineTo(32, 46);
-    bolt.lineTo(28, 58);
-    bolt.lineTo(42, 40);
-    bolt.lineTo(34, 40);
-    bolt.closeSubpath();
-    p.drawPath(bolt);
-    return QIcon(pm);
-}
 
 CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
 {

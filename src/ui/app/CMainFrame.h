@@ -83,7 +83,4 @@ public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 };
 
-// The pictures the program draws for itself (no image files to ship).
-QIcon ProgramIcon();
-
 } // namespace mrv
