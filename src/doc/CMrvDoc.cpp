@@ -8,6 +8,7 @@
 #include "doc/EnergyImport.h"
 #include "doc/ParameterForm.h"
 #include "doc/ParameterRules.h"
+#include "link/LineCheck.h"
 #include "link/SerialPort.h"
 
 #include <algorithm>
@@ -320,6 +321,9 @@ int CMrvDoc::OpenPort(int baudRate)
     SerialPort::ResetTable();
     const int port = GetPortNumber();
     if (SerialPort::Open(port, 0) < 0) {
+        // Why, and what to do, stand on the status bar while the message is up.
+        const DeviceReport device = CheckDevice(SerialPort::DevicePath(port));
+        emit PortRefused(QString::fromStdString(RefusalLine(device)));
         m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
         return 0;
     }
@@ -487,8 +491,7 @@ int CMrvDoc::OnConvertDataFile()
     if (!chosen)
         return 0;
     emit Busy(true);
-    const ConvertResult result =
-        ConvertDataFile(*chosen, Files().ConvertConfig(), "convert.dbf");
+    const ConvertResult result = ConvertDataFile(*chosen, Files().ConvertConfig(), "convert.dbf");
     emit Busy(false);
     m_prompter.Message(ConvertMessage(result), result.written ? "" : "error", MsgIcon::Warning);
     return result.written;

@@ -79,7 +79,8 @@ public:
     std::int32_t GetDataChanged() const { return m_dataChanged; }
 
     // Opens and configures the current COM port for the meter link: 8 data bits, m_parity,
-    // one stop bit, no handshake. 1, or 0 after "Can't open this port!".
+    // one stop bit, no handshake. 1, or 0 after "Can't open this port!" (a device that cannot
+    // be opened is explained through PortRefused first).
     int OpenPort(int baudRate);
     void ClosePort();
     // The line settings OpenPort configures for `baudRate`.
@@ -183,6 +184,9 @@ signals:
     void DataFileChanged();
     // A long database call starts (true) or ends (false): the UI shows the wait cursor.
     void Busy(bool busy);
+    // The port's device could not be opened: the device, the system's reason and what to do
+    // (for permission, the group to be in), in one line for the status bar.
+    void PortRefused(const QString& why);
 
 private:
     // Opens the installation database `connect` and loads HHUs and Blocks; on success the

@@ -191,40 +191,62 @@ AccessFacts GatherAccessFacts(const std::string& path)
     return f;
 }
 
-std::string ExplainAccess(const AccessFacts& f)
+AccessVerdict JudgeAccess(const AccessFacts& f)
 {
     constexpr unsigned kRw = 06;
     if (f.uid == 0)
-        return {};
+        return AccessVerdict::Granted;
     unsigned granted = f.mode & 07;
     if (f.uid == f.ownerUid)
         granted = (f.mode >> 6) & 07;
     else if (Contains(f.sessionGroups, f.groupGid))
         granted = (f.mode >> 3) & 07;
     if ((granted & kRw) == kRw)
-        return {};
+        return AccessVerdict::Granted;
+    if (f.uid == f.ownerUid)
+        return AccessVerdict::OwnerNoWrite;
+    if (((f.mode >> 3) & kRw) != kRw)
+        return AccessVerdict::OwnerOnly;
+    if (Contains(f.sessionGroups, f.groupGid))
+        return AccessVerdict::GroupYetDenied;
+    if (Contains(f.memberGroups, f.groupGid))
+        return AccessVerdict::SessionTooOld;
+    return AccessVerdict::NotInGroup;
+}
 
+std::string ExplainAccess(const AccessFacts& f)
+{
+    const AccessVerdict verdict = JudgeAccess(f);
+    if (verdict == AccessVerdict::Granted)
+        return {};
     std::string s = FormatC("%s is %s, owner %s, group %s: ", f.path.c_str(),
                             ModeText(f.mode).c_str(), f.ownerName.c_str(), f.groupName.c_str());
-    const bool groupMay = ((f.mode >> 3) & kRw) == kRw;
-    if (f.uid == f.ownerUid) {
+    switch (verdict) {
+    case AccessVerdict::Granted:
+        break;
+    case AccessVerdict::OwnerNoWrite:
         s += "even its owner, you, may not read and write it. Give it back: chmod u+rw " + f.path +
              ".";
-    } else if (!groupMay) {
+        break;
+    case AccessVerdict::OwnerOnly:
         s += "only its owner may read and write it, and you (" + f.userName +
              ") are not its owner. The administrator can give the group access with a udev "
              "rule (MODE=\"0660\", GROUP=\"dialout\").";
-    } else if (Contains(f.sessionGroups, f.groupGid)) {
+        break;
+    case AccessVerdict::GroupYetDenied:
         s += "you are in the group " + f.groupName + ", yet may not read and write it.";
-    } else if (Contains(f.memberGroups, f.groupGid)) {
+        break;
+    case AccessVerdict::SessionTooOld:
         s += "only its owner and the group " + f.groupName + " may read and write it. You (" +
              f.userName + ") were added to " + f.groupName +
              ", but this session started before that: log out and in again (or run 'newgrp " +
              f.groupName + "').";
-    } else {
+        break;
+    case AccessVerdict::NotInGroup:
         s += "only its owner and the group " + f.groupName + " may read and write it, and you (" +
              f.userName + ") are not in " + f.groupName + ". Add yourself with 'sudo usermod -aG " +
              f.groupName + " " + f.userName + "', then log out and in again.";
+        break;
     }
     return s;
 }
@@ -359,6 +381,7 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
     if (::stat(path.c_str(), &st) != 0) {
         const int err = errno;
         if (err != ENOENT && err != ENOTDIR) {
+            r.error = err;
             r.state = err == EACCES ? DeviceState::NoAccess : DeviceState::Failed;
             r.problem = path + " cannot be reached: " + std::strerror(err) +
                         (err == EACCES ? " (a folder on its way is closed to you)." : ".");
@@ -379,9 +402,11 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
+        r.error = err;
         if (err == EACCES || err == EPERM) {
             r.state = DeviceState::NoAccess;
-            r.problem = ExplainAccess(GatherAccessFacts(path));
+            r.access = GatherAccessFacts(path);
+            r.problem = ExplainAccess(*r.access);
             if (r.problem.empty())
                 r.problem = path + " may not be opened: " + std::strerror(err) + ".";
         } else if (err == EBUSY) {
@@ -422,6 +447,32 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
     ::close(fd);
     r.state = DeviceState::Ready;
     return r;
+}
+
+std::string RefusalLine(const DeviceReport& r)
+{
+    if (r.Ready())
+        return {};
+    std::string s = "Can't open " + r.path;
+    if (r.error != 0)
+        s += std::string(": ") + std::strerror(r.error);
+    s += ".";
+    if (r.state == DeviceState::NoAccess && r.access) {
+        const AccessFacts& f = *r.access;
+        switch (JudgeAccess(f)) {
+        case AccessVerdict::NotInGroup:
+            return s + " You must be in the group " + f.groupName + ": sudo usermod -aG " +
+                   f.groupName + " " + f.userName + ", then log in again.";
+        case AccessVerdict::SessionTooOld:
+            return s + " You must be in the group " + f.groupName +
+                   ": you were added, but this session is older; log out and in again.";
+        default:
+            break;
+        }
+    }
+    // The rest says it in its own words; the first line is the one that names the cause.
+    const std::string first = r.problem.substr(0, r.problem.find('\n'));
+    return first.empty() ? s : s + " " + first;
 }
 
 const char* ParityName(std::uint8_t parity)

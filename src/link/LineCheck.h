@@ -31,6 +31,17 @@ struct AccessFacts {
 // The facts of a device for the user running the program.
 AccessFacts GatherAccessFacts(const std::string& path);
 
+// Where the facts leave the user.
+enum class AccessVerdict {
+    Granted,        // the mode lets them read and write it (root always may)
+    OwnerNoWrite,   // they own it, and its mode keeps even the owner out
+    OwnerOnly,      // only its owner may; the group may not either
+    GroupYetDenied, // they are in its group, which may, and still are refused
+    SessionTooOld,  // they were added to its group after this session started
+    NotInGroup,     // its group may, and they are not in it
+};
+AccessVerdict JudgeAccess(const AccessFacts& facts);
+
 // Why the user may not read and write the device, in words, with what to do about it; empty
 // when its mode lets them (root always may).
 std::string ExplainAccess(const AccessFacts& facts);
@@ -67,8 +78,10 @@ enum class DeviceState { Ready, Missing, NoAccess, Busy, NotSerial, Failed };
 struct DeviceReport {
     DeviceState state = DeviceState::Failed;
     std::string path;
-    std::string problem;     // why it cannot be opened, in words (empty when Ready)
-    std::vector<std::string> notes; // what else is worth knowing (adapter, latency)
+    int error = 0; // the system's error of the refused look-up or open (0: none)
+    std::optional<AccessFacts> access; // when permission was refused
+    std::string problem;               // why it cannot be opened, in words (empty when Ready)
+    std::vector<std::string> notes;    // what else is worth knowing (adapter, latency)
     std::vector<DeviceHolder> holders;
     std::optional<UsbAdapter> usb;
 
@@ -80,6 +93,11 @@ struct DeviceReport {
 // Opens the device as the serial port would (read and write, exclusive) and closes it again;
 // says why when that fails.
 DeviceReport CheckDevice(const std::string& path, const std::string& root = "");
+
+// A refused device in one line, for a status bar or beside "Can't open this port!" on
+// standard error: the device, the system's error text, and when permission is refused, the
+// group the user must be in, by name, and how to join it. Empty when the report is Ready.
+std::string RefusalLine(const DeviceReport& report);
 
 // The serial devices that exist: stable USB names first, then /dev/ttyUSB*, /dev/ttyACM*.
 std::vector<std::string> SerialDeviceCandidates(const std::string& root = "");

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <fstream>
@@ -329,11 +330,22 @@ TEST_F(DocTest, OpenPortConfiguresTheMappedDeviceAndReportsFailure)
     doc->ClosePort();
     EXPECT_EQ(SerialPort::IsClosed(2), 1);
 
-    doc->SetComDevice(1, dir.File("no-such-device"));
+    // The status bar learns why before the message shows.
+    QStringList refusals;
+    QObject::connect(doc.get(), &CMrvDoc::PortRefused, [&](const QString& why) {
+        EXPECT_TRUE(prompter.messages.empty());
+        refusals << why;
+    });
+    const std::string missing = dir.File("no-such-device");
+    doc->SetComDevice(1, missing);
     EXPECT_EQ(doc->OpenPort(1200), 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Can't open this port!");
     EXPECT_EQ(prompter.messages[0].caption, "Error");
+    ASSERT_EQ(refusals.size(), 1);
+    EXPECT_TRUE(refusals[0].startsWith(
+        QString::fromStdString("Can't open " + missing + ". There is no device " + missing + ".")))
+        << refusals[0].toStdString();
 }
 
 TEST_F(DocTest, MeterValuesCarryTheCurrentParameters)

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,6 +81,57 @@ TEST(LineCheck, PermissionIsExplainedFromTheModeOwnerAndGroups)
     }
 }
 
+TEST(LineCheck, ARefusalIsOneLineWithTheDeviceTheSystemsReasonAndWhatToDo)
+{
+    DeviceReport added;
+    added.state = DeviceState::NoAccess;
+    added.path = "/dev/ttyUSB0";
+    added.error = EACCES;
+    AccessFacts f;
+    f.path = added.path;
+    f.mode = S_IFCHR | 0660;
+    f.groupGid = 20;
+    f.groupName = "dialout";
+    f.uid = 1000;
+    f.userName = "ann";
+    f.sessionGroups = {1000};
+    f.memberGroups = {1000, 20};
+    added.access = f;
+    added.problem = ExplainAccess(f);
+
+    DeviceReport held;
+    held.state = DeviceState::Busy;
+    held.path = "/dev/ttyUSB1";
+    held.error = EBUSY;
+    held.problem = "/dev/ttyUSB1 is in exclusive use by another program:\n  process 7 (x): x";
+
+    DeviceReport missing;
+    missing.state = DeviceState::Missing;
+    missing.path = "/dev/ttyUSB2";
+    missing.problem = "There is no device /dev/ttyUSB2. No USB serial adapter is plugged in.";
+
+    // The system's texts as this machine words them.
+    const std::string denied = std::strerror(EACCES);
+    const std::string busy = std::strerror(EBUSY);
+    const struct {
+        const DeviceReport* report;
+        std::string line;
+    } cases[] = {
+        {&added, "Can't open /dev/ttyUSB0: " + denied +
+                     ". You must be in the group dialout: you were added, but this session is "
+                     "older; log out and in again."},
+        {&held, "Can't open /dev/ttyUSB1: " + busy +
+                    ". /dev/ttyUSB1 is in exclusive use by another program:"},
+        {&missing, "Can't open /dev/ttyUSB2. There is no device /dev/ttyUSB2. No USB serial "
+                   "adapter is plugged in."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RefusalLine(*c.report), c.line);
+    DeviceReport ready;
+    ready.state = DeviceState::Ready;
+    EXPECT_EQ(RefusalLine(ready), "");
+}
+
 TEST(LineCheck, ADeviceWithoutPermissionIsRefusedAndExplained)
 {
     // As root the check runs as "nobody", whom a device of root and dialout keeps out; as
@@ -88,21 +141,31 @@ TEST(LineCheck, ADeviceWithoutPermissionIsRefusedAndExplained)
     ASSERT_TRUE(test::CloseDeviceToUser(pty.SlavePath()));
     const test::ChildOutcome child = test::RunInChild({.dropRoot = true}, [&] {
         const DeviceReport r = CheckDevice(pty.SlavePath());
-        return std::to_string(int(r.state)) + "\n" + r.problem;
+        return std::to_string(int(r.state)) + "\n" + RefusalLine(r) + "\n" + r.problem;
     });
     ASSERT_TRUE(child.exited);
     ASSERT_EQ(child.status, 0);
-    const std::string state = child.output.substr(0, child.output.find('\n'));
-    const std::string problem = child.output.substr(child.output.find('\n') + 1);
+    const std::size_t end1 = child.output.find('\n');
+    const std::size_t end2 = child.output.find('\n', end1 + 1);
+    const std::string state = child.output.substr(0, end1);
+    const std::string line = child.output.substr(end1 + 1, end2 - end1 - 1);
+    const std::string problem = child.output.substr(end2 + 1);
     EXPECT_EQ(state, std::to_string(int(DeviceState::NoAccess))) << problem;
     if (::geteuid() == 0) {
         const std::string group = test::ClosedDeviceGroup();
+        // The one line of the status bar and of mrvctl's errors.
+        const std::string join = " You must be in the group " + group + ": sudo usermod -aG " +
+                                 group + " nobody, then log in again.";
+        EXPECT_EQ(line,
+                  "Can't open " + pty.SlavePath() + ": " + std::strerror(EACCES) + "." + join);
         EXPECT_EQ(problem, pty.SlavePath() + " is crw-rw----, owner root, group " + group +
                                ": only its owner and the group " + group +
                                " may read and write it, and you (nobody) are not in " + group +
                                ". Add yourself with 'sudo usermod -aG " + group +
                                " nobody', then log out and in again.");
     } else {
+        EXPECT_EQ(line,
+                  "Can't open " + pty.SlavePath() + ": " + std::strerror(EACCES) + ". " + problem);
         EXPECT_TRUE(Has(problem, pty.SlavePath() + " is c---------")) << problem;
         EXPECT_TRUE(Has(problem, "even its owner, you, may not read and write it")) << problem;
     }

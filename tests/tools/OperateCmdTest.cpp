@@ -1,5 +1,6 @@
 // mrvctl operate against the simulator program on a pseudo-terminal: the log on stdout, the
 // exit status, the profile's write values, usage errors.
+#include "support/LockingProcess.h"
 #include "support/ToolRun.h"
 
 #include "support/TempDir.h"
@@ -7,9 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace mrv {
@@ -107,13 +112,42 @@ TEST_F(OperateCmdTest, ASilentMeterFailsEveryOperation)
     EXPECT_EQ(r.out, "Read Time\n  Fail!\n\nread total energy:\n  Fail!\n\n");
 }
 
-TEST_F(OperateCmdTest, APortThatCannotBeOpenedIsExitStatus2)
+TEST_F(OperateCmdTest, APortThatCannotBeOpenedIsExitStatus2AndSaysWhy)
 {
-    const CmdRun r = Mrvctl("--device " + Quote(dir.File("no-such-device")) + " --profile " +
-                            Quote(Profile("")) + " 'R total energy'");
+    const std::string missing = dir.File("no-such-device");
+    const CmdRun r = Mrvctl("--device " + Quote(missing) + " --profile " + Quote(Profile("")) +
+                            " 'R total energy'");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Can't open this port!\n");
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "Can't open this port!\n");
+    EXPECT_NE(r.err.find("Can't open " + missing + ". There is no device " + missing + "."),
+              std::string::npos)
+        << r.err;
+
+    // A device the user may not open: the device, the system's reason and the group to be in
+    // (as root, run by "nobody", whom a device of root and the dialout group keeps out).
+    StartSim({"--address", "1"});
+    const std::string device = std::filesystem::canonical(link).string();
+    // The profile stays readable to that user.
+    std::filesystem::permissions(
+        dir.Path(), std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
+        std::filesystem::perm_options::add);
+    ASSERT_TRUE(test::CloseDeviceToUser(device));
+    const std::string asUser =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const CmdRun denied =
+        test::RunTool(asUser + std::string(MRV_BIN_DIR) + "/mrvctl operate --device " +
+                      Quote(device) + " --profile " + Quote(Profile("")) + " 'R total energy'");
+    EXPECT_EQ(denied.status, 2);
+    const std::string why = "Can't open " + device + ": " + std::strerror(EACCES) + ".";
+    if (::geteuid() == 0) {
+        const std::string group = test::ClosedDeviceGroup();
+        EXPECT_EQ(denied.err, "Can't open this port!\n" + why + " You must be in the group " +
+                                  group + ": sudo usermod -aG " + group +
+                                  " nobody, then log in again.\n");
+    } else {
+        EXPECT_EQ(denied.err.rfind("Can't open this port!\n" + why, 0), 0u) << denied.err;
+    }
 }
 
 TEST_F(OperateCmdTest, UsageErrors)
@@ -160,7 +194,7 @@ TEST_F(OperateCmdTest, ListPrintsEveryOperationInRunOrder)
         Mrvctl("--device " + Quote(dir.File("none")) + " --profile " + Quote(Profile("")) + " " +
                Quote(names[25]) + " " + Quote(names[100]));
     EXPECT_EQ(back.status, 2);
-    EXPECT_EQ(back.err, "Can't open this port!\n");
+    EXPECT_EQ(back.err.rfind("Can't open this port!\n", 0), 0u) << back.err;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "CliArgs.h"
 
+#include "link/LineCheck.h"
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
 
@@ -204,13 +205,18 @@ bool TakeLinkOption(int argc, char** argv, int& i, LinkOptions& o, const LinkOpt
     return true;
 }
 
-bool OpenLine(int port, unsigned long baud, unsigned long parity)
+bool OpenLine(int port, unsigned long baud, unsigned long parity, std::string* refusal)
 {
     mrv::PortSettings ps;
     ps.baudRate = std::uint32_t(baud);
     ps.dataBits = 8;
     ps.parity = std::uint8_t(parity);
-    if (mrv::SerialPort::Open(port) < 0 || mrv::SerialPort::Configure(port, ps) != 0) {
+    if (mrv::SerialPort::Open(port) < 0) {
+        if (refusal)
+            *refusal = mrv::RefusalLine(mrv::CheckDevice(mrv::SerialPort::DevicePath(port)));
+        return false;
+    }
+    if (mrv::SerialPort::Configure(port, ps) != 0) {
         mrv::SerialPort::Close(port);
         return false;
     }

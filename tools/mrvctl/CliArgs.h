@@ -80,8 +80,9 @@ bool TakeLinkOption(int argc, char** argv, int& i, LinkOptions& o, const LinkOpt
                     std::string& error);
 
 // Opens COM<port> at this speed and parity with 8 data bits; closed again when it cannot be
-// configured.
-bool OpenLine(int port, unsigned long baud, unsigned long parity);
+// configured. A device that cannot be opened is explained in `refusal` (one line: the device,
+// the system's reason, what to do).
+bool OpenLine(int port, unsigned long baud, unsigned long parity, std::string* refusal = nullptr);
 
 // --trace: the two trace lines of every transaction on standard error as it ends (times from
 // the run's first request), and the run's statistics per meter at the end.

@@ -252,8 +252,11 @@ int RunOperate(int argc, char** argv)
     mrv::SendHooks hooks;
     hooks.openPort = [&] {
         mrv::SerialPort::ResetTable();
-        if (!mrvctl::OpenLine(mrvctl::kLinePort, unsigned(baud), unsigned(parity))) {
+        std::string refusal;
+        if (!mrvctl::OpenLine(mrvctl::kLinePort, unsigned(baud), unsigned(parity), &refusal)) {
             std::fprintf(stderr, "Can't open this port!\n");
+            if (!refusal.empty())
+                std::fprintf(stderr, "%s\n", refusal.c_str());
             return false;
         }
         return true;

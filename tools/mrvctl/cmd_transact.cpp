@@ -174,9 +174,12 @@ int RunTransact(int argc, char** argv)
 
     mrv::SerialPort::ResetTable();
     mrv::SerialPort::SetDevicePath(mrvctl::kLinePort, o.link.device);
-    if (!mrvctl::OpenLine(mrvctl::kLinePort, o.link.baud.value_or(1200),
-                          o.link.parity.value_or(2))) {
+    std::string refusal;
+    if (!mrvctl::OpenLine(mrvctl::kLinePort, o.link.baud.value_or(1200), o.link.parity.value_or(2),
+                          &refusal)) {
         std::fprintf(stderr, "mrvctl transact: cannot open %s\n", o.link.device.c_str());
+        if (!refusal.empty())
+            std::fprintf(stderr, "%s\n", refusal.c_str());
         mrv::SerialPort::ResetTable();
         return mrvctl::kUsageError;
     }

@@ -303,6 +303,8 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     connect(&m_doc, &CMrvDoc::RefreshLists, m_view, &CMrvView::RefreshLists);
     connect(&m_doc, &CMrvDoc::ResetDisplay, m_view, &CMrvView::ResetDisplay);
     connect(&m_doc, &CMrvDoc::Busy, this, &CMainFrame::SetBusy);
+    connect(&m_doc, &CMrvDoc::PortRefused, statusBar(),
+            [this](const QString& why) { statusBar()->showMessage(why); });
     connect(m_view, &CMrvView::ModeChanged, this, &CMainFrame::UpdateCommandUi);
     connect(m_view, &CMrvView::StatusMessage, statusBar(), &QStatusBar::showMessage);
     connect(m_view, &CMrvView::CommandDone, this, &CMainFrame::UpdateCommandUi);
