@@ -29,7 +29,7 @@ mrv::ReadingReport BigReport()
     std::vector<mrv::ReadingRecord> records(kMeters);
     for (int k = 0; k < kMeters; ++k) {
         mrv::ReadingRecord& r = records[std::size_t(k)];
-        char id[16];
+        char id[24];
         std::snprintf(id, sizeof id, "3632303%05d", k);
         r.meterId = id;
         r.status = k % 10 == 9 ? 0 : 1;
