@@ -56,6 +56,7 @@ using test::TempDir;
 using test::WithModal;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using V = CMrvView;
 
 // Passes everything on to a scripted prompter, noting whether anything was asked off the UI
@@ -423,14 +424,15 @@ TEST_F(DataExchangeTest, CancelDuringARunClosesTheDialogAndKeepsThePreviousFile)
 
 TEST_F(DataExchangeTest, ParaShowsTheParametersAndTheConstantOfTheBlockShown)
 {
-    OpenDatabase();
+    // Mill's constant has a third byte (56 34 12 in the file).
+    OpenDatabase({{3, "North"}}, {{40, "Garden", 3, 0x3200, 4}, {41, "Mill", 3, 0x123456, 2}});
     const std::string path = test::MakeDataFile(db, scripted, 3, dir.File("upload"), 0x0f);
     ViewFile(path);
-    ClickRowOf(V::IdFileBlocks, 1); // Mill, constant 1600
+    ClickRowOf(V::IdFileBlocks, 1);
     bool seen = WithModal([&] { QTest::mouseClick(View().Button(V::IdPara), Qt::LeftButton); },
                           [&](QDialog& d) {
                               EXPECT_EQ(d.windowTitle(), "View Data File");
-                              EXPECT_EQ(Field(d, "constant"), "1600 r/kWh");
+                              EXPECT_EQ(Field(d, "constant"), "123456 r/kWh");
                               EXPECT_EQ(Field(d, "resetDate"), "01/00(dd/hh)");
                               EXPECT_EQ(Field(d, "periodNum"), "Three Tariff");
                               EXPECT_EQ(Field(d, "timeVerify"), "Yes ");
@@ -500,6 +502,52 @@ TEST_F(DataExchangeTest, InfoShowsTheRecordOfTheSelectedReading)
             EXPECT_EQ(Field(d, "log"), "Serial number: 5\nReading Parameter...\n\n");
         });
     EXPECT_TRUE(seen);
+}
+
+TEST_F(DataExchangeTest, InfoShowsTheStoredEnergyOfAStoredFileOnlyWithAValidCount)
+{
+    OpenDatabase();
+    const std::string path =
+        test::MakeDataFile(db, scripted, 3, dir.File("upload"), 0x0f, /*stored=*/true);
+    const std::vector<std::uint8_t> made = Bytes(path);
+    // The unit's area: entry 1 is the first meter's (keyed by its Meter ID bytes), entry 0
+    // another meter's; the first meter's December total is 12.34.
+    auto withArea = [&](std::uint8_t count) {
+        using namespace hhufile;
+        std::vector<std::uint8_t> bytes = made;
+        std::uint8_t* area = &bytes[kStoredEnergyOffset];
+        area[kStoredCountOffset] = count;
+        std::copy_n(&bytes[kRecordsOffset + 4], 6, area + kStoredEntryOffset + kStoredEntrySize);
+        std::uint8_t* december = area + kStoredMonthOffset + kStoredEntrySize + 20 * 11;
+        december[0] = 0x34;
+        december[1] = 0x12;
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    };
+    struct Case {
+        std::uint8_t count;
+        bool shown;
+    };
+    for (const Case c : {Case{2, true}, Case{21, false}}) {
+        SCOPED_TRACE(int(c.count));
+        withArea(c.count);
+        ViewFile(path);
+        auto* readings = View().ListCtrl(V::IdReadings);
+        const QPoint first = readings->visualRect(readings->model()->index(0, 0)).center();
+        QTest::mouseClick(readings->viewport(), Qt::LeftButton, {}, first);
+        std::string log;
+        ASSERT_TRUE(
+            WithModal([&] { QTest::mouseClick(View().Button(V::IdInfo), Qt::LeftButton); },
+                      [&](QDialog& d) { log = Field(d, "log").toStdString(); }));
+        EXPECT_THAT(log, HasSubstr("Serial number: 1\nReading Parameter...\n"));
+        if (c.shown) {
+            // (January's block begins inside the key, as the unit lays the entry out.)
+            EXPECT_THAT(log, HasSubstr("\n\n1.Stored Energy: \nJan: \n k:  "));
+            EXPECT_THAT(log, HasSubstr("Dec: \n k:  000012.34\n"));
+        } else {
+            EXPECT_THAT(log, Not(HasSubstr("Stored Energy")));
+        }
+    }
 }
 
 TEST_F(DataExchangeTest, InputChoosesTheEnergyDatabaseOnceAndStoresTheReadMeters)

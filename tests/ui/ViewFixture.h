@@ -80,9 +80,11 @@ inline void AddMeters(const std::string& path, Prompter& prompter, std::int32_t 
     db.CloseMain();
 }
 
-// The download file of HHU `hhu` written into `dir` with the given tariff mask; its path.
+// The download file of HHU `hhu` written into `dir` with the given tariff mask (the stored-energy
+// file when `stored`); its path.
 inline std::string MakeDataFile(const std::string& installation, Prompter& prompter,
-                                std::int32_t hhu, const std::string& dir, std::uint8_t tariffMask)
+                                std::int32_t hhu, const std::string& dir, std::uint8_t tariffMask,
+                                bool stored = false)
 {
     std::filesystem::create_directories(dir);
     MeterDatabase db(prompter);
@@ -94,7 +96,7 @@ inline std::string MakeDataFile(const std::string& installation, Prompter& promp
     BuildParameterBlock(params, in.parameterBlock);
     in.prompter = &prompter;
     std::string path;
-    EXPECT_EQ(HhuDataFile::CreateDownloadFile(dir, hhu, false, in, {}, &path), 1);
+    EXPECT_EQ(HhuDataFile::CreateDownloadFile(dir, hhu, stored, in, {}, &path), 1);
     db.CloseMain();
     return path;
 }
