@@ -31,6 +31,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTableWidget>
 #include <QTest>
 #include <QThread>
@@ -345,10 +346,15 @@ TEST_F(DataExchangeTest, CreatePressedDuringARunIsIgnoredAndTheDialogWorksAgainA
               (QStringList{"Create...", "Create 0009.pdf  Fail!", "Create 0012.pdf  OK!"}));
     EXPECT_FALSE(dlg.Running());
     EXPECT_TRUE(dlg.isVisible());
+    // Create has its focus back: Enter runs again rather than closing the dialog.
+    ASSERT_EQ(dlg.focusWidget(), dlg.findChild<QPushButton*>("createButton"));
+    QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(dlg.isVisible());
 
     Select(dlg, {0});
     Click(dlg, "createButton");
-    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(runs, 3);
     EXPECT_EQ(statuses.back(), "Create 0003.pdf  OK!");
     EXPECT_THAT(FilesIn(download), ElementsAre("0003.dbf", "0012.dbf"));
 }
@@ -632,6 +638,13 @@ TEST_F(DataExchangeTest, WhileTheTransferProgramRunsTheWindowTakesNoInput)
         EXPECT_FALSE(Frame().menuBar()->isEnabled());
         EXPECT_FALSE(Frame().ToolBar()->isEnabled());
         EXPECT_FALSE(View().isEnabled());
+        EXPECT_THAT(Frame().statusBar()->currentMessage().toStdString(),
+                    HasSubstr("Transfer program running"));
+        // The mouse passing over a tool button, then off it, leaves the text as it is.
+        for (const char* tip : {"View File", ""}) {
+            QStatusTipEvent event(tip);
+            QApplication::sendEvent(Frame().ToolBar(), &event);
+        }
         EXPECT_THAT(Frame().statusBar()->currentMessage().toStdString(),
                     HasSubstr("Transfer program running"));
         EXPECT_FALSE(Frame().close()); // the window waits for it

@@ -32,6 +32,13 @@ void CJobRunner::RequestStop()
 
 void CJobRunner::SetRunning(bool running)
 {
+    if (running) {
+        m_refocus = nullptr;
+        QWidget* focus = m_controls.empty() ? nullptr : m_controls.front()->window()->focusWidget();
+        for (QWidget* w : m_controls)
+            if (focus && (w == focus || w->isAncestorOf(focus)))
+                m_refocus = focus;
+    }
     m_running = running;
     for (QWidget* w : m_controls)
         w->setEnabled(!running);
@@ -40,6 +47,8 @@ void CJobRunner::SetRunning(bool running)
         if (running)
             m_stopButton->setFocus();
     }
+    if (!running && m_refocus && m_refocus->isEnabled() && m_refocus->isVisible())
+        m_refocus->setFocus();
 }
 
 void CJobRunner::Run(const std::function<void()>& job)

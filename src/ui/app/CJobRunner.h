@@ -8,6 +8,7 @@
 #include "base/Prompter.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <atomic>
 #include <functional>
@@ -22,7 +23,8 @@ class CJobRunner : public QObject {
     Q_OBJECT
 public:
     // `controls` are disabled during a run; `stop` is enabled only during a run, and a click on
-    // it asks the job to stop. Without a stop button (null) a run cannot be stopped by a click;
+    // it asks the job to stop. A control that had the focus when the run began has it again
+    // when the run ends (disabling it had moved the focus on, to Cancel, say). Without a stop button (null) a run cannot be stopped by a click;
     // RequestStop still asks the job.
     CJobRunner(std::vector<QWidget*> controls, QPushButton* stop, QObject* parent = nullptr);
     ~CJobRunner() override;
@@ -48,6 +50,7 @@ private:
 
     std::vector<QWidget*> m_controls;
     QPushButton* m_stopButton;
+    QPointer<QWidget> m_refocus;
     bool m_running = false;
     std::atomic<bool> m_stop{false};
 };

@@ -474,6 +474,15 @@ void CMainFrame::RunTransfer(const TransferCommand& command)
     m_transferRunning = false;
 }
 
+bool CMainFrame::event(QEvent* event)
+{
+    // While the transfer program runs the status line says so; the tips of the disabled menus
+    // and tool buttons the mouse passes over would replace that text, or clear it.
+    if (event->type() == QEvent::StatusTip && m_transferRunning)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (m_transferRunning) {

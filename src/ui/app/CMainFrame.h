@@ -58,6 +58,7 @@ public slots:
 protected:
     // Refused while the transfer program runs: the window waits for it.
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void RunTransfer(const TransferCommand& command);
