@@ -322,8 +322,7 @@ int CMrvDoc::OpenPort(int baudRate)
     const int port = GetPortNumber();
     if (SerialPort::Open(port, 0) < 0) {
         // Why, and what to do, stand on the status bar while the message is up.
-        const DeviceReport device = CheckDevice(SerialPort::DevicePath(port));
-        emit PortRefused(QString::fromStdString(RefusalLine(device)));
+        ExplainPortRefusal(port);
         m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
         return 0;
     }
@@ -334,6 +333,12 @@ int CMrvDoc::OpenPort(int baudRate)
         return 0;
     }
     return 1;
+}
+
+void CMrvDoc::ExplainPortRefusal(int port)
+{
+    const DeviceReport device = CheckDevice(SerialPort::DevicePath(port));
+    emit PortRefused(QString::fromStdString(RefusalLine(device)));
 }
 
 void CMrvDoc::ClosePort()

@@ -82,6 +82,9 @@ public:
     // one stop bit, no handshake. 1, or 0 after "Can't open this port!" (a device that cannot
     // be opened is explained through PortRefused first).
     int OpenPort(int baudRate);
+    // COM<port> could not be opened: emits PortRefused with the device, the system's reason
+    // and what to do.
+    void ExplainPortRefusal(int port);
     void ClosePort();
     // The line settings OpenPort configures for `baudRate`.
     PortSettings LinkPortSettings(int baudRate) const;

@@ -168,6 +168,7 @@ bool CMeterWizardDlg::OpenPort()
     SerialPort::ResetTable();
     const int port = m_portIndex + 1;
     if (SerialPort::Open(port, 0) < 0) {
+        m_doc.ExplainPortRefusal(port);
         m_doc.GetPrompter().Message("Can't Open This Port!", "error", MsgIcon::Warning);
         return false;
     }
