@@ -418,6 +418,24 @@ const std::vector<Shooter::Scene>& Shooter::Scenes()
                                     WaitFor([&] { return send->isEnabled(); });
                                 });
          }},
+        {"port-refused", "a port that cannot be opened: the status bar says why",
+         [](Shooter& s) {
+             // COM1 on an adapter that is not plugged in, for this scene only.
+             const std::string device = s.m_doc.ComDevice(0);
+             s.m_doc.SetComDevice(0, "/dev/ttyUSB7");
+             bool saved = false;
+             Modal([&] { s.Trigger("Operate"); },
+                   [&](QWidget& operate) {
+                       auto* send = Child<QPushButton>(operate, "send");
+                       if (send == nullptr)
+                           return;
+                       operate.hide(); // the main window's status bar is the point
+                       Modal([&] { send->click(); },
+                             [&](QWidget&) { saved = s.Save(s.m_frame, "port-refused"); });
+                   });
+             s.m_doc.SetComDevice(0, device);
+             return saved;
+         }},
         {"meter-test", "Communication > Meter Test: meter 1 tested on the bench",
          [](Shooter& s) {
              return s.SaveModal([&] { s.Trigger("MeterTest"); }, "meter-test",
