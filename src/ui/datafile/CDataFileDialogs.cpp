@@ -3,6 +3,7 @@
 #include "datafile/DataFileTexts.h"
 #include "datafile/HhuDataFile.h"
 #include "doc/CMrvDoc.h"
+#include "ui/app/ShownText.h"
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -19,16 +20,9 @@ namespace mrv {
 
 namespace {
 
-QString Shown(const std::string& text)
-{
-    QString s = QString::fromStdString(text);
-    s.remove('\r');
-    return s;
-}
-
 QLineEdit* Field(QWidget* parent, const char* name, const char* label, const std::string& text)
 {
-    auto* edit = new QLineEdit(Shown(text), parent);
+    auto* edit = new QLineEdit(ShownText(text), parent);
     edit->setObjectName(name);
     edit->setAccessibleName(label);
     edit->setReadOnly(true);
@@ -39,7 +33,7 @@ QLineEdit* Field(QWidget* parent, const char* name, const char* label, const std
 QPlainTextEdit* TextField(QWidget* parent, const char* name, const char* label,
                           const std::string& text)
 {
-    auto* edit = new QPlainTextEdit(Shown(text), parent);
+    auto* edit = new QPlainTextEdit(ShownText(text), parent);
     edit->setObjectName(name);
     edit->setAccessibleName(label);
     edit->setReadOnly(true);

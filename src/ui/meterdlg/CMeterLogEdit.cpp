@@ -1,22 +1,12 @@
 #include "ui/meterdlg/CMeterLogEdit.h"
 
 #include "ui/app/CJobRunner.h"
+#include "ui/app/ShownText.h"
 
 #include <QFontDatabase>
 #include <QScrollBar>
 
 namespace mrv {
-
-namespace {
-
-QString Shown(const std::string& text)
-{
-    QString shown = QString::fromStdString(text);
-    shown.remove('\r');
-    return shown;
-}
-
-} // namespace
 
 CMeterLogEdit::CMeterLogEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -37,7 +27,7 @@ void CMeterLogEdit::AppendLog(const std::string& text)
     QScrollBar* bar = verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
     moveCursor(QTextCursor::End);
-    insertPlainText(Shown(text));
+    insertPlainText(ShownText(text));
     // Follow the new lines unless the user scrolled back to read.
     if (atEnd)
         bar->setValue(bar->maximum());

@@ -3,6 +3,7 @@
 #include "db/MeterDatabase.h"
 #include "doc/CMrvDoc.h"
 #include "ui/app/CMrvApp.h"
+#include "ui/app/ShownText.h"
 #include "ui/meterdlg/CMeterLogEdit.h"
 #include "ui/view/CFilterEdit.h"
 
@@ -176,9 +177,8 @@ void CMeterTestDlg::showEvent(QShowEvent* event)
     if (!m_initialised) {
         m_initialised = true;
         m_meterId->clear();
-        QString text = QString::fromStdString(
+        const QString text = ShownText(
             MeterTestParameterText(m_doc.GetPortNumber(), m_doc.GetBaudRate(), Expected()));
-        text.remove('\r');
         m_parameter->moveCursor(QTextCursor::End);
         m_parameter->insertPlainText(text);
         ResetRows();
