@@ -61,7 +61,8 @@ std::optional<CalendarDate> ReadingDate(const ReadingRecord& r)
     return d;
 }
 
-std::vector<ExportedBlock> ExportedBlocks(const ReadingSource& source, const std::vector<int>& which)
+std::vector<ExportedBlock> ExportedBlocks(const ReadingSource& source,
+                                          const std::vector<int>& which)
 {
     std::vector<int> indexes = which;
     if (indexes.empty())

@@ -69,7 +69,11 @@ std::u32string Decode(std::string_view s)
     std::u32string out;
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
-        const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        const std::size_t n = b < 0x80         ? 1
+                              : (b >> 5) == 6  ? 2
+                              : (b >> 4) == 14 ? 3
+                              : (b >> 3) == 30 ? 4
+                                               : 0;
         bool ok = n > 0 && i + n <= s.size();
         char32_t c = n == 1 ? b : n == 2 ? (b & 0x1Fu) : n == 3 ? (b & 0x0Fu) : (b & 0x07u);
         for (std::size_t k = 1; ok && k < n; ++k) {
@@ -148,7 +152,8 @@ std::vector<std::string> SheetNames(const std::vector<std::string>& wished)
     for (std::size_t k = 0; k < wished.size(); ++k) {
         std::u32string name = Decode(wished[k]);
         for (char32_t& c : name)
-            if (c < 0x20 || c == 0x7F || std::u32string_view(U":\\/?*[]").find(c) != std::u32string_view::npos)
+            if (c < 0x20 || c == 0x7F ||
+                std::u32string_view(U":\\/?*[]").find(c) != std::u32string_view::npos)
                 c = U'_';
         while (!name.empty() && name.front() == U'\'')
             name.erase(name.begin());
@@ -348,8 +353,8 @@ private:
                 return ECANCELED;
         }
         for (lxw_col_t c = 0; c < columns; ++c)
-            worksheet_set_column(ws, c, c, static_cast<double>(std::min<std::size_t>(widths[c], 60) + 2),
-                                 nullptr);
+            worksheet_set_column(
+                ws, c, c, static_cast<double>(std::min<std::size_t>(widths[c], 60) + 2), nullptr);
         return 0;
     }
 
@@ -411,32 +416,27 @@ int WriteCsv(std::FILE* f, const SheetBook& book, const SheetHooks& hooks)
         return whole ? 0 : errno ? errno : EIO;
     };
     const bool labelled = !book.csvLabelTitle.empty();
+    // One line: the label (when the book has that column), then `n` fields that `field` adds.
+    auto line = [&](const std::string& label, std::size_t n, const auto& field) {
+        if (labelled) {
+            AppendCsvField(out, label);
+            out.push_back(',');
+        }
+        for (std::size_t c = 0; c < n; ++c) {
+            if (c)
+                out.push_back(',');
+            field(c);
+        }
+        out += "\r\n";
+    };
     const std::vector<std::string>& titles =
         book.tables.empty() ? std::vector<std::string>{} : book.tables.front().titles;
-    if (labelled) {
-        AppendCsvField(out, book.csvLabelTitle);
-        out.push_back(',');
-    }
-    for (std::size_t c = 0; c < titles.size(); ++c) {
-        if (c)
-            out.push_back(',');
-        AppendCsvField(out, titles[c]);
-    }
-    out += "\r\n";
+    line(book.csvLabelTitle, titles.size(), [&](std::size_t c) { AppendCsvField(out, titles[c]); });
     for (const SheetTable& table : book.tables) {
         std::vector<SheetCell> cells(table.titles.size());
         for (std::size_t r = 0; r < table.rows; ++r) {
             table.fill(r, cells);
-            if (labelled) {
-                AppendCsvField(out, table.name);
-                out.push_back(',');
-            }
-            for (std::size_t c = 0; c < cells.size(); ++c) {
-                if (c)
-                    out.push_back(',');
-                AppendCsvCell(out, cells[c]);
-            }
-            out += "\r\n";
+            line(table.name, cells.size(), [&](std::size_t c) { AppendCsvCell(out, cells[c]); });
             if (const int error = flush(1 << 16))
                 return error;
             if (!progress.Step())
@@ -454,8 +454,8 @@ ExportResult WriteSpreadsheet(const std::string& path, SpreadsheetFormat format,
                               const SheetBook& book, const SheetHooks& hooks)
 {
     ExportResult result;
-    result.write = filebytes::WriteFileWholeWith(
-        path, [&](std::FILE* f, const std::string& tempPath) {
+    result.write =
+        filebytes::WriteFileWholeWith(path, [&](std::FILE* f, const std::string& tempPath) {
             if (format == SpreadsheetFormat::Csv)
                 return WriteCsv(f, book, hooks);
             // The library opens the file by its name; `f` stays open for the flush to disk.

@@ -40,9 +40,9 @@ std::string IsoDateText(const CalendarDate& date);
 struct SheetCell {
     enum Kind : std::uint8_t { Empty, Text, Number, Count, Date };
     Kind kind = Empty;
-    double number = 0;    // Number: written with two decimals; Count: a whole number
-    CalendarDate date;    // Date
-    std::string text;     // Text (UTF-8)
+    double number = 0; // Number: written with two decimals; Count: a whole number
+    CalendarDate date; // Date
+    std::string text;  // Text (UTF-8)
 
     void SetEmpty() { kind = Empty; }
     void SetText(std::string_view t)

@@ -124,8 +124,8 @@ SheetBook EnergyBook(const std::vector<EnergyRecord>& rows, const EnergyFilter& 
                      const std::string& databaseName)
 {
     SheetBook book;
-    const std::vector<std::string> titles = {"Meter ID2", "Date",    "T1 E",    "T2 E",
-                                             "T3 E",      "Total E", "LM T1 E", "LM T2 E",
+    const std::vector<std::string> titles = {"Meter ID2", "Date",      "T1 E",    "T2 E",
+                                             "T3 E",      "Total E",   "LM T1 E", "LM T2 E",
                                              "LM T3 E",   "LM Total E"};
     for (std::size_t first = 0; first < rows.size() || (first == 0 && rows.empty());
          first += kMaxSheetRows) {
@@ -141,7 +141,8 @@ SheetBook EnergyBook(const std::vector<EnergyRecord>& rows, const EnergyFilter& 
                 cells[1].SetDate(*d);
             else
                 cells[1].SetText(r.datestr);
-            const double values[] = {r.dbk0, r.dbk1, r.dbk2, r.dbk, r.dbkp0, r.dbkp1, r.dbkp2, r.dbkp};
+            const double values[] = {r.dbk0,  r.dbk1,  r.dbk2,  r.dbk,
+                                     r.dbkp0, r.dbkp1, r.dbkp2, r.dbkp};
             for (std::size_t c = 0; c < std::size(values); ++c)
                 cells[c + 2].SetNumber(values[c]);
         };
@@ -171,7 +172,10 @@ SheetBook EnergyBook(const std::vector<EnergyRecord>& rows, const EnergyFilter& 
     };
     const std::vector<Item> items = {
         {"Database", databaseName, {}, {}},
-        {"From", filter.from ? std::nullopt : std::optional<std::string>("(first)"), filter.from, {}},
+        {"From",
+         filter.from ? std::nullopt : std::optional<std::string>("(first)"),
+         filter.from,
+         {}},
         {"To", filter.to ? std::nullopt : std::optional<std::string>("(last)"), filter.to, {}},
         {"Meters asked", asked.empty() ? std::string("(all)") : asked, {}, {}},
         {"Rows", {}, {}, rows.size()},
@@ -210,8 +214,8 @@ EnergyExportResult ExportEnergy(const std::string& database, const EnergyFilter&
     result.loaded = true;
     result.rows = rows.size();
     const SpreadsheetFormat format = SpreadsheetFormatOf(path).value_or(SpreadsheetFormat::Xlsx);
-    result.written = WriteSpreadsheet(path, format, EnergyBook(rows, filter, TargetName(database)),
-                                      hooks);
+    result.written =
+        WriteSpreadsheet(path, format, EnergyBook(rows, filter, TargetName(database)), hooks);
     return result;
 }
 

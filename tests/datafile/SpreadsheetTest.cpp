@@ -1,8 +1,8 @@
 // Spreadsheet files: the sheet names Excel accepts, the CSV text byte for byte, and a write
 // that fails or is given up never leaving a file of its own or harming the one it replaces.
 // The .xlsx content is read back by openpyxl in tests/tools/export_readback.py.
-#include "datafile/FileBytes.h"
 #include "datafile/Spreadsheet.h"
+#include "datafile/FileBytes.h"
 #include "support/DecimalCommaLocale.h"
 #include "support/TempDir.h"
 
@@ -47,23 +47,32 @@ std::size_t Characters(const std::string& s)
 
 TEST(SheetNames, BecomeWhatExcelAccepts)
 {
-    const std::string longChinese = "第一供电所城东新区第二供电所城东新区第三供电所城东新区第四供电"; // 31
+    const std::string longChinese =
+        "第一供电所城东新区第二供电所城东新区第三供电所城东新区第四供电"; // 31
     const struct {
         const char* label;
         std::vector<std::string> wished;
         std::vector<std::string> names;
     } cases[] = {
-        {"kept as they are", {"Summary", "城东一区", "Block 7"}, {"Summary", "城东一区", "Block 7"}},
-        {"forbidden characters", {"a:b\\c/d?e*f[g]h", "tab\there"}, {"a_b_c_d_e_f_g_h", "tab_here"}},
+        {"kept as they are",
+         {"Summary", "城东一区", "Block 7"},
+         {"Summary", "城东一区", "Block 7"}},
+        {"forbidden characters",
+         {"a:b\\c/d?e*f[g]h", "tab\there"},
+         {"a_b_c_d_e_f_g_h", "tab_here"}},
         {"apostrophes at the ends", {"'quoted'", "it's"}, {"quoted", "it's"}},
         {"empty and reserved", {"", "History", "'"}, {"Sheet1", "History (2)", "Sheet3"}},
-        {"alike ignoring case", {"Summary", "summary", "SUMMARY", "Sum"},
+        {"alike ignoring case",
+         {"Summary", "summary", "SUMMARY", "Sum"},
          {"Summary", "summary (2)", "SUMMARY (3)", "Sum"}},
-        {"long ones cut at 31", {std::string(40, 'x'), longChinese + "区"},
+        {"long ones cut at 31",
+         {std::string(40, 'x'), longChinese + "区"},
          {std::string(31, 'x'), longChinese}},
-        {"a suffix within 31", {std::string(31, 'y'), std::string(35, 'y')},
+        {"a suffix within 31",
+         {std::string(31, 'y'), std::string(35, 'y')},
          {std::string(31, 'y'), std::string(27, 'y') + " (2)"}},
-        {"a Chinese name cut for its suffix", {longChinese, longChinese},
+        {"a Chinese name cut for its suffix",
+         {longChinese, longChinese},
          {longChinese, longChinese.substr(0, 27 * 3) + " (2)"}},
     };
     for (const auto& c : cases) {
