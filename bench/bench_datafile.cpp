@@ -2,6 +2,7 @@
 // the download file from an SQLite installation, loading and checking the uploaded file, and
 // importing its readings into an energy database.
 #include "BenchPrompter.h"
+#include "BenchWorkspace.h"
 #include "base/Prompter.h"
 #include "datafile/DataFileParameters.h"
 #include "datafile/HhuDataFile.h"
@@ -30,27 +31,13 @@ using mrv::bench::CountingPrompter;
 
 [[noreturn]] void Fail(const char* what)
 {
-    std::fprintf(stderr, "bench_datafile: %s\n", what);
-    std::abort();
+    mrv::bench::Fail("bench_datafile", what);
 }
 
-class Workspace {
+// A temporary folder of its own.
+class Workspace : public mrv::bench::Workspace {
 public:
-    Workspace()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "mrvbench-df-XXXXXX").string();
-        if (!mkdtemp(tmpl.data()))
-            Fail("no temporary folder");
-        dir = tmpl;
-    }
-    ~Workspace()
-    {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    std::string File(const char* name) const { return (dir / name).string(); }
-
-    fs::path dir;
+    Workspace() : mrv::bench::Workspace("mrvbench-df-") {}
 };
 
 // One HHU with 20 Blocks of 275 meters in an SQLite installation database, kept open as the

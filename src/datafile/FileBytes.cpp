@@ -88,6 +88,16 @@ void FlushFolder(const std::filesystem::path& folder)
 
 WriteResult WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
+    return WriteFileWholeWith(path, [&bytes](std::FILE* f, const std::string&) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size())
+            return 0;
+        return errno ? errno : EIO;
+    });
+}
+
+WriteResult WriteFileWholeWith(const std::string& path,
+                               const std::function<int(std::FILE*, const std::string&)>& fill)
+{
     namespace fs = std::filesystem;
     using Step = WriteResult::Step;
     const fs::path target(path);
@@ -118,9 +128,11 @@ WriteResult WriteFileWhole(const std::string& path, const std::vector<std::uint8
             }
         };
         // A full disk or a file-size limit shows in the write, the flush or the close.
-        if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-            failed(Step::Write);
-        if (!FlushToDisk(f))
+        if (const int error = fill(f, temp.string()); error != 0) {
+            result.failedAt = Step::Write;
+            result.error = error;
+        }
+        if (result && !FlushToDisk(f))
             failed(Step::Flush);
         if (std::fclose(f) != 0)
             failed(Step::Flush);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,13 @@ struct WriteResult {
 // or on a full disk. A failed write leaves no file of its own behind.
 [[nodiscard]] WriteResult WriteFileWhole(const std::string& path,
                                          const std::vector<std::uint8_t>& bytes);
+
+// The same for content made by `fill`: it writes the fresh file, through `file` or by opening
+// `tempPath` itself (a library that wants a file name), and returns 0, or the errno of its
+// failure, which then counts as a failed write. ECANCELED is the way to give up.
+[[nodiscard]] WriteResult WriteFileWholeWith(
+    const std::string& path,
+    const std::function<int(std::FILE* file, const std::string& tempPath)>& fill);
 
 // What the user is told of a failed write: "Can't write <path>: No space left on device.
 // The file that was there is unchanged." (or "No file was written." when there was none).

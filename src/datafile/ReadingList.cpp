@@ -45,10 +45,15 @@ std::string ReadingText(const ReadingRecord& r, const ReadingColumn& column,
     return FormatC(energyFormat, block[static_cast<std::size_t>(column.tariff)]);
 }
 
+std::vector<ReadingColumn> ReadingListColumns(std::uint8_t tariffMask)
+{
+    return ReadingColumns(kListLeading, tariffMask);
+}
+
 std::vector<std::string> ReadingListTitles(std::uint8_t tariffMask)
 {
     std::vector<std::string> titles;
-    for (const ReadingColumn& c : ReadingColumns(kListLeading, tariffMask)) {
+    for (const ReadingColumn& c : ReadingListColumns(tariffMask)) {
         switch (c.field) {
         case ReadingColumn::MeterId:
             titles.push_back("Meter ID");

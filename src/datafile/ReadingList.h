@@ -30,6 +30,9 @@ std::vector<ReadingColumn> ReadingColumns(std::initializer_list<ReadingColumn::F
 std::string ReadingText(const ReadingRecord& reading, const ReadingColumn& column,
                         const char* energyFormat);
 
+// The columns of the main view's list, in the order of its titles.
+std::vector<ReadingColumn> ReadingListColumns(std::uint8_t tariffMask);
+
 // The main view's list: "Meter ID", "Meter ID2", "Date", "T1 E".."T4 E" (each when its bit is
 // set), "Total E", "LM T1 E".."LM T4 E" (likewise), "LM Total E".
 std::vector<std::string> ReadingListTitles(std::uint8_t tariffMask);

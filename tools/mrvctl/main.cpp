@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"show", RunShow, "print the parameters, Blocks and readings of a data file"},
     {"import", RunImport, "import the readings of a data file into an energy database"},
     {"convert", RunConvert, "convert a data file to dBase III"},
+    {"export", RunExport, "write the readings of a data file or an energy database as .xlsx or .csv"},
 };
 
 int Usage(std::FILE* out)

@@ -329,6 +329,12 @@ const std::vector<Shooter::Scene>& Shooter::Scenes()
                                     Settle(500);
                                 });
          }},
+        {"export-readings", "File > Export Readings...: the readings for a spreadsheet",
+         [](Shooter& s) {
+             if (!s.OpenUpload())
+                 return false;
+             return s.SaveModal([&] { s.Trigger("ExportReadings"); }, "export-readings");
+         }},
         {"hhu-add", "HHU Setting's Add: a new hand-held unit",
          [](Shooter& s) {
              if (!s.OpenInstallation())

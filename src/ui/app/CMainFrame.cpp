@@ -7,12 +7,14 @@
 #include "ui/app/ProgramIcon.h"
 #include "ui/datafile/CCreateDownloadDlg.h"
 #include "ui/datafile/CDataFileSheet.h"
+#include "ui/datafile/CExportDlg.h"
 #include "ui/datafile/DataFileCommands.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 #include "ui/meterdlg/CLineCheckDlg.h"
 #include "ui/meterdlg/CMeterTestDlg.h"
 #include "ui/meterdlg/COperateDlg.h"
 #include "ui/print/ReadingPrint.h"
+#include "ui/view/CMarkListBox.h"
 #include "ui/view/CMrvView.h"
 
 #include <QAction>
@@ -202,6 +204,10 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
             file->addSeparator();
     }
     Action("Print")->setShortcut(QKeySequence::Print);
+    AddAction(file, "ExportReadings", tr("Export &Readings..."),
+              tr("Save the readings of the data file as a spreadsheet (.xlsx) or table (.csv)\n"
+                 "Export Readings"),
+              &CMainFrame::OnExportReadings);
     file->addSeparator();
     AddAction(file, "Exit", "E&xit", "Quit the application\nExit", nullptr);
     connect(Action("Exit"), &QAction::triggered, this, &QWidget::close);
@@ -237,6 +243,10 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     AddAction(data, "UploadFile", "&Upload File", "Upload File\nUpload", &CMainFrame::OnUploadFile);
     AddAction(data, "ConvertDataFile", "Con&vert Data File", "Convert Data File",
               &CMainFrame::OnConvertDataFile);
+    AddAction(data, "ExportEnergy", tr("&Export Energy Database..."),
+              tr("Save the readings of an energy database as a spreadsheet (.xlsx) or table "
+                 "(.csv)"),
+              &CMainFrame::OnExportEnergy);
     data->addSeparator();
     AddAction(data, "ParameterSetting", "&Parameter Setting", "Parameter Setting",
               &CMainFrame::OnParameterSetting);
@@ -344,7 +354,7 @@ void CMainFrame::UpdateCommandUi()
     Action("MeterSetting")->setChecked(dbOpen && mode == CMrvDoc::ModeBlock);
     const bool fileOpen = m_doc.GetDataFile().IsLoaded();
     Action("ViewFile")->setChecked(fileOpen && mode == CMrvDoc::ModeDataFile);
-    for (const char* name : {"Print", "PrintPreview", "PrintDirect", "ExportPdf"})
+    for (const char* name : {"Print", "PrintPreview", "PrintDirect", "ExportPdf", "ExportReadings"})
         Action(name)->setEnabled(CanPrintReadings(m_doc));
 }
 
@@ -430,6 +440,22 @@ void CMainFrame::OnFilePathSetting()
 void CMainFrame::OnConvertDataFile()
 {
     m_doc.OnConvertDataFile();
+}
+
+void CMainFrame::OnExportReadings()
+{
+    if (!CanPrintReadings(m_doc))
+        return;
+    CExportReadingsDlg dlg(m_doc, m_view->ListBox(CMrvView::IdFileBlocks)->GetCurSel(), this);
+    if (dlg.exec() == QDialog::Accepted)
+        statusBar()->showMessage(QString::fromStdString(dlg.Summary()), 8000);
+}
+
+void CMainFrame::OnExportEnergy()
+{
+    CExportEnergyDlg dlg(m_doc, this);
+    if (dlg.exec() == QDialog::Accepted)
+        statusBar()->showMessage(QString::fromStdString(dlg.Summary()), 8000);
 }
 
 void CMainFrame::OnOperate()

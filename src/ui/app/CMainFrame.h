@@ -39,6 +39,9 @@ public slots:
     void OnParameterSetting();
     void OnFilePathSetting();
     void OnConvertDataFile();
+    // The readings of the data file, or the rows of an energy database, as a spreadsheet.
+    void OnExportReadings();
+    void OnExportEnergy();
 
     void OnOperate();
     void OnLineCheck();

@@ -1,0 +1,144 @@
+#include "datafile/ReadingExport.h"
+
+#include "datafile/ReadingList.h"
+
+#include <algorithm>
+
+namespace mrv {
+
+namespace {
+
+// A BCD byte's value; -1 when a digit is not decimal.
+int BcdByte(std::uint8_t b)
+{
+    const int hi = b >> 4;
+    const int lo = b & 0x0F;
+    return hi > 9 || lo > 9 ? -1 : hi * 10 + lo;
+}
+
+void FillReading(const ReadingRecord& r, const std::vector<ReadingColumn>& columns,
+                 std::vector<SheetCell>& cells)
+{
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ReadingColumn& column = columns[c];
+        SheetCell& cell = cells[c];
+        switch (column.field) {
+        case ReadingColumn::MeterId:
+            cell.SetText(r.meterId);
+            continue;
+        case ReadingColumn::MeterId2:
+            cell.SetText(r.meterId2);
+            continue;
+        default:
+            break;
+        }
+        if (r.status == 0) {
+            cell.SetEmpty();
+        } else if (column.field == ReadingColumn::Date) {
+            if (const std::optional<CalendarDate> d = ReadingDate(r))
+                cell.SetDate(*d);
+            else
+                cell.SetText(ReadingText(r, column, ""));
+        } else {
+            const auto& block = column.field == ReadingColumn::Energy ? r.energy : r.lmEnergy;
+            cell.SetNumber(block[static_cast<std::size_t>(column.tariff)]);
+        }
+    }
+}
+
+} // namespace
+
+std::optional<CalendarDate> ReadingDate(const ReadingRecord& r)
+{
+    const int day = BcdByte(r.readDate[0]);
+    const int month = BcdByte(r.readDate[1]);
+    const int year = BcdByte(r.readDate[2]);
+    if (day < 0 || month < 0 || year < 0)
+        return std::nullopt;
+    const CalendarDate d{2000 + year, month, day};
+    if (!IsValidDate(d))
+        return std::nullopt;
+    return d;
+}
+
+std::vector<ExportedBlock> ExportedBlocks(const ReadingSource& source,
+                                          const std::vector<int>& which)
+{
+    std::vector<int> indexes = which;
+    if (indexes.empty())
+        for (std::size_t k = 0; k < source.blocks.size(); ++k)
+            indexes.push_back(static_cast<int>(k));
+    std::vector<ExportedBlock> blocks;
+    const std::size_t n = source.readings.size();
+    for (int k : indexes) {
+        if (k < 0 || std::size_t(k) >= source.blocks.size())
+            continue;
+        const BlockEntry& entry = source.blocks[std::size_t(k)];
+        ExportedBlock b;
+        b.index = k;
+        b.name = entry.name;
+        b.first = std::min<std::size_t>(std::size_t(std::max(entry.firstSequence - 1, 0)), n);
+        b.meters = std::min<std::size_t>(std::size_t(std::max(entry.meterCount, 0)), n - b.first);
+        const auto first = source.readings.begin() + std::ptrdiff_t(b.first);
+        b.read = std::size_t(std::count_if(first, first + std::ptrdiff_t(b.meters),
+                                           [](const ReadingRecord& r) { return r.status != 0; }));
+        blocks.push_back(b);
+    }
+    return blocks;
+}
+
+SheetBook ReadingBook(const ReadingSource& source, const std::vector<int>& which)
+{
+    std::vector<ExportedBlock> blocks = ExportedBlocks(source, which);
+    SheetBook book;
+    book.csvLabelTitle = "Block";
+    const std::vector<std::string> titles = ReadingListTitles(source.tariffMask);
+    const std::vector<ReadingColumn> columns = ReadingListColumns(source.tariffMask);
+    std::vector<std::string> wished = {"Summary"};
+    for (const ExportedBlock& b : blocks) {
+        SheetTable table;
+        table.name = b.name;
+        table.titles = titles;
+        table.rows = b.meters;
+        const ReadingRecord* first = source.readings.data() + b.first;
+        table.fill = [first, columns](std::size_t row, std::vector<SheetCell>& cells) {
+            FillReading(first[row], columns, cells);
+        };
+        book.tables.push_back(std::move(table));
+        wished.push_back(b.name);
+    }
+    const std::vector<std::string> sheets = SheetNames(wished);
+    if (blocks.size() > 1) {
+        ExportedBlock total;
+        total.name = "Total";
+        for (const ExportedBlock& b : blocks) {
+            total.meters += b.meters;
+            total.read += b.read;
+        }
+        blocks.push_back(total);
+    }
+    book.summary.name = "Summary";
+    book.summary.titles = {"Block", "Sheet", "Meters", "Read", "Unread"};
+    book.summary.rows = blocks.size();
+    book.summary.fill = [blocks, sheets](std::size_t row, std::vector<SheetCell>& cells) {
+        const ExportedBlock& b = blocks[row];
+        cells[0].SetText(b.name);
+        if (row + 1 < sheets.size())
+            cells[1].SetText(sheets[row + 1]);
+        else
+            cells[1].SetEmpty(); // the total
+        cells[2].SetCount(b.meters);
+        cells[3].SetCount(b.read);
+        cells[4].SetCount(b.meters - b.read);
+    };
+    return book;
+}
+
+ExportResult ExportReadings(const ReadingSource& source, const std::string& path,
+                            const std::vector<int>& which)
+{
+    const SpreadsheetFormat format = SpreadsheetFormatOf(path).value_or(SpreadsheetFormat::Xlsx);
+    return WriteSpreadsheet(path, format, ReadingBook(source, which));
+}
+
+} // namespace mrv
