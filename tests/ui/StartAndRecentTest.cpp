@@ -2,6 +2,8 @@
 // empty window says.
 #include "ViewFixture.h"
 
+#include "support/TestDatabase.h"
+
 #include "doc/CMrvDoc.h"
 #include "doc/RecentFileList.h"
 
@@ -146,6 +148,28 @@ TEST_F(StartAndRecentTest, FileOnTheCommandLineOpensAsItsMenuCommandWould)
         Exit();
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(StartAndRecentTest, ServerOnTheCommandLineOpensAndIsRecentLikeAFile)
+{
+    if (const std::string why = test::EngineUnavailable(test::Engine::Postgres); !why.empty())
+        GTEST_SKIP() << why;
+    const test::TestDatabase server(test::Engine::Postgres, "office");
+    ASSERT_EQ(CreateInstallationSchema(server.Name(), prompter), 1);
+    Start();
+    app->OpenFile(QString::fromStdString(server.Name()));
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(Doc().IsDatabaseOpen(), 1);
+    EXPECT_EQ(Doc().GetViewMode(), CMrvDoc::ModeBlock);
+    EXPECT_EQ(app->RecentFiles().Names(), std::vector<std::string>{server.Name()});
+
+    // Picked from the list on the next start, it opens again.
+    Exit();
+    Start();
+    TriggerRecent(1);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(Doc().IsDatabaseOpen(), 1);
+    EXPECT_EQ(Doc().m_dbName, server.Name());
 }
 
 TEST_F(StartAndRecentTest, RecentDatabasesListTheLastOpenedAndDropOneThatIsGone)

@@ -461,7 +461,7 @@ void CMrvView::paintEvent(QPaintEvent*)
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(face);
     if (Mode() == CMrvDoc::ModeNone) {
-        // A first start shows nothing else: say where the work begins.
+        // Nothing to show yet (a first start, a closed database): say where the work begins.
         p.setBackgroundMode(Qt::TransparentMode);
         p.setPen(palette().color(QPalette::PlaceholderText));
         p.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
