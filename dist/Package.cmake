@@ -2,7 +2,7 @@
 #   cmake --build --preset default --target package   (or scripts/package)
 # The program and its tools go to /usr/bin, the shipped convert.cfg to /usr/share/mrv003e,
 # with the desktop entry, the icon drawn by the program's own routine, the manual pages and
-# the package's documentation. Included from the top folder, so CPack's "package" target is
+# the package's documentation, and the file types it opens. Included from the top folder, so CPack's "package" target is
 # made there.
 include(GNUInstallDirs)
 find_package(Qt6 6.4 REQUIRED COMPONENTS Svg)
@@ -49,6 +49,9 @@ install(TARGETS mrv003e mrvctl mrv-meter-sim RUNTIME DESTINATION ${CMAKE_INSTALL
 install(FILES ${PROJECT_SOURCE_DIR}/src/datafile/convert.cfg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mrv003e)
 install(FILES ${dist_src}/mrv003e.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The types of the files the desktop entry opens; shared-mime-info's trigger takes them in.
+install(FILES ${dist_src}/mrv003e-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME mrv003e.xml)
 install(FILES ${dist_out}/icons/mrv003e.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size ${icon_sizes})

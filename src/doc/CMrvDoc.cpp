@@ -399,18 +399,25 @@ int CMrvDoc::OnOpenDatabase()
     const auto chosen = ChooseDatabaseFile("Open Database", m_dbName);
     if (!chosen)
         return 0;
+    return OpenDatabaseFile(*chosen);
+}
+
+int CMrvDoc::OpenDatabaseFile(const std::string& path)
+{
+    if (!CanOpenDatabase())
+        return 0;
     std::error_code ec;
-    if (!std::filesystem::exists(*chosen, ec)) {
+    if (!std::filesystem::exists(path, ec)) {
         // Never create a database behind the user's back.
         const auto answer =
             m_prompter.Message("This database does not exist.\nCreate a new, empty database?",
                                "Open Database", MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes)
             return 0;
-        if (CreateInstallationSchema(*chosen, m_prompter) == 0)
+        if (CreateInstallationSchema(path, m_prompter) == 0)
             return 0;
     }
-    return OpenInstallation(DatabaseConnectString(*chosen), *chosen);
+    return OpenInstallation(DatabaseConnectString(path), path);
 }
 
 int CMrvDoc::OpenInstallation(const std::string& connect, const std::string& name)
@@ -430,9 +437,13 @@ int CMrvDoc::OpenInstallation(const std::string& connect, const std::string& nam
 
 int CMrvDoc::OnOpenServerDatabase(const ServerDatabaseFields& fields)
 {
+    return OpenServerDatabase(fields.ConnectString());
+}
+
+int CMrvDoc::OpenServerDatabase(const std::string& connect)
+{
     if (!CanOpenDatabase())
         return 0;
-    const std::string connect = fields.ConnectString();
     emit Busy(true);
     const auto present = TablesPresent(connect, InstallationTables(), m_prompter);
     emit Busy(false);
@@ -473,8 +484,13 @@ int CMrvDoc::OnOpenDataFile()
     const auto chosen = ChooseDataFile("Open");
     if (!chosen)
         return 0;
+    return OpenDataFile(*chosen);
+}
+
+int CMrvDoc::OpenDataFile(const std::string& path)
+{
     emit Busy(true);
-    const int ok = m_dataFile->Load(*chosen);
+    const int ok = m_dataFile->Load(path);
     emit Busy(false);
     if (!ok) {
         m_prompter.Message("Not Correct Data File!", "error", MsgIcon::Warning);

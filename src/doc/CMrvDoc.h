@@ -106,14 +106,21 @@ public:
     // Commands. Open Database: choose a file (offering to create a new installation
     // database when it does not exist), open it and load HHUs and Blocks. 1 when opened.
     int OnOpenDatabase();
+    // What Open Database does with the file once chosen (a database given on the command
+    // line or picked from the recent list opens the same way). 1 when opened.
+    int OpenDatabaseFile(const std::string& path);
     // Open Server Database: the database on a PostgreSQL server that the form names. A
     // database without the installation tables is offered them. On success m_dbName holds
     // its connection string (never a password). 1 when opened.
     int OnOpenServerDatabase(const ServerDatabaseFields& fields);
+    // The same for a server connection string as it is ("postgresql://..."). 1 when opened.
+    int OpenServerDatabase(const std::string& connect);
     void OnCloseDatabase();
     // Open data file: choose an uploaded data file (in m_dataPath) and load it. 1 loaded; 0
     // cancelled, or refused with "Not Correct Data File!" while the file loaded before stays.
     int OnOpenDataFile();
+    // Loads the data file `path` as Open does once the file is chosen. 1 loaded.
+    int OpenDataFile(const std::string& path);
     // Closes the loaded data file.
     void CloseDataFile();
     // Convert Data File: choose an uploaded data file and write convert.dbf in the current

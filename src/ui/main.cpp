@@ -4,9 +4,12 @@
 #include "ui/app/ProgramIcon.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -22,10 +25,32 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion("1.2");
     QApplication::setWindowIcon(mrv::ProgramIcon());
 
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Install, program and read electricity meters.\n\n"
+        "FILE is an installation database (a .db file, or a server's\n"
+        "postgresql://user@host:port/dbname), opened as Database > Open Database\n"
+        "opens it, or a data file of a hand-held unit (.dbf), shown as View > View File\n"
+        "shows it.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument("FILE", "The database or data file to open.", "[FILE]");
+    parser.process(qapp); // --help and --version print and end the program here
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        // One window holds one installation.
+        std::fputs("mrv003e: one FILE at most; see mrv003e --help\n", stderr);
+        return 2;
+    }
+
     mrv::QtSettingsStore store("halvane", "mrv003e");
     mrv::CMrvApp app(store, nullptr, QApplication::applicationFilePath().toStdString());
     if (!app.InitInstance())
         return 1;
+    // Opened from the event loop: the window is on the screen first, and any message about
+    // the file stands in front of it.
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &qapp, [&app, file = files.front()] { app.OpenFile(file); });
     const int rc = QApplication::exec();
     app.ExitInstance();
     store.Sync();

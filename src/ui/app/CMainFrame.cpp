@@ -1,7 +1,9 @@
 #include "ui/app/CMainFrame.h"
 
 #include "datafile/HhuDataFile.h"
+#include "db/DatabaseBackend.h"
 #include "doc/CMrvDoc.h"
+#include "doc/RecentFileList.h"
 #include "ui/app/CFilePathDlg.h"
 #include "ui/app/CServerDbDlg.h"
 #include "ui/app/ProgramIcon.h"
@@ -23,6 +25,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -166,6 +169,12 @@ bool LedOn(const QString& suffix)
     return false;
 }
 
+// A database file that is not there (a server's database is asked for only when opened).
+bool MissingDatabaseFile(const QString& name)
+{
+    return !IsServerConnect(name.toStdString()) && !QFileInfo::exists(name);
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
@@ -224,6 +233,15 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     AddAction(db, "OpenDatabase", "&Open Database", "Open Database", &CMainFrame::OnOpenDatabase);
     AddAction(db, "OpenServerDatabase", "Open &Server Database...",
               "Open a database on a PostgreSQL server", &CMainFrame::OnOpenServerDatabase);
+    m_recentMenu = db->addMenu(tr("&Recent Databases"));
+    m_recentMenu->setObjectName("RecentDatabases");
+    m_recentMenu->menuAction()->setObjectName("RecentDatabasesMenu");
+    m_recentMenu->menuAction()->setStatusTip(tr("Open one of the databases opened last"));
+    for (int i = 0; i < RecentFileList::kSize; ++i) {
+        QAction* a = m_recentMenu->addAction(QString());
+        a->setObjectName(QString("RecentDatabase%1").arg(i + 1));
+        connect(a, &QAction::triggered, this, [this, i] { OnRecentDatabase(i); });
+    }
     AddAction(db, "CloseDatabase", "&Close Database", "Close Database",
               &CMainFrame::OnCloseDatabase);
 
@@ -346,6 +364,7 @@ void CMainFrame::UpdateCommandUi()
     Action("OpenDatabase")->setEnabled(m_doc.CanOpenDatabase());
     Action("OpenServerDatabase")->setEnabled(m_doc.CanOpenDatabase());
     Action("CloseDatabase")->setEnabled(m_doc.CanCloseDatabase());
+    UpdateRecentMenu();
     Action("CreateDownloadFile")->setEnabled(m_doc.CanCreateDownloadFile());
     const int mode = m_doc.GetViewMode();
     Action("HhuSetting")->setEnabled(dbOpen);
@@ -356,6 +375,77 @@ void CMainFrame::UpdateCommandUi()
     Action("ViewFile")->setChecked(fileOpen && mode == CMrvDoc::ModeDataFile);
     for (const char* name : {"Print", "PrintPreview", "PrintDirect", "ExportPdf", "ExportReadings"})
         Action(name)->setEnabled(CanPrintReadings(m_doc));
+}
+
+void CMainFrame::SetRecentFiles(RecentFileList* recent)
+{
+    m_recent = recent;
+    UpdateRecentMenu();
+}
+
+void CMainFrame::UpdateRecentMenu()
+{
+    const std::vector<std::string> none;
+    const std::vector<std::string>& names = m_recent ? m_recent->Names() : none;
+    const QList<QAction*> entries = m_recentMenu->actions();
+    for (int i = 0; i < int(entries.size()); ++i) {
+        QAction* a = entries[i];
+        const bool used = std::size_t(i) < names.size();
+        a->setVisible(used);
+        if (!used)
+            continue;
+        const QString name = QString::fromStdString(names[std::size_t(i)]);
+        // "&" in a path would be read as the entry's mnemonic.
+        a->setText(QString("&%1 %2").arg(i + 1).arg(QString(name).replace('&', "&&")));
+        a->setStatusTip(name);
+    }
+    // Like Open Database: offered while no database is open.
+    m_recentMenu->menuAction()->setEnabled(!names.empty() && m_doc.CanOpenDatabase());
+}
+
+void CMainFrame::RememberOpenedDatabase()
+{
+    if (m_recent && m_doc.IsDatabaseOpen())
+        m_recent->Add(m_doc.m_dbName);
+}
+
+int CMainFrame::OpenDatabaseNamed(const QString& name)
+{
+    if (!m_doc.CanOpenDatabase())
+        return 0;
+    const std::string target = name.toStdString();
+    int opened = 0;
+    if (MissingDatabaseFile(name)) {
+        m_doc.GetPrompter().Message(tr("%1\nThis database does not exist.").arg(name).toStdString(),
+                                    tr("Open Database").toStdString(), MsgIcon::Warning);
+    } else if (IsServerConnect(target)) {
+        opened = m_doc.OpenServerDatabase(target);
+    } else {
+        opened = m_doc.OpenDatabaseFile(QFileInfo(name).absoluteFilePath().toStdString());
+    }
+    RememberOpenedDatabase();
+    UpdateCommandUi();
+    return opened;
+}
+
+void CMainFrame::OnRecentDatabase(int index)
+{
+    if (!m_recent || index < 0 || std::size_t(index) >= m_recent->Names().size() ||
+        !m_doc.CanOpenDatabase())
+        return;
+    const std::string name = m_recent->Names()[std::size_t(index)];
+    const QString shown = QString::fromStdString(name);
+    if (MissingDatabaseFile(shown)) {
+        m_doc.GetPrompter().Message(
+            tr("%1\nThis database is no longer there; it is taken off the recent list.")
+                .arg(shown)
+                .toStdString(),
+            tr("Recent Databases").toStdString(), MsgIcon::Warning);
+        m_recent->Remove(name);
+        UpdateCommandUi();
+        return;
+    }
+    OpenDatabaseNamed(shown);
 }
 
 void CMainFrame::NotAvailable(const QString& what)
@@ -404,6 +494,7 @@ void CMainFrame::OnAbout()
 void CMainFrame::OnOpenDatabase()
 {
     m_doc.OnOpenDatabase();
+    RememberOpenedDatabase();
     UpdateCommandUi();
 }
 
@@ -414,6 +505,7 @@ void CMainFrame::OnOpenServerDatabase()
     CServerDbDlg dlg(ServerDatabaseFields::From(m_doc.m_dbName), m_doc.GetPrompter(), this);
     if (dlg.exec() == QDialog::Accepted)
         m_doc.OnOpenServerDatabase(dlg.Fields());
+    RememberOpenedDatabase();
     UpdateCommandUi();
 }
 

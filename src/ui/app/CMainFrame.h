@@ -15,6 +15,7 @@ namespace mrv {
 
 class CMrvDoc;
 class CMrvView;
+class RecentFileList;
 struct TransferCommand;
 
 class CMainFrame : public QMainWindow {
@@ -30,12 +31,21 @@ public:
     // Sets every action's enabled state and check mark from the document.
     void UpdateCommandUi();
 
+    // The databases opened last, kept by the application; Database > Recent Databases lists
+    // them and every database opened here goes to their front. Null: no list.
+    void SetRecentFiles(RecentFileList* recent);
+    // Opens the database a path or a server's connection string names, as Open Database does
+    // once it has its file; a file that is not there is said so. 1 when opened.
+    int OpenDatabaseNamed(const QString& name);
+
 public slots:
     void OnConfig();
     void OnAbout();
     void OnOpenDatabase();
     void OnOpenServerDatabase();
     void OnCloseDatabase();
+    // Database > Recent Databases, entry `index` (0 the newest).
+    void OnRecentDatabase(int index);
     void OnParameterSetting();
     void OnFilePathSetting();
     void OnConvertDataFile();
@@ -70,6 +80,9 @@ private:
     void NotAvailable(const QString& what);
     void UpdateLockIndicators();
     void SetBusy(bool busy);
+    // Puts the database just opened at the front of the recent list.
+    void RememberOpenedDatabase();
+    void UpdateRecentMenu();
 
     CMrvDoc& m_doc;
     CMrvView* m_view;
@@ -78,6 +91,8 @@ private:
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;
     bool m_transferRunning = false;
+    RecentFileList* m_recent = nullptr;
+    QMenu* m_recentMenu = nullptr;
 };
 
 // "About": the program icon, one line of text and the version.

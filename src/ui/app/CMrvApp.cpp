@@ -1,12 +1,16 @@
 #include "ui/app/CMrvApp.h"
 
 #include "base/SettingsStore.h"
+#include "db/DatabaseBackend.h"
 #include "doc/CMrvDoc.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/QtPrompter.h"
+#include "ui/view/CMrvView.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
+#include <QUrl>
 
 namespace mrv {
 
@@ -55,16 +59,12 @@ CMrvApp::~CMrvApp()
 
 bool CMrvApp::InitInstance(bool show)
 {
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const std::string name =
-            m_store.GetString("Recent File List", "File" + std::to_string(i), "");
-        if (!name.empty())
-            m_recentFiles << QString::fromStdString(name);
-    }
+    m_recentFiles.Load(m_store);
     m_icons = MakeStatusIcons();
 
     m_doc = std::make_unique<CMrvDoc>(m_store, *m_prompter, m_programPath);
     m_frame = std::make_unique<CMainFrame>(*m_doc);
+    m_frame->SetRecentFiles(&m_recentFiles);
     if (m_ownPrompter)
         m_ownPrompter->SetParent(m_frame.get());
     m_doc->LoadSettings();
@@ -83,12 +83,20 @@ void CMrvApp::ExitInstance()
     if (m_ownPrompter)
         m_ownPrompter->SetParent(nullptr);
     m_doc.reset(); // saves the settings
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const auto index = qsizetype(i - 1);
-        m_store.PutString("Recent File List", "File" + std::to_string(i),
-                          index < m_recentFiles.size() ? m_recentFiles[index].toStdString()
-                                                       : std::string());
-    }
+    m_recentFiles.Save(m_store);
+}
+
+void CMrvApp::OpenFile(const QString& name)
+{
+    if (!m_frame || name.isEmpty())
+        return;
+    // A file manager may hand over a URL rather than a path.
+    const QUrl url(name);
+    const QString file = url.isLocalFile() ? url.toLocalFile() : name;
+    if (!IsServerConnect(file.toStdString()) && file.endsWith(".dbf", Qt::CaseInsensitive))
+        m_frame->View()->OpenDataFile(QFileInfo(file).absoluteFilePath().toStdString());
+    else
+        m_frame->OpenDatabaseNamed(file);
 }
 
 } // namespace mrv

@@ -460,8 +460,14 @@ void CMrvView::paintEvent(QPaintEvent*)
     // Texts are drawn opaque on the button face.
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(face);
-    if (Mode() == CMrvDoc::ModeNone)
+    if (Mode() == CMrvDoc::ModeNone) {
+        // Nothing to show yet (a first start, a closed database): say where the work begins.
+        p.setBackgroundMode(Qt::TransparentMode);
+        p.setPen(palette().color(QPalette::PlaceholderText));
+        p.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                   EmptyViewHint());
         return;
+    }
     const int s = m_splitPos;
     const int h = m_clientHeight;
     // The divider: a black line with a white and a light grey one to its right.
@@ -476,6 +482,16 @@ void CMrvView::paintEvent(QPaintEvent*)
     const QFontMetrics fm(font());
     for (const DrawnText& t : DrawnTexts())
         p.drawText(t.at.x(), t.at.y() + fm.ascent(), t.text);
+}
+
+QString CMrvView::EmptyViewHint() const
+{
+    if (Mode() != CMrvDoc::ModeNone)
+        return {};
+    return tr("To work on an installation, open its database:\n"
+              "Database > Open Database, or one of Database > Recent Databases.\n\n"
+              "To see the readings a hand-held unit brought back:\n"
+              "View > View File.");
 }
 
 bool CMrvView::InDividerBand(QPoint p) const
@@ -590,6 +606,19 @@ void CMrvView::OnOpenDataFile()
 {
     if (!m_doc.OnOpenDataFile())
         return; // cancelled, or refused: what was shown stays
+    ShowLoadedDataFile();
+}
+
+bool CMrvView::OpenDataFile(const std::string& path)
+{
+    if (!m_doc.OpenDataFile(path))
+        return false;
+    ShowLoadedDataFile();
+    return true;
+}
+
+void CMrvView::ShowLoadedDataFile()
+{
     // Opening has refilled the Block list of the file and made the reading columns due again.
     m_dataFilePath = m_doc.GetDataFile().LoadedPath();
     if (m_fileBlocks->GetCount() > 0)

@@ -83,6 +83,9 @@ public:
     // "Open": choose and load a data file and show it. "Close": close it.
     void OnOpenDataFile();
     void OnCloseDataFile();
+    // Loads the data file `path` and shows it as Open does (the file named on the command
+    // line); false after the document's message.
+    bool OpenDataFile(const std::string& path);
     // What the view hands to `command` now; none when its condition fails (Set without
     // meters or without a selected Block, Read without readings, Info without a selected
     // reading, which says so).
@@ -110,6 +113,9 @@ public:
         QString text;
     };
     std::vector<DrawnText> DrawnTexts() const;
+    // What the empty view (mode 0) says in its middle about getting started; empty in the
+    // other modes.
+    QString EmptyViewHint() const;
 
 signals:
     // The view mode changed: check marks and enabling follow.
@@ -140,6 +146,8 @@ private:
     void OnDoubleClicked(int id, QPoint globalPos);
     void RunMenu(QMenu& menu, QPoint globalPos);
     void RunViewCommand(ViewCommand command);
+    // The data file the document has just loaded: its first Block and readings, in mode 3.
+    void ShowLoadedDataFile();
     void InvertBand(int x);
     bool InDividerBand(QPoint p) const;
     bool InSizingZone(QPoint p) const;
