@@ -32,6 +32,9 @@ struct MeterRecord {
     std::string property_num;  // "Meter ID2"
     std::string meter_address; // "User Addr"
     std::int32_t district_id = 0;
+    // The database's key of the row, which tells apart meters of one Block that share a Meter
+    // ID; 0 when the row is not known (a new meter, or a database without row keys).
+    std::int64_t row_key = 0;
 };
 
 // One imported reading (table `energy`); T4 values are carried but never stored.

@@ -264,15 +264,6 @@ bool ParseServerKeys(const KeyValues& kv, DatabaseTarget& t)
     return true;
 }
 
-bool IsSqliteFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    char head[16] = {};
-    if (!in.read(head, sizeof head))
-        return false;
-    return std::string(head, sizeof head) == std::string("SQLite format 3\0", 16);
-}
-
 #ifndef _WIN32
 // Whether unixODBC knows a driver of that name (a section in one of its odbcinst.ini files).
 bool OdbcDriverInstalled(const std::string& driver)
@@ -383,6 +374,15 @@ const DatabaseBackend kPostgres{"PostgreSQL",
                                 RowKeyColumn};
 
 } // namespace
+
+bool IsSqliteFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    char head[16] = {};
+    if (!in.read(head, sizeof head))
+        return false;
+    return std::string(head, sizeof head) == std::string("SQLite format 3\0", 16);
+}
 
 std::string TrimBlanks(std::string s)
 {

@@ -82,4 +82,7 @@ std::string ConnectStringFor(const std::string& nameOrUrl);
 // Without white space at either end (connection strings, the drivers' error texts).
 std::string TrimBlanks(std::string s);
 
+// Whether the file starts as an SQLite database does.
+bool IsSqliteFile(const std::string& path);
+
 } // namespace mrv

@@ -3,13 +3,16 @@
 #include "base/GbkText.h"
 #include "base/NumberText.h"
 #include "base/Prompter.h"
+#include "db/DatabaseBackend.h"
 
 #include <QString>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <new>
+#include <string_view>
 
 namespace mrv {
 
@@ -40,9 +43,12 @@ QVariant Hundredths(double v)
 
 // The shared steps of every table load: count, then read at most that many rows in table
 // order. `id` above 0 limits the rows to those whose `idColumn` equals it.
+// `open` opens the rows (filtered or not) when it is given; otherwise the table is opened by
+// name with the filter set.
 template <class Record, class Fill>
 int LoadTable(RecordSetWrapper& set, const char* table, const char* idColumn, std::int32_t id,
-              int columns, std::vector<Record>* out, Fill fill)
+              int columns, std::vector<Record>* out, Fill fill,
+              const std::function<bool(bool filtered)>& open = {})
 {
     const bool filtered = id > 0;
     const int count = filtered ? set.Count(table, idColumn, id) : set.Count(table);
@@ -51,10 +57,15 @@ int LoadTable(RecordSetWrapper& set, const char* table, const char* idColumn, st
     out->clear();
     if (count < 1)
         return 0;
-    if (!set.OpenSet(table, kTable))
-        return 0;
-    if (filtered)
-        set.SetFilter(idColumn, id);
+    if (open) {
+        if (!open(filtered))
+            return 0;
+    } else {
+        if (!set.OpenSet(table, kTable))
+            return 0;
+        if (filtered)
+            set.SetFilter(idColumn, id);
+    }
     if (!set.IsOpen() || !set.Bind(columns)) {
         set.CloseSet();
         return 0;
@@ -84,6 +95,18 @@ void FillMeter(const RecordSetWrapper& set, MeterRecord& m)
     m.meter_address = set.TextAt(3, MeterRecord::kAddressWidth);
     m.district_id = set.IntAt(4);
 }
+
+// A meter row read with its row key after the table's four columns.
+void FillMeterWithKey(const RecordSetWrapper& set, MeterRecord& m)
+{
+    FillMeter(set, m);
+    m.row_key = set.BigIntAt(5);
+}
+
+// The row key and table order of both engines that have one: a file's rowid, the server's
+// rowid column.
+constexpr const char* kMeterRowsSelect =
+    "select meter_num, property_num, meter_address, district_id, rowid from meter";
 
 } // namespace
 
@@ -152,11 +175,87 @@ int MeterDatabase::LoadBlocks(std::int32_t hhuId, BlockList* out)
 
 int MeterDatabase::LoadMeters(std::int32_t blockId, MeterList* out)
 {
-    return LoadTable(m_meter, "meter", "district_id", blockId, 4, out, FillMeter);
+    if (!HasMeterRowKeys())
+        return LoadTable(m_meter, "meter", "district_id", blockId, 4, out, FillMeter);
+    return LoadTable(
+        m_meter, "meter", "district_id", blockId, 5, out, FillMeterWithKey, [&](bool filtered) {
+            return filtered ? OpenMeterRows("district_id = ?", {blockId}) : OpenMeterRows("", {});
+        });
+}
+
+bool MeterDatabase::HasMeterRowKeys() const
+{
+    const DatabaseBackend* backend = m_meter.Backend();
+    return backend && std::string_view(backend->qtDriver) != "QODBC";
+}
+
+bool MeterDatabase::OpenMeterRows(const std::string& condition, const QVariantList& values)
+{
+    std::string sql = kMeterRowsSelect;
+    if (!condition.empty())
+        sql += " where " + condition;
+    sql += " order by rowid";
+    return m_meter.OpenSet(sql, RecordSetWrapper::kCommandText, values) && m_meter.IsOpen();
+}
+
+MeterList MeterDatabase::ReadMeterRows()
+{
+    MeterList rows;
+    if (m_meter.Bind(5)) {
+        for (; !m_meter.IsEof(); m_meter.MoveNext())
+            FillMeterWithKey(m_meter, rows.emplace_back());
+    }
+    m_meter.CloseSet();
+    return rows;
+}
+
+MeterList MeterDatabase::FindMeters(const std::string& text, int column)
+{
+    if (!HasMeterRowKeys()) {
+        MeterList rows;
+        if (auto first = FindMeter(text, column))
+            rows.push_back(*first);
+        return rows;
+    }
+    if (!OpenMeterRows(column == 1 ? "meter_num = ?" : "property_num = ?", {Text(text)}))
+        return {};
+    return ReadMeterRows();
+}
+
+MeterList MeterDatabase::MetersWithId2(const std::vector<std::string>& id2s)
+{
+    if (id2s.empty())
+        return {};
+    std::string marks;
+    QVariantList values;
+    for (const std::string& id2 : id2s) {
+        marks += marks.empty() ? "?" : ", ?";
+        values.push_back(Text(id2));
+    }
+    if (!HasMeterRowKeys()) {
+        if (!m_meter.OpenSet("select * from meter where property_num in (" + marks + ")",
+                             RecordSetWrapper::kCommandText, values))
+            return {};
+        MeterList rows;
+        if (m_meter.IsOpen() && m_meter.Bind(4))
+            for (; !m_meter.IsEof(); m_meter.MoveNext())
+                FillMeter(m_meter, rows.emplace_back());
+        m_meter.CloseSet();
+        return rows;
+    }
+    if (!OpenMeterRows("property_num in (" + marks + ")", values))
+        return {};
+    return ReadMeterRows();
 }
 
 std::optional<MeterRecord> MeterDatabase::FindMeter(const std::string& text, int column)
 {
+    if (HasMeterRowKeys()) {
+        MeterList rows = FindMeters(text, column);
+        if (rows.empty())
+            return std::nullopt;
+        return rows.front();
+    }
     if (!m_meter.OpenSet("meter", kTable))
         return std::nullopt;
     m_meter.SetFilter(column == 1 ? "meter_num" : "property_num", Text(text));
@@ -225,12 +324,18 @@ int MeterDatabase::UpdateBlock(const BlockRecord& block, std::int32_t districtId
 }
 
 int MeterDatabase::UpdateMeter(const MeterRecord& meter, const std::string& oldMeterNum,
-                               std::int32_t oldBlockId)
+                               std::int32_t oldBlockId, std::int64_t rowKey)
 {
     QVariantList values{Text(meter.meter_num), Text(meter.property_num), Text(meter.meter_address),
-                        meter.district_id, Text(oldMeterNum)};
+                        meter.district_id};
     std::string sql = "Update meter set  meter_num = ?, property_num = ?, meter_address = ?, "
-                      "district_id = ?  where meter_num = ?";
+                      "district_id = ?  where ";
+    if (rowKey > 0) {
+        values.push_back(qlonglong(rowKey));
+        return m_meter.Execute(sql + "rowid = ?", values);
+    }
+    values.push_back(Text(oldMeterNum));
+    sql += "meter_num = ?";
     if (oldBlockId > 0) {
         sql += " and district_id = ?";
         values.push_back(oldBlockId);
@@ -258,6 +363,11 @@ int MeterDatabase::DeleteMeters(std::int32_t districtId, const std::string& mete
     if (districtId > 0)
         return m_meter.Execute("delete from meter where district_id = ?", {districtId});
     return m_meter.Execute("delete from meter");
+}
+
+int MeterDatabase::DeleteMeterRow(std::int64_t rowKey)
+{
+    return m_meter.Execute("delete from meter where rowid = ?", {qlonglong(rowKey)});
 }
 
 int MeterDatabase::OpenEnergy(const std::string& connect, const std::string& user,

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mrv {
 
@@ -38,6 +39,11 @@ public:
     // `column` 1 searches `meter_num`, anything else `property_num`; the first row in table
     // order.
     std::optional<MeterRecord> FindMeter(const std::string& text, int column);
+    // Every row that FindMeter would look at, in table order.
+    MeterList FindMeters(const std::string& text, int column);
+    // The rows whose `property_num` is one of `id2s`, in table order (one statement however
+    // many are asked).
+    MeterList MetersWithId2(const std::vector<std::string>& id2s);
 
     int InsertHhu(const HhuRecord& hhu);
     int InsertBlock(const BlockRecord& block);
@@ -56,13 +62,19 @@ public:
     // A meter number repeats from Block to Block, so the row is the one with `oldMeterNum` in
     // Block `oldBlockId`; all four fields are written, so the meter can be renumbered or moved.
     // An old Block id of 0 or less matches the number in every Block.
+    // With a row key above 0 (MeterRecord::row_key of a loaded meter) that row alone is
+    // written, whatever its number and Block.
     int UpdateMeter(const MeterRecord& meter, const std::string& oldMeterNum,
-                    std::int32_t oldBlockId);
+                    std::int32_t oldBlockId, std::int64_t rowKey = 0);
     int DeleteHhu(std::int32_t landId);
     int DeleteBlock(std::int32_t districtId);
     // With a number: that meter of Block `districtId` (of every Block when the id is 0 or
     // less). Without: every meter of the Block, or the whole table when the id is 0 or less.
     int DeleteMeters(std::int32_t districtId, const std::string& meterNum);
+    // The one row of that key (MeterRecord::row_key).
+    int DeleteMeterRow(std::int64_t rowKey);
+    // Whether the loads give each meter its row key (not on a database reached through ODBC).
+    bool HasMeterRowKeys() const;
 
     int OpenEnergy(const std::string& connect, const std::string& user = "Admin",
                    const std::string& password = "");
@@ -93,6 +105,11 @@ public:
 private:
     // Runs `statement`; inside a transaction of `set` under a savepoint of its own, so that a
     // failure undoes that row only.
+    // Opens the meter rows whose `column` equals `value` (every row when the column is empty)
+    // in table order, each with its row key after the four columns of the table.
+    bool OpenMeterRows(const std::string& column, const QVariantList& values);
+    MeterList ReadMeterRows();
+
     static int ExecuteRow(RecordSetWrapper& set, const std::string& statement,
                           const QVariantList& values);
 

@@ -491,6 +491,13 @@ std::int32_t RecordSetWrapper::IntAt(int position) const
     return static_cast<std::int32_t>(m_d->set->value(position - 1).toLongLong());
 }
 
+std::int64_t RecordSetWrapper::BigIntAt(int position) const
+{
+    if (IsEof())
+        return 0;
+    return m_d->set->value(position - 1).toLongLong();
+}
+
 double RecordSetWrapper::RealAt(int position) const
 {
     if (IsEof())

@@ -71,6 +71,8 @@ public:
     bool IsEof() const;
     void MoveNext();
     std::int32_t IntAt(int position) const;
+    // A 64-bit integer column, such as a row key.
+    std::int64_t BigIntAt(int position) const;
     double RealAt(int position) const;
     // The text of the column, cut to at most `gbkWidth` GBK bytes without splitting a character.
     std::string TextAt(int position, std::size_t gbkWidth) const;

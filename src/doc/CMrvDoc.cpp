@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace mrv {
@@ -417,7 +418,16 @@ int CMrvDoc::OpenDatabaseFile(const std::string& path)
         if (CreateInstallationSchema(path, m_prompter) == 0)
             return 0;
     }
-    return OpenInstallation(DatabaseConnectString(path), path);
+    const std::string connect = DatabaseConnectString(path);
+    // A file that is no database at all is said once, not by each layer it fails in.
+    const DatabaseTarget target = ParseDatabaseTarget(connect);
+    if (target.backend && std::string_view(target.backend->qtDriver) == "QSQLITE" &&
+        std::filesystem::file_size(path, ec) > 0 && !ec && !IsSqliteFile(path)) {
+        m_prompter.Message("Can't Open This Database!\n" + path + " is not a database file.",
+                           "error", MsgIcon::Warning);
+        return 0;
+    }
+    return OpenInstallation(connect, path);
 }
 
 int CMrvDoc::OpenInstallation(const std::string& connect, const std::string& name)
@@ -514,7 +524,12 @@ int CMrvDoc::OnConvertDataFile()
     emit Busy(true);
     const ConvertResult result = ConvertDataFile(*chosen, Files().ConvertConfig(), "convert.dbf");
     emit Busy(false);
-    m_prompter.Message(ConvertMessage(result), result.written ? "" : "error", MsgIcon::Warning);
+    // The table goes into the working folder, which the user cannot see: the message names it.
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::current_path(ec);
+    const std::string where = result.written && !ec ? "\nIn the folder " + folder.string() : "";
+    m_prompter.Message(ConvertMessage(result) + where, result.written ? "" : "error",
+                       MsgIcon::Warning);
     return result.written;
 }
 

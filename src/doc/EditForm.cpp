@@ -17,6 +17,23 @@ std::string IdInUseMessage(const FormNumberField& field, long long id)
     return std::string(field.label) + " " + digits + " is already in use.";
 }
 
+std::int32_t ProposedId(const std::vector<std::int32_t>& idsInUse)
+{
+    std::int32_t highest = 0;
+    for (std::int32_t id : idsInUse)
+        highest = std::max(highest, id);
+    if (highest < kMaxRecordId)
+        return highest + 1;
+    std::vector<bool> used(kMaxRecordId + 1, false);
+    for (std::int32_t id : idsInUse)
+        if (id >= 1 && id <= kMaxRecordId)
+            used[std::size_t(id)] = true;
+    for (std::int32_t id = 1; id <= kMaxRecordId; ++id)
+        if (!used[std::size_t(id)])
+            return id;
+    return highest + 1;
+}
+
 std::optional<std::string> CheckIdFrom(std::string_view text)
 {
     if (text.size() <= kMeterIdWidth && IsDecimalDigits(text))
@@ -36,6 +53,34 @@ std::optional<std::string> CheckMeterId(std::string_view text)
     if (!text.empty() && text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
     return "Meter ID must be one or two digits, 00 to 99.";
+}
+
+std::string TwoDigitMeterId(std::string_view text)
+{
+    if (text.size() == 1)
+        return "0" + std::string(text);
+    return std::string(text);
+}
+
+std::optional<MeterLookup> QueryLookup(int lastFilled, std::string_view meterId,
+                                       std::string_view meterId2)
+{
+    const bool byId2 = lastFilled == 2 ? !meterId2.empty() : meterId.empty();
+    if (byId2)
+        return meterId2.empty() ? std::nullopt
+                                : std::optional<MeterLookup>({2, std::string(meterId2)});
+    if (meterId.empty())
+        return std::nullopt;
+    return MeterLookup{1, TwoDigitMeterId(meterId)};
+}
+
+std::string QueryMatchNote(const MeterLookup& lookup, int index, int count)
+{
+    const std::string by = (lookup.column == 1 ? "Meter ID " : "Meter ID2 ") + lookup.text + ".";
+    if (count <= 1)
+        return "Found by " + by;
+    return "Meter " + std::to_string(index + 1) + " of " + std::to_string(count) + " found by " +
+           by;
 }
 
 std::int32_t ConstantTextToValue(std::string_view text)
@@ -59,6 +104,15 @@ std::int32_t ConstantTextToValue(std::string_view text)
 std::int32_t ConstantInRange(std::int32_t value)
 {
     return value < 0x100 || value >= 0x100000 ? 0x100 : value;
+}
+
+std::optional<std::string> CheckConstantText(std::string_view text)
+{
+    const std::int32_t value = ConstantTextToValue(text);
+    if (!text.empty() && text.size() <= 6 && IsDecimalDigits(text) &&
+        ConstantInRange(value) == value)
+        return std::nullopt;
+    return "Constant must be a number from 100 to 99999.";
 }
 
 std::string ConstantValueToText(std::int32_t value)

@@ -1,6 +1,7 @@
 #include "doc/MeterBatch.h"
 
 #include "base/GbkText.h"
+#include "base/NumberText.h"
 #include "base/Prompter.h"
 #include "base/Records.h"
 #include "db/MeterDatabase.h"
@@ -68,6 +69,159 @@ MeterBatch MeterBatch::Next() const
     next.idFrom = MeterId(count);
     next.number = AdvanceId2Number(number, count);
     return next;
+}
+
+namespace {
+
+// The decimal number `digits` plus one, as long as it is or one longer when it carries out.
+std::string NextNumber(std::string digits)
+{
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            return digits;
+        }
+        digits[i] = '0';
+    }
+    return "1" + digits;
+}
+
+bool AllDigits(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace
+
+MeterBatch ProposedBatch(const MeterBatch& remembered, const MeterList& blockMeters)
+{
+    const std::size_t width = remembered.number.size();
+    if (width == 0)
+        return remembered;
+    const MeterRecord* highest = nullptr;
+    std::string highestNumber;
+    for (const MeterRecord& m : blockMeters) {
+        const std::string_view id2 = m.property_num;
+        if (id2.size() != remembered.prefix.size() + width ||
+            id2.substr(0, remembered.prefix.size()) != remembered.prefix)
+            continue;
+        const std::string_view number = id2.substr(remembered.prefix.size());
+        // Numbers of one width compare as texts.
+        if (AllDigits(number) && (!highest || number > highestNumber)) {
+            highest = &m;
+            highestNumber = std::string(number);
+        }
+    }
+    if (!highest || remembered.number > highestNumber)
+        return remembered;
+    MeterBatch proposed = remembered;
+    proposed.number = NextNumber(highestNumber);
+    if (GbkWidth(proposed.number) > Id2NumberLimit(proposed.prefix))
+        return remembered; // no room after the prefix: the check on OK says what is in use
+    if (highest->meter_num.size() == 2 && AllDigits(highest->meter_num))
+        proposed.idFrom = BatchMeterId(highest->meter_num, 1);
+    return proposed;
+}
+
+bool SameMeterRow(const MeterRecord& a, const MeterRecord& b)
+{
+    if (a.row_key > 0 || b.row_key > 0)
+        return a.row_key == b.row_key;
+    return a.meter_num == b.meter_num && a.district_id == b.district_id;
+}
+
+std::string Id2InUseMessage(const MeterRecord& holder)
+{
+    return "Meter ID2 " + holder.property_num + " is already in use (Meter ID " + holder.meter_num +
+           " of Block " + FormatC("%04d", int(holder.district_id)) + ").";
+}
+
+std::optional<std::string> BatchId2Refusal(MeterDatabase& db, const MeterBatch& batch)
+{
+    const int count = std::clamp(batch.count, 0, MeterBatch::kMaxCount);
+    std::vector<std::string> id2s;
+    for (int k = 0; k < count; ++k) {
+        std::string id2 = batch.Id2(k);
+        if (id2.empty())
+            continue;
+        if (std::find(id2s.begin(), id2s.end(), id2) != id2s.end())
+            return "Meter ID2 " + id2 + " would be given to two meters of this batch.";
+        id2s.push_back(std::move(id2));
+    }
+    const MeterList holders = db.MetersWithId2(id2s);
+    // The first of the batch, in batch order, that a meter holds.
+    for (const std::string& id2 : id2s)
+        for (const MeterRecord& m : holders)
+            if (m.property_num == id2)
+                return Id2InUseMessage(m);
+    return std::nullopt;
+}
+
+std::optional<std::string> BatchMeterIdQuestion(const MeterList& blockMeters, std::int32_t blockId,
+                                                const MeterBatch& batch)
+{
+    const int count = std::clamp(batch.count, 0, MeterBatch::kMaxCount);
+    std::string first;
+    int used = 0;
+    for (int k = 0; k < count; ++k) {
+        const std::string id = batch.MeterId(k);
+        const bool inUse = std::any_of(blockMeters.begin(), blockMeters.end(),
+                                       [&](const MeterRecord& m) { return m.meter_num == id; });
+        if (!inUse)
+            continue;
+        if (used++ == 0)
+            first = id;
+    }
+    if (used == 0)
+        return std::nullopt;
+    std::string text =
+        "Meter ID " + first + " is already used in Block " + FormatC("%04d", int(blockId));
+    if (used > 1)
+        text += " (and " + std::to_string(used - 1) + " more Meter IDs of this batch)";
+    return text + ".\nAdd the meters all the same?";
+}
+
+bool BatchAccepted(CMrvDoc& doc, std::int32_t blockId, const MeterBatch& batch)
+{
+    Prompter& prompter = doc.GetPrompter();
+    if (const auto refusal = BatchId2Refusal(doc.GetDatabase(), batch)) {
+        prompter.Message(*refusal, "", MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
+    MeterList blockMeters;
+    doc.GetDatabase().LoadMeters(blockId, &blockMeters);
+    if (const auto question = BatchMeterIdQuestion(blockMeters, blockId, batch))
+        return prompter.Message(*question, "", MsgIcon::Question, MsgButtons::YesNo) ==
+               MsgAnswer::Yes;
+    return true;
+}
+
+bool MeterChangeAccepted(CMrvDoc& doc, const MeterRecord& before, const MeterRecord& after)
+{
+    Prompter& prompter = doc.GetPrompter();
+    MeterDatabase& db = doc.GetDatabase();
+    // An ID2 kept as it was is not refused, even where an older database holds it twice.
+    if (!after.property_num.empty() && after.property_num != before.property_num) {
+        for (const MeterRecord& m : db.FindMeters(after.property_num, 2)) {
+            if (!SameMeterRow(m, before)) {
+                prompter.Message(Id2InUseMessage(m), "", MsgIcon::Warning, MsgButtons::Ok);
+                return false;
+            }
+        }
+    }
+    if (after.meter_num == before.meter_num && after.district_id == before.district_id)
+        return true;
+    MeterList target;
+    db.LoadMeters(after.district_id, &target);
+    const bool used = std::any_of(target.begin(), target.end(), [&](const MeterRecord& m) {
+        return m.meter_num == after.meter_num && !SameMeterRow(m, before);
+    });
+    if (!used)
+        return true;
+    return prompter.Message("Meter ID " + after.meter_num + " is already used in Block " +
+                                FormatC("%04d", int(after.district_id)) +
+                                ".\nKeep it all the same?",
+                            "", MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
 }
 
 MeterBatch RememberedBatch(const CMrvDoc& doc)

@@ -3,8 +3,17 @@
 #include "base/NumberText.h"
 #include "doc/CMrvDoc.h"
 
+#include <QProcess>
+#include <QString>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <deque>
 #include <filesystem>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace mrv {
 
@@ -17,7 +26,115 @@ std::string InFolder(const std::string& folder, const std::string& name)
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
+// How many lines of its output a failure shows.
+constexpr std::size_t kLastLines = 5;
+
+// Keeps the last lines of a stream of output.
+class LastLines {
+public:
+    void Add(const QByteArray& bytes)
+    {
+        for (char c : bytes) {
+            if (c == '\r')
+                continue;
+            if (c == '\n') {
+                Push();
+                continue;
+            }
+            m_partial += c;
+        }
+    }
+    std::string Text()
+    {
+        Push();
+        std::string text;
+        for (const std::string& line : m_lines)
+            text += (text.empty() ? "" : "\n") + line;
+        return text;
+    }
+
+private:
+    void Push()
+    {
+        if (m_partial.empty())
+            return;
+        m_lines.push_back(std::move(m_partial));
+        m_partial.clear();
+        if (m_lines.size() > kLastLines)
+            m_lines.pop_front();
+    }
+    std::deque<std::string> m_lines;
+    std::string m_partial;
+};
+
 } // namespace
+
+int StartErrorCode(const std::string& errorText, const std::string& program)
+{
+    // QProcess reports the failed exec with the system's text of its errno.
+    const QString error = QString::fromStdString(errorText);
+    for (int code = 1; code < 256; ++code) {
+        const QString text = QString::fromLocal8Bit(std::strerror(code));
+        if (!text.isEmpty() && error.endsWith(": " + text))
+            return code;
+    }
+    if (::access(program.c_str(), X_OK) != 0)
+        return errno;
+    return -1;
+}
+
+TransferOutcome RunTransfer(const TransferCommand& command)
+{
+    TransferOutcome outcome;
+    QProcess process;
+    process.setProgram(QString::fromStdString(command.program));
+    process.setArguments({QString::fromStdString(command.argument)});
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        const std::string errorText = process.errorString().toStdString();
+        outcome.errorCode = StartErrorCode(errorText, command.program);
+        outcome.reason = outcome.errorCode > 0 ? std::strerror(outcome.errorCode) : errorText;
+        return outcome;
+    }
+    outcome.started = true;
+    LastLines last;
+    const auto pass = [&] {
+        const QByteArray bytes = process.readAll();
+        if (bytes.isEmpty())
+            return;
+        // Whatever it prints still goes where this program's output goes.
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        last.Add(bytes);
+    };
+    while (process.state() != QProcess::NotRunning) {
+        process.waitForReadyRead(200);
+        pass();
+    }
+    process.waitForFinished(-1);
+    pass();
+    outcome.crashed = process.exitStatus() == QProcess::CrashExit;
+    outcome.exitCode = process.exitCode();
+    outcome.lastLines = last.Text();
+    return outcome;
+}
+
+std::string TransferFailureText(const TransferCommand& command, const TransferOutcome& outcome)
+{
+    if (outcome.Succeeded())
+        return {};
+    if (!outcome.started)
+        return FormatC("Error number: %i", outcome.errorCode) + "\nThe transfer program " +
+               command.program + " could not be started: " + outcome.reason + ".";
+    std::string text = "The transfer program " + command.program +
+                       (outcome.crashed ? " stopped abnormally."
+                                        : FormatC(" failed (exit status %d).", outcome.exitCode));
+    if (!outcome.lastLines.empty())
+        text += "\nIts last lines:\n" + outcome.lastLines;
+    return text;
+}
 
 std::string TransferProgramPath(const std::string& systemDir)
 {

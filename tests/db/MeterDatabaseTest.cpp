@@ -265,6 +265,51 @@ TEST_P(MeterDatabaseTest, DeleteMetersByNumberBlockOrAll)
     EXPECT_EQ(m_db.LoadMeters(0, nullptr), 0);
 }
 
+// A Block of over 100 meters repeats Meter IDs: the row key tells its two "05" apart.
+TEST_P(MeterDatabaseTest, ARowKeyWritesAndDeletesOneOfTwoMetersOfTheSameNumber)
+{
+    AddMeters(1, {"05", "06", "05"});
+    AddMeters(2, {"05"});
+    MeterList block1;
+    ASSERT_EQ(m_db.LoadMeters(1, &block1), 3);
+    MeterList all;
+    ASSERT_EQ(m_db.LoadMeters(0, &all), 4);
+    EXPECT_GT(block1[0].row_key, 0);
+    EXPECT_NE(block1[0].row_key, block1[2].row_key);
+    EXPECT_EQ(all[2].row_key, block1[2].row_key);
+    // Found and looked up rows carry the same key.
+    const MeterList fives = m_db.FindMeters("05", 1);
+    ASSERT_EQ(fives.size(), 3u);
+    EXPECT_EQ(fives[1].row_key, block1[2].row_key);
+    EXPECT_EQ(m_db.FindMeter("P05-2", 2)->row_key, all[3].row_key);
+
+    // Renumbered and moved: the second "05" alone, whatever the number and Block passed.
+    MeterRecord moved = block1[2];
+    moved.meter_num = "07";
+    moved.district_id = 2;
+    ASSERT_EQ(m_db.UpdateMeter(moved, "05", 1, block1[2].row_key), 1);
+    EXPECT_EQ(MeterKeys(), (Rows{{"05", "P05-1", "1"},
+                                 {"06", "P06-1", "1"},
+                                 {"07", "P05-1", "2"},
+                                 {"05", "P05-2", "2"}}));
+    ASSERT_EQ(m_db.DeleteMeterRow(block1[2].row_key), 1);
+    EXPECT_EQ(MeterKeys(),
+              (Rows{{"05", "P05-1", "1"}, {"06", "P06-1", "1"}, {"05", "P05-2", "2"}}));
+}
+
+TEST_P(MeterDatabaseTest, MetersWithId2FindsEveryHolderInOneLookUp)
+{
+    AddMeters(1, {"01", "02"});
+    AddMeters(2, {"01"});
+    std::vector<std::string> asked{"P02-1", "none", "P01-2", "it's"};
+    const MeterList found = m_db.MetersWithId2(asked);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].property_num, "P02-1");
+    EXPECT_EQ(found[1].district_id, 2);
+    EXPECT_TRUE(m_db.MetersWithId2({}).empty());
+    EXPECT_TRUE(m_db.MetersWithId2({"x"}).empty());
+}
+
 TEST_P(MeterDatabaseTest, MeterBatchCommitsOnceAndSkipsARefusedRow)
 {
     m_test->RefuseInserts("meter", "meter_num", "XX", "refused");

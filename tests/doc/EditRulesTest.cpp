@@ -103,6 +103,118 @@ TEST(BlockConstant, TextToValueWithTheRangeRuleAndBack)
     EXPECT_EQ(ConstantValueToText(ConstantValue({0x00, 0x32, 0x00})), "003200");
 }
 
+TEST(BlockConstant, ATypedConstantOutOfRangeIsRefusedByNameAndRange)
+{
+    for (const char* text : {"000100", "100", "3200", "099999", "99999"})
+        EXPECT_EQ(CheckConstantText(text), std::nullopt) << text;
+    for (const char* text : {"99", "000099", "100000", "123456", "", "12a4", "1234567"})
+        EXPECT_EQ(CheckConstantText(text), "Constant must be a number from 100 to 99999.") << text;
+}
+
+TEST(EditForm, NewIdsFollowTheHighestUntilTheLastThenFillGaps)
+{
+    EXPECT_EQ(ProposedId({}), 1);
+    EXPECT_EQ(ProposedId({3, 9, 5}), 10);
+    EXPECT_EQ(ProposedId({9998}), 9999);
+    EXPECT_EQ(ProposedId({1, 2, 4, 9999}), 3);
+    std::vector<std::int32_t> all(kMaxRecordId);
+    for (std::int32_t i = 0; i < kMaxRecordId; ++i)
+        all[std::size_t(i)] = i + 1;
+    EXPECT_EQ(ProposedId(all), 10000); // none free: refused on OK with the range
+}
+
+TEST(EditForm, MeterIdsAreStoredInTwoDigits)
+{
+    EXPECT_EQ(TwoDigitMeterId("5"), "05");
+    EXPECT_EQ(TwoDigitMeterId("05"), "05");
+    EXPECT_EQ(TwoDigitMeterId("42"), "42");
+    EXPECT_EQ(TwoDigitMeterId(""), "");
+}
+
+TEST(EditForm, QueryLooksUpByTheFieldFilledLastAndSaysWhatItFound)
+{
+    struct Case {
+        int last;
+        const char *meterId, *meterId2;
+        std::optional<MeterLookup> lookup;
+    } cases[] = {
+        {2, "05", "B40M5", MeterLookup{2, "B40M5"}}, // a Meter ID left from before is not used
+        {1, "05", "B40M5", MeterLookup{1, "05"}},
+        {1, "5", "", MeterLookup{1, "05"}},
+        {2, "7", "", MeterLookup{1, "07"}}, // the last one emptied: the other
+        {1, "", "X1", MeterLookup{2, "X1"}},
+        {1, "", "", std::nullopt},
+        {2, "", "", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(QueryLookup(c.last, c.meterId, c.meterId2), c.lookup)
+            << c.last << " " << c.meterId << " " << c.meterId2;
+    EXPECT_EQ(QueryMatchNote({1, "05"}, 0, 1), "Found by Meter ID 05.");
+    EXPECT_EQ(QueryMatchNote({2, "B5"}, 1, 3), "Meter 2 of 3 found by Meter ID2 B5.");
+}
+
+TEST(BatchNumbering, MeterAddProposesTheStartAfterTheBlocksHighestId2)
+{
+    MeterBatch remembered; // 00, xx00, 1
+    const auto meter = [](const char* num, const char* id2) {
+        return MeterRecord{num, id2, "", 7};
+    };
+    // A batch of 100 from xx00: the remembered values came round to the start again.
+    MeterList hundred;
+    for (int k = 0; k < 100; ++k)
+        hundred.push_back(
+            meter(BatchMeterId("00", k).c_str(), ("xx" + BatchMeterId("00", k)).c_str()));
+    remembered.count = 100;
+    MeterBatch proposed = ProposedBatch(remembered, hundred);
+    EXPECT_EQ(proposed.number, "100");
+    EXPECT_EQ(proposed.idFrom, "00"); // after the 99 of the highest ID2
+    EXPECT_EQ(proposed.count, 100);
+
+    struct Case {
+        const char* idFrom;
+        const char* number;
+        MeterList block;
+        const char* wantIdFrom;
+        const char* wantNumber;
+    } cases[] = {
+        {"00", "00", {}, "00", "00"}, // an empty Block
+        {"00", "00", {meter("03", "xx07"), meter("04", "xx05")}, "04", "08"},
+        {"20", "09", {meter("03", "xx07")}, "20", "09"}, // already past them
+        {"00", "0001", {meter("03", "xx07"), meter("09", "yy0042")}, "00", "0001"},  // other form
+        {"00", "0001", {meter("12", "xx0041"), meter("x", "xx0049")}, "00", "0050"}, // odd Meter ID
+        {"00", "9", {meter("12", "xx9")}, "13", "10"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.idFrom) + " " + c.number);
+        MeterBatch b;
+        b.idFrom = c.idFrom;
+        b.number = c.number;
+        const MeterBatch p = ProposedBatch(b, c.block);
+        EXPECT_EQ(p.idFrom, c.wantIdFrom);
+        EXPECT_EQ(p.number, c.wantNumber);
+        EXPECT_EQ(p.prefix, "xx");
+    }
+    // No room for a longer number after the prefix: the remembered values stay.
+    MeterBatch full;
+    full.prefix = "abcdefghij";
+    full.number = "99";
+    EXPECT_EQ(ProposedBatch(full, {meter("01", "abcdefghij99")}), full);
+}
+
+TEST(BatchNumbering, MeterIdsInUseInTheBlockAreAskedAbout)
+{
+    MeterBatch b;
+    b.idFrom = "98";
+    b.count = 4; // 98 99 00 01
+    EXPECT_EQ(BatchMeterIdQuestion({{"50", "a", "", 7}}, 7, b), std::nullopt);
+    EXPECT_EQ(BatchMeterIdQuestion({{"99", "a", "", 7}}, 7, b),
+              "Meter ID 99 is already used in Block 0007.\nAdd the meters all the same?");
+    EXPECT_EQ(
+        BatchMeterIdQuestion({{"01", "a", "", 7}, {"00", "b", "", 7}, {"99", "c", "", 7}}, 7, b),
+        "Meter ID 99 is already used in Block 0007 (and 2 more Meter IDs of this "
+        "batch).\nAdd the meters all the same?");
+}
+
 TEST(BatchNumbering, MeterIdsCarryOutOfTwoDigitsAndTheNextBatchFollows)
 {
     MeterBatch b;
@@ -243,6 +355,77 @@ TEST_P(MeterBatchTest, AFailedRowAsksAndYesGoesOnToTheLastMeter)
     const MeterBatch last = Batch(2); // 98 went in the first time, 99 is refused again
     EXPECT_TRUE(AddMeterBatch(*doc, 7, last, {}).reachedEnd);
     EXPECT_THAT(prompter.Texts(), ElementsAre(HasSubstr("refused"), "Continue?"));
+}
+
+TEST_P(MeterBatchTest, AnId2InUseAnywhereIsRefusedByNameBeforeAnythingIsInserted)
+{
+    ASSERT_EQ(doc->GetDatabase().InsertBlock({8, "C", 1, 0x3200}), 1);
+    ASSERT_EQ(doc->GetDatabase().InsertMeter({"40", "P-0099", "", 8}), 1);
+    ASSERT_EQ(doc->GetDatabase().InsertMeter({"41", "P-0098", "", 8}), 1);
+    const std::vector<std::string> before = Meters();
+    // 98 and 99 of the batch are both taken; the first of the batch is named.
+    EXPECT_FALSE(BatchAccepted(*doc, 7, Batch(3)));
+    EXPECT_EQ(prompter.Texts(),
+              std::vector<std::string>{
+                  "Meter ID2 P-0098 is already in use (Meter ID 41 of Block 0008)."});
+    // Two meters of one batch would share an ID2 (a one-digit number repeats after ten).
+    prompter.messages.clear();
+    MeterBatch shared = Batch(11);
+    shared.number = "5";
+    EXPECT_FALSE(BatchAccepted(*doc, 7, shared));
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{
+                                    "Meter ID2 P-5 would be given to two meters of this batch."});
+    EXPECT_EQ(Meters(), before);
+
+    // Free ID2s whose Meter IDs the Block uses: asked; No keeps the batch out.
+    prompter.messages.clear();
+    ASSERT_EQ(doc->GetDatabase().InsertMeter({"98", "Q1", "", 7}), 1);
+    MeterBatch free = Batch(2);
+    free.prefix = "R-";
+    prompter.answers = {MsgAnswer::No};
+    EXPECT_FALSE(BatchAccepted(*doc, 7, free));
+    prompter.answers = {MsgAnswer::Yes};
+    EXPECT_TRUE(BatchAccepted(*doc, 7, free));
+    EXPECT_THAT(prompter.Texts(),
+                ElementsAre(HasSubstr("Meter ID 98 is already used in Block 0007"),
+                            HasSubstr("Meter ID 98 is already used in Block 0007")));
+    EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::YesNo);
+}
+
+TEST_P(MeterBatchTest, AChangedMeterIsCheckedAgainstTheOtherRowsOnly)
+{
+    MeterDatabase& d = doc->GetDatabase();
+    ASSERT_EQ(d.InsertMeter({"05", "A5", "", 7}), 1);
+    ASSERT_EQ(d.InsertMeter({"05", "B5", "", 7}), 1);
+    ASSERT_EQ(d.InsertMeter({"06", "C6", "", 7}), 1);
+    MeterList rows;
+    ASSERT_EQ(d.LoadMeters(7, &rows), 3);
+    const MeterRecord second = rows[1];
+
+    // Unchanged: passes, though another meter of the Block has its Meter ID.
+    EXPECT_TRUE(MeterChangeAccepted(*doc, second, second));
+    // Another meter's ID2 is refused by name.
+    MeterRecord taken = second;
+    taken.property_num = "C6";
+    EXPECT_FALSE(MeterChangeAccepted(*doc, second, taken));
+    // Renumbered to a Meter ID the Block uses: asked.
+    MeterRecord renumbered = second;
+    renumbered.meter_num = "06";
+    prompter.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    EXPECT_FALSE(MeterChangeAccepted(*doc, second, renumbered));
+    EXPECT_TRUE(MeterChangeAccepted(*doc, second, renumbered));
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{
+                  "Meter ID2 C6 is already in use (Meter ID 06 of Block 0007).",
+                  "Meter ID 06 is already used in Block 0007.\nKeep it all the same?",
+                  "Meter ID 06 is already used in Block 0007.\nKeep it all the same?"}));
+    // A free ID2 and Meter ID: nothing asked.
+    prompter.messages.clear();
+    MeterRecord free = second;
+    free.property_num = "Z9";
+    free.meter_num = "07";
+    EXPECT_TRUE(MeterChangeAccepted(*doc, second, free));
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 // SQLite ends the whole transaction when a trigger says so (as a full disk does): the rows of

@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -204,10 +205,16 @@ protected:
                          });
     }
     // Every text the status line shows from now on.
-    static void RecordStatus(QDialog& dlg, QStringList& out)
+    static void RecordStatus(
+        QDialog& dlg, QStringList& out, const std::function<void()>& also = [] {})
     {
-        QObject::connect(dlg.findChild<QLineEdit*>("status"), &QLineEdit::textChanged,
-                         [&out](const QString& t) { out << t; });
+        auto* list = dlg.findChild<QListWidget*>("status");
+        QObject::connect(list->model(), &QAbstractItemModel::rowsInserted,
+                         [list, &out, also](const QModelIndex&, int first, int last) {
+                             for (int row = first; row <= last; ++row)
+                                 out << list->item(row)->text();
+                             also();
+                         });
     }
     // Selects the rows of the HHU list as a user does: a click, then control clicks.
     static void Select(QDialog& dlg, std::initializer_list<int> rows)
@@ -231,6 +238,8 @@ protected:
             return e->text();
         if (auto* t = dlg.findChild<QPlainTextEdit*>(name))
             return t->toPlainText();
+        if (auto* l = dlg.findChild<QListWidget*>(name)) // its last line
+            return l->count() ? l->item(l->count() - 1)->text() : QString();
         ADD_FAILURE() << "no field " << name;
         return {};
     }
@@ -279,7 +288,8 @@ TEST_F(DataExchangeTest, AdministratorWritesTheStoredFilesOfTheChosenHhus)
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_TRUE(dlg.findChild<QPushButton*>("createButton")->isEnabled());
     }));
-    EXPECT_EQ(statuses, (QStringList{"Create...", "Create 0003s.pdf  OK!", "Create 0012s.pdf  OK!"}));
+    EXPECT_EQ(statuses,
+              (QStringList{"Create...", "Create 0003S.dbf  OK!", "Create 0012S.dbf  OK!"}));
     EXPECT_THAT(FilesIn(download), ElementsAre("0003S.dbf", "0012S.dbf"));
     HhuDataFile file;
     ASSERT_EQ(file.Load(download + "/0003S.dbf"), 1);
@@ -296,18 +306,15 @@ TEST_F(DataExchangeTest, AnHhuWithoutMetersIsReportedAndTheRunGoesOn)
     QStringList statuses;
     std::vector<std::size_t> messagesShownBefore;
     ASSERT_TRUE(WithCreateDialog([&](CCreateDownloadDlg& dlg) {
-        QObject::connect(dlg.findChild<QLineEdit*>("status"), &QLineEdit::textChanged,
-                         [&](const QString& t) {
-                             statuses << t;
-                             messagesShownBefore.push_back(scripted.messages.size());
-                         });
+        RecordStatus(dlg, statuses,
+                     [&] { messagesShownBefore.push_back(scripted.messages.size()); });
         Click(dlg, "createButton");
         EXPECT_EQ(Field(dlg, "status"), "Please Choice Meter First!");
         Select(dlg, {1, 2});
         Click(dlg, "createButton");
     }));
     EXPECT_EQ(statuses, (QStringList{"Please Choice Meter First!", "Create...",
-                                     "Create 0009.pdf  Fail!", "Create 0012.pdf  OK!"}));
+                                     "Create 0009.dbf  Fail!", "Create 0012.dbf  OK!"}));
     ASSERT_EQ(scripted.messages.size(), 1u);
     EXPECT_EQ(scripted.messages[0].text, "No meter, Don't Create Data File");
     EXPECT_EQ(scripted.messages[0].caption, "");
@@ -343,7 +350,7 @@ TEST_F(DataExchangeTest, CreatePressedDuringARunIsIgnoredAndTheDialogWorksAgainA
     prompter.onMessage = nullptr;
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(statuses,
-              (QStringList{"Create...", "Create 0009.pdf  Fail!", "Create 0012.pdf  OK!"}));
+              (QStringList{"Create...", "Create 0009.dbf  Fail!", "Create 0012.dbf  OK!"}));
     EXPECT_FALSE(dlg.Running());
     EXPECT_TRUE(dlg.isVisible());
     // Create has its focus back: Enter runs again rather than closing the dialog.
@@ -355,7 +362,7 @@ TEST_F(DataExchangeTest, CreatePressedDuringARunIsIgnoredAndTheDialogWorksAgainA
     Select(dlg, {0});
     Click(dlg, "createButton");
     EXPECT_EQ(runs, 3);
-    EXPECT_EQ(statuses.back(), "Create 0003.pdf  OK!");
+    EXPECT_EQ(statuses.back(), "Create 0003.dbf  OK!");
     EXPECT_THAT(FilesIn(download), ElementsAre("0003.dbf", "0012.dbf"));
 }
 
@@ -671,14 +678,16 @@ TEST_F(DataExchangeTest, AProgramThatCannotStartShowsTheSystemsErrorNumber)
         const char* text;
     };
     const Case cases[] = {
-        {"missing", [] {}, "Error number: 2"},
+        {"missing", [] {},
+         "Error number: 2\nThe transfer program $ could not be started: No such file or "
+         "directory."},
         {"not executable",
          [&] {
              fs::create_directories(dir.File("system"));
              std::ofstream(dir.File("system/tqlink")) << "#!/bin/sh\n";
              fs::permissions(dir.File("system/tqlink"), fs::perms::owner_read);
          },
-         "Error number: 13"},
+         "Error number: 13\nThe transfer program $ could not be started: Permission denied."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -686,7 +695,9 @@ TEST_F(DataExchangeTest, AProgramThatCannotStartShowsTheSystemsErrorNumber)
         c.prepare();
         Frame().Action("DownloadFile")->trigger();
         ASSERT_EQ(scripted.messages.size(), 1u);
-        EXPECT_EQ(scripted.messages[0].text, c.text);
+        std::string text = c.text;
+        text.replace(text.find('$'), 1, dir.File("system/tqlink"));
+        EXPECT_EQ(scripted.messages[0].text, text);
         EXPECT_EQ(scripted.messages[0].caption, "Error");
         EXPECT_TRUE(Frame().menuBar()->isEnabled());
     }
@@ -716,7 +727,7 @@ TEST_F(DataExchangeTest, OnTheDemoWorkspaceTheWholeRoundWorksFromTheWindow)
     ASSERT_TRUE(WithCreateDialog([&](CCreateDownloadDlg& dlg) {
         Select(dlg, {0});
         Click(dlg, "createButton");
-        EXPECT_EQ(Field(dlg, "status"), "Create 0001.pdf  OK!");
+        EXPECT_EQ(Field(dlg, "status"), "Create 0001.dbf  OK!");
     }));
     Frame().Action("DownloadFile")->trigger();
     EXPECT_TRUE(fs::exists(ws + "/hhu/0001.dbf"));

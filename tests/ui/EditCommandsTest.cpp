@@ -3,7 +3,9 @@
 #include "UiTest.h"
 #include "ViewFixture.h"
 
+#include "db/DatabaseBackend.h"
 #include "doc/CMrvDoc.h"
+#include "doc/ServerDatabaseForm.h"
 #include "support/TestDatabase.h"
 #include "ui/view/CMarkListBox.h"
 #include "ui/view/CMrvView.h"
@@ -15,11 +17,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -259,22 +263,38 @@ TEST_F(EditCommandsTest, BlocksAreAddedModifiedAndDeletedWithTheirMeters)
     EXPECT_EQ(List(V::IdMeters)->CurrentKey(), 60);
     EXPECT_TRUE(Drawn("Block ID: 0060"));
 
-    // The constant's range rule: below 100 and from 100000 up it becomes 100.
-    struct Case {
-        const char* text;
-        const char* stored;
-    } constants[] = {{"99", "256"}, {"100000", "256"}, {"3200", "12800"}};
-    for (const Case& c : constants) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(Run(V::IdModify,
-                      [&](QDialog& d) {
-                          EXPECT_TRUE(Field(d, "blockId")->isReadOnly());
-                          Type(Field(d, "blockConstant"), c.text);
+    // A typed constant below 100 or from 100000 up is refused by name and range, and the
+    // dialog stays; one in range is stored.
+    prompter.messages.clear();
+    EXPECT_EQ(Run(V::IdModify,
+                  [&](QDialog& d) {
+                      EXPECT_TRUE(Field(d, "blockId")->isReadOnly());
+                      for (const char* text : {"99", "100000", ""}) {
+                          Type(Field(d, "blockConstant"), text);
                           Ok(d);
-                      }),
-                  "Block--Modify");
-        EXPECT_EQ(Blocks().back().at(3), c.stored);
-    }
+                          EXPECT_TRUE(d.isVisible()) << text;
+                          EXPECT_EQ(d.focusWidget(), Field(d, "blockConstant"));
+                      }
+                      Type(Field(d, "blockConstant"), "1600");
+                      Ok(d);
+                  }),
+              "Block--Modify");
+    EXPECT_EQ(prompter.Texts(),
+              std::vector<std::string>(3, "Constant must be a number from 100 to 99999."));
+    EXPECT_EQ(Blocks().back().at(3), "5632");
+    // One read from the database out of range, left as shown, gets the range rule's 100.
+    ClickRow(Box(V::IdBlockList), 2); // Block 50, constant 123456
+    Run(V::IdModify, [&](QDialog& d) {
+        EXPECT_EQ(Field(d, "blockConstant")->text(), "123456");
+        Ok(d);
+    });
+    EXPECT_EQ(Blocks().at(2).at(3), "256");
+    ClickRow(Box(V::IdBlockList), 3);
+    Run(V::IdModify, [&](QDialog& d) {
+        Type(Field(d, "blockConstant"), "3200");
+        Ok(d);
+    });
+    EXPECT_EQ(Blocks().back().at(3), "12800");
     // Modify shows the stored constant and HHU, and takes another HHU and name.
     Doc().SetDataChanged(0);
     Run(V::IdModify, [&](QDialog& d) {
@@ -425,14 +445,19 @@ TEST_F(EditCommandsTest, MeterAddNumbersTheBatchAsTheFieldsChange)
                       // Out of range: said at once, the count stays.
                       Type(Field(d, "meterCount"), "0");
                       Type(Field(d, "meterCount"), "101");
+                      // The field shows the count the buttons go by, not the refused one.
+                      EXPECT_EQ(Field(d, "meterCount")->text(), "10");
                       Type(Field(d, "meterCount"), "3");
 
                       // The prefix takes part of the 12 characters of an ID2.
                       Type(Field(d, "id2Number"), "1234567890");
                       EXPECT_EQ(Field(d, "id2Number")->text(), "1234567890");
                       EXPECT_EQ(Field(d, "meterId2Preview")->text(), "xx1234567890");
+                      auto* note = d.findChild<QLabel*>("id2Note");
+                      EXPECT_EQ(note->text(), "");
                       Type(Field(d, "id2Prefix"), "abcdef");
-                      EXPECT_EQ(Field(d, "id2Number")->text(), "00"); // too long now
+                      EXPECT_EQ(Field(d, "id2Number")->text(), "00"); // too long now, and said
+                      EXPECT_THAT(note->text().toStdString(), HasSubstr("starts again from 00"));
                       Type(Field(d, "id2Number"), "12345678");
                       EXPECT_EQ(Field(d, "id2Number")->text(), "123456");
                       EXPECT_EQ(Field(d, "meterId2Preview")->text(), "abcdef123456");
@@ -457,6 +482,7 @@ TEST_F(EditCommandsTest, ABatchIsStoredListedAndRememberedForTheNext)
     OpenDatabase();
     ClickRow(Box(V::IdBlockList), 2); // Block 50, one meter
     Doc().SetDataChanged(0);
+    prompter.answers = {MsgAnswer::Yes}; // its Meter ID 00 comes round again
     Run(V::IdMeterAdd, [&](QDialog& d) {
         Type(Field(d, "idFrom"), "98");
         Type(Field(d, "id2Number"), "000001");
@@ -466,7 +492,9 @@ TEST_F(EditCommandsTest, ABatchIsStoredListedAndRememberedForTheNext)
         Type(Field(d, "userAddr"), "Elm 2");
         Ok(d);
     });
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(prompter.Texts(),
+              std::vector<std::string>{
+                  "Meter ID 00 is already used in Block 0050.\nAdd the meters all the same?"});
     EXPECT_EQ(Meters("district_id = 50"), (Rows{{"00", "B50M0", "Street 0", "50"},
                                                 {"98", "xx000001", "Elm 1", "50"},
                                                 {"99", "xx000002", "Elm 2", "50"},
@@ -489,16 +517,17 @@ TEST_F(EditCommandsTest, NoAfterAFailedInsertKeepsTheMetersSoFarAndTheRemembered
     OpenDatabase();
     ClickRow(Box(V::IdBlockList), 2);
     db.RefuseInserts("meter", "meter_num", "99", "refused");
-    prompter.answers = {MsgAnswer::Ok, MsgAnswer::No}; // the database's report, the question
+    // Meter ID 00 in use: go on; then the database's report, and the question.
+    prompter.answers = {MsgAnswer::Yes, MsgAnswer::Ok, MsgAnswer::No};
     Run(V::IdMeterAdd, [&](QDialog& d) {
         Type(Field(d, "idFrom"), "98");
         Type(Field(d, "meterCount"), "3");
         Ok(d);
     });
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_THAT(prompter.messages[0].text, HasSubstr("refused"));
-    EXPECT_EQ(prompter.messages[1].text, "Continue?");
-    EXPECT_EQ(prompter.messages[1].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    EXPECT_THAT(prompter.messages[1].text, HasSubstr("refused"));
+    EXPECT_EQ(prompter.messages[2].text, "Continue?");
+    EXPECT_EQ(prompter.messages[2].buttons, MsgButtons::YesNo);
     EXPECT_EQ(Meters("district_id = 50"),
               (Rows{{"00", "B50M0", "Street 0", "50"}, {"98", "xx00", "xxx", "50"}}));
     EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 2);
@@ -580,6 +609,122 @@ TEST_F(EditCommandsTest, MeterFiveOfOneBlockIsModifiedAndDeletedAloneFromTheOthe
     EXPECT_EQ(Meters("district_id = 40"), block40);
 }
 
+// A Block of over 100 meters repeats Meter IDs: here two meters "05" in one Block, on each
+// engine, opened through the window.
+class MeterRowTest : public EditCommandsTest, public ::testing::WithParamInterface<test::Engine> {
+protected:
+    std::optional<test::TestDatabase> install;
+
+    void SetUp() override
+    {
+        EditCommandsTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        if (const std::string why = test::EngineUnavailable(GetParam()); !why.empty())
+            GTEST_SKIP() << why;
+        install.emplace(GetParam(), "rows");
+        ASSERT_EQ(CreateInstallationSchema(install->Name(), prompter), 1);
+        {
+            MeterDatabase m(prompter);
+            ASSERT_EQ(m.OpenMain(ConnectStringFor(install->Name())), 1);
+            ASSERT_EQ(m.InsertHhu({1, "One"}), 1);
+            ASSERT_EQ(m.InsertBlock({7, "Twins", 1, 0x3200}), 1);
+            for (const MeterRecord& r :
+                 {MeterRecord{"04", "A4", "four", 7}, MeterRecord{"05", "A5", "first five", 7},
+                  MeterRecord{"06", "A6", "six", 7}, MeterRecord{"05", "B5", "second five", 7}})
+                ASSERT_EQ(m.InsertMeter(r), 1);
+        }
+        if (GetParam() == test::Engine::Sqlite) {
+            prompter.choices = {install->Name()};
+            Frame().Action("OpenDatabase")->trigger();
+        } else {
+            Doc().OnOpenServerDatabase(ServerDatabaseFields::From(install->Name()));
+        }
+        ASSERT_EQ(Doc().IsDatabaseOpen(), 1);
+        prompter.messages.clear();
+    }
+    Rows Stored()
+    {
+        return install->Query("select meter_num, property_num, meter_address, district_id "
+                              "from meter order by rowid");
+    }
+};
+
+TEST_P(MeterRowTest, ModifyAndDeleteActOnTheChosenMeterAlone)
+{
+    ASSERT_EQ(List(V::IdMeters)->GetItemCount(), 4);
+    Rows expected = Stored();
+    ClickRow(List(V::IdMeters), 3); // the second "05"
+    Run(V::IdMeterModify, [&](QDialog& d) {
+        EXPECT_EQ(Field(d, "meterId2")->text(), "B5");
+        Ok(d);
+    });
+    EXPECT_EQ(Stored(), expected);
+    Run(V::IdMeterModify, [&](QDialog& d) {
+        Type(Field(d, "meterAddress"), "changed");
+        Ok(d);
+    });
+    expected[3][2] = "changed";
+    EXPECT_EQ(Stored(), expected);
+    // The list shows it at once.
+    EXPECT_EQ(Cell(V::IdMeters, 3, 3), "changed");
+    EXPECT_EQ(Cell(V::IdMeters, 1, 3), "first five");
+
+    Run(V::IdMeterDelete);
+    expected.erase(expected.begin() + 3);
+    EXPECT_EQ(Stored(), expected);
+    EXPECT_EQ(List(V::IdMeters)->GetItemCount(), 3);
+    EXPECT_EQ(Cell(V::IdMeters, 1, 3), "first five");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_P(MeterRowTest, AnId2InUseIsRefusedAndTheDialogStaysAMeterIdInUseIsAsked)
+{
+    const Rows before = Stored();
+    ClickRow(List(V::IdMeters), 0); // 04
+    prompter.answers = {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
+    Run(V::IdMeterModify, [&](QDialog& d) {
+        Type(Field(d, "meterId2"), "B5");
+        Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(Field(d, "meterId2")->text(), "B5");
+        Type(Field(d, "meterId2"), "A4");
+        Type(Field(d, "meterId"), "6");
+        Ok(d); // "No": still open
+        EXPECT_TRUE(d.isVisible());
+        Ok(d); // "Yes"
+    });
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{
+                  "Meter ID2 B5 is already in use (Meter ID 05 of Block 0007).",
+                  "Meter ID 06 is already used in Block 0007.\nKeep it all the same?",
+                  "Meter ID 06 is already used in Block 0007.\nKeep it all the same?"}));
+    Rows expected = before;
+    expected[0][0] = "06"; // stored in two digits
+    EXPECT_EQ(Stored(), expected);
+
+    // Meter--Add names the first ID2 in use before it inserts anything.
+    prompter.messages.clear();
+    prompter.answers.clear();
+    Run(V::IdMeterAdd, [&](QDialog& d) {
+        Type(Field(d, "idFrom"), "10");
+        Type(Field(d, "id2Prefix"), "A");
+        Type(Field(d, "id2Number"), "3");
+        Type(Field(d, "meterCount"), "3"); // A3 A4 A5
+        Ok(d);
+        EXPECT_TRUE(d.isVisible());
+        test::Press(d, QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{
+                                    "Meter ID2 A4 is already in use (Meter ID 06 of Block 0007)."});
+    EXPECT_EQ(Stored(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, MeterRowTest, ::testing::ValuesIn(test::kAllEngines),
+                         [](const ::testing::TestParamInfo<test::Engine>& info) {
+                             return std::string(test::EngineName(info.param));
+                         });
+
 TEST_F(EditCommandsTest, AMeterGivenAnotherBlockLeavesTheListShown)
 {
     OpenDatabase();
@@ -598,7 +743,7 @@ TEST_F(EditCommandsTest, AMeterGivenAnotherBlockLeavesTheListShown)
     EXPECT_EQ(Doc().GetDataChanged(), 1);
 }
 
-TEST_F(EditCommandsTest, QueryFindsByMeterIdThenById2AndStaysOpen)
+TEST_F(EditCommandsTest, QueryFindsByTheFieldTypedLastStepsThroughMatchesAndStaysOpen)
 {
     OpenDatabase();
     EXPECT_EQ(Run(V::IdQuery,
@@ -619,13 +764,34 @@ TEST_F(EditCommandsTest, QueryFindsByMeterIdThenById2AndStaysOpen)
                       EXPECT_EQ(Field(d, "queryBlockName")->text(), "Garden");
                       EXPECT_EQ(Field(d, "queryHhuId")->text(), "0003");
                       EXPECT_EQ(Field(d, "queryHhuDesp")->text(), "North");
-                      // By ID2 when no Meter ID matches.
-                      Type(Field(d, "queryMeterId"), "77");
+                      // Blocks 40 and 41 both have a 05: said, and stepped through.
+                      auto* note = d.findChild<QLabel*>("queryNote");
+                      auto* previous = PushButton(d, "queryPrevious");
+                      auto* next = PushButton(d, "queryNext");
+                      EXPECT_EQ(note->text(), "Meter 1 of 2 found by Meter ID 05.");
+                      EXPECT_FALSE(previous->isEnabled());
+                      QTest::mouseClick(next, Qt::LeftButton);
+                      EXPECT_EQ(note->text(), "Meter 2 of 2 found by Meter ID 05.");
+                      EXPECT_EQ(Field(d, "queryMeterId2")->text(), "B41M5");
+                      EXPECT_EQ(Field(d, "queryBlockName")->text(), "Mill");
+                      EXPECT_FALSE(next->isEnabled());
+                      QTest::mouseClick(previous, Qt::LeftButton);
+                      EXPECT_EQ(Field(d, "queryMeterId2")->text(), "B40M5");
+                      // The ID2 typed last is looked up, not the Meter ID left from before,
+                      // and stays as typed.
                       Type(Field(d, "queryMeterId2"), "B50M0");
+                      EXPECT_FALSE(next->isEnabled());
                       QTest::mouseClick(query, Qt::LeftButton);
+                      EXPECT_EQ(Field(d, "queryMeterId2")->text(), "B50M0");
                       EXPECT_EQ(Field(d, "queryMeterId")->text(), "00");
+                      EXPECT_EQ(note->text(), "Found by Meter ID2 B50M0.");
                       EXPECT_EQ(Field(d, "queryBlockName")->text(), "Far");
                       EXPECT_EQ(Field(d, "queryHhuDesp")->text(), "South");
+                      // A one-digit Meter ID is looked up as stored.
+                      Type(Field(d, "queryMeterId"), "3");
+                      QTest::mouseClick(query, Qt::LeftButton);
+                      EXPECT_EQ(Field(d, "queryMeterId")->text(), "03");
+                      EXPECT_EQ(Field(d, "queryMeterId2")->text(), "B40M3");
                       // Neither: said, and the result fields are emptied.
                       EXPECT_TRUE(prompter.messages.empty());
                       Type(Field(d, "queryMeterId"), "77");
@@ -666,11 +832,14 @@ TEST_F(EditCommandsTest, AQuoteAndChineseTextAreStoredAndShownExactlyInEveryText
 
     // The prefix of ID2 and the User Addr of a new meter.
     const QString prefix = QString::fromUtf8("北'");
+    prompter.answers = {MsgAnswer::Yes}; // Meter ID 00 is the Block's already
     Run(V::IdMeterAdd, [&](QDialog& d) {
         Type(Field(d, "id2Prefix"), prefix);
         Type(Field(d, "userAddr"), kOddText);
         Ok(d);
     });
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    prompter.messages.clear();
     EXPECT_EQ(Meters("district_id = 40").back(),
               (std::vector<std::string>{"00", "北'00", odd, "40"}));
     EXPECT_EQ(Cell(V::IdMeters, 6, 2), QString::fromUtf8("北'00"));

@@ -64,7 +64,7 @@ protected:
     }
 };
 
-TEST_F(ListDisplayTest, BlocksOfAnHhuAreListedAndCountedUpToTheTwentyFirst)
+TEST_F(ListDisplayTest, BlocksOfAnHhuAreListedUpToTheTwentyFirstAndCountedAll)
 {
     std::vector<BlockSpec> blocks;
     for (int i = 1; i <= 25; ++i) // Block 100 + i holds i meters
@@ -78,8 +78,9 @@ TEST_F(ListDisplayTest, BlocksOfAnHhuAreListedAndCountedUpToTheTwentyFirst)
     ASSERT_EQ(model.FillList(7), 21);
     EXPECT_EQ(model.rowCount(), 21);
     std::int32_t meters = 0;
-    EXPECT_EQ(model.GetValue(&meters), 21);
-    EXPECT_EQ(meters, 21 * 22 / 2); // Blocks 1..21, not all 25
+    // Counted: all 25 Blocks and their meters, though 21 are listed.
+    EXPECT_EQ(model.GetValue(&meters), 25);
+    EXPECT_EQ(meters, 25 * 26 / 2);
     EXPECT_EQ(model.CurrentKey(), 7);
 
     EXPECT_EQ(Titles(model), (QStringList{"Block ID", "Block Name", "Meter Num", "Constant"}));

@@ -19,12 +19,14 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <filesystem>
 #include <fstream>
@@ -365,16 +367,23 @@ TEST_F(MrvViewTest, HhuSummaryNamesTheLimitAtAndAboveIt)
     EXPECT_FALSE(Drawn("Max manage meters 5500"));
 }
 
-TEST_F(MrvViewTest, TwentyFiveBlocksOfOneHhuShowTwentyOneAndTheirMeters)
+TEST_F(MrvViewTest, TwentyFiveBlocksOfOneHhuShowTwentyOneAndSaySoAndCountAll)
 {
     std::vector<BlockSpec> blocks;
     for (int i = 1; i <= 25; ++i)
         blocks.push_back({i, "B" + std::to_string(i), 1, 0x3200, i});
-    OpenDatabase({{1, "Many"}}, blocks);
+    blocks.push_back({30, "Other", 2, 0x3200, 3});
+    OpenDatabase({{1, "Many"}, {2, "Few"}}, blocks);
     Frame().Action("HhuSetting")->trigger();
     EXPECT_EQ(List(V::IdHhuBlocks)->GetItemCount(), 21);
-    EXPECT_TRUE(Drawn("Manage Blocks: 21"));
-    EXPECT_TRUE(Drawn("Manage Meters: 231")); // 1 + 2 + ... + 21
+    EXPECT_TRUE(Drawn("Manage Blocks: 25"));
+    EXPECT_TRUE(Drawn("Manage Meters: 325")); // 1 + 2 + ... + 25
+    EXPECT_TRUE(Drawn("21 of 25 Blocks shown"));
+    // All shown: nothing said.
+    ClickRow(Box(V::IdHhuList), 1);
+    EXPECT_TRUE(Drawn("Manage Blocks: 1"));
+    for (const auto& t : View().DrawnTexts())
+        EXPECT_FALSE(t.text.endsWith("Blocks shown")) << t.text.toStdString();
 }
 
 TEST_F(MrvViewTest, HhuModeListsChangedBlocksOnlyWhenTheDataChanged)
@@ -482,7 +491,9 @@ TEST_F(MrvViewTest, ContextMenusEnableWhatTheSelectionAllows)
     auto* blocks = Box(V::IdBlockList);
     EXPECT_EQ(Enabling(RightPress(blocks, RowPoint(blocks, 1))),
               (E{{"Add Block", true}, {"Modify Block", true}, {"Delete Block", true}}));
-    EXPECT_EQ(blocks->GetCurSel(), 0); // a right press selects nothing in the left list
+    // The row under the pointer is selected first, as a click selects it: the menu is its.
+    EXPECT_EQ(blocks->GetCurSel(), 1);
+    EXPECT_EQ(List(V::IdMeters)->CurrentKey(), Doc().Blocks()[1].district_id);
     // The menu key opens the same menu.
     const auto byKey = WithMenu([&] {
         QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5),
@@ -510,8 +521,9 @@ TEST_F(MrvViewTest, ContextMenusEnableWhatTheSelectionAllows)
     // An HHU that still serves Blocks cannot be deleted from the menu.
     EXPECT_EQ(Enabling(RightPress(hhus, RowPoint(hhus, 0))),
               (E{{"Add HHU", true}, {"Modify HHU", true}, {"Delete HHU", false}}));
-    ClickRow(hhus, 2);
+    // The HHU under the pointer serves none: its menu offers the delete, without a click first.
     RightPress(hhus, RowPoint(hhus, 2), V::IdDelete);
+    EXPECT_EQ(hhus->GetCurSel(), 2);
     ASSERT_EQ(ran.size(), 1u);
     EXPECT_TRUE(ran[0].hhuMode);
     EXPECT_EQ(Ran(), ViewCommand::Delete);
@@ -531,6 +543,22 @@ TEST_F(MrvViewTest, ContextMenusEnableWhatTheSelectionAllows)
     EXPECT_TRUE(RightPress(readings, RowPoint(readings, 0)).at(0).enabled);
     // The left lists offer nothing without a database.
     EXPECT_TRUE(RightPress(hhus, {5, 5}).empty());
+}
+
+TEST_F(MrvViewTest, ALeftListNameCutAtTheDividerShowsWholeInATooltip)
+{
+    const std::string longName(BlockRecord::kNameWidth, 'W'); // the longest a name can be
+    OpenDatabase({{1, "H"}}, {{1, "Short", 1, 0x3200, 1}, {2, longName, 1, 0x3200, 1}});
+    auto* blocks = Box(V::IdBlockList);
+    const auto tip = [&](int row) {
+        const QPoint at = RowPoint(blocks, row);
+        QHelpEvent e(QEvent::ToolTip, at, blocks->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(blocks->viewport(), &e);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tip(0), ""); // it fits: nothing to show
+    EXPECT_EQ(tip(1), QString::fromStdString(longName));
+    QToolTip::hideText();
 }
 
 TEST_F(MrvViewTest, ContextMenusOfAnEmptyInstallation)

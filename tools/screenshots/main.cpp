@@ -299,11 +299,15 @@ const std::vector<Shooter::Scene>& Shooter::Scenes()
                          list->selectRow(0);
                      // Create, and wait for its end on the status line.
                      auto* create = Child<QPushButton>(w, "createButton");
-                     auto* status = Child<QLineEdit>(w, "status");
+                     auto* status = Child<QListWidget>(w, "status");
                      if (create == nullptr || status == nullptr)
                          return;
                      create->click();
-                     WaitFor([&] { return status->text().contains("OK") && create->isEnabled(); });
+                     WaitFor([&] {
+                         return status->count() > 0 &&
+                                status->item(status->count() - 1)->text().contains("OK") &&
+                                create->isEnabled();
+                     });
                  });
          }},
         {"view-file", "View > View File: the readings of the uploaded file",

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -74,10 +75,14 @@ CCreateDownloadDlg::CCreateDownloadDlg(CMrvDoc& doc, QWidget* parent, SourceFact
     m_cancel = new QPushButton("Cancel", this);
     m_cancel->setObjectName("cancelButton");
     m_cancel->setAccessibleName("Cancel");
-    m_status = new QLineEdit("idle", this);
+    // A few lines high: a run over many HHUs can be read back by scrolling.
+    m_status = new QListWidget(this);
     m_status->setObjectName("status");
     m_status->setAccessibleName("Status");
-    m_status->setReadOnly(true);
+    m_status->setSelectionMode(QAbstractItemView::NoSelection);
+    m_status->setFocusPolicy(Qt::NoFocus);
+    m_status->setFixedHeight(m_status->fontMetrics().height() * 4 + 2 * m_status->frameWidth() + 8);
+    m_status->addItem("idle");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_administrator);
@@ -107,13 +112,14 @@ bool CCreateDownloadDlg::Running() const
 
 std::string CCreateDownloadDlg::StatusText(std::int32_t hhuId, bool stored, bool ok)
 {
-    return FormatC(stored ? "Create %04ds.pdf" : "Create %04d.pdf", int(hhuId)) +
+    return "Create " + HhuDataFile::DownloadFileName("", hhuId, stored) +
            (ok ? "  OK!" : "  Fail!");
 }
 
 void CCreateDownloadDlg::SetStatus(const QString& text)
 {
-    m_status->setText(text);
+    m_status->addItem(text);
+    m_status->scrollToBottom();
 }
 
 void CCreateDownloadDlg::OnCreate()

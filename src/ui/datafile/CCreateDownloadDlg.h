@@ -16,6 +16,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QTableWidget;
 
@@ -39,7 +40,8 @@ public:
     ~CCreateDownloadDlg() override;
 
     bool Running() const;
-    // "Create %04d.pdf" or "Create %04ds.pdf", then "  OK!" or "  Fail!".
+    // "Create " and the name of the file written ("0003.dbf", "0003S.dbf"), then "  OK!" or
+    // "  Fail!".
     static std::string StatusText(std::int32_t hhuId, bool stored, bool ok);
 
 public slots:
@@ -57,6 +59,7 @@ private:
         ParameterBlock parameterBlock{};
     };
     void Work(const Job& job);
+    // A line added to the status list, which scrolls to it; the earlier lines stay.
     void SetStatus(const QString& text);
 
     CMrvDoc& m_doc;
@@ -66,7 +69,7 @@ private:
     QCheckBox* m_administrator;
     QPushButton* m_create;
     QPushButton* m_cancel;
-    QLineEdit* m_status;
+    QListWidget* m_status;
     std::unique_ptr<CJobRunner> m_runner;
 };
 

@@ -7,13 +7,8 @@
 #include "ui/datafile/CDataFileDialogs.h"
 #include "ui/view/ViewCommands.h"
 
-#include <QProcess>
 #include <QStatusBar>
 #include <QWidget>
-
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
 
 namespace mrv {
 
@@ -34,50 +29,22 @@ void InputReadings(const ViewCommandArgs& args)
     args.doc->OnInput();
 }
 
-int StartErrorCode(const QString& errorText, const QString& program)
-{
-    // QProcess reports the failed exec with the system's text of its errno.
-    for (int code = 1; code < 256; ++code) {
-        const QString text = QString::fromLocal8Bit(std::strerror(code));
-        if (!text.isEmpty() && errorText.endsWith(": " + text))
-            return code;
-    }
-    if (::access(program.toLocal8Bit().constData(), X_OK) != 0)
-        return errno;
-    return -1;
-}
-
 int RunTransferProgram(const TransferCommand& command, Prompter& prompter,
                        const std::vector<QWidget*>& controls, QStatusBar* status)
 {
-    const QString program = QString::fromStdString(command.program);
-    const QString argument = QString::fromStdString(command.argument);
     if (status)
-        status->showMessage("Transfer program running: " + program + " " + argument);
-    bool started = false;
-    QString errorText;
+        status->showMessage(QString::fromStdString("Transfer program running: " + command.program +
+                                                   " " + command.argument));
+    TransferOutcome outcome;
     // The wait is long and unbounded: the window repaints and shows the status meanwhile.
     CJobRunner runner(controls, nullptr);
-    runner.Run([&] {
-        QProcess process;
-        process.setProgram(program);
-        process.setArguments({argument});
-        // Whatever it prints goes where this program's output goes.
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
-        process.setInputChannelMode(QProcess::ForwardedInputChannel);
-        process.start();
-        started = process.waitForStarted(-1);
-        if (!started) {
-            errorText = process.errorString();
-            return;
-        }
-        process.waitForFinished(-1);
-    });
+    runner.Run([&] { outcome = RunTransfer(command); });
     if (status)
         status->clearMessage();
-    if (started)
+    if (outcome.Succeeded())
         return 1;
-    prompter.Message(FormatC("Error number: %i", StartErrorCode(errorText, program)), "Error");
+    prompter.Message(TransferFailureText(command, outcome), "Error", MsgIcon::Error,
+                     MsgButtons::Ok);
     return 0;
 }
 

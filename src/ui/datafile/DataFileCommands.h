@@ -21,15 +21,10 @@ void ShowDataFileParameters(const ViewCommandArgs& args);
 // "Input": the loaded file's readings into the energy database.
 void InputReadings(const ViewCommandArgs& args);
 
-// Starts `command.program` directly (no shell) with its one argument and waits until it has
-// ended, its exit code unread. Meanwhile `controls` take no input, the window keeps
-// repainting and `status` says that the transfer program is running. 1 when it ran; 0 after
-// "Error number: %i" (caption "Error") with the system's error code when it could not start.
+// Runs the transfer program (RunTransfer) and waits until it has ended. Meanwhile `controls`
+// take no input, the window keeps repainting and `status` says that the transfer program is
+// running. 1 when it ended with status 0; 0 after the failure's message (caption "Error").
 int RunTransferProgram(const TransferCommand& command, Prompter& prompter,
                        const std::vector<QWidget*>& controls, QStatusBar* status);
-
-// The system's error code in the text of a failed start ("execvp: No such file or directory"
-// gives 2), else the code of a check of `program` itself; -1 when neither tells.
-int StartErrorCode(const QString& errorText, const QString& program);
 
 } // namespace mrv

@@ -45,6 +45,7 @@ CBlockDlg::CBlockDlg(Purpose purpose, const BlockRecord& block, const std::strin
     m_constant = MakeDigitField(this, "blockConstant", "Constant", 6, false,
                                 QString::fromStdString(constantText));
     m_constant->setFixedWidth(80);
+    m_presetConstant = m_constant->text();
 
     auto* form = new QFormLayout;
     AddFormRow(form, "Block ID", m_idEdit);
@@ -72,6 +73,14 @@ void CBlockDlg::accept()
         if (!id || RefuseIdInUse(m_prompter, m_idEdit, kBlockIdField, std::int32_t(*id), m_idsInUse))
             return;
         m_id = std::int32_t(*id);
+    }
+    // A constant the user typed is checked; one shown as it was read (from the database or
+    // the parameters) keeps the range rule's replacement.
+    if (m_constant->text() != m_presetConstant) {
+        if (const auto refusal = CheckConstantText(m_constant->text().toStdString())) {
+            RefuseField(m_prompter, m_constant, *refusal);
+            return;
+        }
     }
     if (m_hhu->currentIndex() < 0) {
         m_prompter.Message("Please Set HHU First!", "", MsgIcon::None, MsgButtons::Ok);

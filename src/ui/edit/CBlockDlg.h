@@ -4,6 +4,7 @@
 #include "base/Records.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <cstdint>
 #include <string>
@@ -44,6 +45,7 @@ private:
     QLineEdit* m_name;
     QComboBox* m_hhu;
     CFilterEdit* m_constant;
+    QString m_presetConstant;
 };
 
 } // namespace mrv

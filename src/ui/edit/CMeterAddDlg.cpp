@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,16 +43,8 @@ CMeterAddDlg::CMeterAddDlg(const MeterBatch& preset, std::int32_t blockId, Promp
     m_meterId2 = MakeShownField(this, "meterId2Preview", "Meter ID2");
     m_userAddr = MakeTextField(this, "userAddr", "User Addr", MeterRecord::kAddressWidth);
     m_userAddr->setMinimumWidth(260);
-    m_previous = new QPushButton("<<", this);
-    m_previous->setObjectName("previousMeter");
-    m_previous->setAccessibleName("Previous meter");
-    m_next = new QPushButton(">>", this);
-    m_next->setObjectName("nextMeter");
-    m_next->setAccessibleName("Next meter");
-    for (QPushButton* b : {m_previous, m_next}) {
-        b->setAutoDefault(false);
-        b->setFixedWidth(40);
-    }
+    m_previous = MakeStepButton(this, "previousMeter", "<<", "Previous meter");
+    m_next = MakeStepButton(this, "nextMeter", ">>", "Next meter");
     m_idFrom->setFixedWidth(40);
     m_prefix->setFixedWidth(80);
     m_number->setFixedWidth(130);
@@ -71,6 +64,13 @@ CMeterAddDlg::CMeterAddDlg(const MeterBatch& preset, std::int32_t blockId, Promp
     batch->addRow(id2Label, id2);
     AddFormRow(batch, "Number(<=100)", m_count);
     AddFormRow(batch, "Block ID", block);
+
+    m_id2Note = new QLabel(this);
+    m_id2Note->setObjectName("id2Note");
+    m_id2Note->setAccessibleName("ID2 note");
+    m_id2Note->setWordWrap(true);
+    batch->addRow(m_id2Note);
+    connect(m_number, &QLineEdit::textEdited, m_id2Note, &QLabel::clear);
 
     auto* meterBox = new QGroupBox("Meter", this);
     meterBox->setObjectName("meterBox");
@@ -128,6 +128,9 @@ void CMeterAddDlg::Refresh(int step)
     if (GbkWidth(m_batch.number) > limit) {
         m_batch.number = "00";
         m_number->setText("00");
+        m_id2Note->setText(QString::fromStdString(
+            "The number did not fit after the prefix (an ID2 has at most 12 characters) and "
+            "starts again from 00."));
     }
     m_meterId2->setText(QString::fromStdString(m_batch.Id2(m_index)));
     m_meterId->setText(QString::fromStdString(m_batch.MeterId(m_index)));
@@ -144,6 +147,9 @@ void CMeterAddDlg::OnCountChanged()
     const auto count = ParseFormNumber(kMeterCountField, m_count->text().toStdString());
     if (!count) {
         RefuseField(m_prompter, m_count, FormNumberMessage(kMeterCountField));
+        // The field shows the count the batch and its buttons go by.
+        const QSignalBlocker quiet(m_count);
+        m_count->setText(QString::number(m_batch.count));
         return;
     }
     m_batch.count = int(*count);
@@ -166,6 +172,8 @@ void CMeterAddDlg::accept()
     m_batch.count = int(*count);
     ReadBack();
     m_addresses[std::size_t(m_index)] = m_userAddr->text();
+    if (m_check && !m_check(m_batch))
+        return;
     QDialog::accept();
 }
 

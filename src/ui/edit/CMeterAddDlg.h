@@ -8,9 +8,11 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -30,6 +32,12 @@ public:
     std::vector<std::string> Addresses() const;
     // The meter the previews show (0 is the first).
     int CurrentIndex() const { return m_index; }
+    // Asked on OK with the batch, after the fields' own checks: false keeps the dialog open
+    // (it has told the user why).
+    void SetAcceptCheck(std::function<bool(const MeterBatch&)> check)
+    {
+        m_check = std::move(check);
+    }
 
 protected:
     void accept() override;
@@ -43,6 +51,7 @@ private:
 
     Prompter& m_prompter;
     MeterBatch m_batch;
+    std::function<bool(const MeterBatch&)> m_check;
     std::vector<QString> m_addresses;
     int m_index = 0;
     bool m_refreshing = false;
@@ -53,6 +62,7 @@ private:
     QLineEdit* m_meterId;
     QLineEdit* m_meterId2;
     QLineEdit* m_userAddr;
+    QLabel* m_id2Note;
     QPushButton* m_previous;
     QPushButton* m_next;
 };

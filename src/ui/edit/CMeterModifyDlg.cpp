@@ -1,6 +1,7 @@
 #include "ui/edit/CMeterModifyDlg.h"
 
 #include "doc/EditForm.h"
+#include "doc/MeterBatch.h"
 #include "ui/edit/EditFields.h"
 #include "ui/view/CFilterEdit.h"
 
@@ -58,10 +59,14 @@ void CMeterModifyDlg::accept()
                     "There is no Block " + IdText(*block).toStdString() + ".");
         return;
     }
-    m_meter.meter_num = meterId;
-    m_meter.property_num = m_meterId2->text().toStdString();
-    m_meter.meter_address = m_userAddr->text().toStdString();
-    m_meter.district_id = std::int32_t(*block);
+    MeterRecord meter = m_meter;
+    meter.meter_num = TwoDigitMeterId(meterId);
+    meter.property_num = m_meterId2->text().toStdString();
+    meter.meter_address = m_userAddr->text().toStdString();
+    meter.district_id = std::int32_t(*block);
+    if (m_check && !m_check(meter))
+        return;
+    m_meter = meter;
     QDialog::accept();
 }
 

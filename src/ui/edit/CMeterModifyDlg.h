@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLineEdit;
 
 namespace mrv {
@@ -21,6 +23,12 @@ public:
 
     // After OK: the meter as entered.
     const MeterRecord& Meter() const { return m_meter; }
+    // Asked on OK with the meter as entered, after the fields' own checks: false keeps the
+    // dialog open (it has told the user why).
+    void SetAcceptCheck(std::function<bool(const MeterRecord&)> check)
+    {
+        m_check = std::move(check);
+    }
 
 protected:
     void accept() override;
@@ -29,6 +37,7 @@ private:
     const BlockList& m_blocks;
     Prompter& m_prompter;
     MeterRecord m_meter;
+    std::function<bool(const MeterRecord&)> m_check;
     CFilterEdit* m_meterId;
     QLineEdit* m_meterId2;
     QLineEdit* m_userAddr;

@@ -9,6 +9,8 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -42,6 +44,23 @@ CQueryDlg::CQueryDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc
     AddFormRow(form, "HHU ID", m_hhuId);
     AddFormRow(form, "HHU Desp", m_hhuDesp);
 
+    m_note = new QLabel(this);
+    m_note->setObjectName("queryNote");
+    m_note->setAccessibleName("Query result");
+    m_previous = MakeStepButton(this, "queryPrevious", "<<", "Previous match");
+    m_next = MakeStepButton(this, "queryNext", ">>", "Next match");
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(m_note, 1);
+    for (QPushButton* b : {m_previous, m_next}) {
+        b->setEnabled(false);
+        steps->addWidget(b);
+    }
+    form->addRow(steps);
+    connect(m_previous, &QPushButton::clicked, this, [this] { ShowMatch(m_index - 1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { ShowMatch(m_index + 1); });
+    connect(m_meterId, &QLineEdit::textEdited, this, [this] { OnEdited(1); });
+    connect(m_meterId2, &QLineEdit::textEdited, this, [this] { OnEdited(2); });
+
     auto* buttons = new QDialogButtonBox(this);
     m_query = buttons->addButton("Query", QDialogButtonBox::ActionRole);
     m_query->setObjectName("queryButton");
@@ -58,33 +77,60 @@ void CQueryDlg::ClearResult()
         e->clear();
 }
 
+void CQueryDlg::OnEdited(int field)
+{
+    m_lastFilled = field;
+    m_matches.clear();
+    m_note->clear();
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+}
+
 void CQueryDlg::OnQuery()
 {
-    MeterDatabase& db = m_doc.GetDatabase();
-    const std::string meterId = m_meterId->text().toStdString();
-    const std::string meterId2 = m_meterId2->text().toStdString();
     // An empty field is not looked for: it would find any meter whose number is empty.
-    std::optional<MeterRecord> found;
-    if (!meterId.empty())
-        found = db.FindMeter(meterId, 1);
-    const bool byMeterId = found.has_value();
-    if (!found && !meterId2.empty())
-        found = db.FindMeter(meterId2, 2);
+    const auto lookup = QueryLookup(m_lastFilled, m_meterId->text().toStdString(),
+                                    m_meterId2->text().toStdString());
+    m_matches.clear();
+    if (lookup) {
+        m_lookup = *lookup;
+        m_matches = m_doc.GetDatabase().FindMeters(lookup->text, lookup->column);
+    }
     // What an earlier lookup showed never stands beside this meter.
     ClearResult();
-    if (!found) {
+    m_note->clear();
+    m_previous->setEnabled(false);
+    m_next->setEnabled(false);
+    if (m_matches.empty()) {
         m_doc.GetPrompter().Message("No Meter!", "", MsgIcon::None, MsgButtons::Ok);
         return;
     }
-    if (byMeterId)
-        m_meterId2->setText(QString::fromStdString(found->property_num));
-    else
-        m_meterId->setText(QString::fromStdString(found->meter_num));
-    m_userAddr->setText(QString::fromStdString(found->meter_address));
-    m_blockId->setText(IdText(found->district_id));
+    ShowMatch(0);
+}
+
+void CQueryDlg::ShowMatch(int index)
+{
+    if (index < 0 || index >= int(m_matches.size()))
+        return;
+    m_index = index;
+    const MeterRecord& found = m_matches[std::size_t(index)];
+    ClearResult();
+    // The field looked up keeps what was typed; the other shows the meter's, and the note
+    // says why.
+    if (m_lookup.column == 1) {
+        m_meterId->setText(QString::fromStdString(m_lookup.text));
+        m_meterId2->setText(QString::fromStdString(found.property_num));
+    } else {
+        m_meterId->setText(QString::fromStdString(found.meter_num));
+    }
+    m_note->setText(QString::fromStdString(QueryMatchNote(m_lookup, index, int(m_matches.size()))));
+    m_previous->setEnabled(index > 0);
+    m_next->setEnabled(index + 1 < int(m_matches.size()));
+    m_userAddr->setText(QString::fromStdString(found.meter_address));
+    m_blockId->setText(IdText(found.district_id));
     // A Block or HHU the document does not hold leaves its fields empty.
     for (const BlockRecord& b : m_doc.Blocks()) {
-        if (b.district_id != found->district_id)
+        if (b.district_id != found.district_id)
             continue;
         m_blockName->setText(QString::fromStdString(b.district_name));
         m_hhuId->setText(IdText(b.land_id));

@@ -112,8 +112,9 @@ int RowAfterDelete(int deleted, std::size_t rows)
 void AddHhu(const ViewCommandArgs& a)
 {
     CMrvDoc& doc = *a.doc;
-    CHhuDlg dlg(CHhuDlg::Add, doc.m_maxHhuId + 1, "xxx", doc.GetPrompter(), a.parent);
-    dlg.SetIdsInUse(IdsOf(doc.Hhus(), &HhuRecord::land_id));
+    const std::vector<std::int32_t> ids = IdsOf(doc.Hhus(), &HhuRecord::land_id);
+    CHhuDlg dlg(CHhuDlg::Add, ProposedId(ids), "xxx", doc.GetPrompter(), a.parent);
+    dlg.SetIdsInUse(ids);
     if (dlg.exec() != QDialog::Accepted)
         return;
     const HhuRecord hhu{dlg.Id(),
@@ -167,13 +168,14 @@ void AddBlock(const ViewCommandArgs& a)
         return;
     }
     BlockRecord preset;
-    preset.district_id = doc.m_maxBlockId + 1;
+    const std::vector<std::int32_t> ids = IdsOf(doc.Blocks(), &BlockRecord::district_id);
+    preset.district_id = ProposedId(ids);
     preset.district_name = "xxx";
     // The HHU whose Blocks the HHU mode lists.
     preset.land_id = a.view->ListCtrl(V::IdHhuBlocks)->CurrentKey();
     CBlockDlg dlg(CBlockDlg::Add, preset, ConstantValueToText(ConstantValue(doc.m_params.constant)),
                   doc.Hhus(), prompter, a.parent);
-    dlg.SetIdsInUse(IdsOf(doc.Blocks(), &BlockRecord::district_id));
+    dlg.SetIdsInUse(ids);
     if (dlg.exec() != QDialog::Accepted)
         return;
     BlockRecord block = dlg.Block();
@@ -286,7 +288,10 @@ void OnMeterAdd(const ViewCommandArgs& a)
     const std::int32_t block = meters->CurrentKey();
     if (RowOf(doc.Blocks(), &BlockRecord::district_id, block) < 0)
         return;
-    CMeterAddDlg dlg(RememberedBatch(doc), block, doc.GetPrompter(), a.parent);
+    CMeterAddDlg dlg(ProposedBatch(RememberedBatch(doc), doc.Meters()), block, doc.GetPrompter(),
+                     a.parent);
+    dlg.SetAcceptCheck(
+        [&doc, block](const MeterBatch& batch) { return BatchAccepted(doc, block, batch); });
     if (dlg.exec() != QDialog::Accepted || dlg.Batch().count == 0)
         return;
     AddMeterBatch(doc, block, dlg.Batch(), dlg.Addresses());
@@ -304,13 +309,18 @@ void OnMeterModify(const ViewCommandArgs& a)
     MeterRecord shown = c->meter;
     shown.district_id = c->block;
     CMeterModifyDlg dlg(shown, doc.Blocks(), doc.GetPrompter(), a.parent);
+    dlg.SetAcceptCheck([&doc, &shown](const MeterRecord& meter) {
+        return MeterChangeAccepted(doc, shown, meter);
+    });
     if (dlg.exec() != QDialog::Accepted)
         return;
     MeterRecord meter = dlg.Meter();
     meter.property_num = CutUtf8ToGbkWidth(meter.property_num, MeterRecord::kNumWidth);
     meter.meter_address = CutUtf8ToGbkWidth(meter.meter_address, MeterRecord::kAddressWidth);
-    // The meter of that number in this Block, never one of the same number elsewhere.
-    if (!doc.GetDatabase().UpdateMeter(meter, c->meter.meter_num, c->block))
+    meter.row_key = c->meter.row_key;
+    // The row chosen, by its key; without one the meter of that number in this Block, never
+    // one of the same number elsewhere.
+    if (!doc.GetDatabase().UpdateMeter(meter, c->meter.meter_num, c->block, meter.row_key))
         return;
     if (meter.district_id != c->block) {
         // It left this Block for another: both Blocks' meter counts changed.
@@ -329,8 +339,11 @@ void OnMeterDelete(const ViewCommandArgs& a)
     const std::optional<ChosenMeter> c = SelectedMeter(a);
     if (!c)
         return;
-    // No question, as for one meter the list shows; only this Block's meter of that number.
-    if (!doc.GetDatabase().DeleteMeters(c->block, c->meter.meter_num))
+    // No question, as for one meter the list shows: the row chosen alone.
+    MeterDatabase& db = doc.GetDatabase();
+    const int deleted = c->meter.row_key > 0 ? db.DeleteMeterRow(c->meter.row_key)
+                                             : db.DeleteMeters(c->block, c->meter.meter_num);
+    if (!deleted)
         return;
     doc.SetDataChanged(1);
     c->list->FillList(c->block);

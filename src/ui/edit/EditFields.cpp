@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -76,6 +77,17 @@ QLineEdit* MakeShownField(QWidget* parent, const char* name, const QString& labe
     edit->setAccessibleName(label);
     ShowReadOnly(edit);
     return edit;
+}
+
+QPushButton* MakeStepButton(QWidget* parent, const char* name, const QString& text,
+                            const QString& accessibleName)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(accessibleName);
+    b->setAutoDefault(false);
+    b->setFixedWidth(40);
+    return b;
 }
 
 void AddFormRow(QFormLayout* form, const QString& label, QWidget* field)

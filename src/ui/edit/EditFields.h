@@ -17,6 +17,7 @@ class QDialog;
 class QDialogButtonBox;
 class QFormLayout;
 class QLayout;
+class QPushButton;
 class QLineEdit;
 class QWidget;
 
@@ -49,6 +50,10 @@ void ShowReadOnly(QLineEdit* edit);
 // A read-only field.
 QLineEdit* MakeShownField(QWidget* parent, const char* name, const QString& label,
                           const QString& text = {});
+// A "<<" or ">>" button that steps through the meters of a dialog: never the default button,
+// so Enter keeps its meaning.
+QPushButton* MakeStepButton(QWidget* parent, const char* name, const QString& text,
+                            const QString& accessibleName);
 // A row of `form`: the label (the field's buddy) and the field.
 void AddFormRow(QFormLayout* form, const QString& label, QWidget* field);
 

@@ -3,10 +3,17 @@
 #include "doc/CMrvDoc.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace mrv {
+
+namespace {
+// Where a row's text starts: after the ring of the selected row.
+constexpr int kTextLeft = 20;
+} // namespace
 
 QPoint KeyboardMenuPoint(const QAbstractItemView& list, const QModelIndex& row)
 {
@@ -102,6 +109,23 @@ QSize MarkRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&)
     return {150, CMarkListBox::kRowHeight};
 }
 
+bool MarkRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // The text starts 20 pixels in (see paint) and is cut at the row's right edge.
+    const int needed = kTextLeft + QFontMetrics(option.font).horizontalAdvance(text);
+    if (text.isEmpty() || needed <= option.rect.right() + 1) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+    return true;
+}
+
 void MarkRowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const
 {
@@ -134,7 +158,7 @@ void MarkRowDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     } else {
         p->fillRect(r, window);
         p->setPen(ink);
-        p->drawText(QPoint(20, top + fm.ascent()), text);
+        p->drawText(QPoint(kTextLeft, top + fm.ascent()), text);
     }
     if (m_kind == MarkListModel::KindBlocks && m_markKey &&
         index.data(MarkListModel::kHhuIdRole).toInt() == m_markKey()) {
@@ -233,10 +257,15 @@ void CMarkListBox::ResetContent()
 
 void CMarkListBox::mousePressEvent(QMouseEvent* event)
 {
-    // A right press selects nothing in this list; it only asks the view for its menu.
+    // A right press on a row selects it first, so that the menu acts on the row under the
+    // pointer (a press below the rows keeps the selection); then it asks the view for its menu.
     if (event->button() == Qt::RightButton) {
         setFocus(Qt::MouseFocusReason);
         event->accept();
+        const QModelIndex index = indexAt(event->position().toPoint());
+        // As a left click does: the view hears of the new selection.
+        if (index.isValid() && index.row() != GetCurSel())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         emit RightPressed(m_id, event->globalPosition().toPoint());
         return;
     }

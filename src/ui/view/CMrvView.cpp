@@ -399,6 +399,9 @@ std::vector<CMrvView::DrawnText> CMrvView::DrawnTexts() const
         const std::int32_t blocks = m_hhuBlocks->GetValue(&meters);
         add(s + 20, 55, QString::asprintf("Manage Blocks: %d", int(blocks)));
         add(s + 150, 55, QString::asprintf("Manage Meters: %d", int(meters)));
+        // The list stops at its limit: say so rather than let the rows look like all of them.
+        if (const int shown = m_hhuBlocks->GetItemCount(); shown < blocks)
+            add(s + 320, 55, QString::asprintf("%d of %d Blocks shown", shown, int(blocks)));
         // Both lines name the limit itself, not the total.
         if (meters <= kMaxManagedMeters)
             add(s + 20, h - 34, QString::asprintf("Max manage meters %i", kMaxManagedMeters));

@@ -94,14 +94,16 @@ int RecordListModel::FillList(std::int32_t key)
         MeterDatabase& db = m_doc.GetDatabase();
         if (m_doc.IsDatabaseOpen())
             db.LoadBlocks(key, &blocks);
-        // Listed and counted: the first 21 Blocks, not 20.
+        // Listed: the first 21 Blocks. Counted: every Block of the HHU and its meters, which
+        // is what a download file for it holds.
         const std::size_t rows = std::min<std::size_t>(blocks.size(), kMaxHhuBlockRows);
         std::vector<HhuBlockRow> listed;
         listed.reserve(rows);
         std::int32_t total = 0;
-        for (std::size_t i = 0; i < rows; ++i) {
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
             const int meters = std::max(0, db.LoadMeters(blocks[i].district_id, nullptr));
-            listed.push_back({blocks[i], meters});
+            if (i < rows)
+                listed.push_back({blocks[i], meters});
             total += meters;
         }
         const int n = static_cast<int>(rows);
@@ -112,7 +114,7 @@ int RecordListModel::FillList(std::int32_t key)
             endInsertRows();
         }
         m_currentKey = key;
-        m_value = n;
+        m_value = static_cast<std::int32_t>(blocks.size());
         m_count = total;
         return n;
     }

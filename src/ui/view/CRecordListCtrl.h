@@ -43,7 +43,9 @@ public:
     void RefreshRow(int row);
     // Kind 3: columns 1 and after of row `row` show `reading`.
     void ShowReading(int row, const ReadingRecord& reading);
-    // m_value; m_count through `count` when given.
+    // m_value; m_count through `count` when given. Kind 1: the HHU's Blocks and their meters,
+    // all of them, also those beyond the rows listed; kind 2: the Block and its meters; kind 3:
+    // the first reading shown and the rows.
     std::int32_t GetValue(std::int32_t* count = nullptr) const;
     std::int32_t CurrentKey() const { return m_currentKey; }
     // Kind 3: the columns are made anew at the next fill (a data file was opened).
