@@ -48,7 +48,7 @@ public class MakeAccessFixtures {
 
     // A 25-character Chinese address takes 50 GBK bytes, the most a meter address holds.
     static final String WIDEST_ADDRESS = "北京市海淀区中关村南大街五号院三号楼二单元一零一室";
-    static final String WIDEST_DESCRIPTION = "二十字节宽的抄表器说明"; // 10 characters, 20 bytes
+    static final String WIDEST_DESCRIPTION = "二十字节宽抄表器说明"; // 10 characters, 20 bytes
     static final String WIDEST_BLOCK = "八个汉字宽的名称"; // 8 characters, 16 bytes
 
     // Columns in another order and case than ours, an extra column in `district`, Chinese

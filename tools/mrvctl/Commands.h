@@ -10,3 +10,4 @@ int RunDownload(int argc, char** argv); // write an HHU download file from a dat
 int RunShow(int argc, char** argv);     // print a data file
 int RunImport(int argc, char** argv);   // import a data file's readings
 int RunConvert(int argc, char** argv);  // convert a data file to dBase III
+int RunImportAccess(int argc, char** argv); // carry an Access database over into ours
