@@ -561,10 +561,6 @@ bool WriteNewFile(const AccessConversion::Rows& rows, const std::vector<TableRul
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (fs::exists(target, ec)) {
-        error = target + " already exists; a conversion is written into a new file only.";
-        return false;
-    }
     const fs::path temp = TemporaryBeside(target);
     bool ok = CreateSchemaOf(rows.kind, temp.string(), prompter) != 0;
     if (ok) {
@@ -577,7 +573,7 @@ bool WriteNewFile(const AccessConversion::Rows& rows, const std::vector<TableRul
     if (ok && ::link(temp.c_str(), target.c_str()) != 0) {
         const int linkError = errno;
         if (linkError == EEXIST) {
-            error = target + " already exists; a conversion is written into a new file only.";
+            error = target + " appeared while it was written; it is left as it is.";
             ok = false;
         } else if (fs::exists(target, ec)) {
             ok = false;
@@ -598,31 +594,49 @@ bool WriteNewFile(const AccessConversion::Rows& rows, const std::vector<TableRul
     return ok;
 }
 
-bool WriteServer(const AccessConversion::Rows& rows, const std::vector<TableRule>& rules,
-                 const std::string& target, Prompter& prompter, std::string& error)
+// A server database, or a database file that is there already: the kind's tables must be
+// empty (a file must have them; a server database gets them when it lacks them).
+bool WriteExisting(const AccessConversion::Rows& rows, const std::vector<TableRule>& rules,
+                   const std::string& target, Prompter& prompter, std::string& error)
 {
-    const std::string shown = ParseDatabaseTarget(target).Describe();
-    if (!CreateSchemaOf(rows.kind, target, prompter)) {
-        error = "Nothing was written to " + shown + ".";
+    const bool server = IsServerConnect(target);
+    const std::string shown = server ? ParseDatabaseTarget(target).Describe() : target;
+    const std::string nothing = "Nothing was written to " + shown + ".";
+    if (!server) {
+        std::vector<std::string> names;
+        for (const TableRule& rule : rules)
+            names.push_back(rule.name);
+        const auto present = TablesPresent(target, names, prompter);
+        if (!present) {
+            error = nothing;
+            return false;
+        }
+        if (present->size() != names.size()) {
+            error = target + " already exists and is no " + AccessKindName(rows.kind) +
+                    " database; a conversion is written into a new file or an empty database.";
+            return false;
+        }
+    } else if (!CreateSchemaOf(rows.kind, target, prompter)) {
+        error = nothing;
         return false;
     }
     RecordSetWrapper set(prompter);
-    if (!set.Connect(target, "Admin", "")) {
-        error = "Nothing was written to " + shown + ".";
+    if (!set.Connect(ConnectStringFor(target), "Admin", "")) {
+        error = nothing;
         return false;
     }
     for (const TableRule& rule : rules) {
         const int count = set.Count(rule.name);
         if (count != 0) {
-            error = count < 0 ? "Nothing was written to " + shown + "."
+            error = count < 0 ? nothing
                               : "Table " + std::string(rule.name) + " of " + shown +
-                                    " already holds rows; a conversion is written into an "
-                                    "empty database only.";
+                                    " already holds rows; a conversion is written into a new "
+                                    "file or an empty database only.";
             return false;
         }
     }
     if (!InsertAll(set, rules, rows.tables)) {
-        error = "Nothing was written to " + shown + ".";
+        error = nothing;
         return false;
     }
     return true;
@@ -644,8 +658,9 @@ bool WriteAccessConversion(const AccessConversion& conversion, const std::string
         return false;
     }
     const std::vector<TableRule>& rules = RulesOf(report.kind);
-    if (IsServerConnect(target))
-        return WriteServer(*conversion.m_rows, rules, target, prompter, error);
+    std::error_code ec;
+    if (IsServerConnect(target) || std::filesystem::exists(target, ec))
+        return WriteExisting(*conversion.m_rows, rules, target, prompter, error);
     return WriteNewFile(*conversion.m_rows, rules, target, prompter, error);
 }
 

@@ -85,9 +85,9 @@ private:
 AccessConversion ReadAccessFile(const std::string& path, const AccessOptions& options,
                                 std::string& error);
 
-// Writes the conversion into `target`: a new database file, which must not exist yet and
-// appears only when complete, or a database on a server given by its URL, whose tables of
-// this kind must be empty. Everything goes in one transaction. A conversion whose report has
+// Writes the conversion into `target`: a new database file, which appears only when complete,
+// or an existing database (a file of this kind, or a database on a server given by its URL)
+// whose tables of this kind are empty. Everything goes in one transaction. A conversion whose report has
 // problems is written only when `accepted`, and then without the rows named there. False
 // with `error` set (or a database failure shown through `prompter`) when nothing was written.
 bool WriteAccessConversion(const AccessConversion& conversion, const std::string& target,

@@ -318,8 +318,8 @@ TEST(AccessRefusalTest, RowsThatDoNotFitAreNamedAndWrittenOnlyWhenAccepted)
     EXPECT_EQ(rows.out, "1|good\n1\n01|good\n");
 }
 
-// A conversion is written into a new file or an empty server database only: what is there
-// is never added to or replaced.
+// A conversion is written into a new file or an empty database only: what is there is never
+// added to or replaced; a file of another kind is left alone.
 class AccessTargetTest : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
@@ -344,11 +344,23 @@ TEST_P(AccessTargetTest, NeverWritesOverADatabaseThatIsThere)
     db.Query("insert into land(land_id, description) values(77, 'kept')");
 
     EXPECT_FALSE(WriteAccessConversion(conversion, db.Name(), true, prompter, error));
-    EXPECT_NE(error.find(engine == Engine::Sqlite ? "already exists" : "already holds rows"),
-              std::string::npos)
-        << error;
+    EXPECT_NE(error.find("Table land of "), std::string::npos) << error;
+    EXPECT_NE(error.find(" already holds rows"), std::string::npos) << error;
     EXPECT_EQ(db.Query("select land_id, description from land"), (test::Rows{{"77", "kept"}}));
     EXPECT_EQ(db.Query("select count(*) from meter"), (test::Rows{{"0"}}));
+
+    // The test results go into a test database that is there but empty.
+    const AccessConversion results = ReadAccessFile(Fixture("test-2000.mdb"), {}, error);
+    ASSERT_EQ(error, "");
+    // A file of another kind is left alone (a server database may hold every kind).
+    if (engine == Engine::Sqlite) {
+        EXPECT_FALSE(WriteAccessConversion(results, db.Name(), false, prompter, error));
+        EXPECT_NE(error.find("already exists and is no test database"), std::string::npos) << error;
+    }
+    const TestDatabase testDb(engine, "testmeter");
+    ASSERT_EQ(CreateTestSchema(testDb.Name(), prompter), 1);
+    ASSERT_TRUE(WriteAccessConversion(results, testDb.Name(), false, prompter, error)) << error;
+    EXPECT_EQ(testDb.Query("select count(*) from test"), (test::Rows{{"3"}}));
 }
 
 } // namespace
