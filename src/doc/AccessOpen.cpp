@@ -93,20 +93,22 @@ std::optional<std::string> OfferAccessConversion(const std::string& accessPath, 
             return std::nullopt;
         return target;
     }
+    const bool writable = FolderWritable(fs::path(target).parent_path());
     const auto answer = c.prompter.Message(
         fs::path(accessPath).filename().string() +
-            " is an Access database, which this program reads but does not change.\n"
-            "Carry it over into a new database of this program?",
+            " is an Access database, which this program reads but does not change.\n" +
+            (writable ? "Carry it over into the new database " + target + "?"
+                      : std::string("Carry it over into a new database of this program? Its "
+                                    "folder can not be written: you choose where the new "
+                                    "database goes.")),
         c.title, MsgIcon::Question, MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes)
         return std::nullopt;
-    if (!FolderWritable(fs::path(target).parent_path())) {
+    if (!writable) {
         const std::string start =
             (fs::path(c.fallbackDir) / fs::path(target).filename()).string();
-        const auto chosen = c.prompter.ChooseSaveFile(
-            "Save the Converted Database (" + fs::path(target).parent_path().string() +
-                " can not be written)",
-            "database(.db)|*.db", start, ".db");
+        const auto chosen = c.prompter.ChooseSaveFile("Save the Converted Database",
+                                                      "database(.db)|*.db", start, ".db");
         if (!chosen || chosen->empty())
             return std::nullopt;
         target = *chosen;
