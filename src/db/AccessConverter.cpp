@@ -29,6 +29,7 @@
 #include <variant>
 
 #include <fcntl.h>
+#include <locale.h>
 #include <iconv.h>
 #include <unistd.h>
 
@@ -187,6 +188,27 @@ std::optional<std::string> CheckFileHead(const std::string& path, std::string& f
 struct AccessTable {
     std::string name;
     MdbCatalogEntry* entry = nullptr;
+};
+
+// libmdb formats numbers with the C library, which follows the locale; the window runs under
+// the user's, where a decimal comma would turn every reading into "not a number". This
+// thread reads in the C locale while the scope lasts.
+class CNumbersScope {
+public:
+    CNumbersScope() : m_c(newlocale(LC_ALL_MASK, "C", nullptr)), m_old(m_c ? uselocale(m_c) : nullptr) {}
+    ~CNumbersScope()
+    {
+        if (m_c) {
+            uselocale(m_old);
+            freelocale(m_c);
+        }
+    }
+    CNumbersScope(const CNumbersScope&) = delete;
+    CNumbersScope& operator=(const CNumbersScope&) = delete;
+
+private:
+    locale_t m_c;
+    locale_t m_old;
 };
 
 std::vector<AccessTable> UserTables(MdbHandle* mdb)
@@ -352,6 +374,7 @@ std::string AccessReport::Text() const
 AccessConversion ReadAccessFile(const std::string& path, const AccessOptions& options,
                                 std::string& error)
 {
+    const CNumbersScope cNumbers;
     AccessConversion result;
     AccessReport& report = result.m_report;
     report.file = path;

@@ -4,6 +4,7 @@
 #include "db/AccessConverter.h"
 #include "db/Schema.h"
 
+#include "support/DecimalCommaLocale.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
@@ -320,6 +321,24 @@ TEST(AccessRefusalTest, RowsThatDoNotFitAreNamedAndWrittenOnlyWhenAccepted)
 
 // A conversion is written into a new file or an empty database only: what is there is never
 // added to or replaced; a file of another kind is left alone.
+// The window runs under the user's locale; libmdb formats numbers with the C library, which
+// would write a decimal comma there.
+TEST(AccessReadTest, ReadingsKeepTheirFractionsUnderADecimalCommaLocale)
+{
+    test::DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.Ok()) << comma.Problem();
+    std::string error;
+    const AccessConversion conversion = ReadAccessFile(Fixture("energy-2003.mdb"), {}, error);
+    ASSERT_EQ(error, "");
+    EXPECT_TRUE(conversion.Report().AllFit()) << conversion.Report().Text();
+    TempDir dir;
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(WriteAccessConversion(conversion, dir.File("e.db"), false, prompter, error)) << error;
+    const test::ToolRun row = test::RunTool("sqlite3 " + test::Quote(dir.File("e.db")) +
+                                            " 'select dbk0, dbk from energy where rowid = 2'");
+    EXPECT_EQ(row.out, "6.17|12.34\n");
+}
+
 class AccessTargetTest : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override
