@@ -368,6 +368,11 @@ int CMrvDoc::OpenTestDatabase()
         Files().MakeOwnDir();
     if (CreateTestSchema(path, m_prompter) == 0)
         return 0;
+    // Test results kept in an Access testmeter.mdb before are offered for conversion once.
+    if (m_store.GetInt("file", "accesstestoffered", 0) == 0 &&
+        OfferAccessTestResults({m_moduleDir, ProgramFiles::UserDataDir()}, path,
+                               AccessContext("Meter Test")))
+        m_store.PutInt("file", "accesstestoffered", 1);
     if (m_db->OpenTest(ConnectStringFor(path), "Admin", "") != 0)
         m_testDbOpen = 1;
     return m_testDbOpen;
@@ -380,6 +385,13 @@ void CMrvDoc::CloseTestDatabase()
     m_testDbOpen = 0;
 }
 
+AccessOpenContext CMrvDoc::AccessContext(const std::string& title)
+{
+    // "file"/"accesscodepage": the Windows code page in which Access 97 files hold their text.
+    return {m_prompter, m_store.GetString("file", "accesscodepage", "GBK"),
+            ProgramFiles::UserDataDir(), title, [this](bool busy) { emit Busy(busy); }};
+}
+
 std::optional<std::string> CMrvDoc::ChooseDatabaseFile(const std::string& title,
                                                        const std::string& remembered)
 {
@@ -387,7 +399,7 @@ std::optional<std::string> CMrvDoc::ChooseDatabaseFile(const std::string& title,
     const std::string start =
         remembered.empty() || IsServerConnect(remembered) ? std::string("./") : remembered;
     auto chosen =
-        m_prompter.ChooseSaveFile(title, "database(.db)|*.db *.sqlite *.mdb", start, ".db");
+        m_prompter.ChooseSaveFile(title, kDatabaseFileFilter, start, ".db");
     if (!chosen || chosen->empty())
         return std::nullopt;
     return chosen;
@@ -407,6 +419,11 @@ int CMrvDoc::OpenDatabaseFile(const std::string& path)
 {
     if (!CanOpenDatabase())
         return 0;
+    if (IsAccessFileName(path)) {
+        const auto converted =
+            OfferAccessConversion(path, AccessKind::Installation, AccessContext("Open Database"));
+        return converted ? OpenInstallation(DatabaseConnectString(*converted), *converted) : 0;
+    }
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         // Never create a database behind the user's back.
@@ -537,7 +554,10 @@ int CMrvDoc::OpenEnergyDatabase()
 {
     if (m_energyDbOpen)
         return 1;
-    const auto chosen = ChooseDatabaseFile("Open Energy Database", m_dbEnergy);
+    auto chosen = ChooseDatabaseFile("Open Energy Database", m_dbEnergy);
+    if (chosen && IsAccessFileName(*chosen))
+        chosen = OfferAccessConversion(*chosen, AccessKind::Energy,
+                                       AccessContext("Open Energy Database"));
     if (!chosen)
         return 0;
     // A new file gets the energy table, and so does a database that lacks it.

@@ -9,6 +9,7 @@
 #include "base/Records.h"
 #include "base/SettingsStore.h"
 #include "datafile/DataFileParameters.h"
+#include "doc/AccessOpen.h"
 #include "doc/ProgramFiles.h"
 #include "doc/ServerDatabaseForm.h"
 #include "link/MeterDocument.h"
@@ -204,6 +205,8 @@ private:
     int OpenInstallation(const std::string& connect, const std::string& name);
     // The chooser of a database file (an existing one or a new name), starting at the
     // remembered one; none when cancelled.
+    // What converting an Access file needs from the document.
+    AccessOpenContext AccessContext(const std::string& title);
     std::optional<std::string> ChooseDatabaseFile(const std::string& title,
                                                   const std::string& remembered);
     // The chooser of an uploaded data file, starting in m_dataPath; none when cancelled.

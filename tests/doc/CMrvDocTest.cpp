@@ -194,7 +194,7 @@ TEST_F(DocTest, OpenDatabaseLoadsHhusAndBlocksWithTheLargestIds)
     prompter.choices = {path};
     ASSERT_EQ(doc->OnOpenDatabase(), 1);
     ASSERT_EQ(prompter.choosers.size(), 1u);
-    EXPECT_EQ(prompter.choosers[0].filter, "database(.db)|*.db *.sqlite *.mdb");
+    EXPECT_EQ(prompter.choosers[0].filter, "database(.db)|*.db *.sqlite *.mdb *.accdb|access database(.mdb)|*.mdb *.accdb");
     EXPECT_EQ(prompter.choosers[0].defaultExt, ".db");
     EXPECT_EQ(prompter.choosers[0].startDir, path);
     EXPECT_TRUE(prompter.messages.empty());

@@ -578,7 +578,7 @@ TEST_F(DataExchangeTest, InputChoosesTheEnergyDatabaseOnceAndStoresTheReadMeters
     // Cancelled: nothing opened, nothing imported.
     QTest::mouseClick(View().Button(V::IdInput), Qt::LeftButton);
     ASSERT_FALSE(scripted.choosers.empty());
-    EXPECT_EQ(scripted.choosers.back().filter, "database(.db)|*.db *.sqlite *.mdb");
+    EXPECT_EQ(scripted.choosers.back().filter, "database(.db)|*.db *.sqlite *.mdb *.accdb|access database(.mdb)|*.mdb *.accdb");
     EXPECT_EQ(scripted.choosers.back().startDir, dir.File("old/remembered.db"));
     EXPECT_EQ(scripted.choosers.back().defaultExt, ".db");
     EXPECT_EQ(Doc().m_energyDbOpen, 0);

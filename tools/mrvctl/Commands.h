@@ -11,3 +11,4 @@ int RunShow(int argc, char** argv);     // print a data file
 int RunImport(int argc, char** argv);   // import a data file's readings
 int RunConvert(int argc, char** argv);  // convert a data file to dBase III
 int RunExport(int argc, char** argv);   // readings to a spreadsheet (.xlsx or .csv)
+int RunImportAccess(int argc, char** argv); // carry an Access database over into ours

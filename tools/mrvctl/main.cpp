@@ -23,13 +23,14 @@ const Command kCommands[] = {
     {"import", RunImport, "import the readings of a data file into an energy database"},
     {"convert", RunConvert, "convert a data file to dBase III"},
     {"export", RunExport, "write the readings of a data file or an energy database as .xlsx or .csv"},
+    {"import-access", RunImportAccess, "carry an Access database over into a new database"},
 };
 
 int Usage(std::FILE* out)
 {
     std::fprintf(out, "usage: mrvctl COMMAND [ARGS...]\n\ncommands:\n");
     for (const Command& c : kCommands)
-        std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+        std::fprintf(out, "  %-13s %s\n", c.name, c.summary);
     std::fprintf(out, "\n'mrvctl COMMAND --help' describes a command.\n");
     return out == stdout ? 0 : 2;
 }
