@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <functional>
 
@@ -208,8 +209,8 @@ TEST_F(LoadTest, AReadingThatCannotBeWrittenLeavesTheRecordWholeAndSaysWhy)
                std::to_string(rec[3]) + "|" + std::to_string(next);
     });
     ASSERT_TRUE(child.exited);
-    EXPECT_EQ(child.output, "0|Can't store the reading in " + good +
-                                ": File too large. The file keeps the readings it had.|0|1|0|1");
+    EXPECT_EQ(child.output, "0|Can't store the reading in " + good + ": " +
+                                std::strerror(EFBIG) + ". The file keeps the readings it had.|0|1|0|1");
     // Record 1 lies below the limit and took its reading; record 2 is as it was.
     Bytes after = ReadBytes(good);
     ASSERT_EQ(after.size(), before.size());

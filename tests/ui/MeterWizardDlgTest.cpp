@@ -26,7 +26,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -426,8 +428,8 @@ TEST_F(MeterWizardDlgTest, AReadingThatCannotBeWrittenSaysWhyAndStaysOnTheMeter)
     }
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text,
-              "Can't store the reading in " + path +
-                  ": File too large. The file keeps the readings it had.");
+              "Can't store the reading in " + path + ": " + std::strerror(EFBIG) +
+                  ". The file keeps the readings it had.");
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(Doc().GetDataFile().GetReadings()[1].status, 0);
     EXPECT_EQ(Cell(1, 2), "");
