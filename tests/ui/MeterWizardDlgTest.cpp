@@ -8,6 +8,7 @@
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SimReplyLatch.h"
 #include "support/TempDir.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
@@ -288,8 +289,8 @@ TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheM
 {
     ClickRow(List(V::IdMeters), 1);
     Open(ViewCommand::Set);
-    // A slow reply: time enough to press Stop while it is awaited, even on a loaded machine.
-    sim.SetFaults(SimFaults{.delayMs = 600});
+    // The meter answers once Stop has been pressed.
+    const auto replies = test::HoldReplies(sim);
     bool onlyStopEnabled = false;
     // Pressed while the initialisation waits for its reply.
     const auto waiting = [&] { return wizard->Running() && sim.RequestCount() >= 1; };
@@ -299,6 +300,7 @@ TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheM
                           !wizard->CancelButton()->isEnabled() &&
                           !wizard->Box("Password")->isEnabled();
         QTest::mouseClick(wizard->StopButton(), Qt::LeftButton);
+        replies->Open();
     };
     ASSERT_TRUE(OnceDuringRun([&] { Run(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);
