@@ -9,6 +9,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace mrv::test {
 namespace {
 
@@ -377,12 +380,12 @@ TEST_F(ConvertTest, AFullDiskKeepsTheEarlierTableAndSaysWhy)
         return ConvertMessage(ConvertDataFile(data, cfg, dbf, DbfDate{2027, 3, 4}));
     });
     ASSERT_TRUE(child.exited);
-    EXPECT_EQ(child.output, "File Convertion Fail!\nCan't write " + dbf +
-                                ": File too large. The file that was there is unchanged.");
+    EXPECT_EQ(child.output, "File Convertion Fail!\nCan't write " + dbf + ": " +
+                                std::strerror(EFBIG) + ". The file that was there is unchanged.");
     EXPECT_EQ(ReadBytes(dbf), before);
     EXPECT_EQ(ConvertMessage(ConvertDataFile(data, dir.File("none.cfg"), dbf)),
-              "File Convertion Fail!\nCan't read " + dir.File("none.cfg") +
-                  ": No such file or directory.");
+              "File Convertion Fail!\nCan't read " + dir.File("none.cfg") + ": " +
+                  std::strerror(ENOENT) + ".");
 }
 
 TEST_F(ConvertTest, AConfigurationWithoutFieldsGivesATableWithoutFields)

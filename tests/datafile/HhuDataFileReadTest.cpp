@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <functional>
 
@@ -117,6 +118,46 @@ TEST_F(LoadTest, RejectedFilesLeaveThePreviousOneLoaded)
     EXPECT_EQ(file.LoadedPath(), good);
 }
 
+// The sizes at which a file stops or starts being a data file, written out: 5335 bytes of
+// fixed areas, 179 a record, 8 of trailer, and no count above 65535.
+TEST_F(LoadTest, SizeBoundaries)
+{
+    const struct {
+        const char* what;
+        int records;         // in the file and in its count
+        std::size_t size;    // the whole file; bytes before the trailer added or taken away
+        DataFileError error; // None: loaded
+    } cases[] = {
+        {"no record: the fixed areas and the trailer", 0, 5343, DataFileError::None},
+        {"a byte short of that", 0, 5342, DataFileError::TooShort},
+        {"three records, exactly", 3, 5880, DataFileError::None},
+        {"a byte short of three records", 3, 5879, DataFileError::CountBeyondEnd},
+        {"as long as a file of 65535 records", 3, 11736108, DataFileError::None},
+        {"a byte longer", 3, 11736109, DataFileError::TooLong},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<MeterRecordBytes> records;
+        for (int k = 1; k <= c.records; ++k)
+            records.push_back(ReadRecord(k, 1));
+        Bytes f = MakeDataFile(records, true);
+        const auto trailer = f.end() - 8;
+        if (c.size > f.size())
+            f.insert(trailer, c.size - f.size(), 0);
+        else
+            f.erase(trailer - static_cast<std::ptrdiff_t>(f.size() - c.size), trailer);
+        ASSERT_EQ(f.size(), c.size);
+        const std::string path = dir.File("sized.dbf");
+        WriteBytes(path, f);
+        HhuDataFile sized;
+        EXPECT_EQ(sized.Load(path), c.error == DataFileError::None ? 1 : 0);
+        EXPECT_EQ(sized.LastLoadError(), c.error);
+        if (c.error == DataFileError::None) {
+            EXPECT_EQ(sized.ReadingCount(), c.records);
+        }
+    }
+}
+
 TEST_F(LoadTest, ALongerFileAndAPlainTrailerAreAccepted)
 {
     Bytes f = MakeDataFile({ReadRecord(1, 1)}, false);
@@ -208,8 +249,8 @@ TEST_F(LoadTest, AReadingThatCannotBeWrittenLeavesTheRecordWholeAndSaysWhy)
                std::to_string(rec[3]) + "|" + std::to_string(next);
     });
     ASSERT_TRUE(child.exited);
-    EXPECT_EQ(child.output, "0|Can't store the reading in " + good +
-                                ": File too large. The file keeps the readings it had.|0|1|0|1");
+    EXPECT_EQ(child.output, "0|Can't store the reading in " + good + ": " +
+                                std::strerror(EFBIG) + ". The file keeps the readings it had.|0|1|0|1");
     // Record 1 lies below the limit and took its reading; record 2 is as it was.
     Bytes after = ReadBytes(good);
     ASSERT_EQ(after.size(), before.size());

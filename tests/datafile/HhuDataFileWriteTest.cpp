@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace mrv::test {
@@ -281,8 +283,8 @@ TEST_F(DownloadTest, AFailedOrCancelledWriteLeavesTheExistingFileAlone)
     EXPECT_EQ(HhuDataFile::CreateDownloadFile(dir.File("missing"), 9, false, in), 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Can't write " + dir.File("missing") +
-                                             "/0009.dbf: No such file or directory. No file "
-                                             "was written.");
+                                             "/0009.dbf: " + std::strerror(ENOENT) +
+                                             ". No file was written.");
 }
 
 // A full disk, as a file-size limit in a child process: the write fails part-way, the user is
@@ -301,8 +303,8 @@ TEST_F(DownloadTest, AFullDiskKeepsTheEarlierFileAndSaysWhy)
                (prompter.messages.empty() ? "" : prompter.messages.back().text);
     });
     ASSERT_TRUE(child.exited);
-    EXPECT_EQ(child.output, "0|Can't write " + path +
-                                ": File too large. The file that was there is unchanged.");
+    EXPECT_EQ(child.output, "0|Can't write " + path + ": " + std::strerror(EFBIG) +
+                                ". The file that was there is unchanged.");
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_THAT(FilesInDir(), ElementsAre("0009.dbf"));
     // The program goes on: with room again the same run writes the file.

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -306,8 +308,8 @@ TEST_F(DocTest, ConvertDataFileStartsInTheUploadFolderAndReportsFailure)
     ASSERT_EQ(prompter.messages.size(), 1u);
     // convert.cfg is not beside this program: the reason follows the failure.
     EXPECT_EQ(prompter.messages[0].text, "File Convertion Fail!\nCan't read " +
-                                             dir.File("bin/convert.cfg") +
-                                             ": No such file or directory.");
+                                             dir.File("bin/convert.cfg") + ": " +
+                                             std::strerror(ENOENT) + ".");
     EXPECT_EQ(prompter.messages[0].caption, "error");
 }
 

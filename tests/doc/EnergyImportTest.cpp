@@ -6,6 +6,8 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestDatabase.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <optional>
@@ -134,6 +136,71 @@ TEST_P(ImportTest, AFailedRowAsksWhetherToGoOn)
     EXPECT_EQ(prompter.messages[0].caption, "");
     EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(prompter.messages[2].text, "Total input 2 records!");
+}
+
+// A reader of the file, as another PC's query in the middle of its work: a transaction that
+// has read and holds the file's shared lock until it goes, so that no commit can be written.
+class FileReader {
+public:
+    explicit FileReader(const std::string& path) : m_name("import.reader")
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        c.setDatabaseName(QString::fromStdString(path));
+        QSqlQuery q(c);
+        m_reading = c.open() && c.transaction() &&
+                    q.exec(QStringLiteral("select count(*) from energy")) && q.next();
+    }
+    ~FileReader()
+    {
+        {
+            QSqlDatabase c = QSqlDatabase::database(m_name, false);
+            c.rollback();
+            c.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    bool Reading() const { return m_reading; }
+
+private:
+    QString m_name;
+    bool m_reading = false;
+};
+
+// Every row goes in and then the commit fails: SQLite cannot have the file while a reader holds
+// it past the busy time-out; the server refuses the rows in a check deferred to the commit.
+TEST_P(ImportTest, AFailedCommitStoresNothingAndSaysSo)
+{
+    ASSERT_EQ(ImportReadings({Reading("EARLIER", 1)}, db, prompter), 1);
+    const std::vector<std::string> before = Rows();
+    ASSERT_EQ(before.size(), 1u);
+    prompter.messages.clear();
+    std::optional<FileReader> reader;
+    if (GetParam() == Engine::Sqlite) {
+        reader.emplace(energy->Name());
+        ASSERT_TRUE(reader->Reading());
+    } else {
+        energy->Query("create function refuse_at_commit() returns trigger language plpgsql as "
+                      "$$ begin raise exception 'refused at commit'; end $$");
+        energy->Query("create constraint trigger refuse_at_commit after insert on energy "
+                      "deferrable initially deferred for each row execute function "
+                      "refuse_at_commit()");
+    }
+    const std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("B", 1)};
+    EXPECT_EQ(ImportReadings(readings, db, prompter), 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, std::string(kImportUndone) + "\nTotal input 0 records!");
+    EXPECT_EQ(prompter.messages[0].caption, "Input result");
+
+    reader.reset();
+    if (GetParam() == Engine::Postgres)
+        energy->Query("drop trigger refuse_at_commit on energy");
+    EXPECT_EQ(Rows(), before);
+    // The failed transaction is over: the next import stores its rows.
+    prompter.messages.clear();
+    EXPECT_EQ(ImportReadings({Reading("C", 1)}, db, prompter), 1);
+    EXPECT_EQ(Rows().size(), 2u);
 }
 
 // SQLite ends the whole transaction itself on some failures (a trigger's ROLLBACK, a full disk,

@@ -46,10 +46,11 @@ protected:
         ASSERT_TRUE(sim.SetRegisters(0, reg, values));
     }
 
-    // Waits (a short while at most) until the simulator has sent this many replies.
+    // Waits until the simulator has sent this many replies; false after ten seconds, long
+    // past any reply, so that a lost one fails the test instead of hanging it.
     bool WaitReplies(int count)
     {
-        for (int i = 0; i < 500 && sim.ReplyCount() < count; ++i)
+        for (int i = 0; i < 5000 && sim.ReplyCount() < count; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         return sim.ReplyCount() >= count;
     }

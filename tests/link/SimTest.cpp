@@ -3,14 +3,13 @@
 #include "meter-sim/MeterSim.h"
 
 #include "link/Checks.h"
+#include "support/Latch.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
-#include <thread>
 #include <unistd.h>
 
 namespace mrv {
@@ -206,8 +205,14 @@ TEST_F(SimTest, LeavesBadFramesAndAbsentMetersUnanswered)
 
 TEST_F(SimTest, DropsAPartialFrameAfterSilence)
 {
+    test::Latch dropped;
+    m_sim.SetTrace([&dropped](const std::string& line) {
+        if (line.find(" dropped: 01 03 27") != std::string::npos)
+            dropped.Open();
+    });
     Send({0x01, 0x03, 0x27});
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(dropped.Wait());
+    m_sim.SetTrace({});
     EXPECT_EQ(Exchange(Read(1, 10000, 6)), kTimeReply);
 }
 

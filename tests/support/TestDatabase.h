@@ -23,7 +23,8 @@ inline std::ostream& operator<<(std::ostream& os, Engine e)
 }
 
 // Why the engine cannot be tested here (no server was started for the tests); empty when it
-// can. Tests skip with this text.
+// can. Tests skip with this text; with MRV_REQUIRE_SERVER=1 in the environment (./test sets
+// it) the test fails as well.
 std::string EngineUnavailable(Engine engine);
 
 // The private server's connection parts, from the environment ./test sets; nothing when no

@@ -17,7 +17,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -309,14 +311,14 @@ TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)
         {" download --db " + Quote(db) + " --hhu 1 --dir " + Quote(dir.File("nodir")) +
              " --profile " + Quote(profile),
          "Can't write " + dir.File("nodir") +
-             "/0001.dbf: No such file or directory. No file was written.\n"},
+             "/0001.dbf: " + std::strerror(ENOENT) + ". No file was written.\n"},
         {" show " + notData, "error: Not Correct Data File!\n"},
         {" import " + notData + " --energy-db " + Quote(dir.File("e.db")),
          "error: Not Correct Data File!\n"},
         {" convert " + notData + " --out " + Quote(dir.File("x.dbf")) + " --config " +
              Quote(dir.File("missing.cfg")),
-         "error: File Convertion Fail!\nCan't read " + dir.File("missing.cfg") +
-             ": No such file or directory.\n"},
+         "error: File Convertion Fail!\nCan't read " + dir.File("missing.cfg") + ": " +
+             std::strerror(ENOENT) + ".\n"},
     };
     for (const Case& c : cases) {
         const CmdResult r = Shell(Mrvctl() + c.args);

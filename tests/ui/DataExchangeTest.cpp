@@ -7,6 +7,7 @@
 #include "doc/CMrvDoc.h"
 #include "doc/QtSettingsStore.h"
 #include "doc/TransferProgram.h"
+#include "support/Latch.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
@@ -41,12 +42,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <thread>
 
 namespace mrv {
 namespace {
@@ -366,11 +365,12 @@ TEST_F(DataExchangeTest, CreatePressedDuringARunIsIgnoredAndTheDialogWorksAgainA
     EXPECT_THAT(FilesIn(download), ElementsAre("0003.dbf", "0012.dbf"));
 }
 
-// The installation through a connection of its own that takes its time over each Block.
+// The installation through a connection of its own whose third Block's meters come only when
+// the test opens the latch.
 class SlowSource final : public InstallationSource {
 public:
-    SlowSource(std::unique_ptr<MeterDatabase> db, std::atomic<int>& loads)
-        : m_db(std::move(db)), m_loads(loads)
+    SlowSource(std::unique_ptr<MeterDatabase> db, std::atomic<int>& loads, test::Latch& third)
+        : m_db(std::move(db)), m_loads(loads), m_third(third)
     {
     }
     int LoadHhus(HhuList* out) override { return m_db->LoadHhus(out); }
@@ -380,21 +380,20 @@ public:
     }
     int LoadMeters(std::int32_t blockId, MeterList* out) override
     {
-        if (out) {
-            ++m_loads;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        if (out && ++m_loads == 3)
+            m_third.Wait();
         return m_db->LoadMeters(blockId, out);
     }
 
 private:
     std::unique_ptr<MeterDatabase> m_db;
     std::atomic<int>& m_loads;
+    test::Latch& m_third;
 };
 
 TEST_F(DataExchangeTest, CancelDuringARunClosesTheDialogAndKeepsThePreviousFile)
 {
-    // HHU 7 with twenty Blocks: a run over a slow connection takes a second or more.
+    // HHU 7 with twenty Blocks; Cancel is pressed while the third one is loaded.
     std::vector<BlockSpec> blocks;
     for (int b = 0; b < 20; ++b)
         blocks.push_back({70 + b, "B" + std::to_string(b), 7, 0x3200, 2});
@@ -404,11 +403,12 @@ TEST_F(DataExchangeTest, CancelDuringARunClosesTheDialogAndKeepsThePreviousFile)
     test::AddMeters(db, scripted, 70, 2, 3); // a new file would differ
 
     std::atomic<int> loads{0};
+    test::Latch third;
     CCreateDownloadDlg dlg(Doc(), &Frame(), [&](Prompter& p) -> std::unique_ptr<InstallationSource> {
         auto source = std::make_unique<MeterDatabase>(p);
         if (!source->OpenMain(DatabaseConnectString(db)))
             return nullptr;
-        return std::make_unique<SlowSource>(std::move(source), loads);
+        return std::make_unique<SlowSource>(std::move(source), loads, third);
     });
     int result = -1;
     bool runEnded = false;
@@ -422,6 +422,7 @@ TEST_F(DataExchangeTest, CancelDuringARunClosesTheDialogAndKeepsThePreviousFile)
                                   Click(dlg, "cancelButton");
                                   // Taken at once; the dialog goes when the worker has ended.
                                   EXPECT_TRUE(dlg.Running());
+                                  third.Open();
                               });
                               poll.start(5);
                               Select(dlg, {0});

@@ -9,6 +9,7 @@
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SimReplyLatch.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 #include "ui/app/CMainFrame.h"
@@ -335,8 +336,8 @@ TEST_F(MeterTestDlgTest, EnterTestsAndStopEndsATestWithNothingSaved)
     EXPECT_EQ(Saved().size(), 1u);
 
     ASSERT_TRUE(sim.SetRegisters(0, 21, {0x0204})); // another meter on the bench
-    // A slow reply: time enough to press Stop while it is awaited, even on a loaded machine.
-    sim.SetFaults(SimFaults{.delayMs = 600});
+    // The meter answers once Stop has been pressed.
+    const auto replies = test::HoldReplies(sim);
     bool onlyStopEnabled = false;
     bool rowsEnabled = false;
     // Pressed while the second meter's address read waits for its reply.
@@ -348,6 +349,7 @@ TEST_F(MeterTestDlgTest, EnterTestsAndStopEndsATestWithNothingSaved)
         // Their marks keep their colours as the rows fill.
         rowsEnabled = dlg->RowIcon(TestRow::MeterId)->isEnabled();
         QTest::mouseClick(dlg->StopButton(), Qt::LeftButton);
+        replies->Open();
     };
     ASSERT_TRUE(OnceDuringRun([&] { Test(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);

@@ -8,6 +8,7 @@
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SimReplyLatch.h"
 #include "support/TempDir.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
@@ -26,7 +27,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -286,8 +289,8 @@ TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheM
 {
     ClickRow(List(V::IdMeters), 1);
     Open(ViewCommand::Set);
-    // A slow reply: time enough to press Stop while it is awaited, even on a loaded machine.
-    sim.SetFaults(SimFaults{.delayMs = 600});
+    // The meter answers once Stop has been pressed.
+    const auto replies = test::HoldReplies(sim);
     bool onlyStopEnabled = false;
     // Pressed while the initialisation waits for its reply.
     const auto waiting = [&] { return wizard->Running() && sim.RequestCount() >= 1; };
@@ -297,6 +300,7 @@ TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheM
                           !wizard->CancelButton()->isEnabled() &&
                           !wizard->Box("Password")->isEnabled();
         QTest::mouseClick(wizard->StopButton(), Qt::LeftButton);
+        replies->Open();
     };
     ASSERT_TRUE(OnceDuringRun([&] { Run(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);
@@ -426,8 +430,8 @@ TEST_F(MeterWizardDlgTest, AReadingThatCannotBeWrittenSaysWhyAndStaysOnTheMeter)
     }
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text,
-              "Can't store the reading in " + path +
-                  ": File too large. The file keeps the readings it had.");
+              "Can't store the reading in " + path + ": " + std::strerror(EFBIG) +
+                  ". The file keeps the readings it had.");
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(Doc().GetDataFile().GetReadings()[1].status, 0);
     EXPECT_EQ(Cell(1, 2), "");

@@ -9,6 +9,7 @@
 #include "meter-sim/MeterSim.h"
 #include "support/DecimalCommaLocale.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SimReplyLatch.h"
 #include "support/TempDir.h"
 #include "ui/meterdlg/CCommSettingDlg.h"
 #include "ui/meterdlg/CFrameView.h"
@@ -443,9 +444,8 @@ TEST_F(OperateDlgTest, SendCopiesTheLinkOptionsAndWriteValuesIntoTheDocument)
 
 TEST_F(OperateDlgTest, LogShowsLinesWhileTheRunGoesOnAndInputWaits)
 {
-    SimFaults slow;
-    slow.delayMs = 250;
-    sim.SetFaults(slow);
+    // The voltage is answered once a look during the run has seen the energy.
+    const auto replies = test::HoldReplies(sim, 2);
     Open();
     dlg->AddressEdit()->setText("1");
     Tick("R total energy");
@@ -461,6 +461,8 @@ TEST_F(OperateDlgTest, LogShowsLinesWhileTheRunGoesOnAndInputWaits)
         if (!dlg->Running())
             return;
         seen.push_back(Log());
+        if (seen.back().find("1234.56") != std::string::npos)
+            replies->Open();
         sendEnabledDuringRun = sendEnabledDuringRun || dlg->SendButton()->isEnabled();
         dlg->close(); // refused until the run ends
         closedDuringRun = closedDuringRun || !dlg->isVisible();
@@ -588,6 +590,8 @@ protected:
     std::deque<SimFaults> schedule;
 };
 
+// Every outcome is told apart by the engine's own tests; here the faults the engine decides on
+// without waiting out its time-out show that the row carries the outcome and its words.
 TEST_F(OperateFrameViewTest, EachFaultShowsItsOutcomeInTheReplyRow)
 {
     Tick("R address");
@@ -595,9 +599,10 @@ TEST_F(OperateFrameViewTest, EachFaultShowsItsOutcomeInTheReplyRow)
         const char* fault;
         const char* word;
     } cases[] = {
-        {"none", "answered"},       {"silent", "silence"},  {"gap:2600", "partial"},
-        {"badcrc", "bad-check"},    {"echo", "echo"},       {"address:9", "other-meter"},
-        {"exception", "exception"}, {"stream", "too-long"},
+        {"none", "answered"},
+        {"badcrc", "bad-check"},
+        {"echo", "echo"},
+        {"stream", "too-long"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -614,10 +619,7 @@ TEST_F(OperateFrameViewTest, EachFaultShowsItsOutcomeInTheReplyRow)
         EXPECT_EQ(Cell(1, CFrameTraceModel::ColOutcome), c.word);
         EXPECT_EQ(Cell(1, CFrameTraceModel::ColMeaning).toStdString(),
                   Model().Transaction(0).detail);
-        // A gap's rest must not reach the next case.
         sim.SetFaults({});
-        if (std::string(c.word) == "partial")
-            QTest::qWait(800);
     }
     EXPECT_TRUE(prompter.messages.empty());
 }

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace mrv::test {
 
@@ -34,17 +38,62 @@ private:
 
 } // namespace
 
+namespace {
+
+// The modal dialog shown now that is not among `before`: the active one, or (with no window
+// active, as can happen offscreen) a visible modal one.
+QDialog* ShownModalDialog(const std::vector<QPointer<QDialog>>& before)
+{
+    const auto isNew = [&](QDialog* d) {
+        return d != nullptr && d->isVisible() && d->isModal() &&
+               std::find(before.begin(), before.end(), d) == before.end();
+    };
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); isNew(dialog))
+        return dialog;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QDialog*>(w); isNew(dialog))
+            return dialog;
+    }
+    return nullptr;
+}
+
+std::vector<QPointer<QDialog>> ShownModalDialogs()
+{
+    std::vector<QPointer<QDialog>> shown;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog != nullptr && dialog->isVisible() && dialog->isModal())
+            shown.emplace_back(dialog);
+    }
+    return shown;
+}
+
+} // namespace
+
 bool WithModal(const std::function<void()>& open, const std::function<void(QDialog&)>& act)
 {
+    // Looked for as long as `open` runs, so that a dialog a loaded machine is slow to show is
+    // still answered; past this a command that neither shows one nor returns fails the test.
+    constexpr int kPatienceMs = 30000;
     bool seen = false;
-    int tries = 0;
+    bool late = false;
+    const std::vector<QPointer<QDialog>> before = ShownModalDialogs(); // a dialog `open` runs in
+    QElapsedTimer waited;
+    waited.start();
     auto timer = std::make_unique<QTimer>();
     timer->setInterval(10);
     QObject::connect(timer.get(), &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QDialog* dialog = ShownModalDialog(before);
         if (dialog == nullptr) {
-            if (++tries > 300)
-                timer->stop(); // never came: `open` returns on its own or the test fails
+            if (!late && waited.elapsed() > kPatienceMs) {
+                late = true;
+                ADD_FAILURE() << "no modal dialog appeared in " << kPatienceMs / 1000
+                              << " s while the command ran";
+            }
+            return;
+        }
+        if (late) { // reported already: only let the command end
+            dialog->reject();
             return;
         }
         timer->stop();

@@ -31,7 +31,8 @@ namespace mrv::test {
 
 // Calls `act` with the modal dialog that opens next (while `open` runs and waits in its
 // dialog's event loop). A dialog that `act` leaves open is rejected so a test cannot hang.
-// false when no modal dialog appeared.
+// false when no modal dialog appeared before `open` returned; a test failure when `open` ran
+// on for half a minute without showing one.
 bool WithModal(const std::function<void()>& open, const std::function<void(QDialog&)>& act);
 
 // Runs `run` (a dialog's run, which returns when it has ended while the event loop goes on)
