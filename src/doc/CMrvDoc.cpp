@@ -477,7 +477,8 @@ int CMrvDoc::OnOpenDataFile()
     const int ok = m_dataFile->Load(*chosen);
     emit Busy(false);
     if (!ok) {
-        m_prompter.Message("Not Correct Data File!", "error", MsgIcon::Warning);
+        m_prompter.Message(DataFileRefusalText(m_dataFile->LastLoadError()), "error",
+                           MsgIcon::Warning);
         return 0;
     }
     emit DataFileChanged();
@@ -506,24 +507,46 @@ int CMrvDoc::OpenEnergyDatabase()
 {
     if (m_energyDbOpen)
         return 1;
+    return OnChooseEnergyDatabase();
+}
+
+int CMrvDoc::OnChooseEnergyDatabase()
+{
     const auto chosen = ChooseDatabaseFile("Open Energy Database", m_dbEnergy);
     if (!chosen)
         return 0;
-    // A new file gets the energy table, and so does a database that lacks it.
+    // A new file gets the energy tables, and so does a database that lacks them.
     if (CreateEnergySchema(*chosen, m_prompter) == 0)
         return 0;
-    if (m_db->OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0)
+    // The one open until now stays open when the new one cannot be opened.
+    MeterDatabase probe(m_prompter);
+    if (probe.OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0)
         return 0;
+    probe.CloseEnergy();
+    m_db->CloseEnergy();
+    if (m_db->OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0) {
+        m_energyDbOpen = 0;
+        return 0;
+    }
     m_energyDbOpen = 1;
     m_dbEnergy = *chosen;
     return 1;
+}
+
+ImportOptions CMrvDoc::InputOptions() const
+{
+    ImportOptions options;
+    options.file = DescribeImportedFile(m_dataFile->LoadedPath(), m_dataFile->GetReadings(),
+                                        *m_clock);
+    options.database = m_dbEnergy;
+    return options;
 }
 
 int CMrvDoc::OnInput()
 {
     if (!OpenEnergyDatabase())
         return 0;
-    return ImportReadings(m_dataFile->GetReadings(), *m_db, m_prompter);
+    return ImportDataFile(m_dataFile->GetReadings(), *m_db, m_prompter, InputOptions()).stored;
 }
 
 void CMrvDoc::SetClock(const Clock& clock)

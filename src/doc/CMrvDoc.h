@@ -9,6 +9,7 @@
 #include "base/Records.h"
 #include "base/SettingsStore.h"
 #include "datafile/DataFileParameters.h"
+#include "doc/EnergyImport.h"
 #include "doc/ProgramFiles.h"
 #include "doc/ServerDatabaseForm.h"
 #include "link/MeterDocument.h"
@@ -125,6 +126,11 @@ public:
     int OnInput();
     // The energy database, opened once; 1, or 0 when the user cancelled or it cannot be opened.
     int OpenEnergyDatabase();
+    // Data > Energy Database...: chooses (or changes) the energy database at any time; the
+    // one open before stays when the new one cannot be opened. 1 when opened.
+    int OnChooseEnergyDatabase();
+    // What Input passes to the import: the loaded file to remember, the database's name.
+    ImportOptions InputOptions() const;
     // Enabling rules of the commands that depend on state; the rest are always enabled.
     bool CanOpenDatabase() const { return m_dbOpen == 0; }
     bool CanCloseDatabase() const { return m_dbOpen != 0; }
