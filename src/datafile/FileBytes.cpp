@@ -86,9 +86,14 @@ void FlushFolder(const std::filesystem::path& folder)
 #endif
 }
 
-// ".<name>.<8 hex digits>.part": a temporary file of WriteFileWhole.
-bool IsOurPartName(const std::string& name)
+// ".<name>.<8 hex digits>.part": a temporary file of WriteFileWhole (or of a database built
+// under a temporary name, with the journal the engine keeps beside it).
+bool IsOurPartName(std::string name)
 {
+    constexpr std::string_view kJournal = "-journal";
+    if (name.size() > kJournal.size() &&
+        name.compare(name.size() - kJournal.size(), kJournal.size(), kJournal) == 0)
+        name.resize(name.size() - kJournal.size());
     constexpr std::size_t kTail = 1 + 8 + 5; // ".xxxxxxxx.part"
     if (name.size() < 1 + 1 + kTail || name[0] != '.' ||
         name.compare(name.size() - 5, 5, ".part") != 0 || name[name.size() - kTail] != '.')

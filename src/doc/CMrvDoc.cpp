@@ -542,11 +542,114 @@ ImportOptions CMrvDoc::InputOptions() const
     return options;
 }
 
+namespace {
+
+// Keeps the database's reports and puts them in front of the next thing the import shows.
+class GatheredReports final : public Prompter {
+public:
+    explicit GatheredReports(Prompter& shown) : m_shown(shown) {}
+
+    // The database's side: failures kept, questions (a password) passed on.
+    class DatabaseSide final : public Prompter {
+    public:
+        explicit DatabaseSide(GatheredReports& owner) : m_owner(owner) {}
+        MsgAnswer Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                          MsgButtons buttons) override
+        {
+            if (buttons != MsgButtons::Ok)
+                return m_owner.m_shown.Message(text, caption, icon, buttons);
+            m_owner.m_kept.push_back(text);
+            return MsgAnswer::Ok;
+        }
+        std::optional<std::string> ChooseOpenFile(const std::string& a, const std::string& b,
+                                                  const std::string& c,
+                                                  const std::string& d) override
+        {
+            return m_owner.m_shown.ChooseOpenFile(a, b, c, d);
+        }
+        std::optional<std::string> ChooseSaveFile(const std::string& a, const std::string& b,
+                                                  const std::string& c,
+                                                  const std::string& d) override
+        {
+            return m_owner.m_shown.ChooseSaveFile(a, b, c, d);
+        }
+        std::optional<std::string> ChooseFolder(const std::string& a,
+                                                const std::string& b) override
+        {
+            return m_owner.m_shown.ChooseFolder(a, b);
+        }
+        std::optional<std::string> AskPassword(const std::string& a,
+                                               const std::string& b) override
+        {
+            return m_owner.m_shown.AskPassword(a, b);
+        }
+
+    private:
+        GatheredReports& m_owner;
+    };
+
+    MsgAnswer Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                      MsgButtons buttons) override
+    {
+        std::string all;
+        for (const std::string& k : m_kept)
+            all += TrimBlanks(k) + "\n";
+        m_kept.clear();
+        return m_shown.Message(all + text, caption, icon, buttons);
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string& a, const std::string& b,
+                                              const std::string& c, const std::string& d) override
+    {
+        return m_shown.ChooseOpenFile(a, b, c, d);
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string& a, const std::string& b,
+                                              const std::string& c, const std::string& d) override
+    {
+        return m_shown.ChooseSaveFile(a, b, c, d);
+    }
+    std::optional<std::string> ChooseFolder(const std::string& a, const std::string& b) override
+    {
+        return m_shown.ChooseFolder(a, b);
+    }
+    std::optional<std::string> AskPassword(const std::string& a, const std::string& b) override
+    {
+        return m_shown.AskPassword(a, b);
+    }
+    // What is still kept when the import has ended without showing anything more.
+    void Flush()
+    {
+        if (!m_kept.empty())
+            Message(std::string{}, std::string{}, MsgIcon::Error, MsgButtons::Ok);
+    }
+
+private:
+    Prompter& m_shown;
+    std::vector<std::string> m_kept;
+};
+
+} // namespace
+
+ImportResult CMrvDoc::InputOnThisThread(Prompter& prompter, const ImportOptions& options)
+{
+    GatheredReports gathered(prompter);
+    GatheredReports::DatabaseSide databaseSide(gathered);
+    ImportResult result;
+    {
+        MeterDatabase db(databaseSide);
+        if (db.OpenEnergy(ConnectStringFor(m_dbEnergy), "Admin", ""))
+            result = ImportDataFile(m_dataFile->GetReadings(), db, gathered, options);
+        else
+            result.refused = true;
+    }
+    gathered.Flush();
+    return result;
+}
+
 int CMrvDoc::OnInput()
 {
     if (!OpenEnergyDatabase())
         return 0;
-    return ImportDataFile(m_dataFile->GetReadings(), *m_db, m_prompter, InputOptions()).stored;
+    return InputOnThisThread(m_prompter, InputOptions()).stored;
 }
 
 void CMrvDoc::SetClock(const Clock& clock)

@@ -237,6 +237,8 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     AddAction(data, "UploadFile", "&Upload File", "Upload File\nUpload", &CMainFrame::OnUploadFile);
     AddAction(data, "ConvertDataFile", "Con&vert Data File", "Convert Data File",
               &CMainFrame::OnConvertDataFile);
+    AddAction(data, "EnergyDatabase", "&Energy Database...",
+              "Choose the database Input stores readings into", &CMainFrame::OnEnergyDatabase);
     data->addSeparator();
     AddAction(data, "ParameterSetting", "&Parameter Setting", "Parameter Setting",
               &CMainFrame::OnParameterSetting);
@@ -430,6 +432,11 @@ void CMainFrame::OnFilePathSetting()
 void CMainFrame::OnConvertDataFile()
 {
     m_doc.OnConvertDataFile();
+}
+
+void CMainFrame::OnEnergyDatabase()
+{
+    m_doc.OnChooseEnergyDatabase();
 }
 
 void CMainFrame::OnOperate()

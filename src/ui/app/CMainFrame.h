@@ -39,6 +39,7 @@ public slots:
     void OnParameterSetting();
     void OnFilePathSetting();
     void OnConvertDataFile();
+    void OnEnergyDatabase();
 
     void OnOperate();
     void OnLineCheck();
