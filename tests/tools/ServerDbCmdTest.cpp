@@ -219,3 +219,32 @@ TEST_F(ServerDbCmdTest, TwoImportsAtOnceStoreEveryRowOfBoth)
 
 } // namespace
 } // namespace mrv
+
+namespace mrv {
+namespace {
+
+// A password written into a server's URL is never printed back, whatever fails.
+TEST_F(ServerDbCmdTest, APasswordInTheUrlIsNeverPrinted)
+{
+    const test::ServerAccess s = *test::TestServer();
+    const std::string secret = "Sesame-4711";
+    // A database that does not exist, and one that exists but has a table of another kind.
+    const TestDatabase inst(Engine::Postgres, "inst");
+    ASSERT_EQ(test::RunTool(Mrvctl() + " initdb --installation " + Quote(inst.Name())).status, 0);
+    std::string existing = inst.Name();
+    existing.insert(std::string("postgresql://").size() + s.user.size(), ":" + secret);
+    std::string missing = ServerUrl(s.host, s.port, "mrv_no_such_db", s.user);
+    missing.insert(std::string("postgresql://").size() + s.user.size(), ":" + secret);
+    for (const std::string& command :
+         {" initdb --energy " + Quote(missing), " initdb --energy " + Quote(existing),
+          " import " + Quote(dir.File("none.dbf")) + " --energy-db " + Quote(missing),
+          " download --db " + Quote(missing) + " --hhu 1 --dir " + Quote(dir.Path().string())}) {
+        SCOPED_TRACE(command);
+        const test::ToolRun r = test::RunTool(Mrvctl() + command);
+        EXPECT_NE(r.status, 0);
+        EXPECT_EQ((r.out + r.err).find(secret), std::string::npos) << r.out << r.err;
+    }
+}
+
+} // namespace
+} // namespace mrv

@@ -187,13 +187,16 @@ int RunInitDb(int argc, char** argv)
     mrv::StderrPrompter prompter;
     std::error_code ec;
     const bool server = mrv::IsServerConnect(path);
+    // A server's URL may carry a password: the messages name the database without it.
+    const std::string shown =
+        server ? mrv::ParseDatabaseTarget(path).Describe() : path;
     if (server) {
         std::vector<std::string> ours = mrv::InstallationTables();
         for (const auto* more : {&mrv::EnergyTables(), &mrv::TestTables()})
             ours.insert(ours.end(), more->begin(), more->end());
         const auto present = mrv::TablesPresent(path, ours, prompter);
         if (!present) {
-            std::fprintf(stderr, "mrvctl initdb: %s could not be opened\n", path.c_str());
+            std::fprintf(stderr, "mrvctl initdb: %s could not be opened\n", shown.c_str());
             return 1;
         }
         // An energy database of an earlier version is completed with what it lacks.
@@ -204,7 +207,7 @@ int RunInitDb(int argc, char** argv)
             });
         if (!present->empty() && !onlyEnergy) {
             std::fprintf(stderr, "mrvctl initdb: %s already has the table %s; it is left as it is\n",
-                         path.c_str(), present->front().c_str());
+                         shown.c_str(), present->front().c_str());
             return 1;
         }
     } else if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
@@ -250,7 +253,7 @@ int RunInitDb(int argc, char** argv)
     if (!ok && !server)
         std::filesystem::remove(path, ec); // no half-filled database
     if (!ok) {
-        std::fprintf(stderr, "mrvctl initdb: %s was not created\n", target.c_str());
+        std::fprintf(stderr, "mrvctl initdb: %s was not created\n", shown.c_str());
         return 1;
     }
     return 0;
