@@ -44,8 +44,8 @@ std::string LoginName()
 std::string DamagedLines(const std::vector<const ReadingRecord*>& damaged)
 {
     constexpr std::size_t kShown = 20;
-    std::string text = "\n" + std::to_string(damaged.size()) +
-                       " damaged record(s) were not stored:";
+    std::string text =
+        "\n" + std::to_string(damaged.size()) + " damaged record(s) were not stored:";
     for (std::size_t i = 0; i < damaged.size() && i < kShown; ++i)
         text += "\n  " + damaged[i]->meterId2 + ": " + damaged[i]->damage;
     if (damaged.size() > kShown)
@@ -83,10 +83,9 @@ DescribeImportedFile(const std::string& path, const std::vector<ReadingRecord>& 
     if (!filebytes::ReadFileWhole(path, bytes))
         return std::nullopt;
     MeterDatabase::ImportedFile f;
-    f.hash = QCryptographicHash::hash(
-                 QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
-                                static_cast<qsizetype>(bytes.size())),
-                 QCryptographicHash::Sha256)
+    f.hash = QCryptographicHash::hash(QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<qsizetype>(bytes.size())),
+                                      QCryptographicHash::Sha256)
                  .toHex()
                  .toStdString();
     const QFileInfo info(QString::fromStdString(path));
@@ -115,8 +114,8 @@ DescribeImportedFile(const std::string& path, const std::vector<ReadingRecord>& 
     }
     const PcTime t = clock.Now();
     char now[32];
-    std::snprintf(now, sizeof now, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
+    std::snprintf(now, sizeof now, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
     f.importedAt = now;
     f.importedBy = LoginName();
     return f;
@@ -153,8 +152,7 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
         if (known > 0 && !again) {
             const std::string question =
                 file->fileName + " was imported into this database on " + before.importedAt +
-                " by " + before.importedBy + " (" + std::to_string(before.readings) +
-                " readings" +
+                " by " + before.importedBy + " (" + std::to_string(before.readings) + " readings" +
                 (before.times > 1 ? ", " + std::to_string(before.times) + " imports" : "") +
                 "). Importing it again stores its readings twice.\nImport it again?";
             if (prompter.Message(question, "Input", MsgIcon::Question,
@@ -169,9 +167,9 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
     // One commit for the whole file; without a transaction every row would be a commit of its
     // own, which still works, only slower.
     const bool batch = db.BeginEnergyBatch();
-    bool lost = false;      // the database undid the whole batch
-    bool undo = false;      // the import is to store nothing
-    std::string why;        // what ended it, for the result
+    bool lost = false; // the database undid the whole batch
+    bool undo = false; // the import is to store nothing
+    std::string why;   // what ended it, for the result
     if (file) {
         std::string error;
         MeterDatabase::ImportedFile remembered = *file;
@@ -181,8 +179,10 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             // table cannot be written.
             if (batch && db.InEnergyBatch())
                 db.RollbackEnergyBatch();
-            prompter.Message(file->fileName + " could not be recorded as imported, so none of "
-                                              "its readings were stored: " + error,
+            prompter.Message(file->fileName +
+                                 " could not be recorded as imported, so none of "
+                                 "its readings were stored: " +
+                                 error,
                              "Input result", MsgIcon::Warning, MsgButtons::Ok);
             result.refused = true;
             return result;
@@ -222,8 +222,8 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
                 result.refused = true;
                 if (options.allOrNothing) {
                     undo = true;
-                    why = "The database refused the reading of meter " +
-                          sources[at + i]->meterId2 + ": nothing of this file was stored.";
+                    why = "The database refused the reading of meter " + sources[at + i]->meterId2 +
+                          ": nothing of this file was stored.";
                     ended = true;
                     break;
                 }
