@@ -6,6 +6,7 @@
 #include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "doc/EnergyImport.h"
 
 #include "base/Prompter.h"
 
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,6 +99,20 @@ private:
     std::string m_energyPath;
 };
 
+// Takes the import's result and nothing else.
+class ResultOnlyPrompter final : public mrv::bench::NoChoicePrompter {
+public:
+    mrv::MsgAnswer Message(const std::string& text, const std::string& caption, mrv::MsgIcon,
+                           mrv::MsgButtons) override
+    {
+        if (caption != "Input result" || text.rfind("Total input", 0) != 0) {
+            std::fprintf(stderr, "bench_db: unexpected message: %s\n", text.c_str());
+            std::abort();
+        }
+        return mrv::MsgAnswer::Ok;
+    }
+};
+
 Installation& Shared()
 {
     static Installation installation;
@@ -146,7 +162,8 @@ void BM_CountMetersOf21Blocks(benchmark::State& state)
 }
 
 
-// 5500 readings in one batch with a savepoint per row, as the import stores them.
+// 5500 readings in one batch with a savepoint per row, as the import stores a statement of
+// rows that the database refused.
 void BM_ImportEnergy5500(benchmark::State& state)
 {
     mrv::MeterDatabase& db = *On(state).db;
@@ -170,6 +187,37 @@ void BM_ImportEnergy5500(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kBigBlockMeters);
 }
 
+// The import as Input and mrvctl run it: 5500 read meters of one file, remembered as imported
+// (each iteration another file), the rows sent 500 per statement in one transaction.
+void BM_ImportFile5500(benchmark::State& state)
+{
+    mrv::MeterDatabase& db = *On(state).db;
+    std::vector<mrv::ReadingRecord> readings(kBigBlockMeters);
+    for (int i = 0; i < kBigBlockMeters; ++i) {
+        mrv::ReadingRecord& r = readings[static_cast<std::size_t>(i)];
+        char num[16];
+        std::snprintf(num, sizeof num, "%012d", i);
+        r.meterId2 = num;
+        r.status = 1;
+        r.energy = {i * 1.25, 1, 2, 3, 4};
+        r.lmEnergy = {i * 0.75, 1, 2, 3, 4};
+        r.readDate = {0x05, 0x12, 0x26};
+    }
+    static int file = 0;
+    for (auto _ : state) {
+        mrv::ImportOptions options;
+        options.file = mrv::MeterDatabase::ImportedFile{
+            "bench-" + std::to_string(state.range(0)) + "-" + std::to_string(++file) + "-" +
+                std::to_string(std::rand()),
+            "0001.dbf", "0001", "26-12-05", 0, "2026-12-10 10:00:00", "bench", 1};
+        // The result message is the one message an import shows.
+        ResultOnlyPrompter result;
+        if (mrv::ImportDataFile(readings, db, result, options).stored != kBigBlockMeters)
+            std::abort();
+    }
+    state.SetItemsProcessed(state.iterations() * kBigBlockMeters);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -181,7 +229,8 @@ int main(int argc, char** argv)
     const std::pair<const char*, Bench> benches[] = {
         {"BM_LoadMetersOfBigBlock", BM_LoadMetersOfBigBlock},
         {"BM_CountMetersOf21Blocks", BM_CountMetersOf21Blocks},
-        {"BM_ImportEnergy5500", BM_ImportEnergy5500}};
+        {"BM_ImportEnergy5500", BM_ImportEnergy5500},
+        {"BM_ImportFile5500", BM_ImportFile5500}};
     for (const auto& [name, fn] : benches) {
         benchmark::RegisterBenchmark((std::string(name) + "/File").c_str(),
                                      [fn](benchmark::State& s) { fn(s); })

@@ -8,7 +8,8 @@
 namespace mrv {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// YesNoDefaultNo: a question whose safe answer is No (Enter and Escape answer No).
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, YesNoDefaultNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
 
 class Prompter {

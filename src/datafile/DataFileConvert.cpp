@@ -1,5 +1,6 @@
 #include "datafile/DataFileConvert.h"
 
+
 #include "base/GbkText.h"
 #include "datafile/FileBytes.h"
 #include "datafile/HhuDataFile.h"
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string_view>
 
 namespace mrv {
@@ -71,6 +73,50 @@ std::vector<std::string_view> SplitCommas(std::string_view s)
 std::uint8_t ByteOf(const std::string& word)
 {
     return static_cast<std::uint8_t>(std::atoi(word.c_str()));
+}
+
+// A whole number of at most three digits, or nothing.
+std::optional<int> SmallNumber(const std::string& word)
+{
+    if (word.empty() || word.size() > 3 ||
+        !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::atoi(word.c_str());
+}
+
+// GBK: ASCII, or a lead byte 0x81..0xfe and a trail byte 0x40..0xfe other than 0x7f.
+bool IsGbk(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80)
+            continue;
+        if (c == 0x80 || c == 0xff || i + 1 >= s.size())
+            return false;
+        const auto t = static_cast<unsigned char>(s[++i]);
+        if (t < 0x40 || t == 0x7f || t == 0xff)
+            return false;
+    }
+    return true;
+}
+
+// Non-ASCII text that reads as UTF-8 throughout: a file saved in the wrong code page.
+bool LooksLikeUtf8(std::string_view s)
+{
+    bool multi = false;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c & 0xe0) == 0xc0 ? 2 : (c & 0xf0) == 0xe0 ? 3
+                                          : (c & 0xf8) == 0xf0 ? 4 : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80)
+                return false;
+        multi = multi || n > 1;
+        i += n;
+    }
+    return multi;
 }
 
 // `value` with `decimals` places, as "%.*f" in the C locale gives it (to_chars never looks at
@@ -215,13 +261,23 @@ ConvertConfig ParseConvertConfig(const std::string& text)
 {
     ConvertConfig config;
     std::array<std::string, kConvertKeywordCount> values;
+    std::vector<int> fieldLines; // the line of each field, for messages
     std::size_t pos = 0;
+    int lineNo = 0;
+    const auto problem = [&](const std::string& what) {
+        config.problems.push_back("line " + std::to_string(lineNo) + ": " + what);
+    };
+    if (text.compare(0, 3, "\xef\xbb\xbf") == 0) {
+        lineNo = 1;
+        problem("the file is saved as UTF-8; convert.cfg is read as GBK");
+    }
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos)
             end = text.size();
         std::string_view line(text.data() + pos, end - pos);
         pos = end + 1;
+        ++lineNo;
         line = line.substr(0, kMaxLine);
         if (const std::size_t c = line.find("//"); c != line.npos)
             line = line.substr(0, c);
@@ -266,6 +322,34 @@ ConvertConfig ParseConvertConfig(const std::string& text)
         field.type = static_cast<char>(t < 0x80 ? std::toupper(t) : t);
         field.length = ByteOf(length);
         field.decimals = field.type == 'N' && items.size() > 3 ? ByteOf(Word(items[3])) : 0;
+        // What other programs refuse to read, or this one cannot fill.
+        const std::string shown = IsGbk(name) ? GbkToUtf8(name) : name;
+        // The name as written, before a half character at its end is dropped.
+        std::string_view written = items[0];
+        while (!written.empty() && IsSpace(written.back()))
+            written.remove_suffix(1);
+        if (!IsGbk(written) || LooksLikeUtf8(written))
+            problem("the field name is not GBK or ASCII text");
+        if (type.size() != 1 || std::string_view("CNDL").find(field.type) == std::string_view::npos)
+            problem("field " + shown + " has the type \"" + (IsGbk(type) ? GbkToUtf8(type) : "?") +
+                    "\"; the types are C, N, D and L");
+        const std::optional<int> len = SmallNumber(length);
+        if (!len || *len < 1 || *len > 254)
+            problem("field " + shown + " has the length \"" + (IsGbk(length) ? GbkToUtf8(length) : "?") +
+                    "\"; lengths run from 1 to 254");
+        if (field.type == 'N' && items.size() > 3) {
+            const std::string dec = Word(items[3]);
+            const std::optional<int> d = SmallNumber(dec);
+            if (!d || (len && *d > 0 && *d >= *len))
+                problem("field " + shown + " has " + (IsGbk(dec) ? GbkToUtf8(dec) : "?") +
+                        " decimals; they must be fewer than its length");
+        }
+        for (std::size_t k = 0; k < config.fields.size(); ++k)
+            if (config.fields[k].name == field.name)
+                problem("field " + shown + " has the same name as the field of line " +
+                        std::to_string(fieldLines[k]) + " when cut to 10 characters (" +
+                        GbkToUtf8(field.name) + ")");
+        fieldLines.push_back(lineNo);
         field.offset = 1;
         if (!config.fields.empty())
             field.offset = config.fields.back().offset + config.fields.back().length;
@@ -356,6 +440,12 @@ ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& co
     if (!fb::ReadFileWhole(configPath, cfgBytes))
         return failed("Can't read " + configPath + ": " + fb::SystemErrorText(errno) + ".");
     const ConvertConfig config = ParseConvertConfig(std::string(cfgBytes.begin(), cfgBytes.end()));
+    if (!config.problems.empty()) {
+        std::string why = configPath + " cannot make a table:";
+        for (const std::string& p : config.problems)
+            why += "\n" + p;
+        return failed(why);
+    }
     std::vector<std::uint8_t> data;
     if (!fb::ReadFileWhole(dataPath, data))
         return failed("Can't read " + dataPath + ": " + fb::SystemErrorText(errno) + ".");

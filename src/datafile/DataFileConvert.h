@@ -46,6 +46,11 @@ struct ConvertConfig {
     std::vector<int> keywordField = std::vector<int>(kConvertKeywordCount, -1);
     // Names of the field lines after the last column the table can hold; they get no column.
     std::vector<std::string> leftOutFields;
+    // Why the configuration cannot make a table other programs read, one "line N: ..." each:
+    // a type other than C, N, D and L, a length outside 1..254, decimals not below the length,
+    // two names the same after the 10-character cut, a name that is not GBK or ASCII. A
+    // conversion under such a configuration writes nothing.
+    std::vector<std::string> problems;
 };
 
 // Parses the configuration text (GBK bytes).

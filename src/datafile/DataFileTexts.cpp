@@ -88,6 +88,9 @@ RecordTexts MakeRecordTexts(const HhuDataFile& file, const MeterRecordBytes& r)
     t.userAddr = GbkToUtf8(CutGbkBytes(fb::ZeroTerminated(&r[19], 50), 50));
 
     std::string& log = t.log;
+    // Said before anything of it is read as a value.
+    if (const std::string damage = RecordDamage(r); !damage.empty())
+        log += "this record is damaged: " + damage + "\r\n";
     log += FormatC("Serial number: %i\r\n", static_cast<int>(fb::GetU16(&r[1])));
     log += "Reading Parameter...\r\n";
     int i = 0;

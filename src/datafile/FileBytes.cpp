@@ -3,7 +3,9 @@
 #include "link/Codecs.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -84,7 +86,45 @@ void FlushFolder(const std::filesystem::path& folder)
 #endif
 }
 
+// ".<name>.<8 hex digits>.part": a temporary file of WriteFileWhole (or of a database built
+// under a temporary name, with the journal the engine keeps beside it).
+bool IsOurPartName(std::string name)
+{
+    constexpr std::string_view kJournal = "-journal";
+    if (name.size() > kJournal.size() &&
+        name.compare(name.size() - kJournal.size(), kJournal.size(), kJournal) == 0)
+        name.resize(name.size() - kJournal.size());
+    constexpr std::size_t kTail = 1 + 8 + 5; // ".xxxxxxxx.part"
+    if (name.size() < 1 + 1 + kTail || name[0] != '.' ||
+        name.compare(name.size() - 5, 5, ".part") != 0 || name[name.size() - kTail] != '.')
+        return false;
+    for (std::size_t i = name.size() - kTail + 1; i < name.size() - 5; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
 } // namespace
+
+int RemoveStaleParts(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    constexpr auto kStale = std::chrono::hours(24);
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    int removed = 0;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code fileError;
+        if (!IsOurPartName(name) || !it->is_regular_file(fileError))
+            continue;
+        const auto written = it->last_write_time(fileError);
+        if (!fileError && now - written > kStale && fs::remove(it->path(), fileError))
+            ++removed;
+    }
+    return removed;
+}
 
 WriteResult WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
@@ -107,6 +147,8 @@ WriteResult WriteFileWholeWith(const std::string& path,
     std::error_code statusError;
     const fs::file_status old = fs::status(target, statusError);
     const bool replacing = !statusError && fs::is_regular_file(old);
+    // What a killed run left behind (never one that may still be being written).
+    RemoveStaleParts(folder.string());
     std::random_device rd;
     for (int attempt = 0; attempt < 8; ++attempt) {
         char suffix[32];

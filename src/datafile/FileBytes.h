@@ -66,6 +66,9 @@ struct WriteResult {
 [[nodiscard]] WriteResult WriteFileWholeWith(
     const std::string& path,
     const std::function<int(std::FILE* file, const std::string& tempPath)>& fill);
+// Removes the temporary files WriteFileWhole leaves when the program is killed mid-write
+// (".<name>.<8 hex digits>.part") that are older than a day from `folder`; the number removed.
+int RemoveStaleParts(const std::string& folder);
 
 // What the user is told of a failed write: "Can't write <path>: No space left on device.
 // The file that was there is unchanged." (or "No file was written." when there was none).

@@ -71,12 +71,80 @@ int WriteAt(std::FILE* f, std::size_t offset, const std::uint8_t* data, std::siz
 #endif
 }
 
+// On Linux a backslash is a character of a file's name like any other.
 bool IsSeparator(char c)
 {
+#if defined(_WIN32)
     return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+bool IsBcd(std::uint8_t b)
+{
+    return (b >> 4) <= 9 && (b & 15) <= 9;
+}
+
+int FromBcd(std::uint8_t b)
+{
+    return (b >> 4) * 10 + (b & 15);
+}
+
+// Day, month and year (of this century), each BCD, name a day of the calendar.
+bool IsCalendarDate(std::uint8_t day, std::uint8_t month, std::uint8_t year)
+{
+    if (!IsBcd(day) || !IsBcd(month) || !IsBcd(year))
+        return false;
+    const int d = FromBcd(day), m = FromBcd(month), y = 2000 + FromBcd(year);
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (m < 1 || m > 12 || d < 1)
+        return false;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
 }
 
 } // namespace
+
+std::string RecordDamage(const MeterRecordBytes& r)
+{
+    std::vector<std::string> reasons;
+    char text[96];
+    std::uint8_t sum = 0;
+    for (std::size_t i = 1; i < r.size(); ++i)
+        sum = static_cast<std::uint8_t>(sum + r[i]);
+    if (sum != r[0]) {
+        std::snprintf(text, sizeof text,
+                      "the check byte does not match (0x%02x, the record sums to 0x%02x)", r[0],
+                      sum);
+        reasons.emplace_back(text);
+    }
+    static const char* const kNames[] = {"Total E",    "T1 E",    "T2 E",    "T3 E",
+                                         "T4 E",       "LM Total E", "LM T1 E", "LM T2 E",
+                                         "LM T3 E",    "LM T4 E"};
+    std::string values;
+    for (std::size_t v = 0; v < 10; ++v) {
+        const std::uint8_t* p = &r[70 + 4 * v];
+        if (std::all_of(p, p + 4, IsBcd))
+            continue;
+        std::snprintf(text, sizeof text, "%s%s: %02x %02x %02x %02x", values.empty() ? "" : ", ",
+                      kNames[v], p[0], p[1], p[2], p[3]);
+        values += text;
+    }
+    if (!values.empty())
+        reasons.push_back("energy digits are not decimal (" + values + ")");
+    const std::uint8_t day = r[117], month = r[118], year = r[119];
+    const bool read = r[3] != 0;
+    if ((read || day || month || year) && !IsCalendarDate(day, month, year)) {
+        std::snprintf(text, sizeof text, "the reading date is impossible (%02x-%02x-%02x)", year,
+                      month, day);
+        reasons.emplace_back(text);
+    }
+    std::string joined;
+    for (const std::string& s : reasons)
+        joined += (joined.empty() ? "" : "; ") + s;
+    return joined;
+}
 
 ReadingRecord MakeReadingRecord(const MeterRecordBytes& r)
 {
@@ -89,6 +157,7 @@ ReadingRecord MakeReadingRecord(const MeterRecordBytes& r)
     }
     rec.readDate = {r[117], r[118], r[119]};
     rec.status = static_cast<std::int8_t>(r[3]);
+    rec.damage = RecordDamage(r);
     return rec;
 }
 
@@ -193,6 +262,22 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
         return 0;
     }
 
+    // A file the unit has filled would lose its readings: replaced only when asked to.
+    const std::string path = DownloadFileName(directory, hhuId, stored);
+    if (!input.replaceReadings) {
+        if (const int held = ReadingsIn(path); held > 0) {
+            const std::string question =
+                path + " holds " + std::to_string(held) +
+                " readings from the hand-held unit. A new download file in its place loses "
+                "them.\nReplace it?";
+            if (!input.prompter || input.prompter->Message(question, std::string{},
+                                                           MsgIcon::Warning,
+                                                           MsgButtons::YesNoDefaultNo) !=
+                                       MsgAnswer::Yes)
+                return 0;
+        }
+    }
+
     // The whole file is built in memory (about 1 MB at most) and written in one go.
     std::vector<std::uint8_t> file(kRecordsOffset, 0);
     file.reserve(FileSize(static_cast<std::size_t>(total)));
@@ -261,7 +346,6 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
 
     if (cancelled())
         return 0;
-    const std::string path = DownloadFileName(directory, hhuId, stored);
     // A full disk or a file-size limit: the user learns why, the earlier file stays as it was.
     if (const fb::WriteResult written = fb::WriteFileWhole(path, file); !written) {
         Tell(input.prompter, fb::WriteFailureText(path, written));
@@ -270,6 +354,18 @@ int HhuDataFile::CreateDownloadFile(const std::string& directory, std::int32_t h
     if (writtenPath)
         *writtenPath = path;
     return 1;
+}
+
+int HhuDataFile::ReadingsIn(const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!fb::ReadFileWhole(path, bytes))
+        return 0;
+    DataFileContent content;
+    if (ParseDataFile(bytes, content) != DataFileError::None)
+        return 0;
+    return static_cast<int>(std::count_if(content.readings.begin(), content.readings.end(),
+                                          [](const ReadingRecord& r) { return r.status != 0; }));
 }
 
 const char* DataFileErrorText(DataFileError error)
@@ -295,6 +391,11 @@ const char* DataFileErrorText(DataFileError error)
         return "the record count runs past the end of the file";
     }
     return "unknown error";
+}
+
+std::string DataFileRefusalText(DataFileError error)
+{
+    return std::string("Not Correct Data File!\n(") + DataFileErrorText(error) + ")";
 }
 
 DataFileError CheckDataFile(std::span<const std::uint8_t> bytes, std::int32_t* stored,

@@ -71,6 +71,8 @@ struct ReadingRecord {
     std::array<double, 5> lmEnergy{}; // last month: total, T1..T4
     std::array<std::uint8_t, 3> readDate{}; // day, month, year % 100, each BCD
     std::int32_t status = 0;                // not 0 once the meter has been read
+    // Why the record cannot be trusted (RecordDamage); empty when it is sound.
+    std::string damage;
 };
 
 // One used entry of a file's Block table, decoded.
@@ -81,8 +83,14 @@ struct BlockEntry {
     std::string name;                       // UTF-8
 };
 
-// Decodes one 179-byte record.
+// Decodes one 179-byte record, with its check (RecordDamage).
 ReadingRecord MakeReadingRecord(const MeterRecordBytes& record);
+
+// Why a meter record cannot be trusted, in words for the user, or empty when it is sound: its
+// check byte is not the 8-bit sum of the record, an energy value holds a digit that is not
+// decimal, or its reading date (of a read meter, or any date that is not all zero) is not a
+// date of the calendar. Several reasons are joined with "; ".
+std::string RecordDamage(const MeterRecordBytes& record);
 
 // Decodes the used entries of a Block table (its byte 3 says how many; at most 20 are read).
 std::vector<BlockEntry> DecodeBlockTable(const BlockTable& table);
@@ -106,6 +114,9 @@ enum class DataFileError {
 
 // A short English reason for messages and logs ("the record count runs past the file's end").
 const char* DataFileErrorText(DataFileError error);
+// What the user reads when a file is refused: "Not Correct Data File!" and the reason on a
+// line of its own.
+std::string DataFileRefusalText(DataFileError error);
 
 // Everything a loaded file shows, decoded from its bytes.
 struct DataFileContent {
@@ -144,6 +155,9 @@ struct DownloadInput {
     InstallationSource* source = nullptr; // Blocks and meters of the HHU
     ParameterBlock parameterBlock{};      // as BuildParameterBlock made it
     Prompter* prompter = nullptr;         // for the "No meter"/"Too many" messages; may be null
+    // A file of that name that holds readings is replaced without asking. Otherwise the
+    // prompter is asked (default No), and without a prompter it is never replaced.
+    bool replaceReadings = false;
 };
 
 class HhuDataFile {
@@ -160,6 +174,10 @@ public:
     // already ends in one.
     static std::string DownloadFileName(const std::string& directory, std::int32_t hhuId,
                                         bool stored);
+
+    // The number of read meters (status not 0) in the data file at `path`; 0 when there is no
+    // such file or it is no data file.
+    static int ReadingsIn(const std::string& path);
 
     // Writes the download file of one HHU into `directory`. 1 written, 0 not. Touches neither
     // the loaded file nor this object, so it may run on a worker thread with its own source.

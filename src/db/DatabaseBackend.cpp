@@ -61,10 +61,16 @@ KeyValues ParseKeyValues(const std::string& connect)
             ++v;
         std::string value;
         if (v < connect.size() && connect[v] == '{') {
-            std::size_t close = connect.find('}', v + 1);
-            if (close == std::string::npos)
-                close = connect.size();
-            value = connect.substr(v + 1, close - v - 1);
+            // Up to the '}' that is not doubled; "}}" stands for one '}' of the value.
+            std::size_t close = v + 1;
+            for (; close < connect.size(); ++close) {
+                if (connect[close] != '}')
+                    value += connect[close];
+                else if (close + 1 < connect.size() && connect[close + 1] == '}')
+                    value += connect[++close];
+                else
+                    break;
+            }
             std::size_t semi = connect.find(';', close);
             i = semi == std::string::npos ? connect.size() : semi + 1;
         } else {
@@ -139,8 +145,10 @@ void AddOption(DatabaseTarget& t, const std::string& key, const std::string& val
 }
 
 // Parameters every server connection gets unless the string sets them: the name server
-// administrators see, a limit on the wait for a server that does not answer, and no notices
-// ("relation already exists, skipping"), which libpq would print on the standard error.
+// administrators see, a limit on the wait for a server that does not answer, TCP keep-alives
+// and a limit on unacknowledged sends (a server or network that stalls mid-import is noticed
+// within a minute instead of never), a limit on every statement, and no notices ("relation
+// already exists, skipping"), which libpq would print on the standard error.
 void AddDefaultOptions(DatabaseTarget& t, const std::vector<std::string>& given)
 {
     const auto has = [&](const char* key) {
@@ -150,8 +158,18 @@ void AddDefaultOptions(DatabaseTarget& t, const std::vector<std::string>& given)
         AddOption(t, "application_name", "mrv003e");
     if (!has("connect_timeout"))
         AddOption(t, "connect_timeout", "10");
+    const std::pair<const char*, const char*> keepAlive[] = {{"keepalives", "1"},
+                                                             {"keepalives_idle", "30"},
+                                                             {"keepalives_interval", "10"},
+                                                             {"keepalives_count", "3"},
+                                                             {"tcp_user_timeout", "60000"}};
+    for (const auto& [key, value] : keepAlive)
+        if (!has(key))
+            AddOption(t, key, value);
     if (!has("options"))
-        AddOption(t, "options", "-c client_min_messages=warning");
+        AddOption(t, "options",
+                  "-c client_min_messages=warning -c statement_timeout=" +
+                      std::to_string(kServerStatementTimeoutMs));
 }
 
 // Takes one libpq parameter into the target; the connection's own parts by name, any other

@@ -46,6 +46,10 @@ struct DatabaseBackend {
     std::string (*rowKey)(const std::string& keyColumn);
 };
 
+// The longest a server may work on one statement of ours before it gives up (the import's
+// statements of 500 rows take milliseconds; a lock held elsewhere ends the wait here).
+inline constexpr int kServerStatementTimeoutMs = 60000;
+
 // What one connection string names. For files `path`; for servers the libpq connection
 // parameters (empty ones are left to libpq's defaults and environment).
 struct DatabaseTarget {

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -386,22 +387,35 @@ bool MeterDatabase::IsEnergyOpen() const
     return m_energy.IsConnected();
 }
 
+namespace {
+
+QVariantList EnergyValues(const EnergyRecord& e)
+{
+    return {Text(CutUtf8ToGbkWidth(e.datestr, EnergyRecord::kDateWidth)),
+            Text(CutUtf8ToGbkWidth(e.meter_num, EnergyRecord::kMeterNumWidth)),
+            Hundredths(e.dbk0),
+            Hundredths(e.dbk1),
+            Hundredths(e.dbk2),
+            Hundredths(e.dbk),
+            Hundredths(e.dbkp0),
+            Hundredths(e.dbkp1),
+            Hundredths(e.dbkp2),
+            Hundredths(e.dbkp)};
+}
+
+constexpr char kEnergyColumns[] =
+    "insert into energy(datestr, meter_num, dbk0, dbk1, dbk2, dbk,         dbkp0, dbkp1, "
+    "dbkp2, dbkp) values";
+constexpr char kEnergyRow[] = "(?, ?, ?, ?, ? ,?, ?, ?, ?, ?)";
+// Rows per statement: ten values each stay well below every engine's limit of bound values.
+constexpr std::size_t kRowsPerStatement = 500;
+
+} // namespace
+
 int MeterDatabase::InsertEnergy(const EnergyRecord& e)
 {
-    const QVariantList values{Text(CutUtf8ToGbkWidth(e.datestr, EnergyRecord::kDateWidth)),
-                              Text(CutUtf8ToGbkWidth(e.meter_num, EnergyRecord::kMeterNumWidth)),
-                              Hundredths(e.dbk0),
-                              Hundredths(e.dbk1),
-                              Hundredths(e.dbk2),
-                              Hundredths(e.dbk),
-                              Hundredths(e.dbkp0),
-                              Hundredths(e.dbkp1),
-                              Hundredths(e.dbkp2),
-                              Hundredths(e.dbkp)};
-    static const std::string kInsert =
-        "insert into energy(datestr, meter_num, dbk0, dbk1, dbk2, dbk,         dbkp0, dbkp1, "
-        "dbkp2, dbkp) values(?, ?, ?, ?, ? ,?, ?, ?, ?, ?)";
-    return ExecuteRow(m_energy, kInsert, values);
+    static const std::string kInsert = std::string(kEnergyColumns) + kEnergyRow;
+    return ExecuteRow(m_energy, kInsert, EnergyValues(e));
 }
 
 int MeterDatabase::ExecuteRow(RecordSetWrapper& set, const std::string& statement,
@@ -420,6 +434,84 @@ int MeterDatabase::ExecuteRow(RecordSetWrapper& set, const std::string& statemen
     if (set.RollbackToSavepoint("batch_row"))
         set.Execute("release savepoint batch_row");
     return 0;
+}
+
+bool MeterDatabase::InsertEnergyRows(const std::vector<EnergyRecord>& rows, std::string* error)
+{
+    std::string ignored;
+    std::string& why = error ? *error : ignored;
+    why.clear();
+    if (rows.empty())
+        return true;
+    const bool batch = m_energy.InTransaction();
+    if (batch && !m_energy.ExecuteQuietly("savepoint energy_rows", {}, &why))
+        return false;
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < rows.size(); at += kRowsPerStatement) {
+        const std::size_t n = std::min(kRowsPerStatement, rows.size() - at);
+        std::string sql = kEnergyColumns;
+        QVariantList values;
+        values.reserve(static_cast<qsizetype>(n * 10));
+        for (std::size_t i = 0; i < n; ++i) {
+            sql += i ? ", " : " ";
+            sql += kEnergyRow;
+            values += EnergyValues(rows[at + i]);
+        }
+        ok = m_energy.ExecuteQuietly(sql, values, &why) != 0;
+    }
+    if (batch) {
+        if (ok) {
+            m_energy.ExecuteQuietly("release savepoint energy_rows", {}, nullptr);
+        } else if (m_energy.RollbackToSavepoint("energy_rows")) {
+            m_energy.ExecuteQuietly("release savepoint energy_rows", {}, nullptr);
+        } else {
+            // The database ended the whole transaction: there is no going on row by row, so
+            // its words are the report.
+            m_prompter.Message(why, {}, MsgIcon::Error, MsgButtons::Ok);
+        }
+    }
+    return ok;
+}
+
+int MeterDatabase::FindImportedFile(const std::string& hash, ImportedFile* out)
+{
+    if (!m_energy.OpenSet("select file_name, hhu, read_time, readings, imported_at, "
+                          "imported_by, times from imported_file where file_hash = ?",
+                          RecordSetWrapper::kCommandText, {Text(hash)}) ||
+        !m_energy.Bind(7)) {
+        m_energy.CloseSet();
+        return -1;
+    }
+    const bool found = !m_energy.IsEof();
+    if (found && out) {
+        out->hash = hash;
+        out->fileName = m_energy.TextAt(1, 255);
+        out->hhu = m_energy.TextAt(2, 8);
+        out->readTime = m_energy.TextAt(3, 9);
+        out->readings = m_energy.IntAt(4);
+        out->importedAt = m_energy.TextAt(5, 19);
+        out->importedBy = m_energy.TextAt(6, 64);
+        out->times = m_energy.IntAt(7);
+    }
+    m_energy.CloseSet();
+    return found ? 1 : 0;
+}
+
+int MeterDatabase::RememberImportedFile(const ImportedFile& f, bool again, std::string* error)
+{
+    if (again)
+        return m_energy.ExecuteQuietly(
+            "update imported_file set file_name = ?, hhu = ?, read_time = ?, readings = ?, "
+            "imported_at = ?, imported_by = ?, times = times + 1 where file_hash = ?",
+            {Text(f.fileName), Text(f.hhu), Text(f.readTime), f.readings, Text(f.importedAt),
+             Text(f.importedBy), Text(f.hash)},
+            error);
+    return m_energy.ExecuteQuietly(
+        "insert into imported_file(file_hash, file_name, hhu, read_time, readings, imported_at, "
+        "imported_by, times) values(?, ?, ?, ?, ?, ?, ?, 1)",
+        {Text(f.hash), Text(f.fileName), Text(f.hhu), Text(f.readTime), f.readings,
+         Text(f.importedAt), Text(f.importedBy)},
+        error);
 }
 
 bool MeterDatabase::BeginEnergyBatch()

@@ -90,6 +90,30 @@ public:
     // False once the batch has ended, also when the database ended it itself after a failed
     // row (then nothing of the batch was kept).
     bool InEnergyBatch() const;
+    // Stores many rows with few statements (hundreds of rows each: one round trip to a
+    // server per statement, not three per row). Inside a batch the rows are under a savepoint
+    // of their own. True when all were stored; false when the database refused any, and then
+    // none of them is stored and nothing is shown: `error` gets the database's text, and the
+    // caller goes on row by row to find the refused one.
+    bool InsertEnergyRows(const std::vector<EnergyRecord>& rows, std::string* error = nullptr);
+
+    // A data file whose readings were imported (table `imported_file`).
+    struct ImportedFile {
+        std::string hash;     // of the file's bytes
+        std::string fileName; // without its folder
+        std::string hhu;      // from the file's name ("0003")
+        std::string readTime; // the latest reading date in it, "yy-mm-dd"
+        int readings = 0;     // rows stored
+        std::string importedAt; // "yyyy-mm-dd hh:mm:ss"
+        std::string importedBy; // the login that imported it
+        int times = 1;          // imports of it (more than 1 when imported again on purpose)
+    };
+    // 1 and `out` filled when the file is known, 0 when not, -1 after a reported failure.
+    int FindImportedFile(const std::string& hash, ImportedFile* out);
+    // Inside the energy batch: remembers the file, or counts one more import of a file known
+    // already (`again`). 1, or 0 when the database refused (another import of the same file
+    // that ended first leaves a duplicate key) with `error` set and nothing shown.
+    int RememberImportedFile(const ImportedFile& file, bool again, std::string* error = nullptr);
 
     int OpenTest(const std::string& connect, const std::string& user = "Admin",
                  const std::string& password = "");

@@ -169,14 +169,20 @@ struct RecordSetWrapper::Impl {
         prompter.Message(DatabaseErrorText(text, code), {}, MsgIcon::Error, MsgButtons::Ok);
     }
 
-    void Report(const QSqlError& e)
+    // The text of a failure as Report shows it.
+    std::string ErrorText(const QSqlError& e)
     {
         std::string text = e.databaseText().toStdString();
         if (TrimBlanks(text).empty())
             text = e.driverText().toStdString();
         bool ok = false;
-        std::uint32_t code = e.nativeErrorCode().toUInt(&ok);
-        Report(text, ok && code ? code : kGenericFailure);
+        const std::uint32_t code = e.nativeErrorCode().toUInt(&ok);
+        return DatabaseErrorText(text, ok && code ? code : kGenericFailure);
+    }
+
+    void Report(const QSqlError& e)
+    {
+        prompter.Message(ErrorText(e), {}, MsgIcon::Error, MsgButtons::Ok);
     }
 
     bool RunSet()
@@ -436,16 +442,30 @@ int RecordSetWrapper::Count(const std::string& table, const std::string& column,
 
 int RecordSetWrapper::Execute(const std::string& statement, const QVariantList& params)
 {
+    std::string error;
+    if (ExecuteQuietly(statement, params, &error))
+        return 1;
+    if (!error.empty())
+        m_d->prompter.Message(error, {}, MsgIcon::Error, MsgButtons::Ok);
+    return 0;
+}
+
+int RecordSetWrapper::ExecuteQuietly(const std::string& statement, const QVariantList& params,
+                                     std::string* errorOut)
+{
     Impl& d = *m_d;
+    std::string ignored;
+    std::string& error = errorOut ? *errorOut : ignored;
+    error.clear();
     if (!d.connected)
         return 0;
     // Inside a transaction the file was checked when it began and is again at its commit.
     if (!d.inTransaction && !d.FileStillThere())
-        return 0;
+        return 0; // reported: the file is gone
     if (params.isEmpty() && !d.backend->preparesEveryStatement) {
         QSqlQuery q(d.db);
         if (!q.exec(Q(statement))) {
-            d.Report(q.lastError());
+            error = d.ErrorText(q.lastError());
             return 0;
         }
         return 1;
@@ -454,7 +474,7 @@ int RecordSetWrapper::Execute(const std::string& statement, const QVariantList& 
     if (it == d.statements.end()) {
         QSqlQuery q(d.db);
         if (!q.prepare(Q(statement))) {
-            d.Report(q.lastError());
+            error = d.ErrorText(q.lastError());
             return 0;
         }
         it = d.statements.emplace(statement, std::move(q)).first;
@@ -463,10 +483,10 @@ int RecordSetWrapper::Execute(const std::string& statement, const QVariantList& 
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
     const bool ok = q.exec();
-    const QSqlError error = q.lastError();
+    const QSqlError failure = q.lastError();
     q.finish();
     if (!ok) {
-        d.Report(error);
+        error = d.ErrorText(failure);
         return 0;
     }
     return 1;

@@ -66,6 +66,10 @@ public:
     // Runs one statement with its bound values. 1, or 0 after a reported failure; 0 silently
     // when not connected.
     int Execute(const std::string& statement, const QVariantList& params = {});
+    // The same without telling the user: a failure's text goes to `error` (when given), for a
+    // caller that has another way to go on.
+    int ExecuteQuietly(const std::string& statement, const QVariantList& params,
+                       std::string* error);
 
     // The cursor of the open set. Positions count from 1, as bindings do.
     bool IsEof() const;

@@ -520,7 +520,8 @@ int CMrvDoc::OpenDataFile(const std::string& path)
     const int ok = m_dataFile->Load(path);
     emit Busy(false);
     if (!ok) {
-        m_prompter.Message("Not Correct Data File!", "error", MsgIcon::Warning);
+        m_prompter.Message(DataFileRefusalText(m_dataFile->LastLoadError()), "error",
+                           MsgIcon::Warning);
         return 0;
     }
     emit DataFileChanged();
@@ -554,27 +555,152 @@ int CMrvDoc::OpenEnergyDatabase()
 {
     if (m_energyDbOpen)
         return 1;
+    return OnChooseEnergyDatabase();
+}
+
+int CMrvDoc::OnChooseEnergyDatabase()
+{
     auto chosen = ChooseDatabaseFile("Open Energy Database", m_dbEnergy);
     if (chosen && IsAccessFileName(*chosen))
         chosen = OfferAccessConversion(*chosen, AccessKind::Energy,
                                        AccessContext("Open Energy Database"));
     if (!chosen)
         return 0;
-    // A new file gets the energy table, and so does a database that lacks it.
+    // A new file gets the energy tables, and so does a database that lacks them.
     if (CreateEnergySchema(*chosen, m_prompter) == 0)
         return 0;
-    if (m_db->OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0)
+    // The one open until now stays open when the new one cannot be opened.
+    MeterDatabase probe(m_prompter);
+    if (probe.OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0)
         return 0;
+    probe.CloseEnergy();
+    m_db->CloseEnergy();
+    if (m_db->OpenEnergy(DatabaseConnectString(*chosen), "Admin", "") == 0) {
+        m_energyDbOpen = 0;
+        return 0;
+    }
     m_energyDbOpen = 1;
     m_dbEnergy = *chosen;
     return 1;
+}
+
+ImportOptions CMrvDoc::InputOptions() const
+{
+    ImportOptions options;
+    options.file = DescribeImportedFile(m_dataFile->LoadedPath(), m_dataFile->GetReadings(),
+                                        *m_clock);
+    options.database = m_dbEnergy;
+    return options;
+}
+
+namespace {
+
+// Keeps the database's reports and puts them in front of the next thing the import shows.
+class GatheredReports final : public Prompter {
+public:
+    explicit GatheredReports(Prompter& shown) : m_shown(shown) {}
+
+    // The database's side: failures kept, questions (a password) passed on.
+    class DatabaseSide final : public Prompter {
+    public:
+        explicit DatabaseSide(GatheredReports& owner) : m_owner(owner) {}
+        MsgAnswer Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                          MsgButtons buttons) override
+        {
+            if (buttons != MsgButtons::Ok)
+                return m_owner.m_shown.Message(text, caption, icon, buttons);
+            m_owner.m_kept.push_back(text);
+            return MsgAnswer::Ok;
+        }
+        std::optional<std::string> ChooseOpenFile(const std::string& a, const std::string& b,
+                                                  const std::string& c,
+                                                  const std::string& d) override
+        {
+            return m_owner.m_shown.ChooseOpenFile(a, b, c, d);
+        }
+        std::optional<std::string> ChooseSaveFile(const std::string& a, const std::string& b,
+                                                  const std::string& c,
+                                                  const std::string& d) override
+        {
+            return m_owner.m_shown.ChooseSaveFile(a, b, c, d);
+        }
+        std::optional<std::string> ChooseFolder(const std::string& a,
+                                                const std::string& b) override
+        {
+            return m_owner.m_shown.ChooseFolder(a, b);
+        }
+        std::optional<std::string> AskPassword(const std::string& a,
+                                               const std::string& b) override
+        {
+            return m_owner.m_shown.AskPassword(a, b);
+        }
+
+    private:
+        GatheredReports& m_owner;
+    };
+
+    MsgAnswer Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                      MsgButtons buttons) override
+    {
+        std::string all;
+        for (const std::string& k : m_kept)
+            all += TrimBlanks(k) + "\n";
+        m_kept.clear();
+        return m_shown.Message(all + text, caption, icon, buttons);
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string& a, const std::string& b,
+                                              const std::string& c, const std::string& d) override
+    {
+        return m_shown.ChooseOpenFile(a, b, c, d);
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string& a, const std::string& b,
+                                              const std::string& c, const std::string& d) override
+    {
+        return m_shown.ChooseSaveFile(a, b, c, d);
+    }
+    std::optional<std::string> ChooseFolder(const std::string& a, const std::string& b) override
+    {
+        return m_shown.ChooseFolder(a, b);
+    }
+    std::optional<std::string> AskPassword(const std::string& a, const std::string& b) override
+    {
+        return m_shown.AskPassword(a, b);
+    }
+    // What is still kept when the import has ended without showing anything more.
+    void Flush()
+    {
+        if (!m_kept.empty())
+            Message(std::string{}, std::string{}, MsgIcon::Error, MsgButtons::Ok);
+    }
+
+private:
+    Prompter& m_shown;
+    std::vector<std::string> m_kept;
+};
+
+} // namespace
+
+ImportResult CMrvDoc::InputOnThisThread(Prompter& prompter, const ImportOptions& options)
+{
+    GatheredReports gathered(prompter);
+    GatheredReports::DatabaseSide databaseSide(gathered);
+    ImportResult result;
+    {
+        MeterDatabase db(databaseSide);
+        if (db.OpenEnergy(ConnectStringFor(m_dbEnergy), "Admin", ""))
+            result = ImportDataFile(m_dataFile->GetReadings(), db, gathered, options);
+        else
+            result.refused = true;
+    }
+    gathered.Flush();
+    return result;
 }
 
 int CMrvDoc::OnInput()
 {
     if (!OpenEnergyDatabase())
         return 0;
-    return ImportReadings(m_dataFile->GetReadings(), *m_db, m_prompter);
+    return InputOnThisThread(m_prompter, InputOptions()).stored;
 }
 
 void CMrvDoc::SetClock(const Clock& clock)

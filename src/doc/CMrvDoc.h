@@ -10,6 +10,7 @@
 #include "base/SettingsStore.h"
 #include "datafile/DataFileParameters.h"
 #include "doc/AccessOpen.h"
+#include "doc/EnergyImport.h"
 #include "doc/ProgramFiles.h"
 #include "doc/ServerDatabaseForm.h"
 #include "link/MeterDocument.h"
@@ -133,6 +134,16 @@ public:
     int OnInput();
     // The energy database, opened once; 1, or 0 when the user cancelled or it cannot be opened.
     int OpenEnergyDatabase();
+    // Data > Energy Database...: chooses (or changes) the energy database at any time; the
+    // one open before stays when the new one cannot be opened. 1 when opened.
+    int OnChooseEnergyDatabase();
+    // What Input passes to the import: the loaded file to remember, the database's name.
+    ImportOptions InputOptions() const;
+    // Input's work, on the thread that calls it (a job's worker): a connection of its own to
+    // the energy database chosen, the loaded file's readings into it. The database's own
+    // words about a failure are shown together with the import's result or question, so a
+    // lost server gives one message that says what happened and what was stored.
+    ImportResult InputOnThisThread(Prompter& prompter, const ImportOptions& options);
     // Enabling rules of the commands that depend on state; the rest are always enabled.
     bool CanOpenDatabase() const { return m_dbOpen == 0; }
     bool CanCloseDatabase() const { return m_dbOpen != 0; }

@@ -2,9 +2,20 @@
 
 #include "base/GbkText.h"
 #include "base/Prompter.h"
-#include "db/MeterDatabase.h"
+#include "datafile/FileBytes.h"
 
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QString>
+
+#if !defined(_WIN32)
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace mrv {
@@ -15,6 +26,31 @@ namespace {
 double BelowOneMillion(double total)
 {
     return total >= 1000000.0 ? total - 1000000.0 : total;
+}
+
+std::string LoginName()
+{
+#if !defined(_WIN32)
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name && *pw->pw_name)
+        return pw->pw_name;
+#endif
+    for (const char* var : {"USER", "USERNAME", "LOGNAME"})
+        if (const char* v = std::getenv(var); v && *v)
+            return v;
+    return "?";
+}
+
+// The damaged records left out, one line each, the first 20 of them.
+std::string DamagedLines(const std::vector<const ReadingRecord*>& damaged)
+{
+    constexpr std::size_t kShown = 20;
+    std::string text =
+        "\n" + std::to_string(damaged.size()) + " damaged record(s) were not stored:";
+    for (std::size_t i = 0; i < damaged.size() && i < kShown; ++i)
+        text += "\n  " + damaged[i]->meterId2 + ": " + damaged[i]->damage;
+    if (damaged.size() > kShown)
+        text += "\n  ... and " + std::to_string(damaged.size() - kShown) + " more";
+    return text;
 }
 
 } // namespace
@@ -39,43 +75,203 @@ EnergyRecord MakeEnergyRecord(const ReadingRecord& r)
     return e;
 }
 
-int ImportReadings(const std::vector<ReadingRecord>& readings, MeterDatabase& db,
-                   Prompter& prompter)
+std::optional<MeterDatabase::ImportedFile>
+DescribeImportedFile(const std::string& path, const std::vector<ReadingRecord>& readings,
+                     const Clock& clock)
 {
-    // One commit for the whole file; without a transaction every row would be a commit of its
-    // own, which still works, only slower.
-    const bool batch = db.BeginEnergyBatch();
-    int count = 0;
-    bool lost = false; // the database undid the whole batch
+    std::vector<std::uint8_t> bytes;
+    if (!filebytes::ReadFileWhole(path, bytes))
+        return std::nullopt;
+    MeterDatabase::ImportedFile f;
+    f.hash = QCryptographicHash::hash(QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<qsizetype>(bytes.size())),
+                                      QCryptographicHash::Sha256)
+                 .toHex()
+                 .toStdString();
+    const QFileInfo info(QString::fromStdString(path));
+    f.fileName = info.fileName().toStdString();
+    // "0003.dbf" and "0003S.dbf" are HHU 0003's files.
+    const QString stem = info.completeBaseName();
+    QString digits;
+    for (QChar c : stem) {
+        if (!c.isDigit())
+            break;
+        digits += c;
+    }
+    f.hhu = digits.toStdString();
+    // The latest reading date, compared as year, month, day.
+    std::array<std::uint8_t, 3> latest{};
     for (const ReadingRecord& r : readings) {
         if (r.status == 0)
             continue;
-        if (db.InsertEnergy(MakeEnergyRecord(r))) {
-            ++count;
+        const std::array<std::uint8_t, 3> ymd{r.readDate[2], r.readDate[1], r.readDate[0]};
+        latest = std::max(latest, ymd);
+    }
+    if (latest != std::array<std::uint8_t, 3>{}) {
+        char date[16];
+        std::snprintf(date, sizeof date, "%02x-%02x-%02x", latest[0], latest[1], latest[2]);
+        f.readTime = date;
+    }
+    const PcTime t = clock.Now();
+    char now[32];
+    std::snprintf(now, sizeof now, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    f.importedAt = now;
+    f.importedBy = LoginName();
+    return f;
+}
+
+ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDatabase& db,
+                            Prompter& prompter, const ImportOptions& options)
+{
+    ImportResult result;
+    std::vector<EnergyRecord> rows;
+    std::vector<const ReadingRecord*> sources; // the reading of each row
+    std::vector<const ReadingRecord*> damaged;
+    for (const ReadingRecord& r : readings) {
+        if (r.status == 0)
+            continue;
+        if (!r.damage.empty() && !options.damaged) {
+            damaged.push_back(&r);
             continue;
         }
-        // Going on would store the later rows one by one without the earlier ones.
-        if (batch && !db.InEnergyBatch()) {
-            lost = true;
+        rows.push_back(MakeEnergyRecord(r));
+        sources.push_back(&r);
+    }
+    result.damagedLeft = static_cast<int>(damaged.size());
+
+    std::optional<MeterDatabase::ImportedFile> file = options.file;
+    bool again = options.again;
+    if (file) {
+        MeterDatabase::ImportedFile before;
+        const int known = db.FindImportedFile(file->hash, &before);
+        if (known < 0) {
+            result.refused = true;
+            return result;
+        }
+        if (known > 0 && !again) {
+            const std::string question =
+                file->fileName + " was imported into this database on " + before.importedAt +
+                " by " + before.importedBy + " (" + std::to_string(before.readings) + " readings" +
+                (before.times > 1 ? ", " + std::to_string(before.times) + " imports" : "") +
+                "). Importing it again stores its readings twice.\nImport it again?";
+            if (prompter.Message(question, "Input", MsgIcon::Question,
+                                 MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
+                result.declined = true;
+                return result;
+            }
+        }
+        again = known > 0;
+    }
+
+    // One commit for the whole file; without a transaction every row would be a commit of its
+    // own, which still works, only slower.
+    const bool batch = db.BeginEnergyBatch();
+    bool lost = false; // the database undid the whole batch
+    bool undo = false; // the import is to store nothing
+    std::string why;   // what ended it, for the result
+    if (file) {
+        std::string error;
+        MeterDatabase::ImportedFile remembered = *file;
+        remembered.readings = static_cast<int>(rows.size());
+        if (!db.RememberImportedFile(remembered, again, &error)) {
+            // Another import of the same file ended first (its key is there now), or the
+            // table cannot be written.
+            if (batch && db.InEnergyBatch())
+                db.RollbackEnergyBatch();
+            prompter.Message(file->fileName +
+                                 " could not be recorded as imported, so none of "
+                                 "its readings were stored: " +
+                                 error,
+                             "Input result", MsgIcon::Warning, MsgButtons::Ok);
+            result.refused = true;
+            return result;
+        }
+    }
+
+    constexpr std::size_t kChunk = 500;
+    const int total = static_cast<int>(rows.size());
+    bool ended = false;
+    for (std::size_t at = 0; at < rows.size() && !ended; at += kChunk) {
+        if (options.stopped && options.stopped()) {
+            result.stopped = true;
+            undo = true;
             break;
         }
-        if (prompter.Message("Continue?", std::string{}, MsgIcon::None, MsgButtons::YesNo) ==
-            MsgAnswer::No)
+        const std::size_t n = std::min(kChunk, rows.size() - at);
+        const std::vector<EnergyRecord> chunk(rows.begin() + static_cast<std::ptrdiff_t>(at),
+                                              rows.begin() + static_cast<std::ptrdiff_t>(at + n));
+        if (db.InsertEnergyRows(chunk)) {
+            result.stored += static_cast<int>(n);
+        } else if (batch && !db.InEnergyBatch()) {
+            lost = true;
             break;
+        } else {
+            // One by one, to find the refused row and ask about it.
+            for (std::size_t i = 0; i < n; ++i) {
+                if (db.InsertEnergy(chunk[i])) {
+                    ++result.stored;
+                    continue;
+                }
+                // Going on would store the later rows one by one without the earlier ones.
+                if (batch && !db.InEnergyBatch()) {
+                    lost = true;
+                    ended = true;
+                    break;
+                }
+                result.refused = true;
+                if (options.allOrNothing) {
+                    undo = true;
+                    why = "The database refused the reading of meter " + sources[at + i]->meterId2 +
+                          ": nothing of this file was stored.";
+                    ended = true;
+                    break;
+                }
+                if (prompter.Message("Continue?", std::string{}, MsgIcon::None,
+                                     MsgButtons::YesNo) == MsgAnswer::No) {
+                    ended = true;
+                    break;
+                }
+            }
+        }
+        if (options.progress)
+            options.progress(std::min(total, static_cast<int>(at + n)), total);
     }
-    if (batch && !lost && !db.CommitEnergyBatch()) {
-        db.RollbackEnergyBatch();
-        lost = true;
+    if (result.stopped)
+        why = "Input stopped: nothing of this file was stored.";
+    // A file none of whose readings were stored is not remembered as imported.
+    if (!lost && result.stored == 0 && file)
+        undo = true;
+    if (batch && !lost) {
+        if (undo) {
+            db.RollbackEnergyBatch();
+        } else if (!db.CommitEnergyBatch()) {
+            db.RollbackEnergyBatch();
+            lost = true;
+        }
     }
-    if (lost)
-        count = 0;
+    if (lost || undo)
+        result.stored = 0;
+    result.undone = lost;
     char text[64];
-    std::snprintf(text, sizeof text, "Total input %d records!", count);
+    std::snprintf(text, sizeof text, "Total input %d records!", result.stored);
     std::string shown = text;
     if (lost)
         shown = std::string(kImportUndone) + "\n" + shown;
+    else if (!why.empty())
+        shown = why + "\n" + shown;
+    if (!damaged.empty())
+        shown += DamagedLines(damaged);
+    if (!options.database.empty() && result.stored > 0)
+        shown += "\nStored into " + options.database;
     prompter.Message(shown, "Input result", MsgIcon::None, MsgButtons::Ok);
-    return count;
+    return result;
+}
+
+int ImportReadings(const std::vector<ReadingRecord>& readings, MeterDatabase& db,
+                   Prompter& prompter)
+{
+    return ImportDataFile(readings, db, prompter, {}).stored;
 }
 
 } // namespace mrv

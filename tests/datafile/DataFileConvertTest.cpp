@@ -315,7 +315,7 @@ TEST_F(ConvertTest, TheConstantIsWrittenWholeAndOverflowsAreCountedOverTheFile)
     big[70] = 0x99; // 0.99
     WriteBytes(data, MakeDataFile({big, big, big}));
     WriteBytes(cfg, B("***DBF_CONST_M = K\n***DBF_K0_M = E\n***DBF_MULTIPLY_M = M\n"
-                      "K, N, 6\nE, N, 3, 2\nM, N, 1, 2\n"));
+                      "K, N, 6\nE, N, 3, 2\nM, N, 2, 1\n"));
     const ConvertResult result = ConvertDataFile(data, cfg, dbf, DbfDate{2026, 1, 2});
     ASSERT_EQ(result.written, 1);
     const Bytes f = ReadBytes(dbf);
@@ -368,6 +368,48 @@ TEST_F(ConvertTest, FailuresWriteNothing)
     EXPECT_EQ(ConvertDataFile(data, cfg, dbf).written, 0);
     EXPECT_EQ(ReadBytes(dbf), B("old table"));
     EXPECT_EQ(ConvertDataFile(data, cfg, dir.File("no/such/folder/convert.dbf")).written, 0);
+}
+
+TEST(ConvertConfig, WhatOtherProgramsCannotReadIsRefusedWithItsLine)
+{
+    const struct {
+        std::string text;
+        std::string problem; // empty: accepted
+    } cases[] = {
+        {"A, C, 1\nB, N, 254, 253\nC, D, 8\nD, l, 1\n", ""},
+        {"// types\nA, X, 5\n", "line 2: field A has the type \"X\"; the types are C, N, D and L"},
+        {"A, CN, 5\n", "line 1: field A has the type \"CN\"; the types are C, N, D and L"},
+        {"A, C, 255\n", "line 1: field A has the length \"255\"; lengths run from 1 to 254"},
+        {"A, C, 0\n", "line 1: field A has the length \"0\"; lengths run from 1 to 254"},
+        {"A, C, 1x\n", "line 1: field A has the length \"1x\"; lengths run from 1 to 254"},
+        {"A, N, 5, 5\n", "line 1: field A has 5 decimals; they must be fewer than its length"},
+        {"LONGNAME_01, C, 3\n\nLONGNAME_02, C, 3\n",
+         "line 3: field LONGNAME_02 has the same name as the field of line 1 when cut to 10 "
+         "characters (LONGNAME_0)"},
+        {"\xef\xbb\xbf" "A, C, 1\n", "line 1: the file is saved as UTF-8; convert.cfg is read as GBK"},
+        {"E\xe7\x94\xb5, N, 10, 2\n", "line 1: the field name is not GBK or ASCII text"},
+        {"E\xb5\xe7, N, 10, 2\n", ""}, // GBK
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ConvertConfig config = ParseConvertConfig(c.text);
+        if (c.problem.empty())
+            EXPECT_TRUE(config.problems.empty()) << config.problems.front();
+        else
+            EXPECT_THAT(config.problems, ElementsAre(c.problem));
+    }
+}
+
+TEST_F(ConvertTest, ARefusedConfigurationWritesNothingAndSaysWhy)
+{
+    WriteBytes(cfg, B("A, C, 300\nB, Q, 3\n"));
+    const ConvertResult r = ConvertDataFile(data, cfg, dbf);
+    EXPECT_EQ(r.written, 0);
+    EXPECT_FALSE(std::filesystem::exists(dbf));
+    EXPECT_EQ(ConvertMessage(r), "File Convertion Fail!\n" + cfg +
+                                     " cannot make a table:\nline 1: field A has the length "
+                                     "\"300\"; lengths run from 1 to 254\nline 2: field B has the "
+                                     "type \"Q\"; the types are C, N, D and L");
 }
 
 // convert.dbf on a full disk (a file-size limit in a child process): the table of the earlier

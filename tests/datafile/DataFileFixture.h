@@ -92,6 +92,17 @@ inline ReadingRecord SampleReading()
     return r;
 }
 
+// The record with its check byte (byte 0) set to the 8-bit sum of the others, as the unit
+// and the program write it.
+inline MeterRecordBytes Sealed(MeterRecordBytes r)
+{
+    std::uint8_t sum = 0;
+    for (std::size_t i = 1; i < r.size(); ++i)
+        sum = static_cast<std::uint8_t>(sum + r[i]);
+    r[0] = sum;
+    return r;
+}
+
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -14,6 +14,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 using namespace hhufile;
 
 TEST(ParameterTexts, FollowTheBytesOfTheParameterBlockAndTheBlock)
@@ -99,9 +100,12 @@ protected:
     TempDir dir;
     HhuDataFile file;
 
-    void Load(const std::vector<MeterRecordBytes>& records, bool stored = false,
+    // The records are sealed with their check byte, as the unit writes them.
+    void Load(std::vector<MeterRecordBytes> records, bool stored = false,
               const std::function<void(std::vector<std::uint8_t>&)>& edit = {})
     {
+        for (MeterRecordBytes& r : records)
+            r = Sealed(r);
         std::vector<std::uint8_t> bytes = MakeDataFile(records, stored);
         bytes[kParameterBlockOffset + 3] = 0x03;
         bytes[kParameterBlockOffset + 51] = 0x0f;
@@ -208,6 +212,18 @@ TEST_F(RecordTextsTest, AReadRecordShowsEverythingItHolds)
                       "  03:02:01(hh:mm:ss)  06/05/04(yy/MM/dd)\r\n"
                       "  Meter Previous Time: \r\n"
                       "  23:58:59(hh:mm:ss)  25/12/31(yy/MM/dd)\r\n");
+}
+
+TEST_F(RecordTextsTest, ADamagedRecordSaysSoFirst)
+{
+    MeterRecordBytes r = Record(7);
+    r[3] = 1;
+    Put(r, 70, {0x56, 0x34, 0xab, 0x12});
+    Put(r, 117, {0x05, 0x12, 0x26});
+    Load({r});
+    EXPECT_THAT(MakeRecordTexts(file, 1)->log,
+                StartsWith("this record is damaged: energy digits are not decimal (Total E: 56 "
+                           "34 ab 12)\r\nSerial number: 7\r\n"));
 }
 
 TEST_F(RecordTextsTest, EnergiesFollowTheReadFlagsOfTheFile)

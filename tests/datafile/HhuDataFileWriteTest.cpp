@@ -141,7 +141,8 @@ TEST(DownloadFileName, FormsTheNameFromDirectoryAndId)
     } cases[] = {
         {"/data/dl", 7, false, "/data/dl/0007.dbf"},
         {"/data/dl/", 7, true, "/data/dl/0007S.dbf"},
-        {"c:\\dl\\", 7, false, "c:\\dl\\0007.dbf"},
+        // A backslash is part of a name here, never a separator.
+        {"c:\\dl\\", 7, false, "c:\\dl\\/0007.dbf"},
         {"out", 12345, false, "out/12345.dbf"},
         {"", 42, false, "0042.dbf"},
     };

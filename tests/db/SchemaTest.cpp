@@ -1,4 +1,6 @@
 #include "db/Schema.h"
+#include "db/DatabaseBackend.h"
+#include "db/MeterDatabase.h"
 
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -102,6 +104,40 @@ TEST(Schema, FailuresAreReportedAndLeaveNoNewFile)
     EXPECT_EQ(CreateEnergySchema(nowhere, prompter), 0);
     EXPECT_FALSE(std::filesystem::exists(nowhere));
     EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+} // namespace
+} // namespace mrv
+
+namespace mrv {
+namespace {
+
+// A file's name reaches the engine whole, whatever characters it holds: the database is that
+// file and no other.
+TEST(DatabaseFileNames, AnyNameSurvivesTheConnectionString)
+{
+    const std::vector<std::string> names = {
+        "x;y}z.db", "inst;v}2.db", "a=b.db", "{braced}.db", "quote'and\"double.db",
+        " leading and trailing .db ", "东区 抄表;数据}.db", "semi;colon.db", "}}.db"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        test::TempDir dir;
+        const std::string path = dir.File(name);
+        EXPECT_EQ(DatabasePathOf(DatabaseConnectString(path)), path);
+        EXPECT_EQ(DatabasePathOf(ConnectStringFor(path)), path);
+        test::ScriptedPrompter prompter;
+        ASSERT_EQ(CreateEnergySchema(path, prompter), 1);
+        MeterDatabase db(prompter);
+        ASSERT_EQ(db.OpenEnergy(ConnectStringFor(path)), 1);
+        ASSERT_EQ(db.InsertEnergy({"26-12-05", "A1"}), 1);
+        db.CloseEnergy();
+        // The only file in the folder is the one named.
+        std::vector<std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+            files.push_back(e.path().filename().string());
+        EXPECT_EQ(files, std::vector<std::string>{name});
+        EXPECT_TRUE(prompter.messages.empty()) << prompter.messages[0].text;
+    }
 }
 
 } // namespace

@@ -69,12 +69,17 @@ TEST(ServerConnectString, FormsAndTheirParts)
 TEST(ServerConnectString, OptionsPassOnAndDefaultsCanBeOverridden)
 {
     const DatabaseTarget plain = ParseDatabaseTarget("postgresql://db/m");
-    EXPECT_EQ(plain.options, "application_name='mrv003e';connect_timeout='10';"
-                             "options='-c client_min_messages=warning'");
+    // Keep-alives and a statement limit, so that a stalled server or network ends a wait.
+    EXPECT_EQ(plain.options, "application_name='mrv003e';connect_timeout='10';keepalives='1';"
+                             "keepalives_idle='30';keepalives_interval='10';keepalives_count='3';"
+                             "tcp_user_timeout='60000';"
+                             "options='-c client_min_messages=warning -c statement_timeout=60000'");
     const DatabaseTarget set = ParseDatabaseTarget(
         "postgresql://db/m?sslmode=require&connect_timeout=3&x=it's&options=-c%20a%3Db");
     EXPECT_EQ(set.options, "sslmode='require';connect_timeout='3';x='it\\'s';options='-c a=b';"
-                           "application_name='mrv003e'");
+                           "application_name='mrv003e';keepalives='1';keepalives_idle='30';"
+                           "keepalives_interval='10';keepalives_count='3';"
+                           "tcp_user_timeout='60000'");
 }
 
 TEST(ServerConnectString, UrlOfTheFormsPartsRoundTrips)

@@ -267,3 +267,158 @@ TEST_P(ImportOnServerTest, WhenTheServerEndsTheSessionNothingOfTheFileIsStored)
 
 } // namespace
 } // namespace mrv::test
+
+namespace mrv::test {
+namespace {
+
+// The import of a whole uploaded file: damaged records, a file imported before, all or
+// nothing, and more rows than one statement carries.
+class FileImportTest : public ImportTest {
+protected:
+    MeterDatabase::ImportedFile File(const std::string& hash = "f00d")
+    {
+        MeterDatabase::ImportedFile f;
+        f.hash = hash;
+        f.fileName = "0003.dbf";
+        f.hhu = "0003";
+        f.readTime = "26-12-05";
+        f.importedAt = "2026-12-10 09:30:00";
+        f.importedBy = "anna";
+        return f;
+    }
+    std::vector<std::string> Meters()
+    {
+        std::vector<std::string> meters;
+        for (const std::string& row : Rows())
+            meters.push_back(row.substr(0, row.find(' ')));
+        return meters;
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Engines, FileImportTest, ::testing::ValuesIn(kAllEngines),
+                         [](const auto& info) { return std::string(EngineName(info.param)); });
+
+TEST_P(FileImportTest, DamagedRecordsAreNamedAndLeftOutUnlessAskedFor)
+{
+    std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("B", 1), Reading("C", 1)};
+    readings[1].damage = "energy digits are not decimal (T1 E: 56 34 ab 12)";
+    ImportOptions options;
+    options.database = "/office/energy.db";
+    const ImportResult left = ImportDataFile(readings, db, prompter, options);
+    EXPECT_EQ(left.stored, 2);
+    EXPECT_EQ(left.damagedLeft, 1);
+    EXPECT_THAT(Meters(), ElementsAre("A", "C"));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "Total input 2 records!\n1 damaged record(s) were not stored:\n  B: energy digits "
+              "are not decimal (T1 E: 56 34 ab 12)\nStored into /office/energy.db");
+
+    options.damaged = true;
+    EXPECT_EQ(ImportDataFile({readings[1]}, db, prompter, options).stored, 1);
+    EXPECT_THAT(Meters(), ElementsAre("A", "C", "B"));
+}
+
+TEST_P(FileImportTest, AFileImportedBeforeIsImportedAgainOnlyWhenTheUserSaysSo)
+{
+    ImportOptions options;
+    options.file = File();
+    const std::vector<ReadingRecord> readings = {Reading("A", 1), Reading("B", 1)};
+    ASSERT_EQ(ImportDataFile(readings, db, prompter, options).stored, 2);
+    EXPECT_THAT(energy->Query("select file_name, hhu, read_time, readings, imported_at, "
+                              "imported_by, times from imported_file where file_hash = 'f00d'"),
+                ElementsAre(ElementsAre("0003.dbf", "0003", "26-12-05", "2",
+                                        "2026-12-10 09:30:00", "anna", "1")));
+
+    // Asked, No by default: nothing stored twice.
+    prompter.messages.clear();
+    const ImportResult declined = ImportDataFile(readings, db, prompter, options);
+    EXPECT_TRUE(declined.declined);
+    EXPECT_EQ(declined.stored, 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(prompter.messages[0].text,
+              "0003.dbf was imported into this database on 2026-12-10 09:30:00 by anna (2 "
+              "readings). Importing it again stores its readings twice.\nImport it again?");
+    EXPECT_EQ(Rows().size(), 2u);
+
+    // Yes (or --again): stored again and counted.
+    prompter.answers = {MsgAnswer::Yes};
+    EXPECT_EQ(ImportDataFile(readings, db, prompter, options).stored, 2);
+    options.again = true;
+    EXPECT_EQ(ImportDataFile(readings, db, prompter, options).stored, 2);
+    EXPECT_EQ(Rows().size(), 6u);
+    EXPECT_EQ(energy->Query("select times from imported_file").at(0).at(0), "3");
+
+    // Another file is another file.
+    options.again = false;
+    options.file = File("beef");
+    prompter.messages.clear();
+    EXPECT_EQ(ImportDataFile(readings, db, prompter, options).stored, 2);
+    EXPECT_EQ(prompter.messages.size(), 1u); // only the result
+}
+
+TEST_P(FileImportTest, AFileWithNothingStoredIsNotRemembered)
+{
+    ImportOptions options;
+    options.file = File();
+    EXPECT_EQ(ImportDataFile({Reading("A", 0)}, db, prompter, options).stored, 0);
+    EXPECT_TRUE(energy->Query("select * from imported_file").empty());
+}
+
+TEST_P(FileImportTest, AllOrNothingStoresNothingWhenARowIsRefused)
+{
+    energy->RefuseInserts("energy", "meter_num", "BAD", "refused");
+    ImportOptions options;
+    options.file = File();
+    options.allOrNothing = true;
+    const ImportResult r = ImportDataFile(
+        {Reading("A", 1), Reading("B", 1), Reading("BAD", 1), Reading("D", 1)}, db, prompter,
+        options);
+    EXPECT_EQ(r.stored, 0);
+    EXPECT_TRUE(r.refused);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_TRUE(energy->Query("select * from imported_file").empty()); // may be tried again
+    ASSERT_EQ(prompter.messages.size(), 1u); // never "Continue?"
+    EXPECT_EQ(prompter.messages[0].text, "The database refused the reading of meter BAD: nothing "
+                                         "of this file was stored.\nTotal input 0 records!");
+}
+
+TEST_P(FileImportTest, ARefusedRowInALargeFileStillAsksAboutThatRow)
+{
+    // More rows than one statement carries; the refused one in the second statement.
+    std::vector<ReadingRecord> readings;
+    for (int i = 0; i < 1200; ++i)
+        readings.push_back(Reading(i == 700 ? "BAD" : "M" + std::to_string(i), 1));
+    energy->RefuseInserts("energy", "meter_num", "BAD", "refused");
+    int progressCalls = 0;
+    ImportOptions options;
+    options.progress = [&](int done, int total) {
+        ++progressCalls;
+        EXPECT_LE(done, total);
+        EXPECT_EQ(total, 1200);
+    };
+    prompter.answers = {MsgAnswer::Yes};
+    EXPECT_EQ(ImportDataFile(readings, db, prompter, options).stored, 1199);
+    EXPECT_EQ(Rows().size(), 1199u);
+    EXPECT_EQ(prompter.Texts().front(), "Continue?");
+    EXPECT_EQ(progressCalls, 3);
+    // The database's words for that row, once.
+    ASSERT_EQ(dbPrompter.messages.size(), 1u);
+    EXPECT_NE(dbPrompter.messages[0].text.find("refused"), std::string::npos);
+}
+
+TEST_P(FileImportTest, StoppedImportsStoreNothing)
+{
+    std::vector<ReadingRecord> readings(1200, Reading("A", 1));
+    int asked = 0;
+    ImportOptions options;
+    options.stopped = [&] { return ++asked > 1; };
+    const ImportResult r = ImportDataFile(readings, db, prompter, options);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.stored, 0);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(prompter.Texts().back(),
+              "Input stopped: nothing of this file was stored.\nTotal input 0 records!");
+}
+
+} // namespace
+} // namespace mrv::test

@@ -2,7 +2,10 @@
 // document opening a database on the test server (offering the tables to an empty one).
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "db/DatabaseBackend.h"
+#include "db/RecordSetWrapper.h"
 #include "doc/CMrvDoc.h"
+#include "doc/EnergyImport.h"
 #include "doc/QtSettingsStore.h"
 #include "doc/ServerDatabaseForm.h"
 
@@ -15,7 +18,10 @@
 
 #include <QString>
 
+#include <atomic>
 #include <fstream>
+#include <optional>
+#include <thread>
 #include <iterator>
 
 namespace mrv {
@@ -171,6 +177,137 @@ TEST_F(ServerDocTest, TheTestDatabaseCanLiveOnTheServer)
     EXPECT_EQ(server->Query("select 表号, 结论 from test"), (test::Rows{{"0011", "ok"}}));
     EXPECT_FALSE(std::filesystem::exists(doc.TestDatabasePath()));
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+} // namespace
+} // namespace mrv
+
+namespace mrv {
+namespace {
+
+std::string Joined(const ScriptedPrompter& prompter)
+{
+    std::string all;
+    for (const std::string& t : prompter.Texts())
+        all += t + " | ";
+    return all;
+}
+
+// An office server: the owner makes the energy database once, clerks import with their own
+// logins, several at once.
+class OfficeServerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const std::string why = test::EngineUnavailable(Engine::Postgres); !why.empty())
+            GTEST_SKIP() << why;
+        clerk = test::TestServer()->clerk;
+        if (clerk.empty())
+            GTEST_SKIP() << "the test server has no clerk role (MRV_PG_CLERK)";
+        energy.emplace(Engine::Postgres, "office");
+    }
+    // What the README tells the owner to grant a clerk.
+    void GrantClerk()
+    {
+        for (const std::string& sql :
+             {"grant select, insert on energy to " + clerk,
+              "grant usage on sequence energy_rowid_seq to " + clerk,
+              "grant select, insert, update on imported_file to " + clerk})
+            ASSERT_TRUE(energy->Query(sql).empty()) << sql << ": " << energy->Query(sql)[0][0];
+    }
+    static ReadingRecord Read(const std::string& id2)
+    {
+        ReadingRecord r;
+        r.meterId2 = id2;
+        r.status = 1;
+        r.energy = {10, 1, 2, 3, 0};
+        r.readDate = {0x05, 0x12, 0x26};
+        return r;
+    }
+    std::string clerk;
+    std::optional<test::TestDatabase> energy;
+};
+
+TEST_F(OfficeServerTest, AClerkWithInsertAndSelectRightsImports)
+{
+    ScriptedPrompter owner;
+    ASSERT_EQ(CreateEnergySchema(energy->Name(), owner), 1);
+    GrantClerk();
+
+    // The clerk's import makes sure of the tables first, as every import does: nothing to
+    // create, so nothing that needs the owner's rights.
+    ScriptedPrompter prompter;
+    const std::string name = energy->NameAs(clerk);
+    ASSERT_EQ(CreateEnergySchema(name, prompter), 1) << Joined(prompter);
+    MeterDatabase db(prompter);
+    ASSERT_EQ(db.OpenEnergy(ConnectStringFor(name)), 1);
+    ImportOptions options;
+    options.file = MeterDatabase::ImportedFile{"c0ffee", "0003.dbf", "0003", "26-12-05", 0,
+                                               "2026-12-10 10:00:00", clerk, 1};
+    EXPECT_EQ(ImportDataFile({Read("A"), Read("B")}, db, prompter, options).stored, 2);
+    options.again = true;
+    EXPECT_EQ(ImportDataFile({Read("A"), Read("B")}, db, prompter, options).stored, 2);
+    EXPECT_EQ(energy->Query("select count(*) from energy").at(0).at(0), "4");
+    EXPECT_EQ(energy->Query("select times, imported_by from imported_file").at(0),
+              (std::vector<std::string>{"2", clerk}));
+    for (const auto& m : prompter.messages)
+        EXPECT_EQ(m.text.find("must be owner"), std::string::npos) << m.text;
+}
+
+TEST_F(OfficeServerTest, InitdbOfTheEnergyDatabaseCompletesAnOlderOne)
+{
+    // An energy table of an earlier version: no table of imported files yet.
+    energy->Query("create table energy(datestr text, meter_num text, dbk0 double precision, "
+                  "dbk1 double precision, dbk2 double precision, dbk double precision, dbkp0 "
+                  "double precision, dbkp1 double precision, dbkp2 double precision, dbkp "
+                  "double precision, rowid bigserial)");
+    ScriptedPrompter owner;
+    ASSERT_EQ(CreateEnergySchema(energy->Name(), owner), 1);
+    EXPECT_EQ(energy->Columns("imported_file").front(), "file_hash");
+}
+
+TEST_F(OfficeServerTest, TwoFirstImportsAtOnceBothSucceed)
+{
+    // Rounds on new databases, since the race is in the first creation of the tables.
+    for (int round = 0; round < 4; ++round) {
+        test::TestDatabase fresh(Engine::Postgres, "race");
+        constexpr int kImports = 4;
+        std::atomic<int> ready{0};
+        std::vector<int> stored(kImports, -1);
+        std::vector<std::string> reports(kImports);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < kImports; ++i) {
+            threads.emplace_back([&, i] {
+                ScriptedPrompter prompter;
+                ++ready;
+                while (ready < kImports) {
+                }
+                if (CreateEnergySchema(fresh.Name(), prompter)) {
+                    MeterDatabase db(prompter);
+                    if (db.OpenEnergy(ConnectStringFor(fresh.Name())))
+                        stored[i] = ImportReadings({Read("M" + std::to_string(i))}, db, prompter);
+                }
+                reports[i] = Joined(prompter);
+            });
+        }
+        for (std::thread& t : threads)
+            t.join();
+        for (int i = 0; i < kImports; ++i)
+            EXPECT_EQ(stored[i], 1) << "round " << round << ": " << reports[i];
+        EXPECT_EQ(fresh.Query("select count(*) from energy").at(0).at(0),
+                  std::to_string(kImports));
+    }
+}
+
+TEST_F(OfficeServerTest, EveryConnectionHasAStatementLimit)
+{
+    ScriptedPrompter prompter;
+    RecordSetWrapper set(prompter);
+    ASSERT_EQ(set.Connect(energy->Connect(), "", ""), 1);
+    ASSERT_EQ(set.OpenSet("select current_setting('statement_timeout')",
+                         RecordSetWrapper::kCommandText), 1);
+    ASSERT_EQ(set.Bind(1), 1);
+    EXPECT_EQ(set.TextAt(1, 20), "1min");
 }
 
 } // namespace

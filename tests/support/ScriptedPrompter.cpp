@@ -11,6 +11,8 @@ MsgAnswer ScriptedPrompter::Message(const std::string& text, const std::string& 
         answers.pop_front();
         return a;
     }
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        return MsgAnswer::No;
     return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
                                                                               : MsgAnswer::Ok;
 }

@@ -93,7 +93,7 @@ const char* EngineName(Engine engine)
 std::optional<ServerAccess> TestServer()
 {
     ServerAccess s{Env("MRV_PG_HOST"), Env("MRV_PG_PORT"), Env("MRV_PG_USER"),
-                   Env("MRV_PG_PWUSER"), Env("MRV_PG_PASSWORD")};
+                   Env("MRV_PG_PWUSER"), Env("MRV_PG_PASSWORD"), Env("MRV_PG_CLERK")};
     if (s.host.empty() || s.user.empty())
         return std::nullopt;
     if (s.port.empty())
@@ -159,6 +159,12 @@ TestDatabase::~TestDatabase()
 std::string TestDatabase::Connect() const
 {
     return ConnectStringFor(m_name);
+}
+
+std::string TestDatabase::NameAs(const std::string& user) const
+{
+    const ServerAccess s = *TestServer();
+    return ServerUrl(s.host, s.port, m_serverDb, user);
 }
 
 Rows TestDatabase::Query(const std::string& sql) const

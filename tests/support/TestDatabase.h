@@ -32,6 +32,7 @@ std::string EngineUnavailable(Engine engine);
 struct ServerAccess {
     std::string host, port, user;
     std::string passwordUser, password; // a role that must give a password
+    std::string clerk; // a role that may create nothing (empty: the server has none)
 };
 std::optional<ServerAccess> TestServer();
 
@@ -59,6 +60,8 @@ public:
     const std::string& Name() const { return m_name; }
     // The connection string the record sets take.
     std::string Connect() const;
+    // The server database's name for another login (Name() is the owner's).
+    std::string NameAs(const std::string& user) const;
 
     // Every row of `sql`, each column as text ("<null>" for NULL); a failure is one row
     // "<error> ..." so that a test shows it.

@@ -202,7 +202,7 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
     const std::string energy = dir.File("energy.db");
     r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(energy));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "Input result: Total input 2 records!\n");
+    EXPECT_EQ(r.err, "Input result: Total input 2 records!\nStored into " + energy + "\n");
     {
         QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "energycheck");
         c.setDatabaseName(QString::fromStdString(energy));
@@ -310,11 +310,14 @@ TEST_F(DataFileCmdTest, FailuresExitOneWithTheProgramsMessage)
          "mrvctl download: no database " + dir.File("missing.db") + "\n"},
         {" download --db " + Quote(db) + " --hhu 1 --dir " + Quote(dir.File("nodir")) +
              " --profile " + Quote(profile),
-         "Can't write " + dir.File("nodir") +
-             "/0001.dbf: " + std::strerror(ENOENT) + ". No file was written.\n"},
-        {" show " + notData, "error: Not Correct Data File!\n"},
+         "mrvctl download: --dir " + dir.File("nodir") + " is not a folder\n"},
+        // A refused file says why.
+        {" show " + notData,
+         "error: Not Correct Data File!\n(the file is shorter than the fixed areas of a data "
+         "file)\n"},
         {" import " + notData + " --energy-db " + Quote(dir.File("e.db")),
-         "error: Not Correct Data File!\n"},
+         "error: Not Correct Data File!\n(the file is shorter than the fixed areas of a data "
+         "file)\n"},
         {" convert " + notData + " --out " + Quote(dir.File("x.dbf")) + " --config " +
              Quote(dir.File("missing.cfg")),
          "error: File Convertion Fail!\nCan't read " + dir.File("missing.cfg") + ": " +
@@ -395,6 +398,175 @@ TEST_F(DataFileCmdTest, UsageErrorsExitTwo)
     const CmdResult help = Shell(Mrvctl() + " convert --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("usage: mrvctl convert FILE"));
+}
+
+
+// What an office relies on: odd database names, a file imported once, damaged records left
+// out, all or nothing, and a download that never loses readings in silence.
+class OfficeCmdTest : public DataFileCmdTest {
+protected:
+    // HHU 1's download file in `folder` with two readings stored into it.
+    std::string ReadFile(const std::string& folder)
+    {
+        std::filesystem::create_directories(folder);
+        const CmdResult r = Shell(Mrvctl() + " download --db " + Quote(db) +
+                                  " --hhu 1 --replace --dir " + Quote(folder) + " --profile " +
+                                  Quote(profile));
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string file = folder + "/0001.dbf";
+        HhuDataFile data;
+        EXPECT_EQ(data.Load(file), 1);
+        FixedClock clock(PcTime{2026, 12, 5, 14, 30, 0});
+        data.SetClock(&clock);
+        EXPECT_EQ(data.StoreReading(0, Energies(123456, 1, 2, 3, 4), EnergyBlock{}), 1);
+        EXPECT_EQ(data.StoreReading(1, Energies(5000, 1, 2, 3, 4), EnergyBlock{}), 1);
+        return file;
+    }
+    CmdResult Import(const std::string& file, const std::string& energy,
+                     const std::string& more = "")
+    {
+        return Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(energy) + more);
+    }
+    int Count(const std::string& energy, const std::string& sql = "select count(*) from energy")
+    {
+        int n = -1;
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "count");
+            c.setDatabaseName(QString::fromStdString(energy));
+            if (c.open()) {
+                QSqlQuery q(QString::fromStdString(sql), c);
+                if (q.next())
+                    n = q.value(0).toInt();
+            }
+            c.close();
+        }
+        QSqlDatabase::removeDatabase("count");
+        return n;
+    }
+};
+
+TEST_F(OfficeCmdTest, ADatabaseNameIsAFileNameWhateverItHolds)
+{
+    const std::string file = ReadFile(dir.File("up"));
+    for (const std::string name : {"x;y}z.db", "a=b {c}.db", "东区;数据.db"}) {
+        SCOPED_TRACE(name);
+        const std::string energy = dir.File(name);
+        const CmdResult r = Import(file, energy);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Count(energy), 2);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a")));
+    // A download reads the installation of that very name.
+    const std::string odd = dir.File("inst;v}2.db");
+    std::filesystem::copy_file(db, odd);
+    const CmdResult r = Shell(Mrvctl() + " download --db " + Quote(odd) + " --hhu 2 --dir " +
+                              Quote(dir.Path().string()) + " --profile " + Quote(profile));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("inst")));
+}
+
+TEST_F(OfficeCmdTest, AFileIsImportedOnceUnlessAgainIsGiven)
+{
+    const std::string file = ReadFile(dir.File("up"));
+    const std::string energy = dir.File("energy.db");
+    ASSERT_EQ(Import(file, energy).status, 0);
+    CmdResult r = Import(file, energy);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("0001.dbf was imported into this database on "));
+    EXPECT_THAT(r.err, HasSubstr("(--again imports it again)"));
+    EXPECT_EQ(Count(energy), 2);
+    r = Import(file, energy, " --again");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Count(energy), 4);
+    EXPECT_EQ(Count(energy, "select times from imported_file"), 2);
+}
+
+TEST_F(OfficeCmdTest, DamagedRecordsAreLeftOutAndNamed)
+{
+    const std::string file = ReadFile(dir.File("up"));
+    // One byte of the first reading's total changed on the way: digits and check byte wrong.
+    {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(5335 + 72);
+        f.put(static_cast<char>(0xab));
+    }
+    const std::string energy = dir.File("energy.db");
+    CmdResult r = Import(file, energy);
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("Total input 1 records!\n1 damaged record(s) were not stored:\n"
+                                 "  202610100107: the check byte does not match"));
+    EXPECT_THAT(r.err, HasSubstr("energy digits are not decimal (Total E: 56 34 ab 00)"));
+    EXPECT_EQ(Count(energy), 1);
+    // Asked for explicitly: stored (the file counts as imported already).
+    r = Import(file, energy, " --damaged --again");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Count(energy, "select count(*) from energy where meter_num = '202610100107'"), 1);
+}
+
+TEST_F(OfficeCmdTest, AllOrNothingStoresNothingWhenARowIsRefused)
+{
+    const std::string file = ReadFile(dir.File("up"));
+    const std::string energy = dir.File("energy.db");
+    ASSERT_EQ(Shell(Mrvctl() + " initdb --energy " + Quote(energy)).status, 0);
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "trigger");
+        c.setDatabaseName(QString::fromStdString(energy));
+        ASSERT_TRUE(c.open());
+        QSqlQuery q(c);
+        ASSERT_TRUE(q.exec("create trigger refuse before insert on energy when "
+                           "new.meter_num = '202610100114' begin "
+                           "select raise(abort, 'refused'); end"));
+        c.close();
+    }
+    QSqlDatabase::removeDatabase("trigger");
+    CmdResult r = Import(file, energy, " --all-or-nothing");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr("refused the reading of meter 202610100114: nothing of this "
+                                 "file was stored."));
+    EXPECT_EQ(Count(energy), 0);
+    // Without it the question is answered No and the row before stays, as ever.
+    r = Import(file, energy);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Count(energy), 1);
+}
+
+TEST_F(OfficeCmdTest, ADownloadNeverReplacesReadingsWithoutReplace)
+{
+    const std::string folder = dir.File("dl");
+    const std::string file = ReadFile(folder);
+    const std::string before = ReadText(file);
+    const std::string download = Mrvctl() + " download --db " + Quote(db) + " --hhu 1 --dir " +
+                                 Quote(folder) + " --profile " + Quote(profile);
+    CmdResult r = Shell(download);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_THAT(r.err, HasSubstr(file + " holds 2 readings"));
+    EXPECT_THAT(r.err, HasSubstr("was left as it is (--replace replaces it)"));
+    EXPECT_EQ(ReadText(file), before);
+    r = Shell(download + " --replace");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadText(file), before);
+    // A file without readings is replaced as before.
+    r = Shell(download);
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(OfficeCmdTest, ABackslashIsPartOfAFolderName)
+{
+    // 'sub\' is a folder name of its own here, not "sub" and a separator.
+    const CmdResult missing = Shell("cd " + Quote(dir.Path().string()) + " && " + Mrvctl() +
+                                    " download --db " + Quote(db) + " --hhu 1 --dir 'sub\\'" +
+                                    " --profile " + Quote(profile));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_THAT(missing.err, HasSubstr("--dir sub\\ is not a folder"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("sub\\0001.dbf")));
+    std::filesystem::create_directory(dir.File("sub\\"));
+    const CmdResult r = Shell("cd " + Quote(dir.Path().string()) + " && " + Mrvctl() +
+                              " download --db " + Quote(db) + " --hhu 1 --dir 'sub\\'" +
+                              " --profile " + Quote(profile));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sub\\/0001.dbf\n");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("sub\\") + "/0001.dbf"));
 }
 
 } // namespace

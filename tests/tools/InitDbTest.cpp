@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace mrv {
 namespace {
@@ -168,6 +170,40 @@ TEST(InitDb, DemoLooksLikeARealInstallation)
     EXPECT_GE(biggest, 55u);
     EXPECT_GE(total, 200);
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// What killed runs left (temporary files and their journals) is cleaned up once it is a day
+// old; a fresh one of another run that may still be writing stays. The database itself is
+// built under such a name and appears whole under the name asked for.
+TEST(InitDb, StaleTemporaryFilesAreRemovedAndTheDemoAppearsWhole)
+{
+    TempDir dir;
+    const std::string file = dir.File("inst.db");
+    const std::vector<std::string> stale = {dir.File(".inst.db.00c0ffee.part"),
+                                            dir.File(".inst.db.00c0ffee.part-journal"),
+                                            dir.File(".0003.dbf.1234abcd.part")};
+    for (const std::string& p : stale) {
+        std::ofstream(p) << "left by a killed run";
+        std::filesystem::last_write_time(p, std::filesystem::file_time_type::clock::now() -
+                                                std::chrono::hours(25));
+    }
+    const std::string fresh = dir.File(".other.db.0badcafe.part");
+    std::ofstream(fresh) << "busy";
+    const std::string notOurs = dir.File("notes.part");
+    std::ofstream(notOurs) << "someone else's";
+    std::filesystem::last_write_time(notOurs, std::filesystem::file_time_type::clock::now() -
+                                                  std::chrono::hours(48));
+    const RunResult r = RunShell(Mrvctl("initdb --installation " + Quote(file) + " --demo"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    for (const std::string& p : stale)
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(std::filesystem::exists(notOurs));
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"inst.db", ".other.db.0badcafe.part", "notes.part"}));
+    EXPECT_EQ(Columns(file, "meter"), "meter_num,property_num,meter_address,district_id");
 }
 
 } // namespace

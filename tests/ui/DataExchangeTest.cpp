@@ -600,8 +600,27 @@ TEST_F(DataExchangeTest, InputChoosesTheEnergyDatabaseOnceAndStoresTheReadMeters
     QTest::mouseClick(View().Button(V::IdInput), Qt::LeftButton);
     EXPECT_EQ(scripted.choosers.size(), choosers + 1); // the data file's only
     ASSERT_EQ(scripted.messages.size(), 2u);
-    EXPECT_EQ(scripted.messages[1].text, "Total input 2 records!");
+    // The result names the database stored into.
+    EXPECT_EQ(scripted.messages[1].text, "Total input 2 records!\nStored into " + energy);
     EXPECT_THAT(EnergyRows(energy), ElementsAre("B40M0 26-12-05 123.45", "B41M1 26-12-05 42.00"));
+
+    // The same file again: asked, and No (the default) stores nothing twice.
+    QTest::mouseClick(View().Button(V::IdInput), Qt::LeftButton);
+    ASSERT_EQ(scripted.messages.size(), 3u);
+    EXPECT_EQ(scripted.messages[2].buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_THAT(scripted.messages[2].text, HasSubstr("Import it again?"));
+    EXPECT_EQ(EnergyRows(energy).size(), 2u);
+
+    // Data > Energy Database... changes the database at any time.
+    const std::string other = dir.File("new/other.db");
+    scripted.choices = {other};
+    Frame().Action("EnergyDatabase")->trigger();
+    EXPECT_EQ(Doc().m_dbEnergy, other);
+    QTest::mouseClick(View().Button(V::IdInput), Qt::LeftButton);
+    ASSERT_EQ(scripted.messages.size(), 4u);
+    EXPECT_EQ(scripted.messages[3].text, "Total input 2 records!\nStored into " + other);
+    EXPECT_EQ(EnergyRows(other).size(), 2u);
+    EXPECT_EQ(EnergyRows(energy).size(), 2u);
 }
 
 TEST_F(DataExchangeTest, TheTransferProgramGetsItsOneArgument)
@@ -750,7 +769,8 @@ TEST_F(DataExchangeTest, OnTheDemoWorkspaceTheWholeRoundWorksFromTheWindow)
     scripted.choices = {ws + "/energy.db"};
     QTest::mouseClick(View().Button(V::IdInput), Qt::LeftButton);
     ASSERT_EQ(scripted.messages.size(), 1u);
-    EXPECT_EQ(scripted.messages[0].text, "Total input " + std::to_string(read) + " records!");
+    EXPECT_EQ(scripted.messages[0].text, "Total input " + std::to_string(read) +
+                                             " records!\nStored into " + Doc().m_dbEnergy);
     EXPECT_EQ(EnergyRows(ws + "/energy.db").size(), std::size_t(read));
 }
 

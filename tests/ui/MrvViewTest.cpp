@@ -693,7 +693,9 @@ TEST_F(MrvViewTest, ViewFileOpensTheDataFileAndShowsItsReadings)
     prompter.choices = {junk};
     QTest::mouseClick(Button(V::IdOpen), Qt::LeftButton);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "Not Correct Data File!");
+    // With the reason it was refused.
+    EXPECT_EQ(prompter.messages[0].text,
+              "Not Correct Data File!\n(the file does not start with the data file mark)");
     EXPECT_EQ(prompter.messages[0].caption, "error");
     EXPECT_EQ(prompter.messages[0].icon, MsgIcon::Warning);
     EXPECT_EQ(Doc().GetDataFile().LoadedPath(), path);

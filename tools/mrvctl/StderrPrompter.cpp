@@ -27,6 +27,7 @@ MsgAnswer StderrPrompter::Message(const std::string& text, const std::string& ca
     case MsgButtons::OkCancel:
         return m_yes ? MsgAnswer::Ok : MsgAnswer::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         return m_yes ? MsgAnswer::Yes : MsgAnswer::No;
     case MsgButtons::YesNoCancel:
         return m_yes ? MsgAnswer::Yes : MsgAnswer::Cancel;

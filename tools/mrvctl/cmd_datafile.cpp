@@ -34,23 +34,30 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kUsageError = 2;
+// An import that stored every sound reading and left damaged records out.
+constexpr int kDamagedLeftOut = 3;
 
 const char kDownloadUsage[] =
-    "usage: mrvctl download --db DB --hhu ID [--stored] --dir DIR [--profile FILE]\n"
+    "usage: mrvctl download --db DB --hhu ID [--stored] --dir DIR [--profile FILE] [--replace]\n"
     "\n"
     "Writes the download data file of HHU ID from the installation database DB into DIR\n"
     "(DIR/<ID as 4 digits>.dbf, or ...S.dbf with --stored). The programming parameters come\n"
     "from the profile FILE (an INI file), or from the program's own profile without it.\n"
-    "DB is a database file or a PostgreSQL server's postgresql://user@host:port/dbname.\n";
+    "DB is a database file or a PostgreSQL server's postgresql://user@host:port/dbname.\n"
+    "A file there that holds readings is replaced only with --replace.\n";
 const char kShowUsage[] = "usage: mrvctl show FILE\n"
                           "\n"
                           "Prints the parameter block, the Block table and one line per meter\n"
                           "record of a data file.\n";
 const char kImportUsage[] =
-    "usage: mrvctl import FILE --energy-db DB\n"
+    "usage: mrvctl import FILE --energy-db DB [--again] [--all-or-nothing] [--damaged]\n"
     "\n"
     "Stores the readings of the data file FILE into the table energy of DB (created with its\n"
-    "table when missing). A row the database refuses stops the import; rows before it stay.\n"
+    "tables when missing). A row the database refuses stops the import; rows before it stay,\n"
+    "or with --all-or-nothing nothing of the file is stored. The database remembers every\n"
+    "file imported into it: a file imported before is refused (exit 1) unless --again is\n"
+    "given. Damaged records (check byte, energy digits or reading date wrong) are named and\n"
+    "left out unless --damaged is given; the exit status is then 3 when the rest was stored.\n"
     "DB is a database file or a PostgreSQL server's postgresql://user@host:port/dbname (the\n"
     "database must exist there); a password comes from PGPASSWORD or ~/.pgpass, or is asked\n"
     "for on the terminal.\n";
@@ -143,7 +150,8 @@ bool LoadDataFile(mrv::HhuDataFile& file, const std::string& path, mrv::Prompter
 {
     if (file.Load(path))
         return true;
-    prompter.Message("Not Correct Data File!", "error", mrv::MsgIcon::Warning, mrv::MsgButtons::Ok);
+    prompter.Message(mrv::DataFileRefusalText(file.LastLoadError()), "error",
+                     mrv::MsgIcon::Warning, mrv::MsgButtons::Ok);
     return false;
 }
 
@@ -202,7 +210,8 @@ void PrintRow(const std::string& first, const std::vector<std::string>& cells)
 
 int RunDownload(int argc, char** argv)
 {
-    const Args args = Parse(argc, argv, {"--db", "--hhu", "--dir", "--profile"}, {"--stored"});
+    const Args args =
+        Parse(argc, argv, {"--db", "--hhu", "--dir", "--profile"}, {"--stored", "--replace"});
     if (args.help) {
         std::fputs(kDownloadUsage, stdout);
         return 0;
@@ -222,6 +231,13 @@ int RunDownload(int argc, char** argv)
     if (*end || hhu <= 0 || hhu > INT_MAX)
         return UsageError(kDownloadUsage, "download", "--hhu needs a positive number");
 
+    {
+        std::error_code ec;
+        if (!fs::is_directory(*dir, ec)) {
+            std::fprintf(stderr, "mrvctl download: --dir %s is not a folder\n", dir->c_str());
+            return 1;
+        }
+    }
     // The database is only read: a missing file is an error, never a new empty database.
     if (!mrv::IsServerConnect(*db) && !IsRegularFile(*db)) {
         std::fprintf(stderr, "mrvctl download: no database %s\n", db->c_str());
@@ -248,14 +264,20 @@ int RunDownload(int argc, char** argv)
     input.source = &database;
     input.prompter = &prompter;
     mrv::BuildParameterBlock(params, input.parameterBlock);
+    input.replaceReadings = args.Flag("--replace");
     std::string written;
     const int ok = mrv::HhuDataFile::CreateDownloadFile(*dir, static_cast<std::int32_t>(hhu),
                                                         args.Flag("--stored"), input, {}, &written);
     database.CloseMain();
     if (!ok) {
+        const std::string target = mrv::HhuDataFile::DownloadFileName(
+            *dir, static_cast<std::int32_t>(hhu), args.Flag("--stored"));
+        if (!input.replaceReadings && mrv::HhuDataFile::ReadingsIn(target) > 0)
+            std::fprintf(stderr, "mrvctl download: %s was left as it is (--replace replaces it)\n",
+                         target.c_str());
         // The limits have printed their message already; a file that could not be written
         // has none of its own.
-        if (prompter.MessageCount() == 0)
+        else if (prompter.MessageCount() == 0)
             std::fprintf(stderr, "mrvctl download: %s was not written\n",
                          mrv::HhuDataFile::DownloadFileName(*dir, static_cast<std::int32_t>(hhu),
                                                             args.Flag("--stored"))
@@ -309,7 +331,8 @@ int RunShow(int argc, char** argv)
 
 int RunImport(int argc, char** argv)
 {
-    const Args args = Parse(argc, argv, {"--energy-db"}, {});
+    const Args args =
+        Parse(argc, argv, {"--energy-db"}, {"--again", "--all-or-nothing", "--damaged"});
     if (args.help) {
         std::fputs(kImportUsage, stdout);
         return 0;
@@ -330,11 +353,31 @@ int RunImport(int argc, char** argv)
     if (!database.OpenEnergy(mrv::ConnectStringFor(*energyDb)))
         return 1;
     const std::vector<mrv::ReadingRecord>& readings = file.GetReadings();
-    const auto read = std::count_if(readings.begin(), readings.end(),
-                                    [](const mrv::ReadingRecord& r) { return r.status != 0; });
-    const int stored = mrv::ImportReadings(readings, database, prompter);
+    mrv::ImportOptions options;
+    options.file = mrv::DescribeImportedFile(args.positional[0], readings,
+                                             mrv::SystemClock::Instance());
+    if (!options.file) {
+        std::fprintf(stderr, "mrvctl import: %s could not be read\n", args.positional[0].c_str());
+        return 1;
+    }
+    options.again = args.Flag("--again");
+    options.allOrNothing = args.Flag("--all-or-nothing");
+    options.damaged = args.Flag("--damaged");
+    options.database = mrv::ParseDatabaseTarget(mrv::ConnectStringFor(*energyDb)).Describe();
+    const mrv::ImportResult result = mrv::ImportDataFile(readings, database, prompter, options);
     database.CloseEnergy();
-    return stored == read ? 0 : 1;
+    if (result.declined)
+        std::fprintf(stderr,
+                     "mrvctl import: %s was imported into %s before; nothing was stored "
+                     "(--again imports it again)\n",
+                     args.positional[0].c_str(), options.database.c_str());
+    const auto sound = std::count_if(readings.begin(), readings.end(),
+                                     [&](const mrv::ReadingRecord& r) {
+                                         return r.status != 0 && (r.damage.empty() || options.damaged);
+                                     });
+    if (result.stored != sound || result.declined || result.undone)
+        return 1;
+    return result.damagedLeft > 0 ? kDamagedLeftOut : 0;
 }
 
 int RunConvert(int argc, char** argv)
@@ -358,5 +401,7 @@ int RunConvert(int argc, char** argv)
     const mrv::ConvertResult result = mrv::ConvertDataFile(args.positional[0], cfgPath, outPath);
     prompter.Message(mrv::ConvertMessage(result), result.written ? "" : "error",
                      mrv::MsgIcon::Warning, mrv::MsgButtons::Ok);
+    if (result.written)
+        std::printf("%s\n", outPath.c_str()); // the file written, as download prints its own
     return result.written ? 0 : 1;
 }

@@ -6,8 +6,11 @@
 #include "base/Records.h"
 #include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
+#include "datafile/FileBytes.h"
 #include "db/Schema.h"
 
+#include <algorithm>
+#include <random>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -29,7 +32,9 @@ void PrintUsage(std::FILE* out)
                  "(test). --demo fills the installation with three HHUs, their Blocks and meters.\n"
                  "DB is a new file, or an empty database on a PostgreSQL server given as\n"
                  "postgresql://user@host:port/dbname. An existing file, or a server database that\n"
-                 "already has any of these tables, is never touched.\n");
+                 "already has any of these tables, is never touched; except that --energy on a\n"
+                 "server adds the energy tables and indexes an older energy database lacks, so\n"
+                 "that logins with insert and select rights only can import into it.\n");
 }
 
 // "3200" -> 0x003200: the meter constant as the Block dialogs store it, three BCD bytes.
@@ -107,6 +112,34 @@ void EmptyDemo(mrv::MeterDatabase& db)
         db.DeleteHhu(h.land_id);
 }
 
+// "<folder>/.<name>.<8 hex digits>.part": a name of the kind the program's writes use, so a
+// killed run's file is cleaned up with theirs.
+std::string TemporaryName(const std::string& path)
+{
+    const std::filesystem::path p(path);
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.part", static_cast<unsigned>(std::random_device{}()));
+    const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : ".";
+    mrv::filebytes::RemoveStaleParts(folder.string());
+    return (folder / ("." + p.filename().string() + suffix)).string();
+}
+
+// Gives the finished file its name, never replacing one that is there (a hard link fails on
+// an existing name; where links are not possible, a check and a rename).
+bool PublishFile(const std::string& from, const std::string& to)
+{
+    std::error_code ec;
+    std::filesystem::create_hard_link(from, to, ec);
+    if (!ec) {
+        std::filesystem::remove(from, ec);
+        return true;
+    }
+    if (std::filesystem::exists(std::filesystem::symlink_status(to, ec)))
+        return false;
+    std::filesystem::rename(from, to, ec);
+    return !ec;
+}
+
 } // namespace
 
 int RunInitDb(int argc, char** argv)
@@ -154,18 +187,27 @@ int RunInitDb(int argc, char** argv)
     mrv::StderrPrompter prompter;
     std::error_code ec;
     const bool server = mrv::IsServerConnect(path);
+    // A server's URL may carry a password: the messages name the database without it.
+    const std::string shown =
+        server ? mrv::ParseDatabaseTarget(path).Describe() : path;
     if (server) {
         std::vector<std::string> ours = mrv::InstallationTables();
         for (const auto* more : {&mrv::EnergyTables(), &mrv::TestTables()})
             ours.insert(ours.end(), more->begin(), more->end());
         const auto present = mrv::TablesPresent(path, ours, prompter);
         if (!present) {
-            std::fprintf(stderr, "mrvctl initdb: %s could not be opened\n", path.c_str());
+            std::fprintf(stderr, "mrvctl initdb: %s could not be opened\n", shown.c_str());
             return 1;
         }
-        if (!present->empty()) {
+        // An energy database of an earlier version is completed with what it lacks.
+        const std::vector<std::string>& energy = mrv::EnergyTables();
+        const bool onlyEnergy =
+            kind == Kind::Energy && std::all_of(present->begin(), present->end(), [&](const auto& t) {
+                return std::find(energy.begin(), energy.end(), t) != energy.end();
+            });
+        if (!present->empty() && !onlyEnergy) {
             std::fprintf(stderr, "mrvctl initdb: %s already has the table %s; it is left as it is\n",
-                         path.c_str(), present->front().c_str());
+                         shown.c_str(), present->front().c_str());
             return 1;
         }
     } else if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
@@ -174,6 +216,11 @@ int RunInitDb(int argc, char** argv)
         return 1;
     }
 
+    // A file is built under a temporary name beside it and renamed when complete: a killed
+    // run leaves no half-filled database under the name asked for.
+    const std::string target = path;
+    if (!server)
+        path = TemporaryName(path);
     int ok = 0;
     switch (kind) {
     case Kind::Installation:
@@ -195,11 +242,18 @@ int RunInitDb(int argc, char** argv)
         if (!ok && opened && server)
             EmptyDemo(db);
         db.CloseMain();
-        if (!ok && !server)
-            std::filesystem::remove(path, ec); // no half-filled demo
     }
+    if (ok && !server) {
+        // Never over a file that appeared meanwhile.
+        ok = PublishFile(path, target) ? 1 : 0;
+        if (!ok)
+            std::fprintf(stderr, "mrvctl initdb: %s already exists or cannot be named\n",
+                         target.c_str());
+    }
+    if (!ok && !server)
+        std::filesystem::remove(path, ec); // no half-filled database
     if (!ok) {
-        std::fprintf(stderr, "mrvctl initdb: %s was not created\n", path.c_str());
+        std::fprintf(stderr, "mrvctl initdb: %s was not created\n", shown.c_str());
         return 1;
     }
     return 0;

@@ -265,6 +265,8 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
               tr("Save the readings of an energy database as a spreadsheet (.xlsx) or table "
                  "(.csv)"),
               &CMainFrame::OnExportEnergy);
+    AddAction(data, "EnergyDatabase", "&Energy Database...",
+              "Choose the database Input stores readings into", &CMainFrame::OnEnergyDatabase);
     data->addSeparator();
     AddAction(data, "ParameterSetting", "&Parameter Setting", "Parameter Setting",
               &CMainFrame::OnParameterSetting);
@@ -548,6 +550,11 @@ void CMainFrame::OnExportEnergy()
     CExportEnergyDlg dlg(m_doc, this);
     if (dlg.exec() == QDialog::Accepted)
         statusBar()->showMessage(QString::fromStdString(dlg.Summary()), 8000);
+}
+
+void CMainFrame::OnEnergyDatabase()
+{
+    m_doc.OnChooseEnergyDatabase();
 }
 
 void CMainFrame::OnOperate()

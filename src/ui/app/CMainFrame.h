@@ -52,6 +52,7 @@ public slots:
     // The readings of the data file, or the rows of an energy database, as a spreadsheet.
     void OnExportReadings();
     void OnExportEnergy();
+    void OnEnergyDatabase();
 
     void OnOperate();
     void OnLineCheck();

@@ -45,6 +45,7 @@ MsgAnswer QtPrompter::Message(const std::string& text, const std::string& captio
         set = QMessageBox::Ok | QMessageBox::Cancel;
         break;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo:
         set = QMessageBox::Yes | QMessageBox::No;
         break;
     case MsgButtons::YesNoCancel:
@@ -55,6 +56,8 @@ MsgAnswer QtPrompter::Message(const std::string& text, const std::string& captio
         break;
     }
     box.setStandardButtons(set);
+    if (buttons == MsgButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return MsgAnswer::Ok;
@@ -66,7 +69,8 @@ MsgAnswer QtPrompter::Message(const std::string& text, const std::string& captio
         return MsgAnswer::Retry;
     default:
         // Escape or the close box: the answer that leaves things as they are.
-        return buttons == MsgButtons::YesNo ? MsgAnswer::No
+        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoDefaultNo
+                   ? MsgAnswer::No
                : buttons == MsgButtons::Ok  ? MsgAnswer::Ok
                                             : MsgAnswer::Cancel;
     }

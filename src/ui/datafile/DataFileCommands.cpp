@@ -7,6 +7,11 @@
 #include "ui/datafile/CDataFileDialogs.h"
 #include "ui/view/ViewCommands.h"
 
+#include <QDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QStatusBar>
 #include <QWidget>
 
@@ -26,7 +31,34 @@ void ShowDataFileParameters(const ViewCommandArgs& args)
 
 void InputReadings(const ViewCommandArgs& args)
 {
-    args.doc->OnInput();
+    CMrvDoc& doc = *args.doc;
+    if (!doc.OpenEnergyDatabase())
+        return;
+    // The import runs on a worker with a connection of its own; the window stays alive and
+    // shows how far it is, and Stop ends it with nothing stored.
+    QDialog progress(args.parent);
+    progress.setWindowTitle(QObject::tr("Input"));
+    progress.setObjectName("InputProgress");
+    auto* label = new QLabel(QObject::tr("Storing the readings..."), &progress);
+    label->setObjectName("InputProgressText");
+    auto* stop = new QPushButton(QObject::tr("Stop"), &progress);
+    stop->setObjectName("InputStop");
+    stop->setAccessibleName(stop->text());
+    auto* layout = new QVBoxLayout(&progress);
+    layout->addWidget(label);
+    layout->addWidget(stop);
+    CJobRunner runner({}, stop);
+    JobPrompter prompter(runner, doc.GetPrompter());
+    ImportOptions options = doc.InputOptions();
+    options.progress = [&runner, label](int done, int total) {
+        runner.Post([label, done, total] {
+            label->setText(QObject::tr("Stored %1 of %2 readings...").arg(done).arg(total));
+        });
+    };
+    options.stopped = [&runner] { return runner.StopRequested(); };
+    progress.show();
+    runner.Run([&] { doc.InputOnThisThread(prompter, options); });
+    progress.hide();
 }
 
 int RunTransferProgram(const TransferCommand& command, Prompter& prompter,

@@ -18,7 +18,8 @@ struct ViewCommandArgs;
 void ShowDataInfo(const ViewCommandArgs& args);
 // "Para": View Data File with the Block args.blockIndex.
 void ShowDataFileParameters(const ViewCommandArgs& args);
-// "Input": the loaded file's readings into the energy database.
+// "Input": the loaded file's readings into the energy database, on a worker while a small
+// window shows the progress and offers Stop.
 void InputReadings(const ViewCommandArgs& args);
 
 // Runs the transfer program (RunTransfer) and waits until it has ended. Meanwhile `controls`

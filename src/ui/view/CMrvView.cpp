@@ -446,7 +446,14 @@ std::vector<CMrvView::DrawnText> CMrvView::DrawnTexts() const
         }
         std::int32_t meters = 0;
         m_readings->GetValue(&meters);
-        add(s + 20, 55, QString::asprintf("Meters: %d", int(meters)));
+        // Damaged records of the whole file, marked "!" in the list and left out by Input.
+        const auto& readings = file.GetReadings();
+        const auto damaged = std::count_if(readings.begin(), readings.end(),
+                                           [](const ReadingRecord& r) { return !r.damage.empty(); });
+        QString count = QString::asprintf("Meters: %d", int(meters));
+        if (damaged > 0)
+            count += tr("  (%1 damaged in the file)").arg(damaged);
+        add(s + 20, 55, count);
         add(s + 20, h - 34, "( Datafile )");
         break;
     }

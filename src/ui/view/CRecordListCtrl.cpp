@@ -5,6 +5,7 @@
 #include "doc/CMrvDoc.h"
 #include "ui/view/CMarkListBox.h"
 
+#include <QBrush>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -250,11 +251,26 @@ QString RecordListModel::Cell(int row, int column) const
         const auto shown = m_shown.find(row);
         const ReadingRecord& reading =
             column > 0 && shown != m_shown.end() ? shown->second : readings[at];
-        return QString::fromStdString(
+        const QString text = QString::fromStdString(
             ReadingListCell(reading, TariffMask(file.GetParameterBlock()), column));
+        // A damaged record is marked where the eye starts reading the row.
+        if (column == 0 && !readings[at].damage.empty())
+            return tr("! ") + text;
+        return text;
     }
     }
     return {};
+}
+
+QString RecordListModel::Damage(int row) const
+{
+    if (m_kind != KindReadings || row < 0)
+        return {};
+    const std::vector<ReadingRecord>& readings = m_doc.GetDataFile().GetReadings();
+    const std::size_t at = m_firstReading + static_cast<std::size_t>(row);
+    if (at >= readings.size() || readings[at].damage.empty())
+        return {};
+    return tr("this record is damaged: %1").arg(QString::fromStdString(readings[at].damage));
 }
 
 QVariant RecordListModel::data(const QModelIndex& index, int role) const
@@ -267,6 +283,15 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const
         return Cell(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(ColumnAt(index.column()).alignment | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: {
+        const QString damage = Damage(index.row());
+        return damage.isEmpty() ? QVariant() : QVariant(damage);
+    }
+    case Qt::ForegroundRole:
+        if (!Damage(index.row()).isEmpty())
+            return QBrush(Qt::red);
+        return {};
     default:
         return {};
     }

@@ -68,6 +68,8 @@ private:
     void InsertRows(int rows);
     void SetColumns(std::vector<Column> columns);
     QString Cell(int row, int column) const;
+    // Kind 3: "this record is damaged: <why>" for a damaged record of the row, else empty.
+    QString Damage(int row) const;
 
     CMrvDoc& m_doc;
     int m_kind;
