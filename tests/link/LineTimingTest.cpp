@@ -41,6 +41,14 @@ public:
             m_rx.pop_front();
         }
     }
+    // What the purge after the send throws away is read first, and counted as purged.
+    int PurgeAfterSend(std::uint8_t* thrown, int max) override
+    {
+        const int n = Read(thrown, max);
+        m_purged.insert(m_purged.end(), thrown, thrown + n);
+        PurgeBoth();
+        return n;
+    }
     int Write(const std::uint8_t* data, int count) override
     {
         for (int i = 0; i < count; ++i) {
@@ -53,7 +61,7 @@ public:
         MeterListens();
         return count;
     }
-    int Drain() override
+    int Drain(int /*timeoutMs*/) override
     {
         m_now = std::max(m_now, m_wireFree);
         return 0;
