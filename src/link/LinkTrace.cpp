@@ -233,8 +233,8 @@ void ClassifyComplete(TransactionTrace& t)
         const unsigned count = unsigned(f[4] << 8 | f[5]);
         if (reg != t.reg || count != t.count) {
             Decide(t, TraceOutcome::Mismatch,
-                   FormatC("acknowledges %u registers from %u; the write was %u from %u", count,
-                           reg, t.count, t.reg));
+                   FormatC("acknowledges %u %s from %u; the write was %u from %u", count,
+                           count == 1 ? "register" : "registers", reg, t.count, t.reg));
             return;
         }
     }
