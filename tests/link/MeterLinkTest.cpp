@@ -289,6 +289,15 @@ TEST_F(MeterLinkFake, AWriteIsDoneOnlyOnItsOwnAcknowledgement)
     }
 }
 
+TEST_F(MeterLinkFake, AStopEndsTheWaitForAReply)
+{
+    int asked = 0;
+    link.SetStopCheck([&] { return ++asked > 1; });
+    EXPECT_EQ(Read6(), 0);
+    EXPECT_LE(line.SinceSendEnd(), std::uint64_t{MeterLink::kStopSliceMs});
+    link.SetStopCheck({});
+}
+
 TEST_F(MeterLinkFake, ReplyFromAnotherMeterIsCopiedButFails)
 {
     doc.settings = {.targetAddress = 1, .relay1 = 5, .relayMode = true};
