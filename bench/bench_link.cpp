@@ -216,22 +216,22 @@ public:
     void ClearErrors() override { ++calls, m_line.ClearErrors(); }
     void SetRts(bool on) override { ++calls, m_line.SetRts(on); }
     void PurgeBoth() override { ++calls, m_line.PurgeBoth(); }
-    void PurgeAfterSend() override
+    int PurgeAfterSend(std::uint8_t* thrown, int max) override
     {
         // Skipped on a pseudo-terminal, where nothing echoes.
         if (!mrv::SerialPort::CurrentIsPseudoTerminal())
-            ++calls;
-        m_line.PurgeAfterSend();
+            calls += 2;
+        return m_line.PurgeAfterSend(thrown, max);
     }
     int Write(const std::uint8_t* data, int count) override
     {
         ++calls;
         return m_line.Write(data, count);
     }
-    int Drain() override
+    int Drain(int timeoutMs) override
     {
         ++calls;
-        return m_line.Drain();
+        return m_line.Drain(timeoutMs);
     }
     int Read(std::uint8_t* buffer, int maxCount) override
     {

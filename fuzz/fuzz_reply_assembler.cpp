@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every byte counts and the buffer never overflows; the answer comes by the limit.
     FUZZ_CHECK(assembler.Arrived() == static_cast<int>(fed));
     FUZZ_CHECK(assembler.Stored() <= ReplyAssembler::kLimit);
+    FUZZ_CHECK(assembler.ReplyOffset() >= 0 && assembler.ReplyOffset() <= assembler.Arrived());
     FUZZ_CHECK(fed <= static_cast<std::size_t>(ReplyAssembler::kLimit) + 1);
     if (fed > static_cast<std::size_t>(ReplyAssembler::kLimit))
         FUZZ_CHECK(step != ReplyAssembler::Step::More);
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!form.relayMode && !form.carrierMode) {
             FUZZ_CHECK(mrv::Crc16(buffer.data(), length) == 0);
             FUZZ_CHECK(buffer[0] == form.leadByte);
-            if (form.function == 3)
+            if (form.function == 3 && !(buffer[1] & 0x80))
                 FUZZ_CHECK(length >= buffer[2] + 5);
         }
     }

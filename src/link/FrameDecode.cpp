@@ -371,15 +371,20 @@ DecodedFrame DecodeReply(const TransactionTrace& t)
         const bool direct = !t.settings.relayMode && !t.settings.carrierMode;
         auto start = std::find(received.begin(), received.end(), lead);
         std::size_t from = static_cast<std::size_t>(start - received.begin());
-        if (t.outcome == TraceOutcome::Echo && from + t.request.size() <= received.size()) {
-            noise(0, from);
-            out.push_back({"Echo",
-                           {{"our request", t.request, "the request came back", FieldCheck::Bad,
-                             "the line returns what is sent"}}});
-            at = from + t.request.size();
-            start =
-                std::find(received.begin() + static_cast<std::ptrdiff_t>(at), received.end(), lead);
-            from = static_cast<std::size_t>(start - received.begin());
+        if (t.echoDropped > 0 && !t.request.empty()) {
+            // The whole echo where it came, or the rest of one the purge took the start of.
+            const auto rest = t.request.end() - t.echoDropped;
+            const auto echo = std::search(received.begin(), received.end(), rest, t.request.end());
+            const std::size_t echoAt = static_cast<std::size_t>(echo - received.begin());
+            if (echo != received.end()) {
+                noise(0, echoAt);
+                out.push_back({"Echo",
+                               {{"our request", Bytes(rest, t.request.end()),
+                                 "the request came back", FieldCheck::Info,
+                                 "the line returns what is sent; dropped"}}});
+                at = echoAt + std::size_t(t.echoDropped);
+                from = std::max(at, std::min(std::size_t(t.replyOffset), received.size()));
+            }
         }
         if (direct && t.outcome == TraceOutcome::OtherMeter) {
             // Another meter's reply starts with its own address, not the lead byte.

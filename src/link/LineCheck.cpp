@@ -535,9 +535,16 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
     link.SetIdleTimeout(plan.timeoutMs);
     TraceOutcome last = TraceOutcome::Silence;
     std::uint64_t lastReplyUs = 0;
+    // Replies the purge after the send threw away: the Package Interval that would keep them.
+    int thrownTries = 0;
+    std::uint32_t keepingInterval = plan.sendDelay;
     link.SetTraceSink([&](const TransactionTrace& t) {
         last = t.outcome;
         lastReplyUs = t.replyUs;
+        if (t.purgedEarly > 0) {
+            ++thrownTries;
+            keepingInterval = std::min(keepingInterval, KeepingInterval(t));
+        }
         ++result.outcomes[static_cast<std::size_t>(t.outcome)];
         if (hooks.trace)
             hooks.trace(t);
@@ -549,7 +556,11 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
             PortSettings ps;
             ps.baudRate = baud;
             ps.parity = parity;
-            SerialPort::Configure(port, ps);
+            // A speed the port refuses is not tried at another one.
+            if (SerialPort::Configure(port, ps) != 0) {
+                result.notes.push_back(FormatC("The port does not take %u bit/s; not tried.", baud));
+                continue;
+            }
             std::array<int, kTraceOutcomes> here{};
             for (int a = plan.first; a <= plan.last; ++a) {
                 if (found[std::size_t(a)])
@@ -599,6 +610,16 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
                                                     n, n == 1 ? "reply" : "replies"));
         }
     }
+    if (thrownTries > 0)
+        result.notes.push_back(FormatC(
+            "%d %s came while the Package Interval (%u ms) ran and %s thrown away: a Package "
+            "Interval of %u ms would keep %s.",
+            thrownTries, thrownTries == 1 ? "reply" : "replies", plan.sendDelay,
+            thrownTries == 1 ? "was" : "were", keepingInterval, thrownTries == 1 ? "it" : "them"));
+    else if (!result.meters.empty())
+        result.notes.push_back(FormatC("The Package Interval of %u ms suits the meters found; "
+                                       "none answered while it ran.",
+                                       plan.sendDelay));
     SerialPort::Close(port);
     return result;
 }

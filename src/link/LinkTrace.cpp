@@ -31,14 +31,13 @@ int RelayHopsOf(const TransactionTrace& t)
     return t.request.size() > at ? t.request[at] & 0x03 : 0;
 }
 
-// The bytes the engine stored: from the first one equal to the request's lead byte on (it
-// drops whatever comes before). Empty when no such byte came.
+// The bytes of the reply the engine collected, or of the last frame it tried: from where it
+// found its start (after any echo and noise) to the end of what came.
 Bytes Stored(const TransactionTrace& t, const Bytes& received)
 {
-    if (t.request.empty())
-        return {};
-    const auto start = std::find(received.begin(), received.end(), t.request[0]);
-    return Bytes(start, received.end());
+    const std::size_t from = std::min(static_cast<std::size_t>(std::max(t.replyOffset, 0)),
+                                      received.size());
+    return Bytes(received.begin() + static_cast<std::ptrdiff_t>(from), received.end());
 }
 
 std::uint16_t CrcOf(const Bytes& b, std::size_t n)
@@ -75,8 +74,39 @@ std::optional<std::size_t> ExpectedLength(const TransactionTrace& t, const Bytes
     return stored.size() >= 3 ? std::optional<std::size_t>(stored[2] + 5u) : std::nullopt;
 }
 
+std::string Plural(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The meter's own frame inside a relay or carrier frame: where it starts and how long it is.
+std::optional<std::pair<std::size_t, std::size_t>> InnerFrame(const TransactionTrace& t,
+                                                              const Bytes& stored)
+{
+    const std::size_t h = static_cast<std::size_t>(RelayHopsOf(t));
+    const std::size_t lengthAt = (t.settings.carrierMode ? 3 : 0) + 3 + 2 * h;
+    if (stored.size() <= lengthAt || lengthAt + 1 + stored[lengthAt] > stored.size())
+        return std::nullopt;
+    return std::pair(lengthAt + 1, std::size_t(stored[lengthAt]));
+}
+
 std::string BadCheckWords(const TransactionTrace& t, const Bytes& stored)
 {
+    const bool wrapped = t.settings.relayMode || t.settings.carrierMode;
+    if (t.badLayer == CheckLayer::Modbus && wrapped) {
+        const char* where = t.settings.carrierMode && !t.settings.relayMode
+                                ? "the meter's frame inside the carrier frame"
+                                : "the meter's frame inside the relay frame";
+        const auto inner = InnerFrame(t, stored);
+        if (!inner)
+            return std::string(where) + " does not check out";
+        const Bytes f(stored.begin() + static_cast<std::ptrdiff_t>(inner->first),
+                      stored.begin() + static_cast<std::ptrdiff_t>(inner->first + inner->second));
+        if (f.size() < 5)
+            return FormatC("%s has %zu bytes, too short for any reply", where, f.size());
+        return CrcWords(f, f.size(), (std::string("the inner CRC (") + where + ")").c_str()) +
+               ": damaged between the meter and the relay";
+    }
     const std::optional<std::size_t> n = ExpectedLength(t, stored);
     if (!n || *n > stored.size())
         return "the frame does not check out";
@@ -92,6 +122,36 @@ std::string BadCheckWords(const TransactionTrace& t, const Bytes& stored)
         return "the relay length points beyond the frame";
     }
     return CrcWords(stored, *n, "the CRC");
+}
+
+const char* LayerWords(CheckLayer layer)
+{
+    switch (layer) {
+    case CheckLayer::Carrier:
+        return "a carrier frame that does not check out";
+    case CheckLayer::Relay:
+        return "a relay frame that does not check out";
+    case CheckLayer::Modbus:
+        return "a Modbus frame whose CRC does not check out";
+    case CheckLayer::None:
+        break;
+    }
+    return "a frame that does not check out";
+}
+
+// What the purge after the send threw away besides the echo, in words ("" for nothing).
+std::string PurgedWords(const TransactionTrace& t)
+{
+    if (t.purgedEarly <= 0)
+        return {};
+    std::string words = "; " + Plural(std::size_t(t.purgedEarly), "byte", "bytes") +
+                        " arrived while the send delay ran and were thrown away";
+    const std::uint32_t keep = KeepingInterval(t);
+    if (keep < t.settings.sendDelay)
+        words += FormatC(" (a Package Interval of %u ms would have kept them)", keep);
+    else
+        words += " (they came before the request had left the wire)";
+    return words;
 }
 
 // A Modbus reply with a good CRC from another address somewhere in what came (a direct line:
@@ -114,11 +174,6 @@ std::optional<std::uint8_t> ForeignReply(const TransactionTrace& t, const Bytes&
             return a;
     }
     return std::nullopt;
-}
-
-std::string Plural(std::size_t n, const char* one, const char* many)
-{
-    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 void Decide(TransactionTrace& t, TraceOutcome outcome, std::string detail)
@@ -168,10 +223,35 @@ void ClassifyComplete(TransactionTrace& t)
             return;
         }
     }
-    Decide(t, TraceOutcome::Answered, "after " + MillisText(t.replyUs) + " ms");
+    if (t.function == 16) {
+        if (f.size() != 8) {
+            Decide(t, TraceOutcome::Mismatch,
+                   FormatC("a write acknowledgement of %zu bytes; it has 8", f.size()));
+            return;
+        }
+        const unsigned reg = unsigned(f[2] << 8 | f[3]);
+        const unsigned count = unsigned(f[4] << 8 | f[5]);
+        if (reg != t.reg || count != t.count) {
+            Decide(t, TraceOutcome::Mismatch,
+                   FormatC("acknowledges %u %s from %u; the write was %u from %u", count,
+                           count == 1 ? "register" : "registers", reg, t.count, t.reg));
+            return;
+        }
+    }
+    std::string words = "after " + MillisText(t.replyUs) + " ms";
+    if (t.echoDropped > 0 || t.purgedEcho > 0)
+        words += ", the line's echo of the request dropped";
+    Decide(t, TraceOutcome::Answered, words);
 }
 
 } // namespace
+
+std::uint32_t KeepingInterval(const TransactionTrace& t)
+{
+    // A reply cannot start before the request has left the wire; RTS is held that long
+    // whatever the Package Interval, so the purge then comes as soon as the line allows.
+    return static_cast<std::uint32_t>((t.wireUs + 999) / 1000);
+}
 
 const char* OutcomeWord(TraceOutcome outcome)
 {
@@ -219,7 +299,7 @@ std::vector<std::uint8_t> TransactionTrace::Received() const
     return all;
 }
 
-void ClassifyTransaction(TransactionTrace& t)
+static void ClassifyWithoutPurge(TransactionTrace& t)
 {
     t.exceptionCode = 0;
     t.answeredBy = 0;
@@ -228,21 +308,35 @@ void ClassifyTransaction(TransactionTrace& t)
     const bool gone = t.end == ReceiveEnd::LineGone;
     const std::string goneWords = "the line hung up or failed " + MillisText(t.goneUs) +
                                   " ms after the request (an adapter pulled out, a device removed)";
+    if (t.end == ReceiveEnd::DrainStuck) {
+        Decide(t, TraceOutcome::Silence,
+               FormatC("the port had not sent the request after %u ms (its wire time and a "
+                       "second): the adapter does not send",
+                       t.timeoutMs));
+        return;
+    }
+    const std::string ended =
+        t.end == ReceiveEnd::Stopped ? "stopped by the user after " + MillisText(t.goneUs) + " ms"
+        : gone                       ? goneWords
+                                     : "nothing for " + wait;
     if (received.empty()) {
         Decide(t, TraceOutcome::Silence,
-               gone ? "nothing came: " + goneWords : "nothing came in " + wait);
+               t.end == ReceiveEnd::Stopped ? "nothing came: " + ended
+               : gone                       ? "nothing came: " + goneWords
+                                            : "nothing came in " + wait);
         return;
     }
 
     const Bytes stored = Stored(t, received);
-    // Before any other reading: an echo looks like a reply to the engine, and behind relays
-    // it may even pass as one.
-    if (!t.request.empty() && stored.size() >= t.request.size() &&
-        std::equal(t.request.begin(), t.request.end(), stored.begin())) {
-        const std::size_t more = received.size() - t.request.size();
+    // The echo is dropped by content; when nothing but the echo came, the meter did not answer.
+    if (t.end != ReceiveEnd::Complete && t.echoDropped > 0 && stored.empty() &&
+        t.badLayer == CheckLayer::None) {
+        const std::size_t more = received.size() - std::size_t(t.echoDropped);
         Decide(t, TraceOutcome::Echo,
                "the line returned our own request" +
-                   (more ? ", then " + Plural(more, "byte", "bytes") : std::string()));
+                   (more ? " and " + Plural(more, "byte", "bytes") + " that start no reply"
+                         : std::string()) +
+                   ", then " + ended);
         return;
     }
 
@@ -272,7 +366,15 @@ void ClassifyTransaction(TransactionTrace& t)
         return;
     case ReceiveEnd::TimedOut:
     case ReceiveEnd::LineGone:
+    case ReceiveEnd::Stopped:
+    case ReceiveEnd::DrainStuck:
         break;
+    }
+    // A frame failed its check, and a later byte that could have started the reply led to
+    // nothing whole.
+    if (t.badLayer != CheckLayer::None) {
+        Decide(t, TraceOutcome::BadCheck, std::string(LayerWords(t.badLayer)) + ", then " + ended);
+        return;
     }
 
     // On a direct line an exception reply to a read or write is shorter than the engine waits
@@ -292,8 +394,13 @@ void ClassifyTransaction(TransactionTrace& t)
         words = n ? FormatC("%zu of %zu bytes", stored.size(), *n)
                   : Plural(stored.size(), "byte", "bytes");
     }
-    Decide(t, TraceOutcome::Partial,
-           words + (gone ? ", then " + goneWords : ", then nothing for " + wait));
+    Decide(t, TraceOutcome::Partial, words + ", then " + ended);
+}
+
+void ClassifyTransaction(TransactionTrace& t)
+{
+    ClassifyWithoutPurge(t);
+    t.detail += PurgedWords(t);
 }
 
 std::string HexBytes(std::span<const std::uint8_t> bytes)

@@ -4,6 +4,7 @@
 // its time, how the engine's receive loop ended, and one outcome in plain words. MeterLink
 // records it only while a trace sink is bound.
 #include "link/MeterDocument.h"
+#include "link/ReplyAssembler.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,7 +40,17 @@ std::string ModbusExceptionText(std::uint8_t code);
 // How the engine's receive loop ended.
 // How the engine's receive loop ended. LineGone: the line hung up or failed (an adapter pulled
 // out), which ends the transaction at once.
-enum class ReceiveEnd : std::uint8_t { Complete, BadCheck, TooLong, TimedOut, LineGone };
+// DrainStuck: the port did not send the request within its wire time and a second. Stopped:
+// the user stopped the run during the wait.
+enum class ReceiveEnd : std::uint8_t {
+    Complete,
+    BadCheck,
+    TooLong,
+    TimedOut,
+    LineGone,
+    DrainStuck,
+    Stopped
+};
 
 struct TraceBurst {
     std::uint64_t atUs = 0; // since the end of the request
@@ -57,6 +68,11 @@ struct TransactionTrace {
     std::uint64_t sentUs = 0;       // monotonic clock: the request handed to the line
     std::uint64_t requestEndUs = 0; // the send over (RTS dropped); replies are timed from here
     std::uint32_t timeoutMs = 0;    // the idle time-out that applied
+    std::uint64_t wireUs = 0;       // the request's own time on the wire (0: not known)
+    // The purge after the send: bytes of the request's echo, and other bytes (an early reply)
+    // it threw away.
+    int purgedEcho = 0;
+    int purgedEarly = 0;
 
     // What came back, as the engine saw it.
     std::vector<TraceBurst> bursts;
@@ -65,6 +81,9 @@ struct TransactionTrace {
     std::vector<std::uint8_t> frame; // the unwrapped reply when the loop ended Complete
     std::uint64_t replyUs = 0;       // since the end of the request: the burst that completed it
     std::uint8_t result = 0;         // what Transact returned
+    int echoDropped = 0;             // bytes of what came taken as the echo and dropped
+    int replyOffset = 0; // where in what came the reply (or the last frame tried) starts
+    CheckLayer badLayer = CheckLayer::None; // the layer whose check failed last
 
     // The verdict (ClassifyTransaction).
     TraceOutcome outcome = TraceOutcome::Silence;
@@ -87,6 +106,10 @@ struct TransactionTrace {
 // Sets outcome, detail, exceptionCode and answeredBy from what the engine saw. Decides only;
 // the engine's result stays what it was.
 void ClassifyTransaction(TransactionTrace& trace);
+
+// The Package Interval (send delay, ms) at or below which the purge after the send would
+// have kept a reply that came while the send delay ran: the request's own wire time.
+std::uint32_t KeepingInterval(const TransactionTrace& trace);
 
 // The bytes as upper-case hex pairs with one blank between them.
 std::string HexBytes(std::span<const std::uint8_t> bytes);

@@ -22,14 +22,17 @@ void SerialPortTransport::PurgeBoth()
     SerialPort::Purge(SerialPort::kPurgeBoth);
 }
 
-void SerialPortTransport::PurgeAfterSend()
+int SerialPortTransport::PurgeAfterSend(std::uint8_t* thrown, int max)
 {
     // On a two-wire adapter the purge drops the echo of our own frame. A pseudo-terminal has
     // no wire: nothing echoes, and tcdrain does not wait for the far end to take the bytes. A
     // purge there would throw away the request before the far end has read it, or the reply
     // of a far end that answers at once.
-    if (!SerialPort::CurrentIsPseudoTerminal())
-        PurgeBoth();
+    if (SerialPort::CurrentIsPseudoTerminal())
+        return 0;
+    const int n = SerialPort::Read(thrown, max);
+    PurgeBoth();
+    return n > 0 ? n : 0;
 }
 
 int SerialPortTransport::Write(const std::uint8_t* data, int count)
@@ -37,9 +40,14 @@ int SerialPortTransport::Write(const std::uint8_t* data, int count)
     return SerialPort::Write(data, count);
 }
 
-int SerialPortTransport::Drain()
+int SerialPortTransport::Drain(int timeoutMs)
 {
-    return SerialPort::Drain();
+    return SerialPort::Drain(timeoutMs);
+}
+
+std::uint64_t SerialPortTransport::WireMicros(int bytes)
+{
+    return SerialPort::WireMicros(bytes);
 }
 
 int SerialPortTransport::Read(std::uint8_t* buffer, int maxCount)

@@ -92,6 +92,12 @@ std::uint8_t MeterLink::Exchange(std::uint8_t function, std::uint16_t reg, std::
     // CRC bytes, or the zeros behind it, as register values.
     if (result == 3 && (frame[2] != 2 * count || m_replyLength != frame[2] + 5))
         return 0;
+    // A write is done only when the meter acknowledges the register and count sent, in the
+    // 8-byte frame of that acknowledgement; anything else may be a write it never took.
+    if (result == 16 &&
+        (m_replyLength != 8 || frame[2] != (reg >> 8) || frame[3] != (reg & 0xFF) ||
+         frame[4] != (count >> 8) || frame[5] != (count & 0xFF)))
+        return 0;
     if (buffer)
         std::copy(frame.begin(), frame.end(), buffer);
     m_lastReply = frame;
@@ -108,33 +114,82 @@ std::uint16_t MeterLink::ReplyRegister(int i) const
     return static_cast<std::uint16_t>(m_lastReply[at] << 8 | m_lastReply[at + 1]);
 }
 
+namespace {
+
+// Where the echo of the request lies in what the purge would throw away: the bytes of the
+// request found there (all of them, or its start at the end of what came), 0 for none.
+int EchoIn(const std::uint8_t* thrown, int n, const std::uint8_t* request, int length)
+{
+    for (int i = 0; i < n; ++i) {
+        int m = 0;
+        while (m < length && i + m < n && thrown[i + m] == request[m])
+            ++m;
+        if (m == length || (m > 0 && i + m == n))
+            return m;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool MeterLink::StopRequested() const
+{
+    return m_stopCheck && m_stopCheck();
+}
+
 std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_t function)
 {
     const LinkSettings settings = CurrentSettings();
     LinkTransport& line = *m_transport;
     m_replyLength = 0;
+    TransactionTrace* const trace = m_tracing;
 
-    // The frame goes out in one write: a gap inside it would make the meter drop it. The send
-    // delay counts from the start of that write; RTS stays up until the delay has passed and
-    // the frame has left the port, so neither a short delay nor a slow line cuts the frame.
+    // The frame goes out in one write: a gap inside it would make the meter drop it. RTS stays
+    // up until the send delay (counted from the start of that write) has passed, the port has
+    // drained, and the frame's own wire time has passed: some adapter drivers report the drain
+    // done as soon as the chip has the bytes, not when they have left the wire.
     line.ClearErrors();
     line.SetRts(true);
     line.PurgeBoth();
-    if (m_tracing) {
-        m_tracing->request.assign(frame, frame + std::max(length, 0));
-        m_tracing->sentUs = line.TickMicros();
+    if (trace) {
+        trace->request.assign(frame, frame + std::max(length, 0));
+        trace->sentUs = line.TickMicros();
     }
-    const std::uint64_t sendStart = line.TickCount();
+    const std::uint64_t sendStartUs = line.TickMicros();
+    const std::uint64_t wireUs = line.WireMicros(length);
     line.Write(frame, length);
-    line.Drain();
-    const std::uint64_t sending = line.TickCount() - sendStart;
-    if (sending < settings.sendDelay)
-        line.Sleep(static_cast<std::uint32_t>(settings.sendDelay - sending));
+    const int drainLimitMs = static_cast<int>(wireUs / 1000) + kDrainGraceMs;
+    if (line.Drain(drainLimitMs) == LinkTransport::kDrainTimedOut) {
+        line.SetRts(false);
+        line.PurgeBoth();
+        if (trace) {
+            trace->requestEndUs = line.TickMicros();
+            trace->end = ReceiveEnd::DrainStuck;
+            trace->timeoutMs = static_cast<std::uint32_t>(drainLimitMs);
+        }
+        return 0;
+    }
+    const std::uint64_t holdUs =
+        std::max<std::uint64_t>(std::uint64_t{settings.sendDelay} * 1000, wireUs);
+    for (;;) {
+        const std::uint64_t sending = line.TickMicros() - sendStartUs;
+        if (sending >= holdUs)
+            break;
+        line.Sleep(static_cast<std::uint32_t>((holdUs - sending + 999) / 1000));
+    }
     line.SetRts(false);
-    line.PurgeAfterSend();
 
-    const ReplyForm form =
+    // The purge stays (meters and RTS-keyed transceivers rely on it), but what it throws away
+    // is looked at: the echo of the request is expected there; anything else is a reply that
+    // came while the send delay ran.
+    std::array<std::uint8_t, kFrameBufferSize> thrown{};
+    const int thrownCount =
+        line.PurgeAfterSend(thrown.data(), static_cast<int>(thrown.size()));
+    const int echoSeen = EchoIn(thrown.data(), thrownCount, frame, length);
+
+    ReplyForm form =
         ReplyForm::Of(frame, length, function, settings.relayMode, settings.carrierMode);
+    form.echoSeen = echoSeen;
     std::uint64_t limit = kDirectTimeout;
     if (settings.carrierMode)
         limit = kCarrierTimeout;
@@ -142,27 +197,49 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         limit = static_cast<std::uint64_t>(form.hops + 2) * kDirectTimeout;
     if (m_idleTimeout > 0)
         limit = m_idleTimeout;
-    TransactionTrace* const trace = m_tracing;
     if (trace) {
         trace->requestEndUs = line.TickMicros();
         trace->timeoutMs = static_cast<std::uint32_t>(limit);
+        trace->purgedEcho = echoSeen;
+        trace->purgedEarly = thrownCount - echoSeen;
+        trace->wireUs = wireUs;
     }
 
     // The reply is taken in the bursts that arrive and fed to the assembler byte by byte; the
     // idle time-out restarts with every burst. Never more is read than the assembler may
-    // still take, so the byte that breaks the 200-byte limit is the last one taken.
-    ReplyAssembler assembler(form);
+    // still take, so the byte that breaks the 200-byte limit is the last one taken. The wait
+    // is cut into slices so that a Stop is seen within a long time-out.
+    ReplyAssembler assembler(std::move(form));
+    const auto note = [&](ReceiveEnd end) {
+        if (!trace)
+            return;
+        trace->end = end;
+        trace->echoDropped = assembler.EchoDropped();
+        trace->replyOffset = assembler.ReplyOffset();
+        trace->badLayer = assembler.BadLayer();
+    };
     std::array<std::uint8_t, ReplyAssembler::kLimit + 1> burst{};
     std::uint64_t start = line.TickCount();
     for (;;) {
         const std::uint64_t elapsed = line.TickCount() - start;
-        if (elapsed >= limit)
+        if (elapsed >= limit) {
+            note(ReceiveEnd::TimedOut);
             return 0;
+        }
+        if (StopRequested()) {
+            note(ReceiveEnd::Stopped);
+            if (trace)
+                trace->goneUs = line.TickMicros() - trace->requestEndUs;
+            return 0;
+        }
         const std::uint64_t remaining = limit - elapsed;
         // A line that reports a hang-up or an error has gone (an adapter pulled out, a device
         // removed): nothing more can arrive, so the transaction fails now, not at its time-out.
-        const int ready = line.WaitReadable(static_cast<int>(remaining));
+        const int ready = line.WaitReadable(
+            static_cast<int>(m_stopCheck ? std::min<std::uint64_t>(remaining, kStopSliceMs)
+                                         : remaining));
         if (ready < 0) {
+            note(ReceiveEnd::LineGone);
             if (trace)
                 trace->Gone(line.TickMicros());
             return 0;
@@ -172,6 +249,7 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
         const int room = ReplyAssembler::kLimit + 1 - assembler.Arrived();
         const int n = line.Read(burst.data(), std::min(room, static_cast<int>(burst.size())));
         if (n < 0) {
+            note(ReceiveEnd::LineGone);
             if (trace)
                 trace->Gone(line.TickMicros());
             return 0; // as above: the line has gone
@@ -188,17 +266,16 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
             case ReplyAssembler::Step::Complete:
                 std::copy(assembler.Buffer().begin(), assembler.Buffer().end(), frame);
                 m_replyLength = assembler.FrameLength();
+                note(ReceiveEnd::Complete);
                 if (trace) {
-                    trace->end = ReceiveEnd::Complete;
                     trace->frame.assign(frame, frame + m_replyLength);
                     trace->replyUs = trace->bursts.back().atUs;
                 }
                 return assembler.FunctionCode();
             case ReplyAssembler::Step::Failed:
-                if (trace)
-                    trace->end = assembler.FailureReason() == ReplyAssembler::Failure::TooLong
-                                     ? ReceiveEnd::TooLong
-                                     : ReceiveEnd::BadCheck;
+                note(assembler.FailureReason() == ReplyAssembler::Failure::TooLong
+                         ? ReceiveEnd::TooLong
+                         : ReceiveEnd::BadCheck);
                 return 0;
             case ReplyAssembler::Step::More:
                 break;

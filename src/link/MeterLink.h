@@ -24,6 +24,11 @@ public:
     // Idle time-outs of the receive loop, in ms.
     static constexpr std::uint32_t kDirectTimeout = 2000;
     static constexpr std::uint32_t kCarrierTimeout = 16000;
+    // How long the port may take over the frame's own wire time before the send counts as
+    // stuck (a wedged adapter), in ms.
+    static constexpr int kDrainGraceMs = 1000;
+    // How often a long wait looks at the stop check, in ms.
+    static constexpr int kStopSliceMs = 50;
 
     MeterLink() = default;
     virtual ~MeterLink() = default;
@@ -38,8 +43,9 @@ public:
     // One exchange. buffer (>= 200 bytes) carries the dataLength bytes to write in and
     // receives the 200-byte reply copy. Returns 0 on failure, else the reply's function code.
     // A reply from another address is copied but returns 0. A read reply counts only with a
-    // byte count of twice `count` (behind relays, with an inner length to match); a shorter
-    // or longer one fails and is not copied.
+    // byte count of twice `count` (behind relays, with an inner length to match); a write only
+    // with the 8-byte acknowledgement of `reg` and `count`; any other fails and is not copied.
+    // An exception reply returns its function code (bit 7 set), which no operation takes.
     std::uint8_t Transact(std::uint8_t function, std::uint16_t reg, std::uint16_t count,
                           std::uint8_t* buffer, std::uint8_t address, std::uint8_t dataLength);
 
@@ -58,6 +64,10 @@ public:
     // (2000 ms, more behind relays and a carrier module); 0 restores those. A line check
     // asks many addresses and waits only briefly at each.
     void SetIdleTimeout(std::uint32_t ms) { m_idleTimeout = ms; }
+
+    // Asked while the engine waits for a reply: true ends the wait (the transaction fails), so
+    // that Stop is honoured within a long time-out. Empty: never.
+    void SetStopCheck(std::function<bool()> check) { m_stopCheck = std::move(check); }
 
     // Second, minute, hour, day, month, year % 100 of the engine's clock.
     void GetPcTime(std::uint8_t* time6) const;
@@ -161,6 +171,7 @@ public:
     int WritePriority();
 
 private:
+    bool StopRequested() const;
     // The settings of the attached document, or the defaults without one.
     LinkSettings CurrentSettings() const;
     // Transact without the trace.
@@ -178,6 +189,7 @@ private:
     TraceSink m_trace;
     TransactionTrace* m_tracing = nullptr; // the record of the transaction under way, if any
     std::uint32_t m_idleTimeout = 0;
+    std::function<bool()> m_stopCheck;
 };
 
 } // namespace mrv

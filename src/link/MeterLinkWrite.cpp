@@ -295,7 +295,7 @@ int MeterLink::WriteMoney()
     const MeterValues& v = ValuesOf(*this);
     return HeaderAndWrite(
         *this, "W Money:\r\n", 10125, 7,
-        EncodeMoney(v.moneyAmount, v.moneyWord, v.passwordTable1, v.passwordTable2),
+        EncodeMoney(v.moneyCents, v.moneyWord, v.passwordTable1, v.passwordTable2),
         MeterAddress());
 }
 

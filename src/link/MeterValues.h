@@ -57,7 +57,8 @@ struct MeterValues {
     std::array<std::uint8_t, 100> showMode = AllShown();
     int newBaudIndex = 2;       // 0..3: 1200, 2400, 4800, 9600 bit/s
     int presentBaudRate = 1200; // the document's port baud rate, sent by WriteAddress
-    float moneyAmount = 0.0f;
+    // In whole cents, as typed: a float would send 654321.09 as 654321.06.
+    std::uint32_t moneyCents = 0;
     std::uint32_t moneyWord = 0;
     std::array<std::uint8_t, 40> passwordTable1{}; // one decimal digit per byte
     std::array<std::uint8_t, 40> passwordTable2{};

@@ -4,8 +4,12 @@
 #include "link/MeterLink.h"
 #include "link/SendSequence.h"
 
+#include "base/NumberText.h"
+
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <span>
 #include <thread>
 
@@ -45,6 +49,13 @@ public:
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     }
+    // A step's own verdict: false ends the run as failed.
+    bool Check(bool ok)
+    {
+        if (!ok && m_end == WizardRunEnd::Done)
+            m_end = WizardRunEnd::Failed;
+        return ok && m_end == WizardRunEnd::Done;
+    }
     WizardRunEnd End() const { return m_end; }
 
 private:
@@ -53,14 +64,22 @@ private:
     WizardRunEnd m_end = WizardRunEnd::Done;
 };
 
-// The total of a block from the reply of the energy read just made.
-void FillTotal(const MeterLink& link, WizardEnergyBlock& block)
+// The total of a block from the reply of the energy read just made; false, with the reason
+// in the log, when the data file cannot hold it (a negative count, or more than its eight
+// digits): storing 0.00 in its place would pass for a reading.
+bool FillTotal(MeterLink& link, WizardEnergyBlock& block)
 {
     const auto hundredths = static_cast<std::int32_t>(std::uint32_t(link.ReplyRegister(0)) << 16 |
                                                       link.ReplyRegister(1));
-    // A negative count has no BCD form; the total stays zero, as for a block not read.
-    if (hundredths >= 0)
-        BinToBcdBytes(static_cast<std::uint64_t>(hundredths), std::span(block).first(4));
+    if (hundredths < 0 || hundredths > kMaxReadingHundredths) {
+        link.Log(FormatC("  %s%lld.%02lld kWh cannot be kept in the data file, which holds 0 to "
+                         "999999.99: nothing stored for this meter.\r\n\r\n",
+                         hundredths < 0 ? "-" : "", std::llabs(hundredths) / 100LL,
+                         std::llabs(hundredths) % 100LL));
+        return false;
+    }
+    BinToBcdBytes(static_cast<std::uint64_t>(hundredths), std::span(block).first(4));
+    return true;
 }
 
 } // namespace
@@ -93,11 +112,11 @@ WizardRunEnd RunReading(MeterLink& link, const ReadingGroups& groups, ReadingBlo
     blocks = {};
     // Each block is filled right after its read, while that reply is the link's last.
     if (groups.energy && run.Do([](MeterLink& l) { return l.ReadEnergy(0); }, 0)) {
-        FillTotal(link, blocks.energy);
+        blocks.energyRead = run.Check(FillTotal(link, blocks.energy));
         run.Pause(p);
     }
     if (groups.lmEnergy && run.Do([](MeterLink& l) { return l.ReadEnergy(1); }, 0)) {
-        FillTotal(link, blocks.lmEnergy);
+        blocks.lmEnergyRead = run.Check(FillTotal(link, blocks.lmEnergy));
         run.Pause(p);
     }
     if (groups.broadcast)
@@ -122,9 +141,24 @@ std::uint8_t ReadingMeterAddress(std::string_view meterId)
     return id[0];
 }
 
-std::uint16_t ConstantToWrite(const std::array<std::uint8_t, 3>& bcd)
+std::optional<std::uint16_t> ConstantToWrite(const std::array<std::uint8_t, 3>& bcd)
 {
-    return static_cast<std::uint16_t>(BcdBytesToBin(bcd) & 0xFFFF);
+    const std::uint64_t value = BcdBytesToBin(bcd);
+    if (value > 0xFFFF)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
+WizardEnergyBlock EnergyBlockOf(const std::array<double, 5>& kwh)
+{
+    WizardEnergyBlock block{};
+    for (std::size_t i = 0; i < kwh.size(); ++i) {
+        const double hundredths = std::round(kwh[i] * 100.0);
+        if (hundredths >= 0 && hundredths <= kMaxReadingHundredths)
+            BinToBcdBytes(static_cast<std::uint64_t>(hundredths),
+                          std::span(block).subspan(4 * i, 4));
+    }
+    return block;
 }
 
 WizardWalk::WizardWalk(int first, int last, int current)

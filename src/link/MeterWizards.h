@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace mrv {
@@ -47,12 +48,23 @@ WizardRunEnd RunMeterSetting(MeterLink& link, const SettingGroups& groups,
 
 // Two energy blocks as a data-file record holds them: five 4-byte BCD values each (total,
 // tariffs 1..4), least significant byte first. A run fills the total of each block it read
-// (hundredths as the meter counts them); the tariffs and any block not read stay zero.
+// (hundredths as the meter counts them); the tariffs stay zero. A reading the file cannot
+// hold (negative, above 999999.99) fails the run with the reason in the log.
 using WizardEnergyBlock = std::array<std::uint8_t, 20>;
 struct ReadingBlocks {
     WizardEnergyBlock energy{};
     WizardEnergyBlock lmEnergy{};
+    // Which blocks the run read; a block not read must not replace what the file holds.
+    bool energyRead = false;
+    bool lmEnergyRead = false;
 };
+
+// The most hundredths a data-file energy value holds: eight BCD digits, 999999.99 kWh.
+inline constexpr std::int32_t kMaxReadingHundredths = 99999999;
+
+// A block as the data file holds it, from its five values in kWh (total, tariffs 1..4), for
+// keeping a block the run did not read.
+WizardEnergyBlock EnergyBlockOf(const std::array<double, 5>& kwh);
 
 WizardRunEnd RunReading(MeterLink& link, const ReadingGroups& groups, ReadingBlocks& blocks,
                         const WizardHooks& hooks = {});
@@ -65,8 +77,8 @@ std::uint8_t SettingMeterAddress(std::string_view meterNum);
 std::uint8_t ReadingMeterAddress(std::string_view meterId);
 
 // The 16-bit value WriteConstant sends for a BCD constant (least significant byte first):
-// its decimal value, 00 32 00 -> 3200, kept to 16 bits.
-std::uint16_t ConstantToWrite(const std::array<std::uint8_t, 3>& bcd);
+// its decimal value, 00 32 00 -> 3200; nullopt above 65535, which the register cannot hold.
+std::optional<std::uint16_t> ConstantToWrite(const std::array<std::uint8_t, 3>& bcd);
 
 // A wizard's place in its list: positions first..last, the current one among them.
 class WizardWalk {

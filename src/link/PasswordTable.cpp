@@ -2,6 +2,7 @@
 
 #include "link/Checks.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace mrv {
@@ -38,30 +39,51 @@ void NewPasswordTables(MeterValues& values, PasswordTableGenerator& generator)
     values.passwordTable2 = generator.Next();
 }
 
-std::string MoneyDigits(float amount)
+std::optional<std::uint32_t> ParseMoneyCents(std::string_view text)
 {
-    // Out of any meter's range anyway; kept finite so the conversions below are defined.
-    if (!(amount > -1e12f && amount < 1e12f))
-        amount = 0.0f;
-    long long whole = static_cast<long long>(amount);
-    const float fraction = amount - static_cast<float>(whole);
-    int cents = static_cast<int>((fraction + 0.005) * 100);
-    // 12.996 rounds to 13.00, not to 12 and a three-digit cents text.
-    if (cents >= 100) {
-        ++whole;
-        cents -= 100;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    const auto digits = [](std::string_view d) {
+        for (const char c : d)
+            if (c < '0' || c > '9')
+                return false;
+        return true;
+    };
+    if ((whole.empty() && fraction.empty()) || !digits(whole) || !digits(fraction) ||
+        fraction.size() > 2 || (point != std::string_view::npos && fraction.empty() && whole.empty()))
+        return std::nullopt;
+    std::uint64_t cents = 0;
+    for (const char c : whole) {
+        cents = cents * 10 + std::uint64_t(c - '0');
+        if (cents > kMaxMoneyCents)
+            return std::nullopt;
     }
-    char w[32];
-    char c[16];
-    std::snprintf(w, sizeof w, "%06lld", whole);
-    std::snprintf(c, sizeof c, "%02d", cents);
-    return std::string(w).substr(0, 6) + std::string(c).substr(0, 2);
+    cents *= 100;
+    if (!fraction.empty())
+        cents += std::uint64_t(fraction[0] - '0') * 10 +
+                 (fraction.size() > 1 ? std::uint64_t(fraction[1] - '0') : 0);
+    if (cents > kMaxMoneyCents)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(cents);
 }
 
-std::vector<std::uint8_t> EncodeMoney(float amount, std::uint32_t moneyWord,
+std::string MoneyDigits(std::uint32_t cents)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08u", std::min(cents, kMaxMoneyCents));
+    return text;
+}
+
+std::vector<std::uint8_t> EncodeMoney(std::uint32_t cents, std::uint32_t moneyWord,
                                       const PasswordTable& table1, const PasswordTable& table2)
 {
-    const std::string digits = MoneyDigits(amount);
+    const std::string digits = MoneyDigits(cents);
     std::vector<std::uint8_t> out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         const PasswordTable& table = i % 2 == 0 ? table1 : table2;

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -37,13 +39,21 @@ PasswordTableGenerator& ProgramPasswordTableGenerator();
 void NewPasswordTables(MeterValues& values,
                        PasswordTableGenerator& generator = ProgramPasswordTableGenerator());
 
-// The eight digit characters of an amount: six of the whole part, two of the cents.
-std::string MoneyDigits(float amount);
+// The most an amount may be: six digits of the whole part and two of the cents.
+inline constexpr std::uint32_t kMaxMoneyCents = 99999999;
+
+// An amount typed as digits with at most two decimals after a point ("12", "12.3", "12.34"),
+// in whole cents; nullopt for anything else, a negative amount, or one above 999999.99.
+std::optional<std::uint32_t> ParseMoneyCents(std::string_view text);
+
+// The eight digit characters of an amount in cents (at most kMaxMoneyCents): six of the
+// whole part, two of the cents.
+std::string MoneyDigits(std::uint32_t cents);
 
 // The data that WriteMoney sends: the digits coded as their first positions in table 1 (odd
 // digits) and table 2 (even digits), a digit found nowhere giving no byte; then the CRC-16
 // of those bytes, low first; then the money word, least significant byte first.
-std::vector<std::uint8_t> EncodeMoney(float amount, std::uint32_t moneyWord,
+std::vector<std::uint8_t> EncodeMoney(std::uint32_t cents, std::uint32_t moneyWord,
                                       const PasswordTable& table1, const PasswordTable& table2);
 
 } // namespace mrv

@@ -1,7 +1,10 @@
 #include "link/SerialPort.h"
 
 #include <array>
+#include <asm/ioctls.h>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -10,6 +13,20 @@
 #include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
+
+// The kernel's termios with a speed of its own (TCGETS2/TCSETS2): the one way to set a rate
+// that has no B constant. Declared here (under the name the ioctl numbers use) because the
+// kernel's header clashes with <termios.h>.
+struct termios2 {
+    tcflag_t c_iflag;
+    tcflag_t c_oflag;
+    tcflag_t c_cflag;
+    tcflag_t c_lflag;
+    cc_t c_line;
+    cc_t c_cc[19];
+    speed_t c_ispeed;
+    speed_t c_ospeed;
+};
 
 namespace mrv::SerialPort {
 
@@ -24,8 +41,20 @@ struct PortEntry {
     bool pseudoTerminal = false;
     // Output may stand stopped: XON/XOFF is on, or kSetXoff stopped it.
     bool outputMayStop = false;
+    PortSettings settings; // as last configured
     std::string name;
 };
+
+constexpr tcflag_t kBaudMask = 0010017; // CBAUD
+constexpr tcflag_t kBaudOther = 0010000; // BOTHER
+
+// A speed the driver reports back within 1 % of the one asked for is taken: a UART divisor
+// seldom gives the exact rate, and a line tolerates some 2 %.
+bool CloseEnough(std::uint32_t got, std::uint32_t want)
+{
+    const std::uint64_t diff = got > want ? got - want : want - got;
+    return diff * 100 <= want;
+}
 
 struct PortTable {
     std::array<PortEntry, kPortCount> entries;
@@ -223,6 +252,28 @@ std::int16_t Configure(int port, const PortSettings& settings)
     ::tcgetattr(fd, &tio);
     ApplySettings(tio, settings);
     ::tcsetattr(fd, TCSANOW, &tio);
+    // The speed is set exactly or not at all: a line left at its old speed reaches no meter,
+    // or the wrong one. A rate without a B constant goes through the kernel's own speed field;
+    // either way the driver's answer is read back.
+    speed_t constant{};
+    if (BaudConstant(settings.baudRate, constant)) {
+        termios back{};
+        if (::tcgetattr(fd, &back) != 0 || ::cfgetospeed(&back) != constant)
+            return kSpeedRefused;
+    } else {
+        ::termios2 t2{};
+        if (settings.baudRate == 0 || ::ioctl(fd, TCGETS2, &t2) != 0)
+            return kSpeedRefused;
+        t2.c_cflag &= ~kBaudMask;
+        t2.c_cflag |= kBaudOther;
+        t2.c_cflag &= ~(kBaudMask << 16); // the input speed follows the output speed
+        t2.c_ispeed = t2.c_ospeed = settings.baudRate;
+        ::termios2 back{};
+        if (::ioctl(fd, TCSETS2, &t2) != 0 || ::ioctl(fd, TCGETS2, &back) != 0 ||
+            !CloseEnough(back.c_ospeed, settings.baudRate))
+            return kSpeedRefused;
+    }
+    Entry(port).settings = settings;
     // Without the software handshake nothing stops the output from here on; lift a stop that
     // may be left over once.
     ::tcflow(fd, TCOON);
@@ -319,6 +370,26 @@ std::int32_t Write(const std::uint8_t* buffer, std::int32_t count)
         return kIoError;
     }
     return count;
+}
+
+std::int32_t Drain(int timeoutMs)
+{
+    const int fd = CurrentFd();
+    if (fd < 0)
+        return kNotOpen;
+    // tcdrain has no time limit, and a wedged adapter would hold the run past Stop: the
+    // driver's queue is watched up to the limit, and tcdrain asked only once it is empty.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            break;
+        if (Clock::now() >= deadline)
+            return kDrainTimedOut;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return Drain();
 }
 
 std::int32_t Drain()
@@ -438,6 +509,20 @@ int WaitReadable(int timeoutMs)
     if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
         return kIoError;
     return (p.revents & POLLIN) ? 1 : 0;
+}
+
+std::uint64_t WireMicros(int bytes)
+{
+    const int current = Table().current;
+    if (!ValidPort(current) || Entry(current).fd < 0 || Entry(current).pseudoTerminal ||
+        bytes <= 0)
+        return 0;
+    const PortSettings& s = Entry(current).settings;
+    if (s.baudRate == 0)
+        return 0;
+    const std::uint64_t bits =
+        1u + s.dataBits + (s.parity != 0 ? 1u : 0u) + (s.stopBits == 0 ? 1u : 2u);
+    return (static_cast<std::uint64_t>(bytes) * bits * 1'000'000u + s.baudRate - 1) / s.baudRate;
 }
 
 int CurrentPort()

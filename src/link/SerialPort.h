@@ -26,6 +26,10 @@ inline constexpr int kAlreadyOpen = -2;
 inline constexpr int kOpenFailed = -3;
 inline constexpr int kIoError = -4;
 inline constexpr int kNotOpen = -5;
+// Configure: the driver does not take the speed asked for (the port is left open).
+inline constexpr int kSpeedRefused = -6;
+// Drain with a limit: bytes still wait in the port when it passes.
+inline constexpr int kDrainTimedOut = 1;
 
 // Line functions of Escape (the numbering of the original platform).
 inline constexpr int kSetXoff = 1;
@@ -63,8 +67,9 @@ std::int16_t Close(int port);
 // 1 closed, 0 open, -1 bad port number. Port -1 means the current port (1 when none).
 std::int16_t IsClosed(int port);
 
-// Raw mode with the given line parameters; returns 0, or -1, -5. A refusal of the driver to
-// take the settings is not reported.
+// Raw mode with the given line parameters; returns 0, or -1, -5, or kSpeedRefused when the
+// driver does not take the speed (any rate it can make is set, through the kernel's own speed
+// field where termios has no constant for it, and read back).
 std::int16_t Configure(int port, const PortSettings& settings);
 
 // What Configure does to the device's termios (raw mode, speed, size, parity, stop bits, flow
@@ -78,6 +83,12 @@ std::int32_t Write(const std::uint8_t* buffer, std::int32_t count);
 
 // Waits until every byte written has left the port (tcdrain). Returns 0, or -4, -5.
 std::int32_t Drain();
+// The same, giving up after timeoutMs with kDrainTimedOut.
+std::int32_t Drain(int timeoutMs);
+
+// Microseconds that `bytes` characters take on the current port's wire (start, data, parity
+// and stop bits at its speed); 0 on a pseudo-terminal or with no port.
+std::uint64_t WireMicros(int bytes);
 
 // Reads what is waiting, at most maxCount bytes, in one call; never waits. Returns the number
 // read (0 when nothing waits), or -1, -4, -5.

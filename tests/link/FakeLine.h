@@ -46,7 +46,7 @@ public:
         m_written.insert(m_written.end(), data, data + count);
         return count;
     }
-    int Drain() override
+    int Drain(int /*timeoutMs*/) override
     {
         m_events.push_back("drain");
         return 0;

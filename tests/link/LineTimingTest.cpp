@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 
 namespace mrv {
 namespace {
@@ -26,6 +27,12 @@ public:
         bool echo = false;        // a two-wire adapter hears its own bytes
         std::size_t requestLength = 8;
         Bytes reply;              // the meter's answer
+        // Adapter behaviour: the drain returns only once the wire is empty (else as soon as
+        // the chip has the bytes); received bytes reach the program in batches of this
+        // latency timer (0: at once); a transceiver keyed by RTS hears nothing while it is up.
+        bool drainWaitsForWire = true;
+        Us latencyUs = 0;
+        bool rtsKeyed = false;
     };
 
     explicit LineModel(Options options) : m_o(std::move(options)) {}
@@ -33,13 +40,28 @@ public:
     Us ByteUs() const { return 11'000'000ull / m_o.baud; }
 
     void ClearErrors() override {}
-    void SetRts(bool on) override { m_rts.push_back({on, m_now}); }
+    void SetRts(bool on) override
+    {
+        m_rts.push_back({on, m_now});
+        // What came while the transceiver was sending never reached the receiver.
+        if (!on && m_o.rtsKeyed)
+            while (!m_rx.empty() && m_rx.front().at <= m_now)
+                m_rx.pop_front();
+    }
     void PurgeBoth() override
     {
         while (!m_rx.empty() && m_rx.front().at <= m_now) {
             m_purged.push_back(m_rx.front().byte);
             m_rx.pop_front();
         }
+    }
+    // What the purge after the send throws away is read first, and counted as purged.
+    int PurgeAfterSend(std::uint8_t* thrown, int max) override
+    {
+        const int n = Read(thrown, max);
+        m_purged.insert(m_purged.end(), thrown, thrown + n);
+        PurgeBoth();
+        return n;
     }
     int Write(const std::uint8_t* data, int count) override
     {
@@ -53,11 +75,14 @@ public:
         MeterListens();
         return count;
     }
-    int Drain() override
+    int Drain(int /*timeoutMs*/) override
     {
-        m_now = std::max(m_now, m_wireFree);
+        if (m_o.drainWaitsForWire)
+            m_now = std::max(m_now, m_wireFree);
         return 0;
     }
+    std::uint64_t WireMicros(int bytes) override { return static_cast<Us>(bytes) * ByteUs(); }
+    std::uint64_t TickMicros() override { return m_now; }
     int Read(std::uint8_t* buffer, int maxCount) override
     {
         int n = 0;
@@ -100,6 +125,8 @@ private:
 
     void Arrive(Us at, std::uint8_t byte)
     {
+        if (m_o.latencyUs)
+            at = (at + m_o.latencyUs - 1) / m_o.latencyUs * m_o.latencyUs;
         const auto pos = std::upper_bound(m_rx.begin(), m_rx.end(), at,
                                           [](Us t, const Incoming& in) { return t < in.at; });
         m_rx.insert(pos, {at, byte});
@@ -210,6 +237,72 @@ TEST(LineTiming, TheEchoOfTheRequestIsPurged)
         ASSERT_EQ(e.result, 3);
         EXPECT_TRUE(std::equal(reply.begin(), reply.end(), e.buffer.begin()));
         EXPECT_EQ(line.Purged(), kRequest);
+    }
+}
+
+// Adapters as real hardware behaves, against meters that turn the line round after 5, 25 or
+// 60 ms, at 1200 and 9600 bit/s, with the default Package Interval of 40 ms. What the physics
+// allows succeeds; what it forbids fails with a trace that says why.
+TEST(LineTiming, AdapterProfiles)
+{
+    enum Profile { LatencyEcho, EarlyDrain, RtsKeyed, AutoEcho };
+    const char* const names[] = {"drain waits, 16 ms latency batches, 2-wire echo",
+                                 "drain returns when the chip has the bytes",
+                                 "transceiver keyed by RTS", "automatic direction, echo"};
+    const Bytes reply = test::ReadReply(1, 6, 0x0A0B);
+    for (const Profile p : {LatencyEcho, EarlyDrain, RtsKeyed, AutoEcho}) {
+        for (const std::uint32_t baud : {1200u, 9600u}) {
+            for (const Us turnaroundMs : {5u, 25u, 60u}) {
+                SCOPED_TRACE(std::string(names[p]) + ", " + std::to_string(baud) + " bit/s, " +
+                             std::to_string(turnaroundMs) + " ms");
+                LineModel line({.baud = baud,
+                                .answerAfterUs = turnaroundMs * 1000,
+                                .echo = p == LatencyEcho || p == AutoEcho,
+                                .reply = reply,
+                                .drainWaitsForWire = p != EarlyDrain,
+                                .latencyUs = p == LatencyEcho ? 16'000u : 0u,
+                                .rtsKeyed = p == RtsKeyed});
+                test::LinkTestDocument doc;
+                doc.settings.sendDelay = 40;
+                std::uint8_t address = 1;
+                MeterLink link;
+                link.SetTransport(&line);
+                link.Attach(&doc, nullptr, &address, 3200);
+                std::optional<TransactionTrace> trace;
+                link.SetTraceSink([&](const TransactionTrace& t) { trace = t; });
+                std::array<std::uint8_t, 200> buffer{};
+                const std::uint8_t result = link.Transact(3, 0x2710, 6, buffer.data(), 1, 0);
+                ASSERT_TRUE(trace);
+
+                // RTS is never dropped before the request has left the wire.
+                ASSERT_EQ(line.Rts().size(), 2u);
+                EXPECT_GE(line.Rts()[1].at, line.Sent().back().end);
+
+                // At 1200 bit/s the request alone outlasts the Package Interval, so every reply
+                // comes after the purge. At 9600 a reply 5 or 25 ms after the request starts
+                // while the Package Interval runs (a latency batch hands it over before the
+                // purge too).
+                const bool reachable = baud == 1200 || turnaroundMs == 60;
+                if (reachable) {
+                    EXPECT_EQ(result, 3) << trace->detail;
+                    EXPECT_TRUE(std::equal(reply.begin(), reply.end(), buffer.begin()));
+                    continue;
+                }
+                EXPECT_EQ(result, 0);
+                if (p == RtsKeyed) {
+                    // Sent while our transceiver still sent: it never arrived.
+                    EXPECT_TRUE(trace->outcome == TraceOutcome::Silence ||
+                                trace->outcome == TraceOutcome::Partial)
+                        << trace->detail;
+                } else {
+                    EXPECT_NE(trace->detail.find("arrived while the send delay ran and were "
+                                                 "thrown away (a Package Interval of 10 ms would "
+                                                 "have kept them)"),
+                              std::string::npos)
+                        << trace->detail;
+                }
+            }
+        }
     }
 }
 

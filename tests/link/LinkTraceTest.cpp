@@ -117,11 +117,22 @@ TEST(LinkTrace, EachOutcomeComesFromWhatTheEngineSawAndChangesNothing)
          "the CRC is 14 6A, it should be 14 95"},
         {"bad relay sum", kRelay, 3, {{badSum, 20}}, TraceOutcome::BadCheck,
          "the relay sum is 59, it should be A6"},
+        // The echo is dropped by content, and the reply after it taken.
         {"echo, then the reply", kDirect, 3, {{Request(kDirect, 3), 1}, {reply, 20}},
-         TraceOutcome::Echo, "the line returned our own request, then 17 bytes"},
-        // Behind relays the echo of a write even looks like its reply to the engine.
+         TraceOutcome::Answered, "after 20.0 ms, the line's echo of the request dropped"},
+        // Behind relays the echo of a write would even pass the relay sum.
         {"echo of a write behind a relay", kRelay, 16, {{Request(kRelay, 16), 1}},
-         TraceOutcome::Echo, "the line returned our own request"},
+         TraceOutcome::Echo, "the line returned our own request, then nothing for 6000 ms"},
+        {"a relay frame with a damaged inner frame", kRelay, 3,
+         {{WrapRelay(badCrc, 5, 0, 1), 20}}, TraceOutcome::BadCheck,
+         "the inner CRC (the meter's frame inside the relay frame) is 14 6A, it should be 14 "
+         "95: damaged between the meter and the relay"},
+        {"an acknowledgement of another register", kDirect, 16,
+         {{test::WriteReply(1, 10024, 2), 20}}, TraceOutcome::Mismatch,
+         "acknowledges 2 registers from 10024; the write was 2 from 10023"},
+        {"a short acknowledgement behind a relay", kRelay, 16,
+         {{WrapRelay(test::WithCrc({0x01, 0x10, 0x27}), 5, 0, 1), 20}}, TraceOutcome::Mismatch,
+         "a write acknowledgement of 5 bytes; it has 8"},
         {"another meter behind a relay", kRelay, 3, {{WrapRelay(test::ReadReply(7, 6), 5, 0, 1), 20}},
          TraceOutcome::OtherMeter, "meter 7 answered, not meter 1"},
         // On a direct line the engine drops it as noise, or (here) starts on a 01 inside its
@@ -343,7 +354,7 @@ TEST(FrameDecode, RepliesAreCheckedAgainstTheirRequest)
     d = DecodeReply(*run.trace);
     EXPECT_EQ(Names(d), (std::vector<std::string>{"Echo: our request",
                                                   "Modbus: address function exception code CRC",
-                                                  "Timing: burst 1 burst 2 then"}));
+                                                  "Timing: burst 1 burst 2"}));
     EXPECT_EQ(FindField(d, "Modbus", "exception code")->value, "3 illegal data value");
 }
 

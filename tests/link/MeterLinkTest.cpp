@@ -229,11 +229,72 @@ TEST_F(MeterLinkFake, WrongFunctionFailsWithoutCopying)
     EXPECT_EQ(link.LastReply()[0], 0);
 }
 
-TEST_F(MeterLinkFake, ExceptionReplyPassesTheFunctionTest)
+TEST_F(MeterLinkFake, AnExceptionFailsAsSoonAsItIsWhole)
 {
-    doc.settings = {.targetAddress = 1, .relay1 = 5, .relayMode = true};
-    line.Arrive(WrapRelay(test::WithCrc({0x01, 0x83, 0x02}), 5, 0, 1), 10);
-    EXPECT_EQ(Read6(), 0x83);
+    // Directly the exception is complete at 5 bytes, not at the time-out; behind a relay its
+    // length byte says so. No operation takes its function code.
+    const Bytes exception = test::WithCrc({0x01, 0x83, 0x02});
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        Bytes reply;
+    } cases[] = {
+        {"direct", {}, exception},
+        {"relay", {.targetAddress = 1, .relay1 = 5, .relayMode = true},
+         WrapRelay(exception, 5, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeLine fresh;
+        link.SetTransport(&fresh);
+        doc.settings = c.settings;
+        fresh.Arrive(c.reply, 10);
+        EXPECT_EQ(Read6(), 0x83);
+        EXPECT_EQ(fresh.SinceSendEnd(), 10u);
+    }
+}
+
+// A write is done only on the 8-byte acknowledgement of the register and count sent.
+TEST_F(MeterLinkFake, AWriteIsDoneOnlyOnItsOwnAcknowledgement)
+{
+    const LinkSettings direct{};
+    const LinkSettings relay{.targetAddress = 1, .relay1 = 5, .relayMode = true};
+    const Bytes ack = test::WriteReply(1, 10023, 1);
+    const struct {
+        const char* name;
+        LinkSettings settings;
+        Bytes reply;
+        std::uint8_t result;
+    } cases[] = {
+        {"direct acknowledgement", direct, ack, 16},
+        {"behind a relay", relay, WrapRelay(ack, 5, 0, 1), 16},
+        {"another register", direct, test::WriteReply(1, 10024, 1), 0},
+        {"another count", direct, test::WriteReply(1, 10023, 2), 0},
+        {"a short frame behind a relay", relay, WrapRelay(test::WithCrc({0x01, 0x10, 0x27}), 5, 0, 1),
+         0},
+        {"a long frame behind a relay", relay,
+         WrapRelay(test::WithCrc({0x01, 0x10, 0x27, 0x27, 0x00, 0x01, 0x00}), 5, 0, 1), 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakeLine fresh;
+        link.SetTransport(&fresh);
+        doc.settings = c.settings;
+        fresh.Arrive(c.reply, 10);
+        log.clear();
+        EXPECT_EQ(link.WriteConstant(), c.result == 16 ? 1 : 0);
+        EXPECT_EQ(log, c.result == 16 ? "Write Constant:\r\n  OK!\r\n\r\n"
+                                      : "Write Constant:\r\n  Fail!\r\n\r\n");
+    }
+}
+
+TEST_F(MeterLinkFake, AStopEndsTheWaitForAReply)
+{
+    int asked = 0;
+    link.SetStopCheck([&] { return ++asked > 1; });
+    EXPECT_EQ(Read6(), 0);
+    EXPECT_LE(line.SinceSendEnd(), std::uint64_t{MeterLink::kStopSliceMs});
+    link.SetStopCheck({});
 }
 
 // On a direct line the meter's refusal is five bytes: 01 83 02 and its CRC. The caller gets a

@@ -95,7 +95,8 @@ TEST_F(WizardRunTest, ReadingFillsTheTotalOfEachBlockItRead)
     ReadingBlocks blocks;
     blocks.energy.fill(0xEE);
     EXPECT_EQ(RunReading(link, {false, true, false}, blocks, hooks), WizardRunEnd::Done);
-    EXPECT_EQ(blocks.energy, WizardEnergyBlock{}); // not read: zeros
+    EXPECT_FALSE(blocks.energyRead); // not read: the file keeps what it holds
+    EXPECT_TRUE(blocks.lmEnergyRead);
     WizardEnergyBlock lm{};
     lm[0] = 0x45;
     lm[1] = 0x23;
@@ -128,6 +129,36 @@ TEST_F(WizardRunTest, AFailedReadingKeepsNoBlock)
     EXPECT_EQ(log, "read total energy:\r\n  1234.56\r\n\r\nread import energy:\r\n  Fail!\r\n\r\n");
 }
 
+// The data file holds 0 to 999999.99 kWh in eight BCD digits: a reading outside that fails
+// the meter with the reason, and nothing of it is kept (0.00 would pass for a reading).
+TEST_F(WizardRunTest, AReadingTheFileCannotHoldFailsTheMeter)
+{
+    const struct {
+        std::uint16_t high, low;
+        const char* says;
+    } cases[] = {
+        {0xFFFF, 0xFB2E, "  -12.34 kWh cannot be kept in the data file"},
+        {0x05F5, 0xE100, "  1000000.00 kWh cannot be kept in the data file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        ASSERT_TRUE(sim.SetRegisters(0, 0, {c.high, c.low}));
+        ReadingBlocks blocks;
+        log.clear();
+        EXPECT_EQ(RunReading(link, {true, false, false}, blocks, hooks), WizardRunEnd::Failed);
+        EXPECT_FALSE(blocks.energyRead);
+        EXPECT_EQ(blocks.energy, WizardEnergyBlock{});
+        EXPECT_NE(log.find(c.says), std::string::npos) << log;
+    }
+    // The largest the file holds is kept.
+    ASSERT_TRUE(sim.SetRegisters(0, 0, {0x05F5, 0xE0FF}));
+    ReadingBlocks blocks;
+    EXPECT_EQ(RunReading(link, {true, false, false}, blocks, hooks), WizardRunEnd::Done);
+    EXPECT_EQ(blocks.energy[3], 0x99);
+    EXPECT_EQ(EnergyBlockOf({999999.99, 1.5, 0, 0, 0}),
+              (WizardEnergyBlock{0x99, 0x99, 0x99, 0x99, 0x50, 0x01}));
+}
+
 TEST(WizardRules, AddressesConstantsAndTheWalk)
 {
     EXPECT_EQ(SettingMeterAddress("01"), 0x01);
@@ -140,7 +171,10 @@ TEST(WizardRules, AddressesConstantsAndTheWalk)
 
     EXPECT_EQ(ConstantToWrite({0x00, 0x32, 0x00}), 3200);
     EXPECT_EQ(ConstantToWrite({0x00, 0x08, 0x00}), 800);
-    EXPECT_EQ(ConstantToWrite({0x56, 0x34, 0x12}), 123456 & 0xFFFF);
+    EXPECT_EQ(ConstantToWrite({0x35, 0x55, 0x06}), 65535);
+    // Above what the register holds: refused, never cut to 16 bits.
+    EXPECT_EQ(ConstantToWrite({0x36, 0x55, 0x06}), std::nullopt);
+    EXPECT_EQ(ConstantToWrite({0x56, 0x34, 0x12}), std::nullopt);
 
     WizardWalk walk(3, 5, 3);
     EXPECT_FALSE(walk.CanPrevious());

@@ -114,11 +114,11 @@ TEST_F(ModbusInterop, ReadsWhatTheServerHoldsAndWritesWhatItThenHolds)
     EXPECT_EQ(std::vector<std::uint8_t>(buffer.begin() + 3, buffer.begin() + 9),
               std::vector<std::uint8_t>(std::begin(data), std::end(data)));
 
-    // A register beyond the server's table: a direct reply is complete by its byte count, so
-    // the five bytes of the exception never make a reply and the transaction fails.
+    // A register beyond the server's table: the exception is whole at its five bytes and
+    // ends the transaction at once with its function code, which no operation takes.
     buffer.fill(0xEE);
-    EXPECT_EQ(link.Transact(3, kRegisters, 2, buffer.data(), kServerAddress, 0), 0);
-    EXPECT_EQ(buffer[0], 0xEE);
+    EXPECT_EQ(link.Transact(3, kRegisters, 2, buffer.data(), kServerAddress, 0), 0x83);
+    EXPECT_EQ(buffer[2], 2); // illegal data address
 
     StopServer();
     EXPECT_EQ(served, 4);

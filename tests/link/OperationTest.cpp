@@ -647,7 +647,7 @@ TEST_F(OperationSimTest, MoneyIsEncodedWithThePasswordTables)
         doc.values.passwordTable1[p] = static_cast<std::uint8_t>(p % 10);
         doc.values.passwordTable2[p] = static_cast<std::uint8_t>(9 - p % 10);
     }
-    doc.values.moneyAmount = 12.34f;
+    doc.values.moneyCents = 1234;
     doc.values.moneyWord = 0x01020304;
     ASSERT_EQ(link.WriteMoney(), 1);
     EXPECT_EQ(log, "W Money:\r\n  OK!\r\n\r\n");
@@ -748,18 +748,31 @@ TEST(PasswordTableTest, EveryTableHoldsEveryDigitAndARunStartsTheSame)
     EXPECT_NE(v.passwordTable1, v.passwordTable2);
 }
 
-TEST(PasswordTableTest, MoneyDigitsAndCodesOfUnusualAmounts)
+// Amounts are whole cents from the text typed to the digits sent: a float sent 654321.09
+// as 654321.06 and 999999.99 as 100000.00.
+TEST(PasswordTableTest, MoneyIsParsedAndSentInWholeCents)
 {
     const struct {
-        float amount;
+        const char* text;
+        std::optional<std::uint32_t> cents;
         const char* digits;
     } cases[] = {
-        {12.34f, "00001234"},     {0.0f, "00000000"}, {9999.99f, "00999999"},
-        {12.996f, "00001300"},    // rounds up into the whole part, never a third cent digit
-        {1234567.5f, "12345650"}, // only the first six digits of the whole part
+        {"12.34", 1234, "00001234"},       {"0", 0, "00000000"},
+        {"654321.09", 65432109, "65432109"}, {"999999.99", 99999999, "99999999"},
+        {" 7.5 ", 750, "00000750"},        {"12.", 1200, "00001200"},
+        {".5", 50, "00000050"},            {"1234567", std::nullopt, ""},
+        {"1000000.00", std::nullopt, ""},  {"12.345", std::nullopt, ""},
+        {"-1", std::nullopt, ""},          {"1e3", std::nullopt, ""},
+        {"", std::nullopt, ""},            {".", std::nullopt, ""},
+        {"12,34", std::nullopt, ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MoneyDigits(c.amount), c.digits) << c.amount;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseMoneyCents(c.text), c.cents);
+        if (c.cents) {
+            EXPECT_EQ(MoneyDigits(*c.cents), c.digits);
+        }
+    }
 
     // A digit that table 1 does not hold gives no byte: 0 0 1 3 of 12.34 lose their zeros.
     PasswordTable t1{}, t2{};
@@ -767,7 +780,7 @@ TEST(PasswordTableTest, MoneyDigitsAndCodesOfUnusualAmounts)
         t1[p] = static_cast<std::uint8_t>(1 + p % 9);
         t2[p] = static_cast<std::uint8_t>(p % 10);
     }
-    const std::vector<std::uint8_t> code = EncodeMoney(12.34f, 0xA1B2C3D4, t1, t2);
+    const std::vector<std::uint8_t> code = EncodeMoney(1234, 0xA1B2C3D4, t1, t2);
     const std::vector<std::uint8_t> digits = {0, 0, 0, 2, 2, 4};
     ASSERT_EQ(code.size(), digits.size() + 6);
     EXPECT_EQ(std::vector<std::uint8_t>(code.begin(), code.begin() + 6), digits);

@@ -134,20 +134,105 @@ TEST(ReplyAssembler, RelayRepliesUnwrapByHopCount)
     }
 }
 
-TEST(ReplyAssembler, RelaySumIsCheckedButNotTheInnerCrc)
+// The relay sum and the carrier CRC only prove the last hop: the meter's own frame inside
+// them is checked too, and the layer that failed is named.
+TEST(ReplyAssembler, EveryLayerIsChecked)
 {
-    Bytes inner = test::ReadReply(1, 3);
-    inner.back() ^= 0xFF; // the inner CRC is the meter's business here
-    Bytes relay = WrapRelay(inner, 5, 0, 1);
-    {
-        ReplyAssembler a(Relay(1));
-        EXPECT_EQ(FeedAll(a, relay).step, Step::Complete);
+    const Bytes inner = test::ReadReply(1, 3);
+    Bytes damaged = inner;
+    damaged[4] ^= 0x40; // between the meter and the relay; the relay sums what it got
+    Bytes badSum = WrapRelay(inner, 5, 0, 1);
+    badSum.back() ^= 0x01;
+    Bytes badCarrier = WrapCarrier(WrapRelay(inner, 5, 0, 1), 0x01);
+    badCarrier[badCarrier.size() - 2] ^= 0x80;
+    const struct {
+        const char* name;
+        ReplyForm form;
+        Bytes bytes;
+        CheckLayer bad;
+    } cases[] = {
+        {"relay sum", Relay(1), badSum, CheckLayer::Relay},
+        {"inner CRC behind a relay", Relay(1), WrapRelay(damaged, 5, 0, 1), CheckLayer::Modbus},
+        {"inner CRC behind the carrier", Relay(1, true, 0x01),
+         WrapCarrier(WrapRelay(damaged, 5, 0, 1), 0x01), CheckLayer::Modbus},
+        {"carrier CRC", Relay(1, true, 0x01), badCarrier, CheckLayer::Carrier},
+        // Two bytes can carry a "good" CRC (FF FF); no Modbus reply is that short.
+        {"two-byte inner frame", Relay(1), WrapRelay(Bytes{0xFF, 0xFF}, 5, 0, 1),
+         CheckLayer::Modbus},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReplyAssembler a(c.form);
+        const FeedResult r = FeedAll(a, c.bytes);
+        EXPECT_EQ(r.step, Step::Failed);
+        EXPECT_EQ(r.stoppedAt, static_cast<int>(c.bytes.size()) - 1);
+        EXPECT_EQ(a.FailureReason(), ReplyAssembler::Failure::BadCheck);
+        EXPECT_EQ(a.BadLayer(), c.bad);
     }
-    relay.back() ^= 0x01;
-    ReplyAssembler a(Relay(1));
-    const FeedResult r = FeedAll(a, relay);
-    EXPECT_EQ(r.step, Step::Failed);
-    EXPECT_EQ(r.stoppedAt, static_cast<int>(relay.size()) - 1);
+}
+
+TEST(ReplyAssembler, AnExceptionIsWholeAtFiveBytes)
+{
+    for (const std::uint8_t function : {std::uint8_t{3}, std::uint8_t{16}}) {
+        SCOPED_TRACE(int(function));
+        const Bytes exception = test::WithCrc({0x01, std::uint8_t(function | 0x80), 0x02});
+        ReplyAssembler a(Direct(1, function));
+        const FeedResult r = FeedAll(a, exception);
+        EXPECT_EQ(r.step, Step::Complete);
+        EXPECT_EQ(r.stoppedAt, 4);
+        EXPECT_EQ(a.FunctionCode(), function | 0x80);
+    }
+}
+
+// A two-wire line hears its own request. The copy is dropped by content wherever it comes
+// (whole, its rest after the purge took its start, after noise); a damaged copy fails its
+// check and the reply is looked for after it.
+TEST(ReplyAssembler, TheEchoOfTheRequestIsDroppedByContent)
+{
+    const Bytes read{0x01, 0x03, 0x27, 0x10, 0x00, 0x06, 0xCE, 0xB9};
+    const Bytes reply = test::ReadReply(1, 6);
+    // A write's echo starts like its acknowledgement: 01 10 00 15 00 01 ...
+    const Bytes write = test::WithCrc({0x01, 0x10, 0x00, 0x15, 0x00, 0x01, 0x02, 0x05, 0x03});
+    const Bytes ack = test::WriteReply(1, 0x0015, 1);
+    Bytes damagedEcho = read;
+    damagedEcho[7] ^= 0x01;
+    const struct {
+        const char* name;
+        Bytes request;
+        std::uint8_t function;
+        int echoSeen;
+        Bytes arrives;
+        Bytes expected;
+        int echoDropped;
+    } cases[] = {
+        {"whole echo, then the reply", read, 3, 0, test::Concat(read, reply), reply, 8},
+        {"noise, echo, reply", read, 3, 0, test::Concat(test::Concat({0x00}, read), reply), reply,
+         8},
+        {"the echo's rest after the purge", read, 3, 5, test::Concat({0x06, 0xCE, 0xB9}, reply),
+         reply, 3},
+        {"all of the echo purged", read, 3, 8, reply, reply, 0},
+        {"write echo, then its acknowledgement", write, 16, 0, test::Concat(write, ack), ack,
+         11},
+        {"damaged echo, then the reply", read, 3, 0, test::Concat(damagedEcho, reply), reply,
+         8},
+        {"no echo at all", read, 3, 0, reply, reply, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReplyForm form = ReplyForm::Of(c.request.data(), int(c.request.size()), c.function,
+                                       false, false);
+        form.echoSeen = c.echoSeen;
+        ReplyAssembler a(form);
+        const FeedResult r = FeedAll(a, c.arrives);
+        EXPECT_EQ(r.step, Step::Complete);
+        EXPECT_EQ(r.stoppedAt, static_cast<int>(c.arrives.size()) - 1);
+        EXPECT_EQ(Unwrapped(a), c.expected);
+        EXPECT_EQ(a.EchoDropped(), c.echoDropped);
+    }
+    // Only the echo: no reply, and the wait goes on for one.
+    ReplyAssembler a(ReplyForm::Of(read.data(), int(read.size()), 3, false, false));
+    EXPECT_EQ(FeedAll(a, read).step, Step::More);
+    EXPECT_EQ(a.Stored(), 0);
 }
 
 TEST(ReplyAssembler, CarrierRepliesUnwrapBothLayers)

@@ -253,11 +253,13 @@ TEST_F(SerialPortPty, ConfigureReachesTheDevice)
         EXPECT_EQ(tio.c_iflag & (INPCK | IXON | IXOFF | ICRNL), 0u);
         EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
     }
-    // A speed the platform has no constant for leaves the speed as it was; still 0.
-    ASSERT_EQ(sp::Configure(1, PortSettings{12345, 8, 0, 0, 0}), 0);
+    // A speed without a termios constant is set all the same, through the kernel's own speed
+    // field (the old code left the line at its previous speed and said nothing).
+    ASSERT_EQ(sp::Configure(1, PortSettings{14400, 8, 0, 0, 0}), 0);
     termios tio{};
     ASSERT_EQ(::tcgetattr(a.SlaveFd(), &tio), 0);
-    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B115200));
+    EXPECT_NE(::cfgetospeed(&tio), static_cast<speed_t>(B115200));
+    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(0010000)); // BOTHER
 }
 
 } // namespace

@@ -431,14 +431,17 @@ TEST(SimFaultText, RejectsWhatItDoesNotKnow)
 {
     SimFaults f;
     for (const char* bad : {"noise", "noise:0", "noise:x", "delay", "delay:-5", "badcrc:1",
-                            "exception:0", "exception:256", "loud", "echo:1", "gap", "gap:0",
-                            "address:0", "address:248"})
+                            "exception:0", "exception:256", "loud", "echo:0", "echo:x", "gap",
+                            "gap:0", "address:0", "address:248", "innerbad:1"})
         EXPECT_FALSE(ParseSimFault(bad, f)) << bad;
     EXPECT_FALSE(f.Any());
     ASSERT_TRUE(ParseSimFault("delay:250", f));
     ASSERT_TRUE(ParseSimFault("silent", f));
     EXPECT_EQ(f.delayMs, 250);
     EXPECT_TRUE(f.silent);
+    ASSERT_TRUE(ParseSimFault("echo:16", f));
+    EXPECT_TRUE(f.echo);
+    EXPECT_EQ(f.echoDelayMs, 16);
     ASSERT_TRUE(ParseSimFault("none", f));
     EXPECT_FALSE(f.Any());
 }

@@ -166,6 +166,9 @@ TEST_F(OperateCmdTest, UsageErrors)
         {dev + "--new-baud 19200", "--new-baud"},
         {dev + "--eeprom 00-ff", "--eeprom takes START:END"},
         {dev + "--money -1", "--money takes an amount"},
+        // Beyond the register's six digits and two decimals: refused before anything is sent.
+        {dev + "--money 1234567", "--money takes an amount from 0 to 999999.99"},
+        {dev + "--money 12.345", "--money takes an amount"},
         {dev + "--frobnicate", "unknown option --frobnicate"},
         {"--device /dev/null --profile " + Quote(dir.File("absent.ini")), "no profile"},
     };

@@ -58,8 +58,10 @@ TEST_F(TraceCmdTest, TransactNamesTheOutcomeOfEachFault)
     } cases[] = {
         {{}, "answered", "(after "},
         {{"--fault", "badcrc"}, "bad-check", "(the CRC is "},
-        // Whether the reply after the echo is in the trace is up to the scheduler.
-        {{"--fault", "echo"}, "echo", "(the line returned our own request"},
+        // The echo is dropped by content and the reply after it read.
+        {{"--fault", "echo"}, "answered", "the line's echo of the request dropped)"},
+        {{"--fault", "address:9"}, "other-meter", "(meter 9 answered, not meter 1)"},
+        {{"--fault", "exception:2"}, "exception", "(exception 2: illegal data address)"},
         {{"--fault", "stream"}, "too-long", "(201 bytes without a complete reply)"},
     };
     for (const auto& c : cases) {

@@ -404,6 +404,24 @@ TEST_F(OperateDlgTest, AddressOutsideTheRangeShowsTheMessageAndDoesNotSend)
     EXPECT_EQ(sim.RequestCount(), 0);
 }
 
+// An amount the money register cannot hold (six digits and two decimals) is refused with a
+// message naming the field; nothing is sent (it used to go out cut or rounded through a float).
+TEST_F(OperateDlgTest, MoneyBeyondTheRegisterIsRefusedBeforeSending)
+{
+    Open();
+    dlg->AddressEdit()->setText("1");
+    Tick("W money");
+    for (const char* text : {"1234567", "12.345", "-1"}) {
+        prompter.messages.clear();
+        dlg->findChild<QLineEdit*>("money")->setText(text);
+        Send();
+        ASSERT_EQ(prompter.messages.size(), 1u) << text;
+        EXPECT_EQ(prompter.messages[0].text,
+                  "Money must be an amount from 0 to 999999.99 with at most two decimals.");
+    }
+    EXPECT_EQ(sim.RequestCount(), 0);
+}
+
 TEST_F(OperateDlgTest, SendCopiesTheLinkOptionsAndWriteValuesIntoTheDocument)
 {
     doc->SetComDevice(0, "/nonexistent/ttyMRV"); // the copy comes before the port
@@ -433,7 +451,7 @@ TEST_F(OperateDlgTest, SendCopiesTheLinkOptionsAndWriteValuesIntoTheDocument)
     EXPECT_EQ(link.carrierLead, 104);
     EXPECT_EQ(link.sendDelay, 0u); // not the dialog's to change
     const MeterValues& v = doc->m_values;
-    EXPECT_FLOAT_EQ(v.moneyAmount, 12.34f);
+    EXPECT_EQ(v.moneyCents, 1234u);
     EXPECT_EQ(v.moneyWord, 4000000000u);
     EXPECT_EQ(v.showMode[0], 1);
     EXPECT_EQ(v.showMode[1], 0);

@@ -103,6 +103,9 @@ bool ParseSimFault(const std::string& text, SimFaults& faults)
         faults.gapMs = v;
     } else if (name == "address" && hasArg && ParseInt(arg, v) && v >= 1 && v <= 247) {
         faults.answerAs = static_cast<std::uint8_t>(v);
+    } else if (name == "echo" && hasArg && ParseInt(arg, v) && v >= 1) {
+        faults.echo = true;
+        faults.echoDelayMs = v;
     } else if (hasArg) {
         return false;
     } else if (name == "badcrc") {
@@ -113,6 +116,12 @@ bool ParseSimFault(const std::string& text, SimFaults& faults)
         faults.stream = true;
     } else if (name == "echo") {
         faults.echo = true;
+    } else if (name == "innerbad") {
+        faults.innerBad = true;
+    } else if (name == "shortack") {
+        faults.shortAck = true;
+    } else if (name == "ackother") {
+        faults.ackOther = true;
     } else if (name == "none") {
         faults = SimFaults{};
     } else {
@@ -138,6 +147,7 @@ bool ParseSimLine(const std::string& text, SimLine& line)
         if (parsed.parity < 0)
             return false;
     }
+    parsed.wireTurnaroundMs = line.wireTurnaroundMs;
     line = parsed;
     return true;
 }
@@ -383,6 +393,8 @@ void MeterSimulator::Serve()
             const SimFaults faults = Faults();
             if (faults.echo) {
                 // The line's doing, before any meter has seen the frame.
+                if (faults.echoDelayMs > 0 && !WaitWake(faults.echoDelayMs))
+                    return;
                 Trace("echo", frame);
                 Send(frame, 0);
             }
@@ -408,6 +420,14 @@ void MeterSimulator::Serve()
             }
             if (faults.delayMs > 0 && !WaitWake(faults.delayMs))
                 return;
+            const std::uint32_t wireBaud = WireBaud();
+            if (wireBaud != 0) {
+                // The request has left the wire only now, and the meter turns the line round.
+                const long long us = RequestWireUs(frame.size(), wireBaud) +
+                                     1000LL * m_line.wireTurnaroundMs;
+                if (!WaitWake(int((us + 999) / 1000)))
+                    return;
+            }
             if (faults.badCheck)
                 reply.back() ^= 0xFF;
             std::size_t header = ReplyHeaderLength(parsed.request);
@@ -429,12 +449,58 @@ void MeterSimulator::Serve()
                                       " ms after " + std::to_string(header) + " bytes)"
                                 : std::string("reply"),
                   reply);
-            Send(reply, streamHeader, gap ? header : 0, gap ? faults.gapMs : 0);
+            if (wireBaud != 0 && !faults.stream && !gap)
+                SendPaced(reply, wireBaud);
+            else
+                Send(reply, streamHeader, gap ? header : 0, gap ? faults.gapMs : 0);
             {
                 std::lock_guard lock(m_mutex);
                 ++m_replyCount;
             }
         }
+    }
+}
+
+std::uint32_t MeterSimulator::WireBaud() const
+{
+    SimLine line;
+    {
+        std::lock_guard lock(m_mutex);
+        line = m_line;
+    }
+    if (line.wireTurnaroundMs < 0)
+        return 0;
+    if (line.baud != 0)
+        return line.baud;
+    termios tio{};
+    if (::tcgetattr(m_master, &tio) == 0)
+        for (const std::uint32_t rate : {300u, 600u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u,
+                                         57600u, 115200u, 230400u})
+            if (BaudConstant(rate) == ::cfgetospeed(&tio))
+                return rate;
+    return 9600;
+}
+
+long long MeterSimulator::RequestWireUs(std::size_t bytes, std::uint32_t baud)
+{
+    return static_cast<long long>(bytes) * 11'000'000LL / baud;
+}
+
+void MeterSimulator::SendPaced(const std::vector<std::uint8_t>& bytes, std::uint32_t baud)
+{
+    // Each byte leaves when the wire would have carried it: 11 bits at the line's speed.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto due = start + std::chrono::microseconds(
+                                     static_cast<long long>(i + 1) * 11'000'000LL / baud);
+        const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(due - Clock::now());
+        if (wait.count() > 0) {
+            timespec ts{static_cast<time_t>(wait.count() / 1'000'000),
+                        static_cast<long>(wait.count() % 1'000'000) * 1000};
+            ::nanosleep(&ts, nullptr);
+        }
+        Send({bytes[i]}, 0);
     }
 }
 
@@ -523,9 +589,15 @@ std::vector<std::uint8_t> MeterSimulator::Answer(const SimRequest& request, cons
     } else if (!exception) {
         exception = kIllegalFunction;
     }
+    if (!exception && function == 16 && faults.ackOther)
+        out[3] = static_cast<std::uint8_t>(out[3] + 1); // the register after the one written
+    if (!exception && function == 16 && faults.shortAck)
+        out.resize(3);
     if (exception)
         out = {from, static_cast<std::uint8_t>(function | 0x80), exception};
     AppendCrc(out);
+    if (faults.innerBad && out.size() > 3)
+        out[3] ^= 0x40; // after the meter's CRC: the relay sums what it got
     return WrapSimReply(request, out);
 }
 

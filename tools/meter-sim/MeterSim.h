@@ -39,17 +39,27 @@ struct SimFaults {
     int gapMs = 0;
     // Not 0: the reply carries this Modbus address (CRC to match): another meter answers.
     std::uint8_t answerAs = 0;
+    // The echo comes this long after the request (a USB adapter's latency timer).
+    int echoDelayMs = 0;
+    // The meter's own frame damaged on its way to the relay or carrier module, whose check
+    // is made over what it got: a bad inner CRC inside a good relay sum (directly: a bad CRC).
+    bool innerBad = false;
+    // A write is acknowledged with a frame too short for an acknowledgement (5 bytes).
+    bool shortAck = false;
+    // A write is acknowledged for the register after the one written.
+    bool ackOther = false;
 
     bool Any() const
     {
         return noiseBytes || badCheck || silent || stream || delayMs || exception || echo ||
-               gapMs || answerAs;
+               gapMs || answerAs || innerBad || shortAck || ackOther;
     }
 };
 
 // Adds one fault named as on the command line: "noise:N", "badcrc", "silent", "stream",
-// "delay:MS", "exception" (code 4) or "exception:CODE", "echo", "gap:MS", "address:N",
-// "none" (clears all). False when the text names none of them.
+// "delay:MS", "exception" (code 4) or "exception:CODE", "echo" or "echo:MS" (late by MS),
+// "gap:MS", "address:N", "innerbad", "shortack", "ackother", "none" (clears all). False when
+// the text names none of them.
 bool ParseSimFault(const std::string& text, SimFaults& faults);
 
 // The line settings the meters answer at. A pseudo-terminal carries no signal, but its master
@@ -58,6 +68,10 @@ bool ParseSimFault(const std::string& text, SimFaults& faults);
 struct SimLine {
     std::uint32_t baud = 0; // 0: any speed
     int parity = -1;        // -1: any; 0 none, 1 odd, 2 even, 3 mark, 4 space
+    // Paced as a wire: the request is taken as arriving at its wire time, the reply starts
+    // turnaroundMs after its end and each byte follows at 11 bits per byte at the line's
+    // speed (baud, else the speed the client set). -1: no pacing.
+    int wireTurnaroundMs = -1;
 };
 
 // "BAUD" or "BAUD,PARITY" (none, odd, even, mark, space); false when it is neither.
@@ -129,6 +143,11 @@ private:
     void Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader,
               std::size_t gapAt = 0, int gapMs = 0);
     bool WaitWake(int timeoutMs); // false when asked to stop
+    // The speed replies are paced at, 0 when they are not.
+    std::uint32_t WireBaud() const;
+    static long long RequestWireUs(std::size_t bytes, std::uint32_t baud);
+    // Sends each byte at its time on a wire of that speed.
+    void SendPaced(const std::vector<std::uint8_t>& bytes, std::uint32_t baud);
     // True when the client's settings, as the master side shows them, match m_line.
     bool LineMatches(std::string& seen) const;
     void Trace(const std::string& what, const std::vector<std::uint8_t>& bytes);

@@ -16,14 +16,17 @@ namespace {
 
 const char kUsage[] =
     "usage: mrv-meter-sim [--address N]... [--link PATH] [--set REG=VALUE[,VALUE...]]...\n"
-    "                     [--fault FAULT]... [--line BAUD[,PARITY]] [--trace]\n"
+    "                     [--fault FAULT]... [--line BAUD[,PARITY]] [--wire MS] [--trace]\n"
     "  --address N   a meter with address N (1..247) on the line; repeatable, default 1\n"
     "  --link PATH   make PATH a symbolic link to the device while serving\n"
     "  --set R=V,..  preset registers from R on every meter (16-bit values, decimal or 0x hex)\n"
-    "  --fault F     noise:N, badcrc, silent, stream, delay:MS, exception[:CODE], echo,\n"
-    "                gap:MS, address:N; repeatable\n"
+    "  --fault F     noise:N, badcrc, silent, stream, delay:MS, exception[:CODE],\n"
+    "                echo[:MS] (late by MS), gap:MS, address:N, innerbad (the meter's frame\n"
+    "                damaged before the relay), shortack, ackother; repeatable\n"
     "  --line B[,P]  answer only a client whose port is at B bit/s (and parity P: none, odd,\n"
     "                even, mark, space; none and even look alike on a pseudo-terminal)\n"
+    "  --wire MS     pace the line as a wire: the request ends at its wire time, the reply\n"
+    "                starts MS later and each byte takes 11 bits at the line's speed\n"
     "  --trace       every request and reply in hex with a time stamp on standard error\n";
 
 int Usage(const char* problem)
@@ -140,6 +143,10 @@ int main(int argc, char** argv)
         } else if (arg == "--fault") {
             if (!mrv::ParseSimFault(argv[++i], faults))
                 return Usage("unknown fault");
+        } else if (arg == "--wire") {
+            if (!ParseNumber(argv[++i], 10000, v))
+                return Usage("--wire takes the turnaround in ms, 0..10000");
+            line.wireTurnaroundMs = int(v);
         } else if (arg == "--line") {
             if (!mrv::ParseSimLine(argv[++i], line))
                 return Usage("--line takes BAUD or BAUD,PARITY (none, odd, even, mark, space)");

@@ -216,7 +216,10 @@ bool OpenLine(int port, unsigned long baud, unsigned long parity, std::string* r
             *refusal = mrv::RefusalLine(mrv::CheckDevice(mrv::SerialPort::DevicePath(port)));
         return false;
     }
-    if (mrv::SerialPort::Configure(port, ps) != 0) {
+    if (const int status = mrv::SerialPort::Configure(port, ps); status != 0) {
+        // Never goes on at another speed than the one asked for.
+        if (refusal && status == mrv::SerialPort::kSpeedRefused)
+            *refusal = "the port does not take " + std::to_string(baud) + " bit/s";
         mrv::SerialPort::Close(port);
         return false;
     }

@@ -57,7 +57,7 @@ struct Options {
     mrvctl::LinkOptions link; // --baud, --parity and --send-delay default to the profile
     std::optional<unsigned long> newBaud;
     bool threePhase = false, raw = false, list = false, help = false, trace = false;
-    std::optional<float> money;
+    std::optional<std::uint32_t> money; // in cents
     unsigned long moneyWord = 0;
     std::optional<mrv::EepromRange> eeprom;
     std::optional<std::string> profile;
@@ -103,13 +103,15 @@ std::string Parse(int argc, char** argv, Options& o)
             }
         } else if (a == "--money") {
             if (err = need("an amount"); err.empty()) {
-                // A decimal point, whatever the locale.
-                const std::optional<double> m = mrv::ParseDoubleC(argv[++i]);
-                if (!m || !std::isfinite(*m) || *m < 0 || *m > 99999999.99)
-                    err = std::string("--money takes an amount from 0 to 99999999.99, not '") +
+                // Whole cents from the text to the bytes sent; the register holds six digits
+                // and two decimals, and an amount beyond them is refused, never cut.
+                const std::optional<std::uint32_t> m = mrv::ParseMoneyCents(argv[++i]);
+                if (!m)
+                    err = std::string("--money takes an amount from 0 to 999999.99 with at most "
+                                      "two decimals, not '") +
                           argv[i] + "'";
                 else
-                    o.money = float(*m);
+                    o.money = *m;
             }
         } else if (a == "--eeprom") {
             if (err = need("START:END"); err.empty()) {
@@ -151,7 +153,7 @@ int ListOperations()
 // Takes the profile's values: the data-file parameters the writes send, the port's baud
 // rate and parity, and the console's last new baud rate.
 void LoadProfile(mrv::SettingsStore& store, mrvctl::LinkDocument& doc, int& baud, int& parity,
-                 int& newBaudIndex, std::uint16_t& constant)
+                 int& newBaudIndex, long& constant)
 {
     const mrv::DataFileParameters params = mrv::LoadDataFileParameters(store);
     doc.values.protectionFlag = params.protectionFlag;
@@ -160,8 +162,8 @@ void LoadProfile(mrv::SettingsStore& store, mrvctl::LinkDocument& doc, int& baud
     doc.values.resetDay = params.resetDay;
     doc.values.dayTable = params.dayTable;
     doc.values.yearTable = params.yearTable;
-    constant = std::uint16_t(mrv::ConstantAsDecimal(params.constant) & 0xFFFF);
-    doc.values.meterConstant = constant;
+    constant = mrv::ConstantAsDecimal(params.constant);
+    doc.values.meterConstant = std::uint16_t(std::min(constant, 0xFFFFL));
 
     static constexpr int kRates[] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
     const int index = store.GetInt("uart", "baudrate", 1);
@@ -192,7 +194,7 @@ int RunOperate(int argc, char** argv)
 
     mrvctl::LinkDocument doc;
     int baud = 1200, parity = 2, newBaudIndex = 2;
-    std::uint16_t constant = 0;
+    long constant = 0;
     {
         std::unique_ptr<mrv::QtSettingsStore> store;
         if (o.profile) {
@@ -207,6 +209,11 @@ int RunOperate(int argc, char** argv)
         }
         LoadProfile(*store, doc, baud, parity, newBaudIndex, constant);
     }
+    // The meter's constant register holds 16 bits: a larger constant is refused before anything
+    // is sent, never cut to its low 16 bits.
+    if (o.ticked[std::size_t(mrv::FindOperation("*W Constant"))] && constant > 0xFFFF)
+        return UsageError("the profile's meter constant " + std::to_string(constant) +
+                          " is above 65535, the most a meter takes; nothing was sent");
     if (o.link.baud)
         baud = int(*o.link.baud);
     if (o.link.parity)
@@ -218,7 +225,7 @@ int RunOperate(int argc, char** argv)
     doc.values.threePhase = o.threePhase;
     doc.values.newBaudIndex = newBaudIndex;
     doc.values.presentBaudRate = baud;
-    doc.values.moneyAmount = o.money.value_or(0.0f);
+    doc.values.moneyCents = o.money.value_or(0);
     doc.values.moneyWord = std::uint32_t(o.moneyWord);
     // The tables are never stored; the generator's first draw gives the same tables on every
     // run, so money written by one run is read with the tables another run wrote.
@@ -243,7 +250,7 @@ int RunOperate(int argc, char** argv)
             }
             std::fflush(stdout);
         },
-        &address, constant);
+        &address, std::uint16_t(constant));
     mrvctl::StderrTrace trace;
     if (o.trace)
         trace.Bind(link);

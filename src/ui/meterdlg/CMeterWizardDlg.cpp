@@ -193,7 +193,7 @@ void CMeterWizardDlg::OnRun()
     std::vector<bool> ticked;
     for (const QCheckBox* box : m_boxes)
         ticked.push_back(box->isChecked());
-    if (!OpenPort())
+    if (!MayRun(ticked) || !OpenPort())
         return;
     m_log->clear();
 
@@ -226,7 +226,20 @@ CMeterSettingDlg::CMeterSettingDlg(CMrvDoc& doc, int meterIndex,
                        {"Init,Constant,Priority", "Password", "Meter ID", "Other"}},
                       WizardWalk(0, static_cast<int>(doc.Meters().size()) - 1, meterIndex), parent)
 {
-    m_writeConstant = ConstantToWrite(constant);
+    // A constant the meter's register cannot hold is refused at the run, never cut.
+    m_constantValue = BcdBytesToBin(constant);
+    m_writeConstant = ConstantToWrite(constant).value_or(0);
+}
+
+bool CMeterSettingDlg::MayRun(const std::vector<bool>& ticked)
+{
+    if (!ticked[0] || m_constantValue <= 0xFFFF)
+        return true;
+    m_doc.GetPrompter().Message("The meter constant " + std::to_string(m_constantValue) +
+                                    " is above 65535, the most a meter takes: nothing was "
+                                    "written. Correct it in the data file parameters.",
+                                "error", MsgIcon::Warning);
+    return false;
 }
 
 std::uint8_t CMeterSettingDlg::AddressAt(int position) const
@@ -280,6 +293,15 @@ bool CReadingDlg::Finish()
     if (!m_readsEnergy)
         return true;
     HhuDataFile& file = m_doc.GetDataFile();
+    // A block this run did not read keeps what the file holds.
+    const std::vector<ReadingRecord>& held = file.GetReadings();
+    const std::size_t index = std::size_t(Position() - 1);
+    if (index < held.size()) {
+        if (!m_blocks.energyRead)
+            m_blocks.energy = EnergyBlockOf(held[index].energy);
+        if (!m_blocks.lmEnergyRead)
+            m_blocks.lmEnergy = EnergyBlockOf(held[index].lmEnergy);
+    }
     ReadingRecord reading;
     if (!file.StoreReading(Position() - 1, m_blocks.energy, m_blocks.lmEnergy, &reading)) {
         // Never move on as if the reading were kept; say why when the file said so.

@@ -70,6 +70,9 @@ protected:
     // On the UI thread after a run whose commands all succeeded, before the port closes;
     // false keeps the wizard on this meter.
     virtual bool Finish() { return true; }
+    // On the UI thread before the port is opened: false (after telling the user why) runs
+    // nothing.
+    virtual bool MayRun(const std::vector<bool>& /*ticked*/) { return true; }
 
     void showEvent(QShowEvent* event) override;
 
@@ -110,6 +113,10 @@ public:
 protected:
     std::uint8_t AddressAt(int position) const override;
     WizardRunEnd RunCommands(const std::vector<bool>& ticked, const WizardHooks& hooks) override;
+    bool MayRun(const std::vector<bool>& ticked) override;
+
+private:
+    std::uint64_t m_constantValue = 0; // the Block's constant in decimal
 };
 
 // "Reading": the records first..last (counted from 1 over the file) of the loaded data file;

@@ -175,7 +175,7 @@ void COperateDlg::BuildControls()
     m_plcBox->setObjectName("PLC");
     m_runThroughBox = new QCheckBox("Run through", this);
     m_runThroughBox->setObjectName("runThrough");
-    m_moneyEdit = MakeHiddenEdit(this, "money", "0.000000");
+    m_moneyEdit = MakeHiddenEdit(this, "money", "0.00");
     m_moneyWordEdit = MakeHiddenEdit(this, "moneyWord", "0");
     m_targetEdit = new CFilterEdit(this);
     m_targetEdit->setObjectName("target");
@@ -309,10 +309,20 @@ bool COperateDlg::TakeControlValues(bool checkAddress)
     for (std::size_t i = 0; i < m_showModeBoxes.size(); ++i)
         m_showMode[i] = m_showModeBoxes[i]->isChecked() ? 1 : 0;
 
-    bool moneyOk = false;
-    const float money = m_moneyEdit->text().trimmed().toFloat(&moneyOk);
-    if (moneyOk)
-        m_moneyAmount = money;
+    // Kept in whole cents from the text typed to the bytes sent. An amount the register
+    // cannot hold is refused when it is to be written, never cut or rounded.
+    const std::optional<std::uint32_t> cents =
+        ParseMoneyCents(m_moneyEdit->text().toStdString());
+    if (cents) {
+        m_moneyCents = *cents;
+    } else if (checkAddress && m_operations[std::size_t(FindOperation("W money"))]) {
+        m_doc.GetPrompter().Message(
+            "Money must be an amount from 0 to 999999.99 with at most two decimals.", "",
+            MsgIcon::Warning);
+        m_moneyEdit->setFocus();
+        m_moneyEdit->selectAll();
+        return false;
+    }
     m_moneyWord = std::uint32_t(TakeUnsigned(m_moneyWordEdit, 0xFFFFFFFFul, m_moneyWord));
     m_targetAddress = std::uint16_t(TakeUnsigned(m_targetEdit, 0xFF, m_targetAddress, 16));
     m_relay1 = std::uint16_t(TakeUnsigned(m_relay1Edit, 0xFFFF, m_relay1));
@@ -324,7 +334,7 @@ bool COperateDlg::TakeControlValues(bool checkAddress)
 void COperateDlg::CopyToDocument()
 {
     MeterValues& v = m_doc.m_values;
-    v.moneyAmount = m_moneyAmount;
+    v.moneyCents = m_moneyCents;
     v.moneyWord = m_moneyWord;
     v.showMode = m_showMode;
     v.threePhase = m_threePhase != 0;

@@ -48,7 +48,7 @@ public:
     OperationFlags m_operations{};
     int m_relayMode = 0;
     std::uint8_t m_address = 0;
-    float m_moneyAmount = 0.0f;
+    std::uint32_t m_moneyCents = 0;
     std::uint32_t m_moneyWord = 0;
     std::uint16_t m_targetAddress = 0;
     std::uint16_t m_relay1 = 0;
