@@ -16,9 +16,17 @@ int BcdByte(std::uint8_t b)
     return hi > 9 || lo > 9 ? -1 : hi * 10 + lo;
 }
 
+// A record that fails its check keeps its ids and says why in the last column; its values
+// are left out, since a billing sheet must not take them for readings.
 void FillReading(const ReadingRecord& r, const std::vector<ReadingColumn>& columns,
-                 std::vector<SheetCell>& cells)
+                 bool damageColumn, std::vector<SheetCell>& cells)
 {
+    if (damageColumn) {
+        if (r.damage.empty())
+            cells[columns.size()].SetEmpty();
+        else
+            cells[columns.size()].SetText("this record is damaged: " + r.damage);
+    }
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const ReadingColumn& column = columns[c];
         SheetCell& cell = cells[c];
@@ -32,7 +40,7 @@ void FillReading(const ReadingRecord& r, const std::vector<ReadingColumn>& colum
         default:
             break;
         }
-        if (r.status == 0) {
+        if (r.status == 0 || !r.damage.empty()) {
             cell.SetEmpty();
         } else if (column.field == ReadingColumn::Date) {
             if (const std::optional<CalendarDate> d = ReadingDate(r))
@@ -82,6 +90,8 @@ std::vector<ExportedBlock> ExportedBlocks(const ReadingSource& source,
         const auto first = source.readings.begin() + std::ptrdiff_t(b.first);
         b.read = std::size_t(std::count_if(first, first + std::ptrdiff_t(b.meters),
                                            [](const ReadingRecord& r) { return r.status != 0; }));
+        b.damaged = std::size_t(std::count_if(first, first + std::ptrdiff_t(b.meters),
+                                              [](const ReadingRecord& r) { return !r.damage.empty(); }));
         blocks.push_back(b);
     }
     return blocks;
@@ -92,8 +102,14 @@ SheetBook ReadingBook(const ReadingSource& source, const std::vector<int>& which
     std::vector<ExportedBlock> blocks = ExportedBlocks(source, which);
     SheetBook book;
     book.csvLabelTitle = "Block";
-    const std::vector<std::string> titles = ReadingListTitles(source.tariffMask);
+    std::vector<std::string> titles = ReadingListTitles(source.tariffMask);
     const std::vector<ReadingColumn> columns = ReadingListColumns(source.tariffMask);
+    // Every table keeps the same columns (a .csv has one header), so one damaged record gives
+    // them all the column that says why.
+    const bool damageColumn = std::any_of(blocks.begin(), blocks.end(),
+                                          [](const ExportedBlock& b) { return b.damaged > 0; });
+    if (damageColumn)
+        titles.push_back("Damaged");
     std::vector<std::string> wished = {"Summary"};
     for (const ExportedBlock& b : blocks) {
         SheetTable table;
@@ -101,8 +117,9 @@ SheetBook ReadingBook(const ReadingSource& source, const std::vector<int>& which
         table.titles = titles;
         table.rows = b.meters;
         const ReadingRecord* first = source.readings.data() + b.first;
-        table.fill = [first, columns](std::size_t row, std::vector<SheetCell>& cells) {
-            FillReading(first[row], columns, cells);
+        table.fill = [first, columns, damageColumn](std::size_t row,
+                                                    std::vector<SheetCell>& cells) {
+            FillReading(first[row], columns, damageColumn, cells);
         };
         book.tables.push_back(std::move(table));
         wished.push_back(b.name);
@@ -114,11 +131,14 @@ SheetBook ReadingBook(const ReadingSource& source, const std::vector<int>& which
         for (const ExportedBlock& b : blocks) {
             total.meters += b.meters;
             total.read += b.read;
+            total.damaged += b.damaged;
         }
         blocks.push_back(total);
     }
     book.summary.name = "Summary";
     book.summary.titles = {"Block", "Sheet", "Meters", "Read", "Unread"};
+    if (damageColumn)
+        book.summary.titles.push_back("Damaged");
     book.summary.rows = blocks.size();
     book.summary.fill = [blocks, sheets](std::size_t row, std::vector<SheetCell>& cells) {
         const ExportedBlock& b = blocks[row];
@@ -130,6 +150,8 @@ SheetBook ReadingBook(const ReadingSource& source, const std::vector<int>& which
         cells[2].SetCount(b.meters);
         cells[3].SetCount(b.read);
         cells[4].SetCount(b.meters - b.read);
+        if (cells.size() > 5)
+            cells[5].SetCount(b.damaged);
     };
     return book;
 }

@@ -30,6 +30,7 @@ struct ExportedBlock {
     std::size_t first = 0; // 0-based, into the readings
     std::size_t meters = 0;
     std::size_t read = 0;
+    std::size_t damaged = 0; // records that fail their check
 };
 
 // The Blocks `which` (indexes into `source.blocks`, in that order; empty: every Block);
@@ -40,8 +41,10 @@ std::vector<ExportedBlock> ExportedBlocks(const ReadingSource& source,
 // The book of the Blocks `which` (indexes into `source.blocks`, in that order; empty: every
 // Block). Each table is named after its Block and has the list's titles; a meter not read
 // keeps its two ids and has empty cells for the rest; a date whose digits are damaged stays
-// the text the list shows. The summary has "Block", "Sheet", "Meters", "Read", "Unread" per
-// Block and, for more than one, a "Total" row. The book refers to `source`: keep it alive.
+// the text the list shows. When a record of these Blocks fails its check, every table gets a
+// last column "Damaged" that says why, and such a record's values are left empty. The summary
+// has "Block", "Sheet", "Meters", "Read", "Unread" (and then "Damaged") per Block and, for
+// more than one, a "Total" row. The book refers to `source`: keep it alive.
 SheetBook ReadingBook(const ReadingSource& source, const std::vector<int>& which = {});
 
 // Writes that book to `path` in the format its extension names (callers check it first).

@@ -2,6 +2,7 @@
 // that fails or is given up never leaving a file of its own or harming the one it replaces.
 // The .xlsx content is read back by openpyxl in tests/tools/export_readback.py.
 #include "datafile/Spreadsheet.h"
+#include "datafile/ReadingExport.h"
 #include "datafile/FileBytes.h"
 #include "support/DecimalCommaLocale.h"
 #include "support/TempDir.h"
@@ -184,6 +185,48 @@ TEST(SpreadsheetExport, GivenUpItLeavesTheFileItWouldReplaceAsItWas)
         EXPECT_EQ(ExportFailureText(path, result), "");
         EXPECT_EQ(ReadAll(path), "before");
         EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"r.out"});
+    }
+}
+
+// A record that fails its check is exported with its ids and the reason, never with values a
+// billing sheet would take for a reading; the summary counts it.
+TEST(ReadingExport, ADamagedRecordSaysWhyInsteadOfItsValues)
+{
+    ReadingRecord sound;
+    sound.meterId = "000000000001";
+    sound.meterId2 = "M1";
+    sound.energy[0] = 12.5;
+    sound.lmEnergy[0] = 10;
+    sound.readDate = {0x05, 0x12, 0x26};
+    sound.status = 1;
+    ReadingRecord damaged = sound;
+    damaged.meterId = "000000000002";
+    damaged.meterId2 = "M2";
+    damaged.damage = "Total E: 56 34 ab 12";
+    const std::vector<BlockEntry> blocks = {{1, 2, {}, "A"}};
+    const std::vector<ReadingRecord> readings = {sound, damaged};
+    const ReadingSource source{blocks, readings, 0};
+
+    TempDir dir;
+    const std::string path = dir.File("r.csv");
+    const ExportResult result = ExportReadings(source, path);
+    ASSERT_TRUE(result) << ExportFailureText(path, result);
+    EXPECT_EQ(ReadAll(path), "\xEF\xBB\xBF"
+                             "Block,Meter ID,Meter ID2,Date,Total E,LM Total E,Damaged\r\n"
+                             "A,000000000001,M1,2026-12-05,12.50,10.00,\r\n"
+                             "A,000000000002,M2,,,,this record is damaged: Total E: 56 34 ab 12\r\n");
+
+    const SheetBook book = ReadingBook(source);
+    EXPECT_EQ(book.summary.titles,
+              (std::vector<std::string>{"Block", "Sheet", "Meters", "Read", "Unread", "Damaged"}));
+    ASSERT_EQ(book.summary.rows, 1u);
+    std::vector<SheetCell> cells(book.summary.titles.size());
+    book.summary.fill(0, cells);
+    EXPECT_EQ(cells[0].text, "A");
+    const double counts[] = {2, 2, 0, 1}; // meters, read, unread, damaged
+    for (std::size_t c = 2; c < cells.size(); ++c) {
+        EXPECT_EQ(cells[c].kind, SheetCell::Count) << "summary column " << c;
+        EXPECT_EQ(cells[c].number, counts[c - 2]) << "summary column " << c;
     }
 }
 

@@ -77,6 +77,10 @@ class Meter:
     def read(self):
         return self.date is not None
 
+    def damaged(self):
+        """A reading whose date is no day of the calendar fails the record check."""
+        return self.read() and self.real_date() is None
+
     def real_date(self):
         """The reading date, or None when its digits or the day are not valid."""
         d, m, y = self.date
@@ -88,10 +92,6 @@ class Meter:
                                      (m >> 4) * 10 + (m & 15), (d >> 4) * 10 + (d & 15))
         except ValueError:
             return None
-
-    def date_text(self):
-        d, m, y = self.date
-        return "%02x/%02x/%02x" % (y, m, d)
 
     def values(self):
         """The list's energies in title order: T1, T3, total, then the last month's."""
@@ -167,8 +167,8 @@ class DataFileExport(unittest.TestCase):
     def out(self, name):
         return os.path.join(self.tmp.name, name)
 
-    def check_sheet(self, ws, meters):
-        self.assertEqual([c.value for c in ws[1]], TITLES)
+    def check_sheet(self, ws, meters, damage_column=False):
+        self.assertEqual([c.value for c in ws[1]], TITLES + ["Damaged"] * damage_column)
         self.assertEqual(ws.freeze_panes, "A2")
         rows = list(ws.iter_rows(min_row=2))
         self.assertEqual(len(rows), len(meters))
@@ -178,15 +178,18 @@ class DataFileExport(unittest.TestCase):
             self.assertEqual(row[0].data_type, "s", where)
             self.assertEqual(row[1].value, m.id2, where)
             self.assertEqual(row[1].data_type, "s", where)
-            if not m.read():
-                self.assertEqual([c.value for c in row[2:]], [None] * 7, where)
+            if damage_column:
+                reason = row[9].value
+                if m.damaged():
+                    self.assertRegex(reason, r"^this record is damaged: .", where)
+                else:
+                    self.assertIsNone(reason, where)
+            # A damaged record's values are left out: a billing sheet must not take them.
+            if not m.read() or m.damaged():
+                self.assertEqual([c.value for c in row[2:9]], [None] * 7, where)
                 continue
-            date = m.real_date()
-            if date:
-                self.assertEqual(row[2].value, date, where)
-                self.assertTrue(row[2].is_date, where)
-            else:
-                self.assertEqual(row[2].value, m.date_text(), where)
+            self.assertEqual(row[2].value, m.real_date(), where)
+            self.assertTrue(row[2].is_date, where)
             for cell, v in zip(row[3:], m.values()):
                 number_cell(self, cell, v, where)
         # Every column is at least as wide as its widest text.
@@ -202,14 +205,15 @@ class DataFileExport(unittest.TestCase):
         wb = openpyxl.load_workbook(path)
         self.assertEqual(wb.sheetnames, ["Summary"] + SHEETS)
         summary = [[c.value for c in row] for row in wb["Summary"].iter_rows()]
-        expected = [["Block", "Sheet", "Meters", "Read", "Unread"]]
+        expected = [["Block", "Sheet", "Meters", "Read", "Unread", "Damaged"]]
         for (name, meters), sheet in zip(BLOCKS, SHEETS):
             read = sum(m.read() for m in meters)
-            expected.append([name or None, sheet, len(meters), read, len(meters) - read])
-        expected.append(["Total", None, 9, 7, 2])
+            damaged = sum(m.damaged() for m in meters)
+            expected.append([name or None, sheet, len(meters), read, len(meters) - read, damaged])
+        expected.append(["Total", None, 9, 7, 2, 2])
         self.assertEqual(summary, expected)
         for (name, meters), sheet in zip(BLOCKS, SHEETS):
-            self.check_sheet(wb[sheet], meters)
+            self.check_sheet(wb[sheet], meters, damage_column=True)
 
     def test_one_block_by_name_or_number(self):
         for block, index in (("城东一区", 0), ("2", 1), ("Summary", 5)):
@@ -233,18 +237,22 @@ class DataFileExport(unittest.TestCase):
         self.assertEqual(raw.count(b"\r\n"), 10)  # header and nine meters, each ended by CR LF
         with open(path, newline="", encoding="utf-8-sig") as f:
             rows = list(csv.reader(f))
-        self.assertEqual(rows[0], ["Block"] + TITLES)
+        self.assertEqual(rows[0], ["Block"] + TITLES + ["Damaged"])
         expected = [(name, m) for name, meters in BLOCKS for m in meters]
         self.assertEqual(len(rows) - 1, len(expected))
         for row, (name, m) in zip(rows[1:], expected):
             where = "%s %s" % (name, m.id2)
             self.assertEqual(row[:3], [name, m.meter_id(), m.id2], where)
-            if not m.read():
-                self.assertEqual(row[3:], [""] * 7, where)
+            if m.damaged():
+                self.assertEqual(row[3:10], [""] * 7, where)
+                self.assertRegex(row[10], r"^this record is damaged: .", where)
                 continue
-            date = m.real_date()
-            self.assertEqual(row[3], date.strftime("%Y-%m-%d") if date else m.date_text(), where)
-            for text, v in zip(row[4:], m.values()):
+            self.assertEqual(row[10], "", where)
+            if not m.read():
+                self.assertEqual(row[3:10], [""] * 7, where)
+                continue
+            self.assertEqual(row[3], m.real_date().strftime("%Y-%m-%d"), where)
+            for text, v in zip(row[4:10], m.values()):
                 self.assertRegex(text, r"^\d+\.\d\d$", where)
                 self.assertEqual(text, "%d.%02d" % (v // 100, v % 100), where)
 
@@ -299,7 +307,8 @@ class EnergyExport(unittest.TestCase):
         data = os.path.join(cls.tmp.name, "0001.dbf")
         write_data_file(data, BLOCKS)
         cls.db = os.path.join(cls.tmp.name, "energy.db")
-        mrvctl("import", data, "--energy-db", cls.db, ok=False)
+        # The damaged dates are stored too, by choice: the export shows what the table holds.
+        mrvctl("import", data, "--energy-db", cls.db, "--damaged", ok=False)
         with sqlite3.connect(cls.db) as con:
             con.execute("insert into energy(datestr, meter_num, dbk0, dbk1, dbk2, dbk, dbkp0, "
                         "dbkp1, dbkp2, dbkp) values ('27-03-01', '中文表号', 1.5, 2.25, 3, 6.75, "

@@ -619,7 +619,8 @@ TEST_F(OperateFrameViewTest, EachFaultShowsItsOutcomeInTheReplyRow)
     } cases[] = {
         {"none", "answered"},
         {"badcrc", "bad-check"},
-        {"echo", "echo"},
+        {"echo", "answered"}, // the line's echo of the request is dropped, the reply read
+        {"exception:2", "exception"},
         {"stream", "too-long"},
     };
     for (const auto& c : cases) {

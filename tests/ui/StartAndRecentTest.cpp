@@ -116,8 +116,10 @@ TEST_F(StartAndRecentTest, FileOnTheCommandLineOpensAsItsMenuCommandWould)
         {"file://" + installation, CMrvDoc::ModeBlock, ""},
         {dataFile, CMrvDoc::ModeDataFile, ""},
         {missing, CMrvDoc::ModeNone, missing + "\nThis database does not exist."},
-        {notADatabase, CMrvDoc::ModeNone, "Can't Open This Database!"},
-        {notADataFile, CMrvDoc::ModeNone, "Not Correct Data File!"},
+        {notADatabase, CMrvDoc::ModeNone,
+         "Can't Open This Database!\n" + notADatabase + " is not a database file."},
+        {notADataFile, CMrvDoc::ModeNone,
+         "Not Correct Data File!\n(the file is shorter than the fixed areas of a data file)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
