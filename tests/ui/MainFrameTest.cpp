@@ -1,3 +1,4 @@
+#include "AppFixture.h"
 #include "UiTest.h"
 
 #include "db/MeterDatabase.h"
@@ -42,31 +43,8 @@ using test::ScriptedPrompter;
 using test::TempDir;
 using test::WithModal;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public test::AppFixture {
 protected:
-    TempDir dir;
-    ScriptedPrompter prompter;
-    std::unique_ptr<QtSettingsStore> store = OpenStore();
-    std::unique_ptr<CMrvApp> app;
-
-    std::unique_ptr<QtSettingsStore> OpenStore()
-    {
-        return std::make_unique<QtSettingsStore>(QString::fromStdString(dir.File("profile.ini")));
-    }
-    void Start()
-    {
-        std::filesystem::create_directories(dir.File("bin"));
-        app = std::make_unique<CMrvApp>(*store, &prompter, dir.File("bin/mrv003e"));
-        ASSERT_TRUE(app->InitInstance(false));
-    }
-    // Ends the program and reads its profile back from the file.
-    void Exit()
-    {
-        app.reset();
-        store = OpenStore();
-    }
-    CMrvDoc& Doc() { return *app->Document(); }
-    CMainFrame& Frame() { return *app->MainFrame(); }
     bool Run(const char* action, const std::function<void(QDialog&)>& act)
     {
         return WithModal([&] { Frame().Action(action)->trigger(); }, act);

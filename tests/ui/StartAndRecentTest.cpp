@@ -1,5 +1,6 @@
 // The program started with a file, the recent databases of the Database menu and what the
 // empty window says.
+#include "AppFixture.h"
 #include "ViewFixture.h"
 
 #include "support/TestDatabase.h"
@@ -19,33 +20,18 @@ namespace {
 using test::ScriptedPrompter;
 using test::TempDir;
 
-class StartAndRecentTest : public ::testing::Test {
+class StartAndRecentTest : public test::AppFixture {
 protected:
-    TempDir dir;
-    ScriptedPrompter prompter;
-    std::unique_ptr<QtSettingsStore> store = OpenStore();
-    std::unique_ptr<CMrvApp> app;
-
-    std::unique_ptr<QtSettingsStore> OpenStore()
-    {
-        return std::make_unique<QtSettingsStore>(QString::fromStdString(dir.File("profile.ini")));
-    }
+    // The program with its window on screen, as a user starts it.
     void Start()
     {
-        std::filesystem::create_directories(dir.File("bin"));
-        app = std::make_unique<CMrvApp>(*store, &prompter, dir.File("bin/mrv003e"));
-        ASSERT_TRUE(app->InitInstance(false));
+        AppFixture::Start();
+        if (HasFatalFailure())
+            return;
         Frame().resize(760, 520);
         Frame().show();
         QApplication::processEvents();
     }
-    void Exit()
-    {
-        app.reset();
-        store = OpenStore();
-    }
-    CMrvDoc& Doc() { return *app->Document(); }
-    CMainFrame& Frame() { return *app->MainFrame(); }
     CMrvView& View() { return *Frame().View(); }
 
     // An installation of one HHU with one Block of two meters.
