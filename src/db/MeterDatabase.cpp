@@ -464,9 +464,9 @@ bool MeterDatabase::InsertEnergyRows(const std::vector<EnergyRecord>& rows, std:
             m_energy.ExecuteQuietly("release savepoint energy_rows", {}, nullptr);
         } else if (m_energy.RollbackToSavepoint("energy_rows")) {
             m_energy.ExecuteQuietly("release savepoint energy_rows", {}, nullptr);
-        } else {
+        } else if (!m_energy.ConnectionLost()) {
             // The database ended the whole transaction: there is no going on row by row, so
-            // its words are the report.
+            // its words are the report. A lost connection is told by the caller.
             m_prompter.Message(why, {}, MsgIcon::Error, MsgButtons::Ok);
         }
     }
@@ -521,7 +521,7 @@ bool MeterDatabase::BeginEnergyBatch()
 
 bool MeterDatabase::CommitEnergyBatch()
 {
-    if (m_energy.CommitTransaction())
+    if (m_energy.CommitTransaction(false))
         return true;
     m_energy.RollbackTransaction();
     return false;
@@ -535,6 +535,11 @@ void MeterDatabase::RollbackEnergyBatch()
 bool MeterDatabase::InEnergyBatch() const
 {
     return m_energy.InTransaction();
+}
+
+bool MeterDatabase::EnergyConnectionLost()
+{
+    return m_energy.ConnectionLost();
 }
 
 int MeterDatabase::OpenTest(const std::string& connect, const std::string& user,

@@ -85,11 +85,15 @@ public:
     int InsertEnergy(const EnergyRecord& energy);
     // One transaction around many InsertEnergy calls.
     bool BeginEnergyBatch();
+    // A failed commit is reported, except for a lost connection: EnergyConnectionLost tells it.
     bool CommitEnergyBatch();
     void RollbackEnergyBatch();
     // False once the batch has ended, also when the database ended it itself after a failed
     // row (then nothing of the batch was kept).
     bool InEnergyBatch() const;
+    // After a failure: whether the connection to the energy database's server was lost, which
+    // also ends the batch with nothing of it kept.
+    bool EnergyConnectionLost();
     // Stores many rows with few statements (hundreds of rows each: one round trip to a
     // server per statement, not three per row). Inside a batch the rows are under a savepoint
     // of their own. True when all were stored; false when the database refused any, and then
@@ -99,11 +103,11 @@ public:
 
     // A data file whose readings were imported (table `imported_file`).
     struct ImportedFile {
-        std::string hash;     // of the file's bytes
-        std::string fileName; // without its folder
-        std::string hhu;      // from the file's name ("0003")
-        std::string readTime; // the latest reading date in it, "yy-mm-dd"
-        int readings = 0;     // rows stored
+        std::string hash;       // of the file's bytes
+        std::string fileName;   // without its folder
+        std::string hhu;        // from the file's name ("0003")
+        std::string readTime;   // the latest reading date in it, "yy-mm-dd"
+        int readings = 0;       // rows stored
         std::string importedAt; // "yyyy-mm-dd hh:mm:ss"
         std::string importedBy; // the login that imported it
         int times = 1;          // imports of it (more than 1 when imported again on purpose)

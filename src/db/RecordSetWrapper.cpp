@@ -259,13 +259,12 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
     d.db = QSqlDatabase::addDatabase(QString::fromLatin1(d.backend->qtDriver), Q(d.connectionName));
     d.hasConnection = true;
     if (!d.db.isValid()) {
-        d.Report(std::string("The database driver ") + d.backend->qtDriver +
-                 " is not installed.");
+        d.Report(std::string("The database driver ") + d.backend->qtDriver + " is not installed.");
         return 0;
     }
     d.backend->configure(d.db, target);
-    const bool opened = d.backend->needsFile ? d.db.open(Q(user), Q(password))
-                                             : OpenServer(target, password);
+    const bool opened =
+        d.backend->needsFile ? d.db.open(Q(user), Q(password)) : OpenServer(target, password);
     if (!opened) {
         d.Report(d.db.lastError());
         return 0;
@@ -551,7 +550,7 @@ bool RecordSetWrapper::BeginTransaction()
     return true;
 }
 
-bool RecordSetWrapper::CommitTransaction()
+bool RecordSetWrapper::CommitTransaction(bool reportLostConnection)
 {
     Impl& d = *m_d;
     if (!d.connected || !d.inTransaction)
@@ -563,7 +562,10 @@ bool RecordSetWrapper::CommitTransaction()
         return false;
     }
     if (!d.db.commit()) {
-        d.Report(d.db.lastError());
+        const QSqlError failure = d.db.lastError();
+        // A caller that tells a lost connection itself says what it means for its work.
+        if (reportLostConnection || !ConnectionLost())
+            d.Report(failure);
         return false; // still open: the caller may roll back
     }
     d.inTransaction = false;
@@ -604,6 +606,26 @@ bool RecordSetWrapper::RollbackToSavepoint(const std::string& name)
     d.db.rollback();
     return false;
 }
+bool RecordSetWrapper::ConnectionLost()
+{
+    Impl& d = *m_d;
+    if (!d.connected)
+        return false;
+    // The driver closes the database when it finds the session gone; a statement that fails
+    // on an open one (say in a transaction the server has marked failed) is no lost connection.
+    if (d.db.isOpen()) {
+        QSqlQuery q(d.db);
+        if (q.exec(QStringLiteral("select 1")) ||
+            (d.db.isOpen() && q.lastError().type() != QSqlError::ConnectionError))
+            return false;
+    }
+    // Nothing can be committed on a gone session; its statements are of no use either.
+    d.inTransaction = false;
+    CloseSet();
+    d.statements.clear();
+    return true;
+}
+
 bool RecordSetWrapper::IsConnected() const
 {
     return m_d->connected;

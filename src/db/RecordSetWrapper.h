@@ -84,7 +84,9 @@ public:
     // One transaction on this connection; savepoints nest inside it. Each returns true on
     // success; failures are reported.
     bool BeginTransaction();
-    bool CommitTransaction();
+    // A failed commit is reported, unless reportLostConnection is false and it failed because
+    // the connection is lost (see ConnectionLost).
+    bool CommitTransaction(bool reportLostConnection = true);
     bool RollbackTransaction();
     bool InTransaction() const;
     // Undoes the work since the savepoint `name` and keeps the transaction. False when that
@@ -93,6 +95,10 @@ public:
     // whatever is left of it is rolled back too, so nothing of it is ever committed, and the
     // wrapper is no longer in a transaction. Reports nothing; the caller tells the user.
     bool RollbackToSavepoint(const std::string& name);
+    // Whether the server has gone since the connection was made (ended by an administrator or
+    // a restart, a lost network), asked after a failure: then the transaction is over, with
+    // nothing of it kept, and the wrapper no longer in one. Reports nothing.
+    bool ConnectionLost();
 
     bool IsConnected() const;
     bool IsOpen() const;

@@ -203,7 +203,7 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
                                               rows.begin() + static_cast<std::ptrdiff_t>(at + n));
         if (db.InsertEnergyRows(chunk)) {
             result.stored += static_cast<int>(n);
-        } else if (batch && !db.InEnergyBatch()) {
+        } else if (db.EnergyConnectionLost() || (batch && !db.InEnergyBatch())) {
             lost = true;
             break;
         } else {
@@ -214,7 +214,7 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
                     continue;
                 }
                 // Going on would store the later rows one by one without the earlier ones.
-                if (batch && !db.InEnergyBatch()) {
+                if (db.EnergyConnectionLost() || (batch && !db.InEnergyBatch())) {
                     lost = true;
                     ended = true;
                     break;
@@ -250,6 +250,8 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             lost = true;
         }
     }
+    // Asked once the batch is over; true only when the server is gone.
+    const bool gone = lost && db.EnergyConnectionLost();
     if (lost || undo)
         result.stored = 0;
     result.undone = lost;
@@ -257,7 +259,7 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
     std::snprintf(text, sizeof text, "Total input %d records!", result.stored);
     std::string shown = text;
     if (lost)
-        shown = std::string(kImportUndone) + "\n" + shown;
+        shown = std::string(gone ? kConnectionLost : kImportUndone) + "\n" + shown;
     else if (!why.empty())
         shown = why + "\n" + shown;
     if (!damaged.empty())

@@ -16,6 +16,8 @@ class Prompter;
 
 inline constexpr char kImportUndone[] =
     "The database undid the whole import: no reading of this file was stored.";
+inline constexpr char kConnectionLost[] =
+    "The connection to the database server was lost: no reading of this file was stored.";
 
 // The energy row of one read meter: date "yy-mm-dd" from the BCD reading date, the second
 // meter id as the meter number, totals of one million or more less one million.
