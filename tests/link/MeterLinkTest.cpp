@@ -297,15 +297,16 @@ TEST_F(MeterLinkFake, AStopEndsTheWaitForAReply)
     link.SetStopCheck({});
 }
 
-// On a direct line the meter's refusal is five bytes: 01 83 02 and its CRC. The caller gets a
-// failure and nothing in its buffer; the trace names the exception.
+// On a direct line the meter's refusal is five bytes: 01 83 02 and its CRC. The caller gets
+// the exception's function code, which no operation takes, and the refusal in its buffer,
+// never register data; the trace names the exception.
 TEST_F(MeterLinkFake, DirectExceptionReplyFailsAndIsTracedAsTheException)
 {
     std::optional<TransactionTrace> trace;
     link.SetTraceSink([&](const TransactionTrace& t) { trace = t; });
     line.Arrive({0x01, 0x83, 0x02, 0xC0, 0xF1}, 10);
-    EXPECT_EQ(Read6(), 0);
-    EXPECT_EQ(buffer[0], 0xEE);
+    EXPECT_EQ(Read6(), 0x83);
+    EXPECT_EQ(buffer[1], 0x83);
     ASSERT_TRUE(trace.has_value());
     EXPECT_EQ(trace->outcome, TraceOutcome::Exception);
     EXPECT_EQ(trace->exceptionCode, 2);
