@@ -143,6 +143,10 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
     LinkTransport& line = *m_transport;
     m_replyLength = 0;
     TransactionTrace* const trace = m_tracing;
+    // After a Stop nothing more goes to the meter, even within an operation of several
+    // exchanges.
+    if (StopRequested())
+        return 0;
 
     // The frame goes out in one write: a gap inside it would make the meter drop it. RTS stays
     // up until the send delay (counted from the start of that write) has passed, the port has
@@ -230,6 +234,7 @@ std::uint8_t MeterLink::SendReceive(std::uint8_t* frame, int length, std::uint8_
             note(ReceiveEnd::Stopped);
             if (trace)
                 trace->goneUs = line.TickMicros() - trace->requestEndUs;
+            Log(kStoppedWaitLog);
             return 0;
         }
         const std::uint64_t remaining = limit - elapsed;

@@ -18,6 +18,8 @@ namespace mrv {
 // Receives the log text; every text the operations write ends in CR LF.
 using LogSink = std::function<void(const std::string&)>;
 
+inline constexpr char kStoppedWaitLog[] = "  Stopped while waiting for the reply.\r\n";
+
 class MeterLink {
 public:
     static constexpr std::size_t kReplySize = kFrameBufferSize;
@@ -65,8 +67,9 @@ public:
     // asks many addresses and waits only briefly at each.
     void SetIdleTimeout(std::uint32_t ms) { m_idleTimeout = ms; }
 
-    // Asked while the engine waits for a reply: true ends the wait (the transaction fails), so
-    // that Stop is honoured within a long time-out. Empty: never.
+    // Asked while the engine waits for a reply: true ends the wait (the transaction fails, with
+    // kStoppedWaitLog in the log), so that Stop is honoured within a long time-out; once it is
+    // true no further request goes out. Empty: never.
     void SetStopCheck(std::function<bool()> check) { m_stopCheck = std::move(check); }
 
     // Second, minute, hour, day, month, year % 100 of the engine's clock.
@@ -190,6 +193,21 @@ private:
     TransactionTrace* m_tracing = nullptr; // the record of the transaction under way, if any
     std::uint32_t m_idleTimeout = 0;
     std::function<bool()> m_stopCheck;
+};
+
+// A run's stop check on the link for as long as the run lasts.
+class StopCheckScope {
+public:
+    StopCheckScope(MeterLink& link, std::function<bool()> check) : m_link(link)
+    {
+        m_link.SetStopCheck(std::move(check));
+    }
+    ~StopCheckScope() { m_link.SetStopCheck({}); }
+    StopCheckScope(const StopCheckScope&) = delete;
+    StopCheckScope& operator=(const StopCheckScope&) = delete;
+
+private:
+    MeterLink& m_link;
 };
 
 } // namespace mrv

@@ -149,17 +149,23 @@ MeterTestOutcome RunMeterTest(MeterLink& link, const MeterTestSettings& settings
         out.failed = out.failed || !ok;
         show(row, ok ? RowStatus{"OK", RowMark::Pass} : RowStatus{failText, RowMark::Fail});
     };
-    // A row whose read failed: the test ends there.
-    const auto commFailure = [&](TestRow row) {
-        show(row, {row == TestRow::MeterId ? "Comm error" : "Comm Err", RowMark::Fail});
-        return out;
-    };
+    // Checked before each read, and by the link within a wait for a reply, which a Stop ends
+    // at once.
+    const StopCheckScope stopScope(link, hooks.stopRequested);
     const auto stopHere = [&] {
         if (!hooks.stopRequested || !hooks.stopRequested())
             return false;
         out.stopped = true;
         link.Log(kTestStoppedLog);
         return true;
+    };
+    // A row whose read failed: the test ends there (a read that a Stop cut short is no
+    // failure of the meter).
+    const auto commFailure = [&](TestRow row) {
+        if (stopHere())
+            return out;
+        show(row, {row == TestRow::MeterId ? "Comm error" : "Comm Err", RowMark::Fail});
+        return out;
     };
 
     std::uint8_t* address = link.MeterAddressPtr();
@@ -213,6 +219,10 @@ MeterTestOutcome RunMeterTest(MeterLink& link, const MeterTestSettings& settings
         if (stopHere())
             return out;
         out.cleared = link.ClearEnergy() != 0;
+        // Whether the meter took a clear whose wait was stopped is not known: the test is
+        // not finished, and nothing is saved.
+        if (!out.cleared && stopHere())
+            return out;
         pause(kTestPauseMs);
         link.ReadEnergy(0); // shown in the log only
     }

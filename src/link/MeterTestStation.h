@@ -76,7 +76,8 @@ struct MeterTestHooks {
     std::function<void(TestRow row, const RowStatus& status)> rowDone;
     // Every pause of the test; default: sleep.
     std::function<void(int ms)> pause;
-    // Asked before each read: true ends the test there, with nothing saved. Default: never.
+    // Asked before each read and within every wait for a reply: true ends the test there (a
+    // wait in progress at once), with nothing saved. Default: never.
     std::function<bool()> stopRequested;
 };
 

@@ -20,21 +20,23 @@ namespace {
 // Runs the commands of one wizard run in order until one fails or a stop is asked for.
 class StepRunner {
 public:
-    StepRunner(MeterLink& link, const WizardHooks& hooks) : m_link(link), m_hooks(hooks) {}
+    StepRunner(MeterLink& link, const WizardHooks& hooks)
+        : m_link(link), m_hooks(hooks), m_stopScope(link, hooks.stopRequested)
+    {
+    }
 
     // Runs `op` and pauses pauseMs after it; false, and nothing run, once the run has ended.
     bool Do(int (*op)(MeterLink&), int pauseMs)
     {
         if (m_end != WizardRunEnd::Done)
             return false;
-        // Checked between commands only: an exchange in progress runs to its end.
-        if (m_hooks.stopRequested && m_hooks.stopRequested()) {
-            m_link.Log(kSendStoppedLog);
-            m_end = WizardRunEnd::Stopped;
+        // Checked between commands, and by the link within a wait for a reply, which a Stop
+        // ends at once.
+        if (StopHere())
             return false;
-        }
         if (!op(m_link)) {
-            m_end = WizardRunEnd::Failed;
+            if (!StopHere())
+                m_end = WizardRunEnd::Failed;
             return false;
         }
         Pause(pauseMs);
@@ -59,8 +61,18 @@ public:
     WizardRunEnd End() const { return m_end; }
 
 private:
+    bool StopHere()
+    {
+        if (!m_hooks.stopRequested || !m_hooks.stopRequested())
+            return false;
+        m_link.Log(kSendStoppedLog);
+        m_end = WizardRunEnd::Stopped;
+        return true;
+    }
+
     MeterLink& m_link;
     const WizardHooks& m_hooks;
+    StopCheckScope m_stopScope;
     WizardRunEnd m_end = WizardRunEnd::Done;
 };
 

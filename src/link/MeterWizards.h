@@ -30,13 +30,14 @@ struct ReadingGroups {
 enum class WizardRunEnd {
     Done,    // every selected command succeeded
     Failed,  // a command failed; the rest did not run
-    Stopped, // stopped at the user's request before a command
+    Stopped, // stopped at the user's request, before a command or within its wait
 };
 
 struct WizardHooks {
     // Every pause of the run; default: sleep.
     std::function<void(int ms)> pause;
-    // Asked before each command: true ends the run there. Default: never.
+    // Asked before each command and within every wait for a reply: true ends the run there
+    // (a wait in progress at once). Default: never.
     std::function<bool()> stopRequested;
 };
 

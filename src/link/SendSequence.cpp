@@ -206,7 +206,9 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
 
     SendResult result;
     result.allOk = true;
-    // Checked between operations only: an exchange in progress runs to its end.
+    // Checked between operations, and by the link within a wait for a reply, which a Stop
+    // ends at once (the operation fails, and nothing after it runs).
+    const StopCheckScope stopScope(link, hooks.stopRequested);
     const auto stopHere = [&] {
         if (result.stopped || !hooks.stopRequested || !hooks.stopRequested())
             return result.stopped;
@@ -232,7 +234,7 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
         hooks.closePort();
         if (!ok) {
             result.anyTicked = true;
-            if (!result.stopped)
+            if (!stopHere())
                 result.allOk = false;
             return end();
         }
@@ -259,8 +261,11 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
                 continue;
             eeprom = *range;
             for (int a = eeprom.start; a <= eeprom.end && !stopHere(); a += 16) {
-                if (!link.ReadEeprom(a))
+                if (!link.ReadEeprom(a)) {
                     result.allOk = false;
+                    if (stopHere())
+                        break;
+                }
                 pause(kSendPauseMs);
             }
             continue;
@@ -269,9 +274,13 @@ SendResult RunSendSequence(MeterLink& link, const OperationFlags& ticked, const 
             continue; // "W baudrate" ran before the walk
         if (stopHere())
             break;
-        if (!kPositions[pos].run(link))
-            result.allOk = false;
+        const bool ok = kPositions[pos].run(link) != 0;
         readAddressRan = readAddressRan || pos == kOpReadAddress;
+        if (!ok) {
+            result.allOk = false;
+            if (stopHere())
+                break;
+        }
         pause(kSendPauseMs);
     }
 

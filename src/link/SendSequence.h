@@ -66,8 +66,8 @@ struct SendHooks {
     // Asked when the EEPROM box is ticked, with the range of the previous use; nullopt
     // (Cancel) skips the range read. Default: the previous range as it is.
     std::function<std::optional<EepromRange>(const EepromRange& previous)> eepromRange;
-    // Asked before each operation: true ends the Send there (after the operation in
-    // progress), with kSendStoppedLog in the log. Default: never.
+    // Asked before each operation and within every wait for a reply: true ends the Send
+    // there (a wait in progress at once), with kSendStoppedLog in the log. Default: never.
     std::function<bool()> stopRequested;
 };
 

@@ -284,16 +284,42 @@ TEST_F(MeterTestRunTest, ASilentMeterEndsTheTestAtTheFirstRow)
     EXPECT_EQ(sim.RequestCount(), 1);
 }
 
-TEST_F(MeterTestRunTest, AStopEndsTheTestBeforeTheNextRead)
+// Stop after two rows, pressed between reads or while the third read waits for a meter that
+// has gone silent: the third row is never shown, nothing more is asked, and the test is not
+// finished (nothing is saved).
+TEST_F(MeterTestRunTest, AStopEndsTheTestBeforeTheNextReadOrWithinItsWait)
 {
-    int asked = 0;
-    hooks.stopRequested = [&] { return ++asked == 3; }; // after two rows
-    const MeterTestOutcome o = Run();
-    EXPECT_TRUE(o.stopped);
-    EXPECT_FALSE(o.completed);
-    EXPECT_EQ(shown, (std::vector<std::string>{"MeterID OK", "Constant OK"}));
-    EXPECT_EQ(sim.RequestCount(), 2);
-    EXPECT_EQ(log.substr(log.size() - std::string(kTestStoppedLog).size()), kTestStoppedLog);
+    for (const bool withinTheWait : {false, true}) {
+        SCOPED_TRACE(withinTheWait ? "within the wait" : "between reads");
+        log.clear();
+        shown.clear();
+        sim.SetFaults({});
+        const int before = sim.RequestCount();
+        hooks.rowDone = [&](TestRow row, const RowStatus& status) {
+            shown.push_back(std::string(TestRowTitle(row)) + " " + status.text);
+            if (shown.size() == 2 && withinTheWait) {
+                SimFaults silent;
+                silent.silent = true;
+                sim.SetFaults(silent);
+            }
+        };
+        hooks.stopRequested = [&] {
+            return withinTheWait ? sim.RequestCount() - before >= 3 : shown.size() >= 2;
+        };
+        const MeterTestOutcome o = Run();
+        EXPECT_TRUE(o.stopped);
+        EXPECT_FALSE(o.completed);
+        EXPECT_FALSE(o.failed);
+        EXPECT_EQ(shown, (std::vector<std::string>{"MeterID OK", "Constant OK"}));
+        EXPECT_EQ(sim.RequestCount() - before, withinTheWait ? 3 : 2);
+        const std::string end = withinTheWait
+                                    ? std::string("read total energy:\r\n") + kStoppedWaitLog +
+                                          "  Fail!\r\n\r\n" + kTestStoppedLog
+                                    : std::string(kTestStoppedLog);
+        ASSERT_GE(log.size(), end.size());
+        EXPECT_EQ(log.substr(log.size() - end.size()), end);
+    }
+    sim.SetFaults({});
 }
 
 } // namespace

@@ -81,11 +81,27 @@ TEST_F(WizardRunTest, AFailedCommandStopsTheRunThere)
 
 TEST_F(WizardRunTest, AStopEndsTheRunBeforeTheNextCommand)
 {
-    int asked = 0;
-    hooks.stopRequested = [&] { return ++asked == 2; };
+    hooks.stopRequested = [&] { return log.find("  OK!") != std::string::npos; };
     EXPECT_EQ(RunMeterSetting(link, {}, hooks), WizardRunEnd::Stopped);
     EXPECT_EQ(sim.RequestCount(), 1);
     EXPECT_EQ(log, std::string("Initial:\r\n  OK!\r\n\r\n") + kSendStoppedLog);
+}
+
+// A Stop while a read waits for a silent meter ends the wait at once and the run with it: the
+// run counts as stopped, not failed, and nothing of it is kept.
+TEST_F(WizardRunTest, AStopWithinTheWaitForAReplyEndsTheRun)
+{
+    SimFaults silent;
+    silent.silent = true;
+    sim.SetFaults(silent);
+    hooks.stopRequested = [&] { return sim.RequestCount() >= 1; };
+    ReadingBlocks blocks;
+    EXPECT_EQ(RunReading(link, {}, blocks, hooks), WizardRunEnd::Stopped);
+    EXPECT_EQ(sim.RequestCount(), 1); // neither the second read nor the broadcast went out
+    EXPECT_FALSE(blocks.energyRead);
+    EXPECT_FALSE(blocks.lmEnergyRead);
+    EXPECT_EQ(log, std::string("read total energy:\r\n") + kStoppedWaitLog + "  Fail!\r\n\r\n" +
+                       kSendStoppedLog);
 }
 
 TEST_F(WizardRunTest, ReadingFillsTheTotalOfEachBlockItRead)

@@ -3,6 +3,7 @@
 #include "link/SendSequence.h"
 #include "OperationSimTest.h"
 
+#include <functional>
 #include <set>
 
 namespace mrv::test {
@@ -174,44 +175,113 @@ TEST_F(SendSequenceTest, EepromRangeIsReadInBlocksOf16AndRemembered)
     EXPECT_EQ(log, "Read EEPRPM:\r\n");
 }
 
-TEST_F(SendSequenceTest, AStopEndsTheSendAfterTheOperationInProgress)
+// Stop is pressed at a point of the Send: between operations nothing more runs; within a
+// wait for a reply the wait ends at once, that operation fails, and nothing more runs. The
+// Stop is keyed to what has happened (the log, the requests the meter saw), never to time.
+TEST_F(SendSequenceTest, AStopEndsTheSendAtOnceAndNothingAfterItRuns)
 {
+    int before = 0;
+    const auto logHolds = [this](const std::string& text, int times = 1) {
+        int n = 0;
+        for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+            ++n;
+        return n >= times;
+    };
     struct Case {
         const char* what;
         std::vector<const char*> boxes;
-        int stopAt; // the stop is there from this question of the sequence on (1: the first)
+        std::function<bool()> stop;
+        bool silentMeter;
         int requests;
+        bool allOk;
         std::string logBefore;
         std::string events;
     } cases[] = {
-        // Asked before the port opens, then before each operation.
-        {"after the first of three", {"R total energy", "R voltage", "R frequency"}, 3, 1,
-         "read total energy:\r\n  1234.56\r\n\r\n", "close open close "},
-        {"before anything ran", {"R total energy", "R address"}, 1, 0, "", "close "},
-        {"between the pre-step's address read and its write", {"W baudrate", "R address"}, 1,
-         1, "read address\r\n  01\r\n\r\n", "close open close "},
-        {"inside the EEPROM range", {"*R EEPROM"}, 4, 0, "Read EEPRPM:\r\nRead EEPRPM:\r\n",
+        {"after the first of three",
+         {"R total energy", "R voltage", "R frequency"},
+         [&] { return logHolds("1234.56"); },
+         false,
+         1,
+         true,
+         "read total energy:\r\n  1234.56\r\n\r\n",
+         "close open close "},
+        {"before anything ran",
+         {"R total energy", "R address"},
+         [] { return true; },
+         false,
+         0,
+         true,
+         "",
+         "close "},
+        {"between the pre-step's address read and its write",
+         {"W baudrate", "R address"},
+         [&] { return logHolds("  01\r\n"); },
+         false,
+         1,
+         true,
+         "read address\r\n  01\r\n\r\n",
+         "close open close "},
+        {"inside the EEPROM range",
+         {"*R EEPROM"},
+         [&] { return logHolds("Read EEPRPM:", 2); },
+         false,
+         0,
+         true,
+         "Read EEPRPM:\r\nRead EEPRPM:\r\n",
+         "close open close "},
+        // The meter is silent: the stop comes while the first read waits for its reply.
+        {"within the wait for a reply",
+         {"R total energy", "R voltage"},
+         [&] { return sim.RequestCount() - before >= 1; },
+         true,
+         1,
+         false,
+         std::string("read total energy:\r\n") + kStoppedWaitLog + "  Fail!\r\n\r\n",
+         "close open close "},
+        {"within the pre-step's wait",
+         {"W baudrate", "R address"},
+         [&] { return sim.RequestCount() - before >= 1; },
+         true,
+         1,
+         true,
+         std::string("read address\r\n") + kStoppedWaitLog + "  Fail!\r\n\r\n",
          "close open close "},
     };
+    std::vector<TransactionTrace> traces;
+    link.SetTraceSink([&](const TransactionTrace& t) { traces.push_back(t); });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         log.clear();
         events.clear();
-        const int before = sim.RequestCount();
-        int asked = 0;
-        hooks.stopRequested = [&] { return ++asked >= c.stopAt; };
+        traces.clear();
+        SimFaults faults;
+        faults.silent = c.silentMeter;
+        sim.SetFaults(faults);
+        before = sim.RequestCount();
+        hooks.stopRequested = c.stop;
         OperationFlags ticked{};
         for (const char* box : c.boxes)
             ticked[std::size_t(FindOperation(box))] = 1;
         const SendResult r = RunSendSequence(link, ticked, hooks, eeprom);
         EXPECT_TRUE(r.stopped);
-        EXPECT_TRUE(r.allOk);
+        EXPECT_EQ(r.allOk, c.allOk);
         EXPECT_FALSE(r.showAddress); // "R address" never ran
         EXPECT_EQ(sim.RequestCount() - before, c.requests);
         EXPECT_EQ(log, c.logBefore + kSendStoppedLog);
         EXPECT_EQ(events, c.events);
-        EXPECT_EQ(asked, c.stopAt); // nothing is asked, nor run, after the stop
+        ASSERT_EQ(traces.size(), std::size_t(c.requests));
+        if (c.silentMeter) {
+            // The wait ended on the stop, long before its time-out would have.
+            EXPECT_EQ(traces.back().end, ReceiveEnd::Stopped);
+            EXPECT_LT(traces.back().goneUs, std::uint64_t{MeterLink::kDirectTimeout} * 1000);
+        }
     }
+    sim.SetFaults({});
+    // The stop check belongs to the run: a later exchange on the link waits as usual.
+    log.clear();
+    hooks.stopRequested = {};
+    EXPECT_TRUE(Send({"R total energy"}).allOk);
+    EXPECT_EQ(log, "read total energy:\r\n  1234.56\r\n\r\n");
 }
 
 TEST(RunOrderTest, BoxesAreUniqueAndTheVisibleOnesAreTheConsolesOwn)

@@ -285,11 +285,12 @@ TEST_F(MeterWizardDlgTest, AFailedCommandStopsTheRunOnThatMeter)
     EXPECT_TRUE(wizard->PreviousButton()->isEnabled());
 }
 
-TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheMeter)
+TEST_F(MeterWizardDlgTest, StopEndsTheWaitInProgressAndTheRunAndStaysOnTheMeter)
 {
     ClickRow(List(V::IdMeters), 1);
     Open(ViewCommand::Set);
-    // The meter answers once Stop has been pressed.
+    // The meter holds its reply until the run is over: only the Stop can end the wait
+    // before its time-out.
     const auto replies = test::HoldReplies(sim);
     bool onlyStopEnabled = false;
     // Pressed while the initialisation waits for its reply.
@@ -300,13 +301,13 @@ TEST_F(MeterWizardDlgTest, StopEndsTheRunAfterTheCommandInProgressAndStaysOnTheM
                           !wizard->CancelButton()->isEnabled() &&
                           !wizard->Box("Password")->isEnabled();
         QTest::mouseClick(wizard->StopButton(), Qt::LeftButton);
-        replies->Open();
     };
     ASSERT_TRUE(OnceDuringRun([&] { Run(); }, waiting, pressStop));
+    replies->Open();
     EXPECT_TRUE(onlyStopEnabled);
-    EXPECT_EQ(sim.RequestCount(), 1); // the initialisation in progress ran to its end
-    EXPECT_EQ(Log(), "Initial:\n  OK!\n\nStopped: the ticked operations after this point did "
-                     "not run.\n");
+    EXPECT_EQ(sim.RequestCount(), 1);
+    EXPECT_EQ(Log(), "Initial:\n  Stopped while waiting for the reply.\n  Fail!\n\n"
+                     "Stopped: the ticked operations after this point did not run.\n");
     EXPECT_EQ(wizard->MeterIdEdit()->text(), "01"); // no skip after a stop
     EXPECT_EQ(SerialPort::IsClosed(1), 1);
     EXPECT_TRUE(wizard->RunButton()->isEnabled());

@@ -276,7 +276,7 @@ TEST_F(OperateDlgTest, AdapterPulledOutMidRunFailsTheRestAndTheNextSendWorksWhen
     back.Stop();
 }
 
-TEST_F(OperateDlgTest, StopEndsARunAgainstASilentMeterAfterTheOperationInProgress)
+TEST_F(OperateDlgTest, StopEndsTheWaitForASilentMeterAndTheRunWithIt)
 {
     SimFaults silent;
     silent.silent = true;
@@ -299,10 +299,17 @@ TEST_F(OperateDlgTest, StopEndsARunAgainstASilentMeterAfterTheOperationInProgres
     };
     ASSERT_TRUE(OnceDuringRun([&] { Send(); }, waiting, pressStop));
     EXPECT_TRUE(onlyStopEnabled);
-    // The operation in progress ran to its time-out; no other request went out.
+    // The wait in progress ended on the Stop, not at its time-out; no other request went out.
     EXPECT_EQ(sim.RequestCount(), 1);
-    EXPECT_EQ(Log(), "read total energy:\n  Fail!\n\n"
+    EXPECT_EQ(Log(), "read total energy:\n  Stopped while waiting for the reply.\n  Fail!\n\n"
                      "Stopped: the ticked operations after this point did not run.\n");
+    CFrameTraceModel& frames = *dlg->FrameView()->Model();
+    QStringList said;
+    for (int row = 0; row < frames.rowCount(); ++row)
+        for (int column = 0; column < frames.columnCount(); ++column)
+            said << frames.index(row, column).data().toString();
+    EXPECT_TRUE(said.join("|").contains("nothing came: stopped by the user after"))
+        << said.join("|").toStdString();
     EXPECT_FALSE(dlg->Running());
     EXPECT_FALSE(dlg->StopButton()->isEnabled());
     EXPECT_TRUE(dlg->SendButton()->isEnabled());

@@ -354,6 +354,14 @@ bool MeterSimulator::WaitWake(int timeoutMs)
     return ::poll(&p, 1, timeoutMs) == 0;
 }
 
+bool MeterSimulator::WaitWakeUs(long long timeoutUs)
+{
+    pollfd p{m_wake[0], POLLIN, 0};
+    const timespec ts{static_cast<time_t>(timeoutUs / 1'000'000),
+                      static_cast<long>(timeoutUs % 1'000'000) * 1000};
+    return ::ppoll(&p, 1, &ts, nullptr) == 0;
+}
+
 void MeterSimulator::Serve()
 {
     std::vector<std::uint8_t> rx;
@@ -422,10 +430,11 @@ void MeterSimulator::Serve()
                 return;
             const std::uint32_t wireBaud = WireBaud();
             if (wireBaud != 0) {
-                // The request has left the wire only now, and the meter turns the line round.
-                const long long us = RequestWireUs(frame.size(), wireBaud) +
-                                     1000LL * m_line.wireTurnaroundMs;
-                if (!WaitWake(int((us + 999) / 1000)))
+                // The request has left the wire only now, and the meter turns the line round;
+                // to the microsecond, or the paced line would be slower than the wire it models.
+                const long long us =
+                    RequestWireUs(frame.size(), wireBaud) + 1000LL * m_line.wireTurnaroundMs;
+                if (!WaitWakeUs(us))
                     return;
             }
             if (faults.badCheck)

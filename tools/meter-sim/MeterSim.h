@@ -142,7 +142,8 @@ private:
     // gap, a pause after `gapAt` bytes. Returns early on a stop or (in the pause) a request.
     void Send(const std::vector<std::uint8_t>& bytes, std::size_t streamHeader,
               std::size_t gapAt = 0, int gapMs = 0);
-    bool WaitWake(int timeoutMs); // false when asked to stop
+    bool WaitWake(int timeoutMs);         // false when asked to stop
+    bool WaitWakeUs(long long timeoutUs); // the same to the microsecond
     // The speed replies are paced at, 0 when they are not.
     std::uint32_t WireBaud() const;
     static long long RequestWireUs(std::size_t bytes, std::uint32_t baud);
