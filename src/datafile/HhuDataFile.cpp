@@ -1,5 +1,6 @@
 #include "datafile/HhuDataFile.h"
 
+#include "base/CalendarDate.h"
 #include "base/GbkText.h"
 #include "datafile/FileBytes.h"
 #include "link/Checks.h"
@@ -81,29 +82,6 @@ bool IsSeparator(char c)
 #endif
 }
 
-bool IsBcd(std::uint8_t b)
-{
-    return (b >> 4) <= 9 && (b & 15) <= 9;
-}
-
-int FromBcd(std::uint8_t b)
-{
-    return (b >> 4) * 10 + (b & 15);
-}
-
-// Day, month and year (of this century), each BCD, name a day of the calendar.
-bool IsCalendarDate(std::uint8_t day, std::uint8_t month, std::uint8_t year)
-{
-    if (!IsBcd(day) || !IsBcd(month) || !IsBcd(year))
-        return false;
-    const int d = FromBcd(day), m = FromBcd(month), y = 2000 + FromBcd(year);
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (m < 1 || m > 12 || d < 1)
-        return false;
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
-}
-
 } // namespace
 
 std::string RecordDamage(const MeterRecordBytes& r)
@@ -125,7 +103,7 @@ std::string RecordDamage(const MeterRecordBytes& r)
     std::string values;
     for (std::size_t v = 0; v < 10; ++v) {
         const std::uint8_t* p = &r[70 + 4 * v];
-        if (std::all_of(p, p + 4, IsBcd))
+        if (std::all_of(p, p + 4, IsBcdByte))
             continue;
         std::snprintf(text, sizeof text, "%s%s: %02x %02x %02x %02x", values.empty() ? "" : ", ",
                       kNames[v], p[0], p[1], p[2], p[3]);
@@ -135,7 +113,7 @@ std::string RecordDamage(const MeterRecordBytes& r)
         reasons.push_back("energy digits are not decimal (" + values + ")");
     const std::uint8_t day = r[117], month = r[118], year = r[119];
     const bool read = r[3] != 0;
-    if ((read || day || month || year) && !IsCalendarDate(day, month, year)) {
+    if ((read || day || month || year) && !BcdDate(day, month, year)) {
         std::snprintf(text, sizeof text, "the reading date is impossible (%02x-%02x-%02x)", year,
                       month, day);
         reasons.emplace_back(text);

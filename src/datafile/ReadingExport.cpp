@@ -8,14 +8,6 @@ namespace mrv {
 
 namespace {
 
-// A BCD byte's value; -1 when a digit is not decimal.
-int BcdByte(std::uint8_t b)
-{
-    const int hi = b >> 4;
-    const int lo = b & 0x0F;
-    return hi > 9 || lo > 9 ? -1 : hi * 10 + lo;
-}
-
 // A record that fails its check keeps its ids and says why in the last column; its values
 // are left out, since a billing sheet must not take them for readings.
 void FillReading(const ReadingRecord& r, const std::vector<ReadingColumn>& columns,
@@ -58,15 +50,7 @@ void FillReading(const ReadingRecord& r, const std::vector<ReadingColumn>& colum
 
 std::optional<CalendarDate> ReadingDate(const ReadingRecord& r)
 {
-    const int day = BcdByte(r.readDate[0]);
-    const int month = BcdByte(r.readDate[1]);
-    const int year = BcdByte(r.readDate[2]);
-    if (day < 0 || month < 0 || year < 0)
-        return std::nullopt;
-    const CalendarDate d{2000 + year, month, day};
-    if (!IsValidDate(d))
-        return std::nullopt;
-    return d;
+    return BcdDate(r.readDate[0], r.readDate[1], r.readDate[2]);
 }
 
 std::vector<ExportedBlock> ExportedBlocks(const ReadingSource& source,

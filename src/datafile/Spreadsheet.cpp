@@ -26,15 +26,6 @@ std::optional<SpreadsheetFormat> SpreadsheetFormatOf(const std::string& path)
     return std::nullopt;
 }
 
-bool IsValidDate(const CalendarDate& d)
-{
-    if (d.year < 1900 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1)
-        return false;
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (d.year % 4 == 0 && d.year % 100 != 0) || d.year % 400 == 0;
-    return d.day <= kDays[d.month - 1] + (d.month == 2 && leap ? 1 : 0);
-}
-
 std::optional<CalendarDate> ParseIsoDate(std::string_view text)
 {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')

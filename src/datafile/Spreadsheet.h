@@ -3,6 +3,7 @@
 // one sheet per table) or one .csv table. The callers say what the cells hold; this writes
 // them with the types a spreadsheet keeps (text stays text, so "000012" keeps its zeros;
 // dates are dates; energies numbers of two decimals) and puts the file in place whole.
+#include "base/CalendarDate.h"
 #include "datafile/FileBytes.h"
 #include "datafile/HhuDataFile.h"
 
@@ -20,17 +21,6 @@ enum class SpreadsheetFormat { Xlsx, Csv };
 
 // The format a file name asks for by its extension (".xlsx" or ".csv", in any case).
 std::optional<SpreadsheetFormat> SpreadsheetFormatOf(const std::string& path);
-
-// A calendar day.
-struct CalendarDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
-};
-
-// Whether the day exists (1900..9999, months of their length, 29 February of leap years).
-bool IsValidDate(const CalendarDate& date);
 
 // "YYYY-MM-DD", exactly; none for any other text or a day that does not exist.
 std::optional<CalendarDate> ParseIsoDate(std::string_view text);
