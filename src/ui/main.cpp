@@ -1,10 +1,12 @@
 // mrv003e: the program's entry.
 #include "doc/QtSettingsStore.h"
 #include "ui/app/CMrvApp.h"
+#include "ui/app/Language.h"
 #include "ui/app/ProgramIcon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QTimer>
 
 #include <clocale>
@@ -44,6 +46,9 @@ int main(int argc, char* argv[])
     }
 
     mrv::QtSettingsStore store("halvane", "mrv003e");
+    // Before the first widget: every text is translated as it is built.
+    mrv::InstallTranslation(qapp, mrv::TranslationFor(mrv::StoredLanguage(store),
+                                                      QLocale::system().uiLanguages()));
     mrv::CMrvApp app(store, nullptr, QApplication::applicationFilePath().toStdString());
     if (!app.InitInstance())
         return 1;

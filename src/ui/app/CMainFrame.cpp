@@ -6,6 +6,7 @@
 #include "doc/RecentFileList.h"
 #include "ui/app/CFilePathDlg.h"
 #include "ui/app/CServerDbDlg.h"
+#include "ui/app/Language.h"
 #include "ui/app/ProgramIcon.h"
 #include "ui/datafile/CCreateDownloadDlg.h"
 #include "ui/datafile/CDataFileSheet.h"
@@ -20,6 +21,7 @@
 #include "ui/view/CMrvView.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -252,6 +254,8 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     AddAction(view, "ViewFile", "&View File", "View File\nView", &CMainFrame::OnViewFile);
     for (const char* name : {"HhuSetting", "MeterSetting", "ViewFile"})
         Action(name)->setCheckable(true);
+    view->addSeparator();
+    AddLanguageMenu(view);
 
     auto* data = menuBar()->addMenu("Da&ta");
     AddAction(data, "CreateDownloadFile", "&Create Download File", "Create Download File",
@@ -339,6 +343,44 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     connect(m_view, &CMrvView::StatusMessage, statusBar(), &QStatusBar::showMessage);
     connect(m_view, &CMrvView::CommandDone, this, &CMainFrame::UpdateCommandUi);
     UpdateCommandUi();
+}
+
+void CMainFrame::AddLanguageMenu(QMenu* view)
+{
+    QMenu* menu = view->addMenu(tr("&Language"));
+    menu->setObjectName("Language");
+    menu->menuAction()->setObjectName("LanguageMenu");
+    menu->menuAction()->setStatusTip(tr("The language of the window, from the next start"));
+    auto* group = new QActionGroup(menu);
+    // Each language by its own name, so that a person who cannot read the current one
+    // still finds theirs.
+    const struct {
+        const char* name;
+        QString text;
+        LanguageChoice choice;
+    } choices[] = {
+        {"LanguageSystem", tr("&System"), LanguageChoice::System},
+        {"LanguageChinese", QString::fromUtf8("\u4e2d\u6587"), LanguageChoice::Chinese},
+        {"LanguageEnglish", QStringLiteral("English"), LanguageChoice::English},
+    };
+    const LanguageChoice current = StoredLanguage(m_doc.GetSettings());
+    for (const auto& c : choices) {
+        QAction* a = menu->addAction(c.text);
+        a->setObjectName(c.name);
+        a->setCheckable(true);
+        a->setChecked(c.choice == current);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, choice = c.choice] {
+            if (choice == StoredLanguage(m_doc.GetSettings()))
+                return;
+            StoreLanguage(m_doc.GetSettings(), choice);
+            // Every window and message is built in the language loaded at the start.
+            m_doc.GetPrompter().Message(
+                tr("The window will show the language chosen when mrv003e starts again.")
+                    .toStdString(),
+                tr("Language").toStdString());
+        });
+    }
 }
 
 QAction* CMainFrame::AddAction(QMenu* menu, const QString& name, const QString& text,

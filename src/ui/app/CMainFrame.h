@@ -76,6 +76,8 @@ protected:
 
 private:
     void RunTransfer(const TransferCommand& command);
+    // View > Language: the system's, Chinese or English, kept in the profile.
+    void AddLanguageMenu(QMenu* view);
     QAction* AddAction(QMenu* menu, const QString& name, const QString& text, const QString& prompt,
                        void (CMainFrame::*slot)());
     void NotAvailable(const QString& what);
