@@ -46,5 +46,25 @@ This database is no longer there; it is taken off the recent list.</source>
         <source>Recent Databases</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The language of the window, from the next start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;System</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The window will show the language chosen when mrv003e starts again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
