@@ -2,7 +2,8 @@
 // workspace (scripts/screenshots prepares it, starts the meter simulator and an X server) and
 // drives it as a user would: each scene opens a window, fills it, and saves a picture of it.
 //
-//   mrv-screenshots OUTDIR [SCENE...]      (all scenes when none is named; --list names them)
+//   mrv-screenshots [--lang LANG] OUTDIR [SCENE...]   (all scenes when none is named; --list
+//                                                      names them; LANG zh_CN or en)
 //
 // A scene whose window this build does not have is reported and left out; the exit status
 // is 1 when any picture is missing.
@@ -11,6 +12,7 @@
 #include "doc/QtSettingsStore.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/app/CMrvApp.h"
+#include "ui/app/Language.h"
 #include "ui/app/ProgramIcon.h"
 #include "ui/app/QtPrompter.h"
 #include "ui/meterdlg/CMeterRunDlg.h"
@@ -488,14 +490,23 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName("halvane");
     QApplication::setApplicationName("mrv003e");
     QApplication::setWindowIcon(mrv::ProgramIcon());
-    const QStringList args = QApplication::arguments().mid(1);
+    QStringList args = QApplication::arguments().mid(1);
+    // The pictures of a translated user guide: the window in that language.
+    if (args.value(0) == "--lang") {
+        const QString language = args.value(1);
+        if (!mrv::InstallTranslation(qapp, language)) {
+            std::fprintf(stderr, "mrv-screenshots: no translation %s\n", qPrintable(language));
+            return 2;
+        }
+        args = args.mid(2);
+    }
     if (args.value(0) == "--list") {
         for (const auto& scene : Shooter::Scenes())
             std::printf("%-16s %s\n", scene.name, scene.what);
         return 0;
     }
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: mrv-screenshots OUTDIR [SCENE...] | --list\n");
+        std::fprintf(stderr, "usage: mrv-screenshots [--lang LANG] OUTDIR [SCENE...] | --list\n");
         return 2;
     }
     const QString outDir = args[0];
