@@ -110,12 +110,11 @@ int CCommSettingDlg::exec()
     static const struct {
         const char* source;
         const char* comment;
-    } kParities[] = {
-        QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "NONE", "parity"),
-        QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "ODD", "parity"),
-        QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "EVEN", "parity"),
-        QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "MARK", "parity"),
-        QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "SPACE", "parity")};
+    } kParities[] = {QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "NONE", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "ODD", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "EVEN", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "MARK", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "SPACE", "parity")};
     ShowChoice(m_parityList, m_parity,
                m_parity >= 0 && m_parity < 5 ? tr(kParities[m_parity].source, "parity")
                                              : tr("(unchanged)"));

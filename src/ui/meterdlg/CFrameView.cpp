@@ -152,9 +152,9 @@ QVariant CFrameTraceModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const kTitles[ColumnCount] = {
-        QT_TR_NOOP("Time / field"), QT_TR_NOOP("Dir"), QT_TR_NOOP("Outcome"), QT_TR_NOOP("Bytes"),
-        QT_TR_NOOP("Meaning")};
+    static const char* const kTitles[ColumnCount] = {QT_TR_NOOP("Time / field"), QT_TR_NOOP("Dir"),
+                                                     QT_TR_NOOP("Outcome"), QT_TR_NOOP("Bytes"),
+                                                     QT_TR_NOOP("Meaning")};
     return section >= 0 && section < ColumnCount ? tr(kTitles[section]) : QVariant();
 }
 
@@ -307,9 +307,8 @@ std::string CFrameView::Text() const
 
 void CFrameView::OnSave()
 {
-    const std::optional<std::string> path =
-        m_prompter.ChooseSaveFile(tr("Save Trace").toStdString(),
-                                  tr("text(.txt)|*.txt").toStdString(), {}, "txt");
+    const std::optional<std::string> path = m_prompter.ChooseSaveFile(
+        tr("Save Trace").toStdString(), tr("text(.txt)|*.txt").toStdString(), {}, "txt");
     if (!path || path->empty())
         return;
     const std::string text = Text();

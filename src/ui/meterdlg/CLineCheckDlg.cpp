@@ -37,8 +37,8 @@ struct Marked {
 };
 
 const Marked kParityTexts[] = {QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "NONE", "parity"),
-                                    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "ODD", "parity"),
-                                    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "EVEN", "parity")};
+                               QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "ODD", "parity"),
+                               QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "EVEN", "parity")};
 
 // The fixed texts of the line check the dialog shows as they are: the parity names and the
 // plan's problems. Anything else the scan says is shown untranslated.
@@ -51,7 +51,8 @@ const Marked kParityTexts[] = {QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "NONE", 
     {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "Choose at least one speed."), nullptr},
     {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "Choose at least one parity."), nullptr},
     {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg",
-                      "The addresses run from 1 to 247, the first not above the last."), nullptr},
+                       "The addresses run from 1 to 247, the first not above the last."),
+     nullptr},
     {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "The time-out of a try is 10 to 10000 ms."), nullptr},
 };
 
@@ -363,8 +364,7 @@ void CLineCheckDlg::OnCheck()
     hooks.progress = [this](int done, std::uint32_t baud, std::uint8_t parity, std::uint8_t a) {
         m_runner->Post([this, done, baud, parity, a] {
             m_progress->setValue(done);
-            m_current->setText(
-                tr("%1 %2, address %3").arg(baud).arg(Parity(parity)).arg(a));
+            m_current->setText(tr("%1 %2, address %3").arg(baud).arg(Parity(parity)).arg(a));
         });
     };
     hooks.found = [this](const ScanHit& hit) { m_runner->Post([this, hit] { AddMeter(hit); }); };

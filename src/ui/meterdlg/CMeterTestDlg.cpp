@@ -47,11 +47,14 @@ struct Marked {
     QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Prescaler", "parameter"),
     QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Pulse Width", "parameter"),
     {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
-                      "E total: please enter the whole kWh, a number from 0 to 999999."), nullptr},
+                       "E total: please enter the whole kWh, a number from 0 to 999999."),
+     nullptr},
     {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
-                      "E total: please enter one or two digits after the point."), nullptr},
+                       "E total: please enter one or two digits after the point."),
+     nullptr},
     {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
-                      "Diff(0.01kWh): please enter a number from 0 to 999999."), nullptr},
+                       "Diff(0.01kWh): please enter a number from 0 to 999999."),
+     nullptr},
 };
 
 // The parameter box's text with the word before each full-width colon translated.
@@ -61,8 +64,8 @@ QString ShownParameters(const std::string& text)
     QStringList lines = ShownText(text).split('\n');
     for (QString& line : lines)
         if (const qsizetype at = line.indexOf(colon); at > 0)
-            line = CMeterTestDlg::tr(line.left(at).toUtf8().constData(), "parameter") +
-                   line.mid(at);
+            line =
+                CMeterTestDlg::tr(line.left(at).toUtf8().constData(), "parameter") + line.mid(at);
     return lines.join('\n');
 }
 
@@ -241,8 +244,8 @@ void CMeterTestDlg::ResetRows()
 void CMeterTestDlg::ShowRow(TestRow row, const RowStatus& status)
 {
     static const Marked kMarkNames[] = {QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "wait", "mark"),
-                                             QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "pass", "mark"),
-                                             QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "fail", "mark")};
+                                        QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "pass", "mark"),
+                                        QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "fail", "mark")};
     const QIcon& icon = status.mark == RowMark::Pass   ? m_icons[0]
                         : status.mark == RowMark::Fail ? m_icons[1]
                                                        : m_icons[2];

@@ -75,9 +75,9 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
     m_meterIdEdit = MakeShownField(controls, "meterId", tr("Meter ID"));
     auto* fields = new QGridLayout;
     int row = 0;
-    for (auto [label, edit] : {std::pair{QT_TR_NOOP("Port"), m_portEdit},
-                               std::pair{QT_TR_NOOP("Baudrate"), m_baudEdit},
-                               std::pair{QT_TR_NOOP("Meter ID"), m_meterIdEdit}}) {
+    for (auto [label, edit] :
+         {std::pair{QT_TR_NOOP("Port"), m_portEdit}, std::pair{QT_TR_NOOP("Baudrate"), m_baudEdit},
+          std::pair{QT_TR_NOOP("Meter ID"), m_meterIdEdit}}) {
         auto* l = new QLabel(tr(label), controls);
         l->setBuddy(edit);
         fields->addWidget(l, row, 0);
@@ -117,8 +117,7 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
     left->addStretch();
     controls->setFixedWidth(220);
 
-    BuildFrame(controls, {controls}, Shown(texts.runButton), "run",
-               QSize(640, 380));
+    BuildFrame(controls, {controls}, Shown(texts.runButton), "run", QSize(640, 380));
     connect(RunButton(), &QPushButton::clicked, this, &CMeterWizardDlg::OnRun);
     connect(CancelButton(), &QPushButton::clicked, this, &CMeterWizardDlg::reject);
 }

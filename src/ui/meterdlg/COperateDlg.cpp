@@ -34,20 +34,19 @@ constexpr const char* kNewBaudKey = "m_baudrate_new";
 
 // The visible boxes, in the order the dialog shows them (the run order is another).
 // Their texts are the run order's; the marks give the translator the ones shown.
-constexpr const char* kReadBoxes[] = {QT_TRANSLATE_NOOP("mrv::COperateDlg", "R address"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R total energy"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R voltage"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R current"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R active power"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R power factor"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R frequency"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R reactive power"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R import energy"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg", "R export energy"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg",
-                                                        "R trip energy(key meter)"),
-                                      QT_TRANSLATE_NOOP("mrv::COperateDlg",
-                                                        "R apparent power(7P)")};
+constexpr const char* kReadBoxes[] = {
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R address"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R total energy"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R voltage"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R current"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R active power"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R power factor"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R frequency"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R reactive power"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R import energy"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R export energy"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R trip energy(key meter)"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R apparent power(7P)")};
 constexpr const char* kWriteBoxes[] = {QT_TRANSLATE_NOOP("mrv::COperateDlg", "W address"),
                                        QT_TRANSLATE_NOOP("mrv::COperateDlg", "W baudrate")};
 constexpr const char* kShowModeTexts[8] = {"current",
@@ -332,8 +331,7 @@ bool COperateDlg::TakeControlValues(bool checkAddress)
         m_doc.GetPrompter().Message(
             tr("Money must be an amount from 0 to 999999.99 with at most two decimals.")
                 .toStdString(),
-            "",
-            MsgIcon::Warning);
+            "", MsgIcon::Warning);
         m_moneyEdit->setFocus();
         m_moneyEdit->selectAll();
         return false;
