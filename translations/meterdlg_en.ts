@@ -178,6 +178,7 @@
     </message>
     <message>
         <source>text(.txt)|*.txt</source>
+        <extracomment>a file type&apos;s name, then | and its pattern (kept as it is)</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>

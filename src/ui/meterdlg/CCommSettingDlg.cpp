@@ -142,10 +142,14 @@ CEepromRangeDlg::CEepromRangeDlg(QWidget* parent) : QDialog(parent)
     m_endEdit->setObjectName("end");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(tr("起始地址："), this), 0, 0);
+    auto* startLabel = new QLabel(tr("起始地址："), this);
+    startLabel->setBuddy(m_startEdit); // names the field to screen readers
+    grid->addWidget(startLabel, 0, 0);
     grid->addWidget(new QLabel("0x", this), 0, 1);
     grid->addWidget(m_startEdit, 0, 2);
-    grid->addWidget(new QLabel(tr("终了地址："), this), 1, 0);
+    auto* endLabel = new QLabel(tr("终了地址："), this);
+    endLabel->setBuddy(m_endEdit);
+    grid->addWidget(endLabel, 1, 0);
     grid->addWidget(new QLabel("0x", this), 1, 1);
     grid->addWidget(m_endEdit, 1, 2);
     grid->addWidget(new QLabel(tr("16进制"), this), 0, 3, 2, 1);

@@ -307,8 +307,10 @@ std::string CFrameView::Text() const
 
 void CFrameView::OnSave()
 {
-    const std::optional<std::string> path = m_prompter.ChooseSaveFile(
-        tr("Save Trace").toStdString(), tr("text(.txt)|*.txt").toStdString(), {}, "txt");
+    //: a file type's name, then | and its pattern (kept as it is)
+    const QString filter = tr("text(.txt)|*.txt");
+    const std::optional<std::string> path =
+        m_prompter.ChooseSaveFile(tr("Save Trace").toStdString(), filter.toStdString(), {}, "txt");
     if (!path || path->empty())
         return;
     const std::string text = Text();
