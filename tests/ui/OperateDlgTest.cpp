@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -146,6 +147,40 @@ TEST_F(OperateDlgTest, EnterWithNothingTickedPutsTheMetersAddressIntoTheField)
     EXPECT_EQ(dlg->AddressEdit()->text(), "7");
     EXPECT_EQ(dlg->m_address, 7);
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// With a translation loaded the boxes and the engine's fixed log lines are in its language
+// (English for the Chinese-only ones), the values between them as the meter sent them, and
+// the boxes keep the names the program finds them by.
+TEST_F(OperateDlgTest, ATranslationShowsTheBoxesAndLogHeadersInItsLanguage)
+{
+    struct Case {
+        const char* language;
+        const char* box;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"en", "R total energy", "read total energy:\n  987.65\n\nRead owing time:\n  72\n\n"},
+        {"zh_CN", "读总电量", "读总电量：\n  987.65\n\n读欠费时间：\n  72\n\n"},
+    };
+    ASSERT_TRUE(sim.SetRegisters(0, 0, {0x0001, 0x81CD}));
+    ASSERT_TRUE(sim.SetRegisters(0, 10153, {72, 0}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        QTranslator translator;
+        ASSERT_TRUE(translator.load(QString(":/i18n/mrv003e_%1.qm").arg(c.language)));
+        QCoreApplication::installTranslator(&translator);
+        Open();
+        dlg->AddressEdit()->setText("1");
+        Tick("R total energy");
+        Tick("R owing time");
+        EXPECT_EQ(dlg->OperationBox("R total energy")->text().toStdString(), c.box);
+        EXPECT_EQ(dlg->OperationBox("R total energy")->objectName(), "R total energy");
+        Send();
+        EXPECT_EQ(Log(), c.log);
+        dlg.reset();
+        QCoreApplication::removeTranslator(&translator);
+    }
 }
 
 TEST_F(OperateDlgTest, ReadTotalEnergyLogsTheMetersValue)

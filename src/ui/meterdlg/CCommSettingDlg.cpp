@@ -15,7 +15,7 @@ namespace mrv {
 
 CCommSettingDlg::CCommSettingDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Communication Setting");
+    setWindowTitle(tr("Communication Setting"));
     setObjectName("CommSettingDlg");
 
     m_baudList = new QComboBox(this);
@@ -27,7 +27,7 @@ CCommSettingDlg::CCommSettingDlg(QWidget* parent) : QDialog(parent)
     m_portList->addItems({"COM1", "COM2", "COM3", "COM4"});
     m_parityList = new QComboBox(this);
     m_parityList->setObjectName("parity");
-    m_parityList->addItems({"NONE", "ODD", "EVEN"});
+    m_parityList->addItems({tr("NONE", "parity"), tr("ODD", "parity"), tr("EVEN", "parity")});
     m_dataBitsEdit = new QLineEdit(this);
     m_dataBitsEdit->setObjectName("dataBits");
     m_dataBitsEdit->setReadOnly(true);
@@ -39,11 +39,11 @@ CCommSettingDlg::CCommSettingDlg(QWidget* parent) : QDialog(parent)
     m_deviceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* grid = new QGridLayout;
-    const std::pair<const char*, QWidget*> rows[] = {{"Port", m_portList},
-                                                     {"Baudrate", m_baudList},
-                                                     {"Data bit", m_dataBitsEdit},
-                                                     {"Stop bit", m_stopBitsEdit},
-                                                     {"Parity", m_parityList}};
+    const std::pair<QString, QWidget*> rows[] = {{tr("Port"), m_portList},
+                                                 {tr("Baudrate"), m_baudList},
+                                                 {tr("Data bit"), m_dataBitsEdit},
+                                                 {tr("Stop bit"), m_stopBitsEdit},
+                                                 {tr("Parity"), m_parityList}};
     int row = 0;
     for (const auto& [text, field] : rows) {
         auto* label = new QLabel(text, this);
@@ -106,10 +106,18 @@ int CCommSettingDlg::exec()
     // 115200 (or a rate a damaged profile names) is not in the list but stays in use.
     ShowChoice(m_baudList, m_baudIndex, QString::number(CMrvDoc::BaudRateOf(m_baudIndex)));
     ShowChoice(m_portList, m_comIndex,
-               m_comIndex >= 0 ? QString("COM%1").arg(m_comIndex + 1) : QString("(unchanged)"));
-    static const char* const kParities[] = {"NONE", "ODD", "EVEN", "MARK", "SPACE"};
+               m_comIndex >= 0 ? QString("COM%1").arg(m_comIndex + 1) : tr("(unchanged)"));
+    static const struct {
+        const char* source;
+        const char* comment;
+    } kParities[] = {QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "NONE", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "ODD", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "EVEN", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "MARK", "parity"),
+                     QT_TRANSLATE_NOOP3("mrv::CCommSettingDlg", "SPACE", "parity")};
     ShowChoice(m_parityList, m_parity,
-               m_parity >= 0 && m_parity < 5 ? kParities[m_parity] : "(unchanged)");
+               m_parity >= 0 && m_parity < 5 ? tr(kParities[m_parity].source, "parity")
+                                             : tr("(unchanged)"));
     m_dataBitsEdit->setText(m_dataBits);
     m_stopBitsEdit->setText(m_stopBits);
     ShowDevice(m_portList->currentIndex());
@@ -127,20 +135,24 @@ void CCommSettingDlg::accept()
 
 CEepromRangeDlg::CEepromRangeDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf8("检测EEPROM:"));
+    setWindowTitle(tr("检测EEPROM:"));
     m_startEdit = new QLineEdit(this);
     m_startEdit->setObjectName("start");
     m_endEdit = new QLineEdit(this);
     m_endEdit->setObjectName("end");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QString::fromUtf8("起始地址："), this), 0, 0);
+    auto* startLabel = new QLabel(tr("起始地址："), this);
+    startLabel->setBuddy(m_startEdit); // names the field to screen readers
+    grid->addWidget(startLabel, 0, 0);
     grid->addWidget(new QLabel("0x", this), 0, 1);
     grid->addWidget(m_startEdit, 0, 2);
-    grid->addWidget(new QLabel(QString::fromUtf8("终了地址："), this), 1, 0);
+    auto* endLabel = new QLabel(tr("终了地址："), this);
+    endLabel->setBuddy(m_endEdit);
+    grid->addWidget(endLabel, 1, 0);
     grid->addWidget(new QLabel("0x", this), 1, 1);
     grid->addWidget(m_endEdit, 1, 2);
-    grid->addWidget(new QLabel(QString::fromUtf8("16进制"), this), 0, 3, 2, 1);
+    grid->addWidget(new QLabel(tr("16进制"), this), 0, 3, 2, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -49,6 +49,22 @@ QString QText(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// The outcome words of the trace, marked for the translator; shown through tr().
+[[maybe_unused]] const struct {
+    const char* source;
+    const char* comment;
+} kOutcomeWords[] = {
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "answered", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "silence", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "partial", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "bad-check", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "echo", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "other-meter", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "exception", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "too-long", "outcome of a request"),
+    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "mismatch", "outcome of a request"),
+};
+
 } // namespace
 
 CFrameTraceModel::CFrameTraceModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -136,9 +152,10 @@ QVariant CFrameTraceModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const kTitles[ColumnCount] = {"Time / field", "Dir", "Outcome", "Bytes",
-                                                     "Meaning"};
-    return section >= 0 && section < ColumnCount ? QString(kTitles[section]) : QVariant();
+    static const char* const kTitles[ColumnCount] = {QT_TR_NOOP("Time / field"), QT_TR_NOOP("Dir"),
+                                                     QT_TR_NOOP("Outcome"), QT_TR_NOOP("Bytes"),
+                                                     QT_TR_NOOP("Meaning")};
+    return section >= 0 && section < ColumnCount ? tr(kTitles[section]) : QVariant();
 }
 
 QVariant CFrameTraceModel::FrameData(std::size_t frame, int column, int role) const
@@ -164,7 +181,7 @@ QVariant CFrameTraceModel::FrameData(std::size_t frame, int column, int role) co
         return bytes.empty() ? QString("-") : QText(HexBytes(bytes));
     }
     case ColOutcome:
-        return reply ? QString(OutcomeWord(t.outcome)) : QString();
+        return reply ? tr(OutcomeWord(t.outcome), "outcome of a request") : QString();
     case ColMeaning:
         return QText(reply ? t.detail : RequestSummary(t));
     default:
@@ -204,7 +221,9 @@ QVariant CFrameTraceModel::data(const QModelIndex& index, int role) const
     case ColBytes:
         return f.bytes.empty() ? QString("-") : QText(HexBytes(f.bytes));
     case ColOutcome:
-        return f.check == FieldCheck::Ok ? "ok" : f.check == FieldCheck::Bad ? "wrong" : "";
+        return f.check == FieldCheck::Ok    ? tr("ok", "field check")
+               : f.check == FieldCheck::Bad ? tr("wrong", "field check")
+                                            : QString();
     case ColMeaning:
         return QText(f.check == FieldCheck::Bad && !f.note.empty()
                          ? (f.value.empty() ? f.note : f.value + " (" + f.note + ")")
@@ -220,7 +239,7 @@ CFrameView::CFrameView(Prompter& prompter, QWidget* parent)
     setObjectName("frameView");
     m_tree = new QTreeView(this);
     m_tree->setObjectName("frames");
-    m_tree->setAccessibleName("Frames");
+    m_tree->setAccessibleName(tr("Frames"));
     m_tree->setModel(m_model);
     m_tree->setUniformRowHeights(true);
     m_tree->setAlternatingRowColors(true);
@@ -233,10 +252,10 @@ CFrameView::CFrameView(Prompter& prompter, QWidget* parent)
 
     m_statsLabel = new QLabel(this);
     m_statsLabel->setObjectName("statistics");
-    m_statsLabel->setAccessibleName("Statistics");
+    m_statsLabel->setAccessibleName(tr("Statistics"));
     m_statsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_statsLabel->setWordWrap(true);
-    m_save = new QPushButton("Save Trace...", this);
+    m_save = new QPushButton(tr("Save Trace..."), this);
     m_save->setObjectName("saveTrace");
     m_save->setAutoDefault(false);
     m_save->setEnabled(false);
@@ -274,7 +293,7 @@ void CFrameView::Clear()
 void CFrameView::ShowStatistics()
 {
     QString text = QText(m_stats.Text()).trimmed();
-    m_statsLabel->setText(text.isEmpty() ? QString("No exchange yet.") : text);
+    m_statsLabel->setText(text.isEmpty() ? tr("No exchange yet.") : text);
     m_save->setEnabled(!m_stats.Empty());
 }
 
@@ -288,15 +307,18 @@ std::string CFrameView::Text() const
 
 void CFrameView::OnSave()
 {
+    //: a file type's name, then | and its pattern (kept as it is)
+    const QString filter = tr("text(.txt)|*.txt");
     const std::optional<std::string> path =
-        m_prompter.ChooseSaveFile("Save Trace", "text(.txt)|*.txt", {}, "txt");
+        m_prompter.ChooseSaveFile(tr("Save Trace").toStdString(), filter.toStdString(), {}, "txt");
     if (!path || path->empty())
         return;
     const std::string text = Text();
     const filebytes::WriteResult written =
         filebytes::WriteFileWhole(*path, std::vector<std::uint8_t>(text.begin(), text.end()));
     if (!written)
-        m_prompter.Message(filebytes::WriteFailureText(*path, written), "Error", MsgIcon::Warning);
+        m_prompter.Message(filebytes::WriteFailureText(*path, written), tr("Error").toStdString(),
+                           MsgIcon::Warning);
 }
 
 } // namespace mrv

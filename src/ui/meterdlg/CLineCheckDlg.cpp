@@ -30,32 +30,67 @@ namespace mrv {
 namespace {
 
 constexpr int kDefaultSpeeds[] = {1200, 2400, 4800, 9600};
-const char* const kParityTexts[] = {"NONE", "ODD", "EVEN"};
+// A text marked for the translator with the comment that sets it apart.
+struct Marked {
+    const char* source;
+    const char* comment;
+};
+
+const Marked kParityTexts[] = {QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "NONE", "parity"),
+                               QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "ODD", "parity"),
+                               QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "EVEN", "parity")};
+
+// The fixed texts of the line check the dialog shows as they are: the parity names and the
+// plan's problems. Anything else the scan says is shown untranslated.
+[[maybe_unused]] const Marked kScanTexts[] = {
+    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "none", "parity"),
+    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "odd", "parity"),
+    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "even", "parity"),
+    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "mark", "parity"),
+    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "space", "parity"),
+    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "Choose at least one speed."), nullptr},
+    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "Choose at least one parity."), nullptr},
+    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg",
+                       "The addresses run from 1 to 247, the first not above the last."),
+     nullptr},
+    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "The time-out of a try is 10 to 10000 ms."), nullptr},
+};
 
 QString Text(const std::string& s)
 {
     return QString::fromStdString(s);
 }
 
+// One of the line check's fixed texts in the user's language.
+QString Shown(const std::string& s, const char* disambiguation = nullptr)
+{
+    return CLineCheckDlg::tr(s.c_str(), disambiguation);
+}
+
+QString Parity(std::uint8_t parity)
+{
+    return Shown(ParityName(parity), "parity");
+}
+
 QString Duration(std::uint64_t ms)
 {
     if (ms < 120000)
-        return QString::number((ms + 999) / 1000) + " s";
-    return QString::number((ms + 59999) / 60000) + " min";
+        return CLineCheckDlg::tr("%1 s").arg((ms + 999) / 1000);
+    return CLineCheckDlg::tr("%1 min").arg((ms + 59999) / 60000);
 }
 
 } // namespace
 
 CLineCheckDlg::CLineCheckDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
 {
-    setWindowTitle("Line Check");
+    setWindowTitle(tr("Line Check"));
     setObjectName("LineCheckDlg");
     m_controls = new QWidget(this);
 
     m_portList = new QComboBox(m_controls);
     m_portList->setObjectName("port");
     m_portList->addItems({"COM1", "COM2", "COM3", "COM4"});
-    m_portList->setAccessibleName("Port");
+    m_portList->setAccessibleName(tr("Port"));
     m_deviceLabel = new QLabel(m_controls);
     m_deviceLabel->setObjectName("device");
     m_deviceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -75,8 +110,8 @@ CLineCheckDlg::CLineCheckDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m
     }
     auto* parities = new QHBoxLayout;
     for (std::size_t p = 0; p < m_parityBoxes.size(); ++p) {
-        auto* box = new QCheckBox(kParityTexts[p], m_controls);
-        box->setObjectName(QString("parity") + kParityTexts[p]);
+        auto* box = new QCheckBox(tr(kParityTexts[p].source, "parity"), m_controls);
+        box->setObjectName(QString("parity") + kParityTexts[p].source);
         box->setChecked(true);
         parities->addWidget(box);
         m_parityBoxes[p] = box;
@@ -92,11 +127,11 @@ CLineCheckDlg::CLineCheckDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m
         s->setRange(1, 247);
     m_first->setValue(1);
     m_last->setValue(247);
-    m_first->setAccessibleName("First address");
-    m_last->setAccessibleName("Last address");
+    m_first->setAccessibleName(tr("First address"));
+    m_last->setAccessibleName(tr("Last address"));
     auto* addresses = new QHBoxLayout;
     addresses->addWidget(m_first);
-    addresses->addWidget(new QLabel("to", m_controls));
+    addresses->addWidget(new QLabel(tr("to", "from one address to another"), m_controls));
     addresses->addWidget(m_last);
     addresses->addStretch();
     m_timeout = new QSpinBox(m_controls);
@@ -105,26 +140,26 @@ CLineCheckDlg::CLineCheckDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m
     m_timeout->setSingleStep(50);
     m_timeout->setSuffix(" ms");
     m_timeout->setValue(200);
-    m_timeout->setAccessibleName("Wait per try");
+    m_timeout->setAccessibleName(tr("Wait per try"));
     for (QSpinBox* s : {m_first, m_last, m_timeout})
         connect(s, &QSpinBox::valueChanged, this, &CLineCheckDlg::ShowEstimate);
     m_estimate = new QLabel(m_controls);
     m_estimate->setObjectName("estimate");
 
     auto* form = new QFormLayout;
-    const auto labelled = [&](const char* text, QWidget* buddy, QLayout* layout) {
+    const auto labelled = [&](const QString& text, QWidget* buddy, QLayout* layout) {
         auto* label = new QLabel(text, m_controls);
         label->setBuddy(buddy);
         form->addRow(label, layout);
     };
-    labelled("Port", m_portList, portRow);
-    labelled("Speeds", m_speedBoxes[0], speeds);
-    labelled("Parities", m_parityBoxes[0], parities);
-    labelled("Addresses", m_first, addresses);
+    labelled(tr("Port"), m_portList, portRow);
+    labelled(tr("Speeds"), m_speedBoxes[0], speeds);
+    labelled(tr("Parities"), m_parityBoxes[0], parities);
+    labelled(tr("Addresses"), m_first, addresses);
     auto* timeoutRow = new QHBoxLayout;
     timeoutRow->addWidget(m_timeout);
     timeoutRow->addWidget(m_estimate, 1);
-    labelled("Wait per try", m_timeout, timeoutRow);
+    labelled(tr("Wait per try"), m_timeout, timeoutRow);
     auto* controlsLayout = new QVBoxLayout(m_controls);
     controlsLayout->setContentsMargins(0, 0, 0, 0);
     controlsLayout->addLayout(form);
@@ -132,38 +167,38 @@ CLineCheckDlg::CLineCheckDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m
     m_progress = new QProgressBar(this);
     m_progress->setObjectName("progress");
     m_progress->setTextVisible(true);
-    m_progress->setAccessibleName("Progress");
+    m_progress->setAccessibleName(tr("Progress"));
     m_current = new QLabel(this);
     m_current->setObjectName("current");
 
     m_meters = new QTreeWidget(this);
     m_meters->setObjectName("meters");
-    m_meters->setAccessibleName("Meters found");
+    m_meters->setAccessibleName(tr("Meters found"));
     m_meters->setRootIsDecorated(false);
-    m_meters->setHeaderLabels({"Address", "Speed", "Parity", "Answer after"});
+    m_meters->setHeaderLabels({tr("Address"), tr("Speed"), tr("Parity"), tr("Answer after")});
     m_meters->header()->setStretchLastSection(true);
     m_meters->setMinimumHeight(90);
 
     m_report = new QPlainTextEdit(this);
     m_report->setObjectName("report");
-    m_report->setAccessibleName("Findings");
+    m_report->setAccessibleName(tr("Findings"));
     m_report->setReadOnly(true);
     m_report->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_report->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
-    m_useSettings = new QPushButton("Use Selected Settings", this);
+    m_useSettings = new QPushButton(tr("Use Selected Settings"), this);
     m_useSettings->setObjectName("useSettings");
     m_useSettings->setEnabled(false);
-    m_useStableName = new QPushButton("Use Stable Name", this);
+    m_useStableName = new QPushButton(tr("Use Stable Name"), this);
     m_useStableName->setObjectName("useStableName");
     m_useStableName->setEnabled(false);
-    m_checkButton = new QPushButton("Check", this);
+    m_checkButton = new QPushButton(tr("Check", "start the line check"), this);
     m_checkButton->setObjectName("check");
     m_checkButton->setDefault(true);
-    m_stopButton = new QPushButton("Stop", this);
+    m_stopButton = new QPushButton(tr("Stop"), this);
     m_stopButton->setObjectName("stop");
     m_stopButton->setAutoDefault(false);
-    m_closeButton = new QPushButton("Close", this);
+    m_closeButton = new QPushButton(tr("Close", "the dialog"), this);
     m_closeButton->setObjectName("close");
     m_closeButton->setAutoDefault(false);
     for (QPushButton* b : {m_useSettings, m_useStableName})
@@ -191,10 +226,10 @@ CLineCheckDlg::CLineCheckDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m
     top->addWidget(m_controls);
     top->addWidget(m_progress);
     top->addWidget(m_current);
-    top->addWidget(new QLabel("Meters found:", this));
+    top->addWidget(new QLabel(tr("Meters found:"), this));
     top->addWidget(m_meters, 1);
     top->addLayout(meterButtons);
-    top->addWidget(new QLabel("Findings:", this));
+    top->addWidget(new QLabel(tr("Findings:"), this));
     top->addWidget(m_report, 2);
     top->addLayout(buttons);
     resize(640, 620);
@@ -256,11 +291,11 @@ void CLineCheckDlg::ShowEstimate()
 {
     const ScanPlan plan = Plan();
     if (const std::string problem = plan.Problem(); !problem.empty()) {
-        m_estimate->setText(Text(problem));
+        m_estimate->setText(Shown(problem));
         return;
     }
     m_estimate->setText(
-        QString("%1 tries, at most %2").arg(plan.Tries()).arg(Duration(plan.LongestMs())));
+        tr("%1 tries, at most %2").arg(plan.Tries()).arg(Duration(plan.LongestMs())));
 }
 
 void CLineCheckDlg::Say(const QString& text)
@@ -274,7 +309,7 @@ void CLineCheckDlg::AddMeter(const ScanHit& hit)
     auto* item = new QTreeWidgetItem(m_meters);
     item->setText(0, QString::number(hit.address));
     item->setText(1, QString::number(hit.baud));
-    item->setText(2, ParityName(hit.parity));
+    item->setText(2, Parity(hit.parity));
     item->setText(3, Text(MillisText(hit.responseUs)) + " ms");
     item->setData(0, Qt::UserRole, int(hit.baud));
     item->setData(1, Qt::UserRole, int(hit.parity));
@@ -288,7 +323,8 @@ void CLineCheckDlg::OnCheck()
         return;
     const ScanPlan plan = Plan();
     if (const std::string problem = plan.Problem(); !problem.empty()) {
-        m_doc.GetPrompter().Message(problem, "Line Check", MsgIcon::Warning);
+        m_doc.GetPrompter().Message(Shown(problem).toStdString(), tr("Line Check").toStdString(),
+                                    MsgIcon::Warning);
         return;
     }
     m_report->clear();
@@ -301,7 +337,7 @@ void CLineCheckDlg::OnCheck()
     const int port = m_portList->currentIndex();
     m_checkedPort = port;
     const std::string path = m_doc.ComDevice(port);
-    Say(QString("COM%1 is %2.").arg(port + 1).arg(Text(path)));
+    Say(tr("COM%1 is %2.").arg(port + 1).arg(Text(path)));
     // The document keeps the port closed between runs; nothing of ours holds it now.
     SerialPort::ResetTable();
     const DeviceReport device = CheckDevice(path);
@@ -314,7 +350,7 @@ void CLineCheckDlg::OnCheck()
     if (!device.Ready())
         return;
 
-    Say(QString("Trying %1 speeds x %2 parities x addresses %3 to %4, %5 ms each: up to %6 tries.")
+    Say(tr("Trying %1 speeds x %2 parities x addresses %3 to %4, %5 ms each: up to %6 tries.")
             .arg(plan.bauds.size())
             .arg(plan.parities.size())
             .arg(plan.first)
@@ -328,8 +364,7 @@ void CLineCheckDlg::OnCheck()
     hooks.progress = [this](int done, std::uint32_t baud, std::uint8_t parity, std::uint8_t a) {
         m_runner->Post([this, done, baud, parity, a] {
             m_progress->setValue(done);
-            m_current->setText(
-                QString("%1 %2, address %3").arg(baud).arg(ParityName(parity)).arg(a));
+            m_current->setText(tr("%1 %2, address %3").arg(baud).arg(Parity(parity)).arg(a));
         });
     };
     hooks.found = [this](const ScanHit& hit) { m_runner->Post([this, hit] { AddMeter(hit); }); };
@@ -340,22 +375,22 @@ void CLineCheckDlg::OnCheck()
     m_progress->setValue(result.stopped ? m_progress->value() : m_progress->maximum());
     m_current->clear();
     if (!result.opened) {
-        Say("The port could not be opened for the scan.");
+        Say(tr("The port could not be opened for the scan."));
         return;
     }
     for (const std::string& note : result.notes)
         Say(Text(note));
     if (result.stopped)
-        Say(QString("Stopped after %1 tries.").arg(result.tries));
+        Say(tr("Stopped after %1 tries.").arg(result.tries));
     if (result.meters.empty())
-        Say(QString("No meter answered in %1 tries. Check the wiring (A and B swapped?), the "
-                    "adapter's power, and try other speeds or a longer wait.")
+        Say(tr("No meter answered in %1 tries. Check the wiring (A and B swapped?), the "
+               "adapter's power, and try other speeds or a longer wait.")
                 .arg(result.tries));
     else
-        Say(QString("%1 found in %2 tries. Select one and press \"Use Selected Settings\" to "
-                    "make its speed and parity the port's.")
-                .arg(result.meters.size() == 1 ? QString("1 meter")
-                                               : QString("%1 meters").arg(result.meters.size()))
+        Say(tr("%1 found in %2 tries. Select one and press \"Use Selected Settings\" to "
+               "make its speed and parity the port's.")
+                .arg(result.meters.size() == 1 ? tr("1 meter")
+                                               : tr("%1 meters").arg(result.meters.size()))
                 .arg(result.tries));
     m_useSettings->setEnabled(!m_meters->selectedItems().isEmpty());
     m_checkButton->setFocus();
@@ -373,10 +408,10 @@ void CLineCheckDlg::OnUseSettings()
             m_doc.m_baudIndex = i;
     m_doc.m_parity = parity;
     m_doc.m_comIndex = m_checkedPort;
-    Say(QString("COM%1 at %2 bit/s, parity %3, is now the meter link's port.")
+    Say(tr("COM%1 at %2 bit/s, parity %3, is now the meter link's port.")
             .arg(m_checkedPort + 1)
             .arg(baud)
-            .arg(ParityName(std::uint8_t(parity))));
+            .arg(Parity(std::uint8_t(parity))));
 }
 
 void CLineCheckDlg::OnUseStableName()
@@ -386,7 +421,7 @@ void CLineCheckDlg::OnUseStableName()
     m_doc.SetComDevice(m_checkedPort, *m_stableName);
     ShowDevice();
     m_useStableName->setEnabled(false);
-    Say(QString("COM%1 is now %2.").arg(m_checkedPort + 1).arg(Text(*m_stableName)));
+    Say(tr("COM%1 is now %2.").arg(m_checkedPort + 1).arg(Text(*m_stableName)));
 }
 
 void CLineCheckDlg::reject()

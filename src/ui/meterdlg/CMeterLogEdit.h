@@ -16,7 +16,8 @@ class CMeterLogEdit : public QPlainTextEdit {
 public:
     explicit CMeterLogEdit(QWidget* parent = nullptr);
 
-    // Appends the text at the end (the engine's CR LF shown as line breaks).
+    // Appends the text at the end (the engine's CR LF shown as line breaks; a fixed line of
+    // the engine, such as a read's header, in the user's language).
     void AppendLog(const std::string& text);
 
     // A sink for a MeterLink whose operations run on the runner's worker: each text is

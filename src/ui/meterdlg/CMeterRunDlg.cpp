@@ -21,13 +21,13 @@ void CMeterRunDlg::BuildFrame(QWidget* controls, std::vector<QWidget*> inputs,
     m_log = new CMeterLogEdit(this);
 
     // Outside the controls: during a run "Stop" is the one button enabled.
-    m_stop = new QPushButton("Stop", this);
+    m_stop = new QPushButton(tr("Stop"), this);
     m_stop->setObjectName("stop");
     m_stop->setAutoDefault(false);
     m_run = new QPushButton(runText, this);
     m_run->setObjectName(runName);
     m_run->setDefault(true);
-    m_cancel = new QPushButton("Cancel", this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName("cancel");
     m_cancel->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;

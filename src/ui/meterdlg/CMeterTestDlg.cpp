@@ -24,6 +24,51 @@ namespace {
 constexpr int kTestBaudRate = 1200;
 constexpr int kIconSize = 24;
 
+// The test station's fixed texts the dialog shows in the user's language: the rows' titles
+// and results, the words of the parameter box and the problems of the tolerance fields.
+struct Marked {
+    const char* source;
+    const char* comment;
+};
+[[maybe_unused]] const Marked kStationTexts[] = {
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "MeterID", "test row"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Constant", "test row"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Energy", "test row"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Version", "test row"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Priority", "test row"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Wait", "test result"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "OK", "test result"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Fail", "test result"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Comm error", "test result"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Comm Err", "test result"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Addr err", "test result"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Constant", "parameter"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Protect", "parameter"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Prescaler", "parameter"),
+    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Pulse Width", "parameter"),
+    {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
+                       "E total: please enter the whole kWh, a number from 0 to 999999."),
+     nullptr},
+    {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
+                       "E total: please enter one or two digits after the point."),
+     nullptr},
+    {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
+                       "Diff(0.01kWh): please enter a number from 0 to 999999."),
+     nullptr},
+};
+
+// The parameter box's text with the word before each full-width colon translated.
+QString ShownParameters(const std::string& text)
+{
+    const QString colon = QString::fromUtf8("\xEF\xBC\x9A");
+    QStringList lines = ShownText(text).split('\n');
+    for (QString& line : lines)
+        if (const qsizetype at = line.indexOf(colon); at > 0)
+            line =
+                CMeterTestDlg::tr(line.left(at).toUtf8().constData(), "parameter") + line.mid(at);
+    return lines.join('\n');
+}
+
 CFilterEdit* MakeNumberEdit(QWidget* parent, const char* name, const QString& accessible,
                             int digits, int width)
 {
@@ -50,7 +95,7 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, QWidget* buddy = nullptr
 CMeterTestDlg::CMeterTestDlg(CMrvDoc& doc, QWidget* parent)
     : CMeterRunDlg(parent), m_doc(doc), m_icons(MakeStatusIcons())
 {
-    setWindowTitle("Meter Test");
+    setWindowTitle(tr("Meter Test"));
     setObjectName("MeterTest");
     m_values = LoadMeterTestSettings(m_doc.GetSettings());
     BuildControls();
@@ -62,10 +107,10 @@ void CMeterTestDlg::BuildControls()
 {
     auto* controls = new QWidget(this);
 
-    auto* parameterGroup = new QGroupBox("Parameter", controls);
+    auto* parameterGroup = new QGroupBox(tr("Parameter"), controls);
     m_parameter = new QPlainTextEdit(parameterGroup);
     m_parameter->setObjectName("parameter");
-    m_parameter->setAccessibleName("Parameter");
+    m_parameter->setAccessibleName(tr("Parameter"));
     m_parameter->setReadOnly(true);
     m_parameter->setFocusPolicy(Qt::ClickFocus);
     m_parameter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -74,45 +119,47 @@ void CMeterTestDlg::BuildControls()
 
     m_meterId = new CFilterEdit(controls);
     m_meterId->setObjectName("meterId");
-    m_meterId->setAccessibleName("Meter ID:");
+    m_meterId->setAccessibleName(tr("Meter ID:"));
     m_meterId->SetHexMode(1);
     auto* idRow = new QHBoxLayout;
-    idRow->addWidget(MakeLabel("Meter ID:", controls, m_meterId));
+    idRow->addWidget(MakeLabel(tr("Meter ID:"), controls, m_meterId));
     idRow->addWidget(m_meterId, 1);
 
-    auto* testGroup = new QGroupBox("Test", controls);
+    auto* testGroup = new QGroupBox(tr("Test", "the rows of the test"), controls);
     auto* rows = new QGridLayout(testGroup);
     rows->setColumnStretch(2, 1);
     QFont statusFont = font();
     statusFont.setBold(true);
     for (int i = 0; i < kTestRows; ++i) {
         const QString title = TestRowTitle(TestRow(i));
+        const QString shownTitle = tr(TestRowTitle(TestRow(i)), "test row");
         auto* icon = new QLabel(testGroup);
         icon->setObjectName("icon" + title);
         icon->setFixedSize(kIconSize, kIconSize);
         auto* text = new QLabel(testGroup);
         text->setObjectName("status" + title);
-        text->setAccessibleName(title);
+        text->setAccessibleName(shownTitle);
         text->setFont(statusFont);
-        text->setMinimumWidth(text->fontMetrics().horizontalAdvance("Comm error") + 8);
+        text->setMinimumWidth(
+            text->fontMetrics().horizontalAdvance(tr("Comm error", "test result")) + 8);
         m_rowIcon[std::size_t(i)] = icon;
         m_rowText[std::size_t(i)] = text;
         rows->addWidget(icon, i, 0);
-        rows->addWidget(new QLabel(title, testGroup), i, 1);
+        rows->addWidget(new QLabel(shownTitle, testGroup), i, 1);
         rows->addWidget(text, i, 2);
     }
 
-    auto* toleranceGroup = new QGroupBox("Tolorance", controls);
-    m_kwh = MakeNumberEdit(toleranceGroup, "kwh", "E total", 6, 72);
-    m_hundredths = MakeNumberEdit(toleranceGroup, "hundredths", "E total hundredths", 2, 32);
+    auto* toleranceGroup = new QGroupBox(tr("Tolorance"), controls);
+    m_kwh = MakeNumberEdit(toleranceGroup, "kwh", tr("E total"), 6, 72);
+    m_hundredths = MakeNumberEdit(toleranceGroup, "hundredths", tr("E total hundredths"), 2, 32);
     m_hundredths->setAlignment(Qt::AlignLeft);
-    m_diff = MakeNumberEdit(toleranceGroup, "diff", "Diff(0.01kWh)", 6, 72);
-    m_testEnergy = new QCheckBox("Test Energy", toleranceGroup);
+    m_diff = MakeNumberEdit(toleranceGroup, "diff", tr("Diff(0.01kWh)"), 6, 72);
+    m_testEnergy = new QCheckBox(tr("Test Energy"), toleranceGroup);
     m_testEnergy->setObjectName("testEnergy");
-    m_clearEnergy = new QCheckBox("Clear Energy if OK", toleranceGroup);
+    m_clearEnergy = new QCheckBox(tr("Clear Energy if OK"), toleranceGroup);
     m_clearEnergy->setObjectName("clearEnergy");
     auto* tolerance = new QGridLayout(toleranceGroup);
-    tolerance->addWidget(MakeLabel("E total", toleranceGroup, m_kwh), 0, 0);
+    tolerance->addWidget(MakeLabel(tr("E total"), toleranceGroup, m_kwh), 0, 0);
     auto* energy = new QHBoxLayout;
     energy->setSpacing(2);
     energy->addWidget(m_kwh);
@@ -120,7 +167,7 @@ void CMeterTestDlg::BuildControls()
     energy->addWidget(m_hundredths);
     energy->addStretch();
     tolerance->addLayout(energy, 0, 1);
-    tolerance->addWidget(MakeLabel("Diff(0.01kWh)", toleranceGroup, m_diff), 1, 0);
+    tolerance->addWidget(MakeLabel(tr("Diff(0.01kWh)"), toleranceGroup, m_diff), 1, 0);
     tolerance->addWidget(m_diff, 1, 1, Qt::AlignLeft);
     tolerance->addWidget(m_testEnergy, 2, 0, 1, 2);
     tolerance->addWidget(m_clearEnergy, 3, 0, 1, 2);
@@ -141,7 +188,8 @@ void CMeterTestDlg::BuildControls()
     controls->setFixedWidth(260);
 
     // The rows stay enabled during a test, so that their marks show in colour as they come.
-    BuildFrame(controls, {m_meterId, toleranceGroup}, "Test", "test", QSize(720, 520));
+    BuildFrame(controls, {m_meterId, toleranceGroup}, tr("Test", "run the test"), "test",
+               QSize(720, 520));
     connect(RunButton(), &QPushButton::clicked, this, &CMeterTestDlg::OnTest);
     connect(CancelButton(), &QPushButton::clicked, this, &CMeterTestDlg::OnCancel);
 }
@@ -177,7 +225,7 @@ void CMeterTestDlg::showEvent(QShowEvent* event)
     if (!m_initialised) {
         m_initialised = true;
         m_meterId->clear();
-        const QString text = ShownText(
+        const QString text = ShownParameters(
             MeterTestParameterText(m_doc.GetPortNumber(), m_doc.GetBaudRate(), Expected()));
         m_parameter->moveCursor(QTextCursor::End);
         m_parameter->insertPlainText(text);
@@ -195,15 +243,17 @@ void CMeterTestDlg::ResetRows()
 
 void CMeterTestDlg::ShowRow(TestRow row, const RowStatus& status)
 {
-    static const char* const kMarkNames[] = {"wait", "pass", "fail"};
+    static const Marked kMarkNames[] = {QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "wait", "mark"),
+                                        QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "pass", "mark"),
+                                        QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "fail", "mark")};
     const QIcon& icon = status.mark == RowMark::Pass   ? m_icons[0]
                         : status.mark == RowMark::Fail ? m_icons[1]
                                                        : m_icons[2];
     QLabel* iconLabel = m_rowIcon[std::size_t(row)];
     iconLabel->setPixmap(icon.pixmap(kIconSize, kIconSize));
-    iconLabel->setAccessibleName(kMarkNames[int(status.mark)]);
+    iconLabel->setAccessibleName(tr(kMarkNames[int(status.mark)].source, "mark"));
     QLabel* text = m_rowText[std::size_t(row)];
-    text->setText(QString::fromStdString(status.text));
+    text->setText(tr(status.text.c_str(), "test result"));
     QPalette palette = text->palette();
     palette.setColor(QPalette::WindowText, status.mark == RowMark::Pass   ? QColor(20, 120, 40)
                                            : status.mark == RowMark::Fail ? QColor(180, 20, 20)
@@ -221,7 +271,8 @@ bool CMeterTestDlg::TakeControlValues()
     v.testEnergy = m_testEnergy->isChecked();
     v.clearEnergy = m_clearEnergy->isChecked();
     if (const auto problem = CheckTestSettings(v)) {
-        m_doc.GetPrompter().Message(problem->message, "", MsgIcon::Warning);
+        m_doc.GetPrompter().Message(tr(problem->message.c_str()).toStdString(), "",
+                                    MsgIcon::Warning);
         CFilterEdit* field = problem->field == TestSettingProblem::Kwh          ? m_kwh
                              : problem->field == TestSettingProblem::Hundredths ? m_hundredths
                                                                                 : m_diff;

@@ -48,12 +48,18 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name)
     return button;
 }
 
+// A text of the wizard's Texts in the user's language (they are marked where they are given).
+QString Shown(const QString& source)
+{
+    return CMeterWizardDlg::tr(source.toUtf8().constData());
+}
+
 } // namespace
 
 CMeterWizardDlg::CMeterWizardDlg(CMrvDoc& doc, const Texts& texts, WizardWalk walk, QWidget* parent)
     : CMeterRunDlg(parent), m_doc(doc), m_walk(walk)
 {
-    setWindowTitle(texts.title);
+    setWindowTitle(Shown(texts.title));
     setObjectName(texts.title);
     BuildControls(texts);
 }
@@ -64,36 +70,37 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
 {
     auto* controls = new QWidget(this);
 
-    m_portEdit = MakeShownField(controls, "port", "Port");
-    m_baudEdit = MakeShownField(controls, "baudrate", "Baudrate");
-    m_meterIdEdit = MakeShownField(controls, "meterId", "Meter ID");
+    m_portEdit = MakeShownField(controls, "port", tr("Port"));
+    m_baudEdit = MakeShownField(controls, "baudrate", tr("Baudrate"));
+    m_meterIdEdit = MakeShownField(controls, "meterId", tr("Meter ID"));
     auto* fields = new QGridLayout;
     int row = 0;
-    for (auto [label, edit] : {std::pair{"Port", m_portEdit}, std::pair{"Baudrate", m_baudEdit},
-                               std::pair{"Meter ID", m_meterIdEdit}}) {
-        auto* l = new QLabel(label, controls);
+    for (auto [label, edit] :
+         {std::pair{QT_TR_NOOP("Port"), m_portEdit}, std::pair{QT_TR_NOOP("Baudrate"), m_baudEdit},
+          std::pair{QT_TR_NOOP("Meter ID"), m_meterIdEdit}}) {
+        auto* l = new QLabel(tr(label), controls);
         l->setBuddy(edit);
         fields->addWidget(l, row, 0);
         fields->addWidget(edit, row, 1, Qt::AlignLeft);
         ++row;
     }
 
-    auto* group = new QGroupBox(texts.group, controls);
+    auto* group = new QGroupBox(Shown(texts.group), controls);
     group->setObjectName("group");
     auto* groupLayout = new QVBoxLayout(group);
     for (const QString& text : texts.boxes) {
-        auto* box = new QCheckBox(text, group);
+        auto* box = new QCheckBox(Shown(text), group);
         box->setObjectName(text);
         box->setChecked(true);
         groupLayout->addWidget(box);
         m_boxes.push_back(box);
     }
-    m_skip = new QCheckBox("Skip To Next if OK", controls);
+    m_skip = new QCheckBox(tr("Skip To Next if OK"), controls);
     m_skip->setObjectName("skip");
     m_skip->setChecked(true);
 
-    m_previous = MakeButton(controls, "Previous", "previous");
-    m_next = MakeButton(controls, texts.nextButton, "next");
+    m_previous = MakeButton(controls, tr("Previous"), "previous");
+    m_next = MakeButton(controls, Shown(texts.nextButton), "next");
     connect(m_previous, &QPushButton::clicked, this, &CMeterWizardDlg::OnPrevious);
     connect(m_next, &QPushButton::clicked, this, &CMeterWizardDlg::OnNext);
     auto* moves = new QHBoxLayout;
@@ -110,15 +117,16 @@ void CMeterWizardDlg::BuildControls(const Texts& texts)
     left->addStretch();
     controls->setFixedWidth(220);
 
-    BuildFrame(controls, {controls}, texts.runButton, "run", QSize(640, 380));
+    BuildFrame(controls, {controls}, Shown(texts.runButton), "run", QSize(640, 380));
     connect(RunButton(), &QPushButton::clicked, this, &CMeterWizardDlg::OnRun);
     connect(CancelButton(), &QPushButton::clicked, this, &CMeterWizardDlg::reject);
 }
 
 QCheckBox* CMeterWizardDlg::Box(const QString& text) const
 {
+    // The name keeps the text as written here whatever language the box shows.
     for (QCheckBox* box : m_boxes)
-        if (box->text() == text)
+        if (box->objectName() == text)
             return box;
     return nullptr;
 }
@@ -169,7 +177,8 @@ bool CMeterWizardDlg::OpenPort()
     const int port = m_portIndex + 1;
     if (SerialPort::Open(port, 0) < 0) {
         m_doc.ExplainPortRefusal(port);
-        m_doc.GetPrompter().Message("Can't Open This Port!", "error", MsgIcon::Warning);
+        m_doc.GetPrompter().Message(tr("Can't Open This Port!").toStdString(),
+                                    tr("error").toStdString(), MsgIcon::Warning);
         return false;
     }
     PortSettings settings;
@@ -180,7 +189,8 @@ bool CMeterWizardDlg::OpenPort()
     settings.handshake = 0;
     if (SerialPort::Configure(port, settings) != 0) {
         SerialPort::Close(port);
-        m_doc.GetPrompter().Message("Can't Config This Port!", "error", MsgIcon::Warning);
+        m_doc.GetPrompter().Message(tr("Can't Config This Port!").toStdString(),
+                                    tr("error").toStdString(), MsgIcon::Warning);
         return false;
     }
     return true;
@@ -219,11 +229,15 @@ void CMeterWizardDlg::OnRun()
 CMeterSettingDlg::CMeterSettingDlg(CMrvDoc& doc, int meterIndex,
                                    const std::array<std::uint8_t, 3>& constant, QWidget* parent)
     : CMeterWizardDlg(doc,
-                      {"Meter Setting",
-                       "Set",
-                       "Next",
-                       "Setting",
-                       {"Init,Constant,Priority", "Password", "Meter ID", "Other"}},
+                      {QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Meter Setting"),
+                       //: the run button of the Meter Setting wizard
+                       QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Set"),
+                       QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Next"),
+                       QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Setting"),
+                       {QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Init,Constant,Priority"),
+                        QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Password"),
+                        QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Meter ID"),
+                        QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Other")}},
                       WizardWalk(0, static_cast<int>(doc.Meters().size()) - 1, meterIndex), parent)
 {
     // A constant the meter's register cannot hold is refused at the run, never cut.
@@ -235,10 +249,12 @@ bool CMeterSettingDlg::MayRun(const std::vector<bool>& ticked)
 {
     if (!ticked[0] || m_constantValue <= 0xFFFF)
         return true;
-    m_doc.GetPrompter().Message("The meter constant " + std::to_string(m_constantValue) +
-                                    " is above 65535, the most a meter takes: nothing was "
-                                    "written. Correct it in the data file parameters.",
-                                "error", MsgIcon::Warning);
+    m_doc.GetPrompter().Message(tr("The meter constant %1 is above 65535, the most a meter "
+                                   "takes: nothing was written. Correct it in the data file "
+                                   "parameters.")
+                                    .arg(m_constantValue)
+                                    .toStdString(),
+                                tr("error").toStdString(), MsgIcon::Warning);
     return false;
 }
 
@@ -261,11 +277,14 @@ WizardRunEnd CMeterSettingDlg::RunCommands(const std::vector<bool>& ticked,
 CReadingDlg::CReadingDlg(CMrvDoc& doc, CMrvView* view, int current, int first, int last,
                          QWidget* parent)
     : CMeterWizardDlg(doc,
-                      {"Reading",
-                       "Reading",
-                       "Mext",
-                       QString::fromUtf8("抄表内容"),
-                       {"R Energy", "R LM Energy", "Broadcast"}},
+                      {QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Reading"),
+                       QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Reading"),
+                       //: the button to the next meter
+                       QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Mext"),
+                       QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "抄表内容"),
+                       {QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "R Energy"),
+                        QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "R LM Energy"),
+                        QT_TRANSLATE_NOOP("mrv::CMeterWizardDlg", "Broadcast")}},
                       WizardWalk(first, last, current), parent),
       m_view(view), m_first(first)
 {
@@ -307,8 +326,8 @@ bool CReadingDlg::Finish()
         // Never move on as if the reading were kept; say why when the file said so.
         std::string why = file.StoreFailureText();
         if (why.empty())
-            why = "The reading could not be written to the data file!";
-        m_doc.GetPrompter().Message(why, "error", MsgIcon::Warning);
+            why = tr("The reading could not be written to the data file!").toStdString();
+        m_doc.GetPrompter().Message(why, tr("error").toStdString(), MsgIcon::Warning);
         return false;
     }
     if (m_view)

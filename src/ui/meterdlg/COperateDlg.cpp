@@ -33,11 +33,22 @@ constexpr const char* kSection = "comm";
 constexpr const char* kNewBaudKey = "m_baudrate_new";
 
 // The visible boxes, in the order the dialog shows them (the run order is another).
+// Their texts are the run order's; the marks give the translator the ones shown.
 constexpr const char* kReadBoxes[] = {
-    "R address",       "R total energy",           "R voltage",
-    "R current",       "R active power",           "R power factor",
-    "R frequency",     "R reactive power",         "R import energy",
-    "R export energy", "R trip energy(key meter)", "R apparent power(7P)"};
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R address"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R total energy"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R voltage"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R current"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R active power"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R power factor"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R frequency"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R reactive power"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R import energy"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R export energy"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R trip energy(key meter)"),
+    QT_TRANSLATE_NOOP("mrv::COperateDlg", "R apparent power(7P)")};
+constexpr const char* kWriteBoxes[] = {QT_TRANSLATE_NOOP("mrv::COperateDlg", "W address"),
+                                       QT_TRANSLATE_NOOP("mrv::COperateDlg", "W baudrate")};
 constexpr const char* kShowModeTexts[8] = {"current",
                                            "voltage",
                                            "active power",
@@ -68,7 +79,7 @@ unsigned long TakeUnsigned(const QLineEdit* edit, unsigned long max, unsigned lo
 
 COperateDlg::COperateDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
 {
-    setWindowTitle("Operate");
+    setWindowTitle(tr("Operate"));
     setObjectName("Operate");
     m_showMode.fill(1);
     BuildControls();
@@ -110,30 +121,30 @@ void COperateDlg::BuildControls()
     m_addressEdit->setObjectName("address");
     m_addressEdit->setFixedWidth(48);
     auto* strip = new QHBoxLayout;
-    strip->addWidget(new QLabel("port", m_controls));
+    strip->addWidget(new QLabel(tr("port"), m_controls));
     strip->addWidget(m_portEdit);
     strip->addSpacing(8);
-    strip->addWidget(new QLabel("baudrate", m_controls));
+    strip->addWidget(new QLabel(tr("baudrate"), m_controls));
     strip->addWidget(m_baudEdit);
     strip->addSpacing(8);
-    strip->addWidget(new QLabel("address", m_controls));
+    strip->addWidget(new QLabel(tr("address"), m_controls));
     strip->addWidget(m_addressEdit);
-    strip->addWidget(new QLabel("address 0 broadcast address", m_controls));
+    strip->addWidget(new QLabel(tr("address 0 broadcast address"), m_controls));
     strip->addStretch();
     strip->addSpacing(8);
 
-    m_threePhaseBox = new QCheckBox("7P meter ,please select", m_controls);
+    m_threePhaseBox = new QCheckBox(tr("7P meter ,please select"), m_controls);
     m_threePhaseBox->setObjectName("threePhase");
 
     const auto& order = RunOrder();
     auto makeBox = [&](int pos, QWidget* parent) {
-        auto* box = new QCheckBox(QString::fromUtf8(order[std::size_t(pos)].text), parent);
+        auto* box = new QCheckBox(tr(order[std::size_t(pos)].text), parent);
         box->setObjectName(QString::fromUtf8(order[std::size_t(pos)].text));
         m_boxes[std::size_t(pos)] = box;
         return box;
     };
 
-    auto* readGroup = new QGroupBox("read", m_controls);
+    auto* readGroup = new QGroupBox(tr("read", "operations that read the meter"), m_controls);
     auto* readGrid = new QGridLayout(readGroup);
     int n = 0;
     for (const char* text : kReadBoxes) {
@@ -144,14 +155,14 @@ void COperateDlg::BuildControls()
         ++n;
     }
 
-    auto* writeGroup = new QGroupBox("write", m_controls);
+    auto* writeGroup = new QGroupBox(tr("write", "operations that program the meter"), m_controls);
     auto* writeLayout = new QHBoxLayout(writeGroup);
     auto* writeBoxes = new QVBoxLayout;
-    for (const char* text : {"W address", "W baudrate"})
+    for (const char* text : kWriteBoxes)
         if (const int pos = FindOperation(text); pos >= 0)
             writeBoxes->addWidget(makeBox(pos, writeGroup));
     writeBoxes->addStretch();
-    auto* baudGroup = new QGroupBox("baudrate select", writeGroup);
+    auto* baudGroup = new QGroupBox(tr("baudrate select"), writeGroup);
     auto* baudLayout = new QVBoxLayout(baudGroup);
     m_newBaudList = new QComboBox(baudGroup);
     m_newBaudList->setObjectName("newBaud");
@@ -203,13 +214,13 @@ void COperateDlg::BuildControls()
     connect(m_passwordButton, &QPushButton::clicked, this, &COperateDlg::OnNewPasswordTables);
 
     // Outside the controls: during a run "Stop" is the one button enabled.
-    m_stopButton = new QPushButton("Stop", this);
+    m_stopButton = new QPushButton(tr("Stop"), this);
     m_stopButton->setObjectName("stop");
     m_stopButton->setAutoDefault(false);
-    m_sendButton = new QPushButton("Send", this);
+    m_sendButton = new QPushButton(tr("Send"), this);
     m_sendButton->setObjectName("send");
     m_sendButton->setDefault(true); // Enter sends
-    m_closeButton = new QPushButton("close", this);
+    m_closeButton = new QPushButton(tr("close", "the dialog"), this);
     m_closeButton->setObjectName("close");
     m_closeButton->setAutoDefault(false);
     connect(m_sendButton, &QPushButton::clicked, this, &COperateDlg::OnSend);
@@ -286,8 +297,9 @@ bool COperateDlg::TakeControlValues(bool checkAddress)
     if (!ok || address < 0 || address > 247) {
         if (checkAddress) {
             // Going on with the value cut to a byte would talk to another meter.
-            m_doc.GetPrompter().Message(ok ? "Please enter an integer between 0 and 247."
-                                           : "Please enter an integer.",
+            m_doc.GetPrompter().Message((ok ? tr("Please enter an integer between 0 and 247.")
+                                            : tr("Please enter an integer."))
+                                            .toStdString(),
                                         "", MsgIcon::Warning);
             m_addressEdit->setFocus();
             m_addressEdit->selectAll();
@@ -317,8 +329,9 @@ bool COperateDlg::TakeControlValues(bool checkAddress)
         m_moneyCents = *cents;
     } else if (checkAddress && m_operations[std::size_t(FindOperation("W money"))]) {
         m_doc.GetPrompter().Message(
-            "Money must be an amount from 0 to 999999.99 with at most two decimals.", "",
-            MsgIcon::Warning);
+            tr("Money must be an amount from 0 to 999999.99 with at most two decimals.")
+                .toStdString(),
+            "", MsgIcon::Warning);
         m_moneyEdit->setFocus();
         m_moneyEdit->selectAll();
         return false;
