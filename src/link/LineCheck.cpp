@@ -1,6 +1,7 @@
 #include "link/LineCheck.h"
 
 #include "base/NumberText.h"
+#include "base/Translatable.h"
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
 
@@ -477,7 +478,10 @@ std::string RefusalLine(const DeviceReport& r)
 
 const char* ParityName(std::uint8_t parity)
 {
-    static const char* const kNames[] = {"none", "odd", "even", "mark", "space"};
+    static const char* const kNames[] = {
+        MRV_TRANSLATABLE("mrv::LineCheck", "none"), MRV_TRANSLATABLE("mrv::LineCheck", "odd"),
+        MRV_TRANSLATABLE("mrv::LineCheck", "even"), MRV_TRANSLATABLE("mrv::LineCheck", "mark"),
+        MRV_TRANSLATABLE("mrv::LineCheck", "space")};
     return parity < 5 ? kNames[parity] : "?";
 }
 
@@ -503,13 +507,14 @@ std::uint64_t ScanPlan::LongestMs() const
 std::string ScanPlan::Problem() const
 {
     if (bauds.empty())
-        return "Choose at least one speed.";
+        return MRV_TRANSLATABLE("mrv::LineCheck", "Choose at least one speed.");
     if (parities.empty())
-        return "Choose at least one parity.";
+        return MRV_TRANSLATABLE("mrv::LineCheck", "Choose at least one parity.");
     if (first < 1 || last > 247 || first > last)
-        return "The addresses run from 1 to 247, the first not above the last.";
+        return MRV_TRANSLATABLE("mrv::LineCheck",
+                                "The addresses run from 1 to 247, the first not above the last.");
     if (timeoutMs < 10 || timeoutMs > 10000)
-        return "The time-out of a try is 10 to 10000 ms.";
+        return MRV_TRANSLATABLE("mrv::LineCheck", "The time-out of a try is 10 to 10000 ms.");
     return {};
 }
 

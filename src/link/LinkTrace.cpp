@@ -1,6 +1,7 @@
 #include "link/LinkTrace.h"
 
 #include "base/NumberText.h"
+#include "base/Translatable.h"
 #include "link/Checks.h"
 
 #include <algorithm>
@@ -16,9 +17,15 @@ struct OutcomeNames {
 };
 
 constexpr OutcomeNames kOutcomeNames[kTraceOutcomes] = {
-    {"answered", "Answered"},   {"silence", "Silence"},   {"partial", "Partial"},
-    {"bad-check", "Bad check"}, {"echo", "Echo"},         {"other-meter", "Other meter"},
-    {"exception", "Exception"}, {"too-long", "Too long"}, {"mismatch", "Mismatch"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "answered"), "Answered"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "silence"), "Silence"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "partial"), "Partial"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "bad-check"), "Bad check"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "echo"), "Echo"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "other-meter"), "Other meter"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "exception"), "Exception"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "too-long"), "Too long"},
+    {MRV_TRANSLATABLE("mrv::LinkTrace", "mismatch"), "Mismatch"},
 };
 
 using Bytes = std::vector<std::uint8_t>;

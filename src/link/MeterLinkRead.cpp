@@ -2,6 +2,7 @@
 #include "link/MeterLink.h"
 
 #include "base/NumberText.h"
+#include "base/Translatable.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,7 +12,7 @@ namespace mrv {
 namespace {
 
 constexpr std::uint8_t kRead = 3;
-const char* const kFail = "  Fail!\r\n\r\n";
+const char* const kFail = "  " MRV_TRANSLATABLE("mrv::MeterLog", "Fail!") "\r\n\r\n";
 
 // The reply of one read: the registers are decoded from its data (reply byte 3 on). The
 // buffer is cleared before every exchange so a reply shorter than asked for decodes as
@@ -62,7 +63,7 @@ std::pair<const char*, long long> SignMagnitude32(std::uint32_t r)
 
 int MeterLink::ReadTime()
 {
-    Log("Read Time\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "Read Time") "\r\n");
     std::uint8_t pc[6] = {};
     GetPcTime(pc);
     Reply r;
@@ -70,18 +71,18 @@ int MeterLink::ReadTime()
         Log(kFail);
         return 0;
     }
-    Log("Time(HH:MM:SS):\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "Time(HH:MM:SS):") "\r\n");
     Log(FormatC("  %02d:%02d:%02d\r\n", r.Lo(2), r.Lo(1), r.Lo(0)));
-    Log("System(HH:MM:SS):\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "System(HH:MM:SS):") "\r\n");
     Log(FormatC("  %02d:%02d:%02d\r\n", pc[2], pc[1], pc[0]));
-    Log("Date(YY/MM/DD):\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "Date(YY/MM/DD):") "\r\n");
     Log(FormatC("  %02d/%02d/%02d\r\n\r\n", r.Lo(5), r.Lo(4), r.Lo(3)));
     return 1;
 }
 
 int MeterLink::ReadAddress(std::uint8_t* address)
 {
-    Log("read address\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "read address") "\r\n");
     Reply r;
     if (!address || !ReadRegs(*this, r, 21, 1, *address)) {
         Log(kFail);
@@ -97,10 +98,10 @@ int MeterLink::ReadEnergy(int variant)
     static const struct {
         std::uint16_t reg;
         const char* header;
-    } kEnergy[] = {{0, "read total energy:\r\n"},
-                   {10, "read import energy:\r\n"},
-                   {8, "read export energy:\r\n"},
-                   {22, "read trip energy:\r\n"}};
+    } kEnergy[] = {{0, MRV_TRANSLATABLE("mrv::MeterLog", "read total energy:") "\r\n"},
+                   {10, MRV_TRANSLATABLE("mrv::MeterLog", "read import energy:") "\r\n"},
+                   {8, MRV_TRANSLATABLE("mrv::MeterLog", "read export energy:") "\r\n"},
+                   {22, MRV_TRANSLATABLE("mrv::MeterLog", "read trip energy:") "\r\n"}};
     if (variant < 0 || variant > 3)
         return 0;
     Log(kEnergy[variant].header);
@@ -119,9 +120,9 @@ int MeterLink::ReadDayTable(int variant)
     static const struct {
         std::uint16_t reg;
         const char* header;
-    } kTables[] = {{10028, "Read Day Table1:\r\n"},
-                   {10044, "Read Day Table2:\r\n"},
-                   {10060, "Read Year Table:\r\n"}};
+    } kTables[] = {{10028, MRV_TRANSLATABLE("mrv::MeterLog", "Read Day Table1:") "\r\n"},
+                   {10044, MRV_TRANSLATABLE("mrv::MeterLog", "Read Day Table2:") "\r\n"},
+                   {10060, MRV_TRANSLATABLE("mrv::MeterLog", "Read Year Table:") "\r\n"}};
     if (variant < 0 || variant > 2)
         return 0;
     Log(kTables[variant].header);
@@ -155,43 +156,46 @@ int SimpleRead(MeterLink& link, const char* header, std::uint16_t reg, std::uint
 
 int MeterLink::ReadConstant()
 {
-    return SimpleRead(*this, "Read Constant:\r\n", 10023, 1,
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Constant:") "\r\n", 10023, 1,
                       [this](const Reply& r) { Log(FormatC("  %04d\r\n\r\n", r.R(0))); });
 }
 
 int MeterLink::ReadCarrierAddress()
 {
-    return SimpleRead(*this, "R Carrier Module Address:\r\n", 10094, 1,
-                      [this](const Reply& r) { Log(FormatC("  %04d\r\n\r\n", r.R(0))); });
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "R Carrier Module Address:") "\r\n",
+                      10094, 1, [this](const Reply& r) { Log(FormatC("  %04d\r\n\r\n", r.R(0))); });
 }
 
 int MeterLink::ReadPulsePrescaler()
 {
-    return SimpleRead(*this, "Read Pulse Prescaler:\r\n", 10076, 3, [this](const Reply& r) {
-        Log(FormatC("Protection flag:  %02x\r\n", r.Lo(0)));
-        Log(FormatC("Prescaler:  %02x\r\n", r.Lo(1)));
-        Log(FormatC("pulse width:  %02x\r\n\r\n", r.Lo(2)));
-    });
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Pulse Prescaler:") "\r\n",
+                      10076, 3, [this](const Reply& r) {
+                          Log(FormatC("Protection flag:  %02x\r\n", r.Lo(0)));
+                          Log(FormatC("Prescaler:  %02x\r\n", r.Lo(1)));
+                          Log(FormatC("pulse width:  %02x\r\n\r\n", r.Lo(2)));
+                      });
 }
 
 int MeterLink::ReadResetDate()
 {
-    return SimpleRead(*this, "Read Reset Date(DD:HH):\r\n", 10010, 4, [this](const Reply& r) {
-        Log(FormatC("  %02d:%02d\r\n\r\n", r.Lo(1), r.Lo(0)));
-    });
+    return SimpleRead(
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Reset Date(DD:HH):") "\r\n", 10010, 4,
+        [this](const Reply& r) { Log(FormatC("  %02d:%02d\r\n\r\n", r.Lo(1), r.Lo(0))); });
 }
 
 int MeterLink::ReadRelayStatus()
 {
-    return SimpleRead(*this, "Read Relay Status:\r\n", 10027, 1,
-                      [this](const Reply& r) { Log(FormatC("  0x%02x\r\n\r\n", r.Lo(0))); });
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Relay Status:") "\r\n", 10027,
+                      1, [this](const Reply& r) { Log(FormatC("  0x%02x\r\n\r\n", r.Lo(0))); });
 }
 
 int MeterLink::ReadShowMode(int variant)
 {
     if (variant < 0 || variant > 1)
         return 0;
-    const char* header = variant == 0 ? "read show mode:\r\n" : "Read Press Key Show Mode:\r\n";
+    const char* header =
+        variant == 0 ? MRV_TRANSLATABLE("mrv::MeterLog", "read show mode:") "\r\n"
+                     : MRV_TRANSLATABLE("mrv::MeterLog", "Read Press Key Show Mode:") "\r\n";
     const std::uint16_t reg = variant == 0 ? 58 : 10024;
     const std::uint16_t count = variant == 0 ? 1 : 3;
     return SimpleRead(*this, header, reg, count, [this](const Reply& r) {
@@ -199,10 +203,14 @@ int MeterLink::ReadShowMode(int variant)
         static const struct {
             unsigned bit;
             const char* text;
-        } kBits[] = {{1, "--show current\r\n"},         {2, "--show voltage\r\n"},
-                     {8, "--show reactive energy\r\n"}, {4, "--show active energy\r\n"},
-                     {16, "--show power factor\r\n"},   {32, "--show total energy\r\n"},
-                     {64, "--show import energy\r\n"},  {128, "--show export energy\r\n"}};
+        } kBits[] = {{1, MRV_TRANSLATABLE("mrv::MeterLog", "--show current") "\r\n"},
+                     {2, MRV_TRANSLATABLE("mrv::MeterLog", "--show voltage") "\r\n"},
+                     {8, MRV_TRANSLATABLE("mrv::MeterLog", "--show reactive energy") "\r\n"},
+                     {4, MRV_TRANSLATABLE("mrv::MeterLog", "--show active energy") "\r\n"},
+                     {16, MRV_TRANSLATABLE("mrv::MeterLog", "--show power factor") "\r\n"},
+                     {32, MRV_TRANSLATABLE("mrv::MeterLog", "--show total energy") "\r\n"},
+                     {64, MRV_TRANSLATABLE("mrv::MeterLog", "--show import energy") "\r\n"},
+                     {128, MRV_TRANSLATABLE("mrv::MeterLog", "--show export energy") "\r\n"}};
         const unsigned bits = r.Hi(0);
         for (const auto& b : kBits)
             if (bits & b.bit)
@@ -212,12 +220,13 @@ int MeterLink::ReadShowMode(int variant)
 
 int MeterLink::ReadVersion()
 {
-    return SimpleRead(*this, "Read Version:\r\n", 10007, 3, [this](const Reply& r) {
-        const std::uint8_t v[3] = {static_cast<std::uint8_t>(r.Lo(0)),
-                                   static_cast<std::uint8_t>(r.Lo(1)),
-                                   static_cast<std::uint8_t>(r.Lo(2))};
-        FormatMeterBlock(5, v, 0, 3);
-    });
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Version:") "\r\n", 10007, 3,
+                      [this](const Reply& r) {
+                          const std::uint8_t v[3] = {static_cast<std::uint8_t>(r.Lo(0)),
+                                                     static_cast<std::uint8_t>(r.Lo(1)),
+                                                     static_cast<std::uint8_t>(r.Lo(2))};
+                          FormatMeterBlock(5, v, 0, 3);
+                      });
 }
 
 int MeterLink::ReadPower(int variant)
@@ -226,7 +235,9 @@ int MeterLink::ReadPower(int variant)
         return 0;
     const bool threePhase = m_document && m_document->GetMeterValues().threePhase;
     if (!threePhase) {
-        const char* header = variant == 0 ? "read active power:\r\n" : "read reactive power:\r\n";
+        const char* header = variant == 0
+                                 ? MRV_TRANSLATABLE("mrv::MeterLog", "read active power:") "\r\n"
+                                 : MRV_TRANSLATABLE("mrv::MeterLog", "read reactive power:") "\r\n";
         return SimpleRead(*this, header, variant == 0 ? 14 : 15, 1, [this](const Reply& r) {
             const auto [sign, mag] = SignMagnitude16(r.R(0));
             Log(FormatC("  %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
@@ -262,14 +273,17 @@ int MeterLink::ReadPowerFactor()
 {
     const bool threePhase = m_document && m_document->GetMeterValues().threePhase;
     if (!threePhase) {
-        return SimpleRead(*this, "read power factor:\r\n", 16, 1, [this](const Reply& r) {
-            const auto [sign, mag] = SignMagnitude16(r.R(0));
-            Log(FormatC(" %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
-        });
+        return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "read power factor:") "\r\n", 16,
+                          1, [this](const Reply& r) {
+                              const auto [sign, mag] = SignMagnitude16(r.R(0));
+                              Log(FormatC(" %s%.03f\r\n\r\n", sign, Scaled(mag, 0.001)));
+                          });
     }
     static const char* const kHeaders[] = {
-        "read total power factor:\r\n", "read A phase power factor:\r\n",
-        "read B phase power factor:\r\n", "read C phase power factor:\r\n"};
+        MRV_TRANSLATABLE("mrv::MeterLog", "read total power factor:") "\r\n",
+        MRV_TRANSLATABLE("mrv::MeterLog", "read A phase power factor:") "\r\n",
+        MRV_TRANSLATABLE("mrv::MeterLog", "read B phase power factor:") "\r\n",
+        MRV_TRANSLATABLE("mrv::MeterLog", "read C phase power factor:") "\r\n"};
     for (int i = 0; i < 4; ++i) {
         m_transport->Sleep(200);
         Log(kHeaders[i]);
@@ -297,7 +311,9 @@ int MeterLink::ReadVoltageCurrent(int variant)
     };
     const bool threePhase = m_document && m_document->GetMeterValues().threePhase;
     if (!threePhase)
-        return SimpleRead(*this, voltage ? "read voltage:\r\n" : "read current:\r\n",
+        return SimpleRead(*this,
+                          voltage ? MRV_TRANSLATABLE("mrv::MeterLog", "read voltage:") "\r\n"
+                                  : MRV_TRANSLATABLE("mrv::MeterLog", "read current:") "\r\n",
                           voltage ? 12 : 13, 1, print);
     static const char kPhase[] = {'A', 'B', 'C'};
     for (int p = 0; p < 3; ++p) {
@@ -316,27 +332,30 @@ int MeterLink::ReadVoltageCurrent(int variant)
 
 int MeterLink::ReadFrequency()
 {
-    return SimpleRead(*this, "read frequecy:\r\n", 17, 1, [this](const Reply& r) {
-        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(0), 0.01)));
-    });
+    return SimpleRead(
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "read frequecy:") "\r\n", 17, 1,
+        [this](const Reply& r) { Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(0), 0.01))); });
 }
 
 int MeterLink::ReadAllVariables()
 {
-    return SimpleRead(*this, "读 所有变量:\r\n", 12, 6, [this](const Reply& r) {
-        Log(FormatC("  %.01f\r\n\r\n", Scaled(r.R(0), 0.1)));
-        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(1), 0.01)));
-        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(2), 0.001)));
-        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(3), 0.01)));
-        Log(FormatC("  %.03f\r\n\r\n", Scaled(r.R(4), 0.001)));
-        Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(5), 0.01)));
-    });
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "读 所有变量:") "\r\n", 12, 6,
+                      [this](const Reply& r) {
+                          Log(FormatC("  %.01f\r\n\r\n", Scaled(r.R(0), 0.1)));
+                          Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(1), 0.01)));
+                          Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(2), 0.001)));
+                          Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(3), 0.01)));
+                          Log(FormatC("  %.03f\r\n\r\n", Scaled(r.R(4), 0.001)));
+                          Log(FormatC("  %.02f\r\n\r\n", Scaled(r.R(5), 0.01)));
+                      });
 }
 
 int MeterLink::ReadReactiveConstant(int variant)
 {
-    static const char* const kHeaders[] = {"Read Reactive K:\r\n", "Read Pre Reactive k:\r\n",
-                                           "Read PP Reactive k:\r\n"};
+    static const char* const kHeaders[] = {
+        MRV_TRANSLATABLE("mrv::MeterLog", "Read Reactive K:") "\r\n",
+        MRV_TRANSLATABLE("mrv::MeterLog", "Read Pre Reactive k:") "\r\n",
+        MRV_TRANSLATABLE("mrv::MeterLog", "Read PP Reactive k:") "\r\n"};
     if (variant < 0 || variant > 2)
         return 0;
     return SimpleRead(*this, kHeaders[variant], static_cast<std::uint16_t>(20031 + 10 * variant), 2,
@@ -347,8 +366,10 @@ int MeterLink::ReadSavedEnergy(int variant)
 {
     if (variant < 0 || variant > 6)
         return 0;
-    const std::string header = variant == 0 ? std::string("Read current Save Energy:\r\n")
-                                            : FormatC("Read L%d Save Energy:\r\n", variant);
+    const std::string header =
+        variant == 0
+            ? std::string(MRV_TRANSLATABLE("mrv::MeterLog", "Read current Save Energy:") "\r\n")
+            : FormatC("Read L%d Save Energy:\r\n", variant);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(20061 + 13 * variant), 13,
                       [this](const Reply& r) { FormatMeterBlock(3, r.Data(), 0, 26); });
 }
@@ -391,9 +412,9 @@ int MeterLink::ReadModifyTableEvent(int variant)
                           LogTimeDate(*this, r, 0, "  ", "\r\n");
                           // The 32 table bytes after the time stamp hold four entries of
                           // the old table and four of the new one.
-                          Log("Before Modify:\r\n");
+                          Log(MRV_TRANSLATABLE("mrv::MeterLog", "Before Modify:") "\r\n");
                           FormatMeterBlock(1, r.Data() + 10, yearForm, 16);
-                          Log("After Modify:\r\n");
+                          Log(MRV_TRANSLATABLE("mrv::MeterLog", "After Modify:") "\r\n");
                           FormatMeterBlock(1, r.Data() + 26, yearForm, 16);
                       });
 }
@@ -415,12 +436,13 @@ int MeterLink::ReadNoVoltageEvent(int variant)
     if (variant < 0 || variant > 2)
         return 0;
     // The meters' firmware names all three records alike.
-    return SimpleRead(*this, "R L3 Three Phase Meter No-Voltage Event:\r\n",
-                      static_cast<std::uint16_t>(30298 + 15 * variant), 15, [this](const Reply& r) {
-                          LogTimeDate(*this, r, 0, "A:  ", "\r\n");
-                          LogTimeDate(*this, r, 5, "B:  ", "\r\n");
-                          LogTimeDate(*this, r, 10, "C:  ", "\r\n");
-                      });
+    return SimpleRead(
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "R L3 Three Phase Meter No-Voltage Event:") "\r\n",
+        static_cast<std::uint16_t>(30298 + 15 * variant), 15, [this](const Reply& r) {
+            LogTimeDate(*this, r, 0, "A:  ", "\r\n");
+            LogTimeDate(*this, r, 5, "B:  ", "\r\n");
+            LogTimeDate(*this, r, 10, "C:  ", "\r\n");
+        });
 }
 
 int MeterLink::ReadModifyTimeEvent(int variant)
@@ -439,38 +461,48 @@ int MeterLink::ReadModifyTimeEvent(int variant)
 
 int MeterLink::ReadReserveTimesEnergy()
 {
-    return SimpleRead(*this, "R Reserve Times and Energy:\r\n", 30265, 3, [this](const Reply& r) {
-        Log(FormatC("times: %02x\r\n", r.Lo(0)));
-        // r1 is the last four digits in hundredths; zero-padded so 12 and 56 print 001200.56.
-        Log(FormatC("  %04d%05.02f\r\n\r\n", r.R(2), Scaled(r.R(1), 0.01)));
-    });
+    return SimpleRead(*this,
+                      MRV_TRANSLATABLE("mrv::MeterLog", "R Reserve Times and Energy:") "\r\n",
+                      30265, 3, [this](const Reply& r) {
+                          Log(FormatC("times: %02x\r\n", r.Lo(0)));
+                          // r1 is the last four digits in hundredths; zero-padded so 12 and 56
+                          // print 001200.56.
+                          Log(FormatC("  %04d%05.02f\r\n\r\n", r.R(2), Scaled(r.R(1), 0.01)));
+                      });
 }
 
 int MeterLink::ReadMeterId()
 {
-    return SimpleRead(*this, "R Meter ID:\r\n", 10091, 3, [this](const Reply& r) {
-        Log(FormatC("%04x%04x%04x\r\n\r\n", r.R(0), r.R(1), r.R(2)));
-    });
+    return SimpleRead(
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "R Meter ID:") "\r\n", 10091, 3,
+        [this](const Reply& r) { Log(FormatC("%04x%04x%04x\r\n\r\n", r.R(0), r.R(1), r.R(2))); });
 }
 
 int MeterLink::ReadLimitSetting(int variant)
 {
     switch (variant) {
     case 0:
-        return SimpleRead(*this, "Read Owing Current and Owing Time:\r\n", 10079, 2,
-                          [this](const Reply& r) {
-                              Log(FormatC("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
-                              Log(FormatC("%04d  Min\r\n\r\n", r.R(1)));
-                          });
+        return SimpleRead(
+            *this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Owing Current and Owing Time:") "\r\n",
+            10079, 2, [this](const Reply& r) {
+                Log(FormatC("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
+                Log(FormatC("%04d  Min\r\n\r\n", r.R(1)));
+            });
     case 1:
-        return SimpleRead(*this, "Read No-load Current and No-load Time:\r\n", 10083, 2,
-                          [this](const Reply& r) {
-                              Log(FormatC("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
-                              Log(FormatC("%04d  Sec\r\n\r\n", r.R(1)));
-                          });
+        return SimpleRead(
+            *this,
+            MRV_TRANSLATABLE("mrv::MeterLog", "Read No-load Current and No-load Time:") "\r\n",
+            10083, 2, [this](const Reply& r) {
+                Log(FormatC("%02.02f A\r\n", Scaled(r.R(0), 0.01)));
+                Log(FormatC("%04d  Sec\r\n\r\n", r.R(1)));
+            });
     case 2:
-        return SimpleRead(*this, "Read Password Priority:\r\n", 10095, 2,
-                          [this](const Reply& r) { Log(r.Lo(0) ? "Forbid\r\n" : "Permit\r\n"); });
+        return SimpleRead(*this,
+                          MRV_TRANSLATABLE("mrv::MeterLog", "Read Password Priority:") "\r\n",
+                          10095, 2, [this](const Reply& r) {
+                              Log(r.Lo(0) ? MRV_TRANSLATABLE("mrv::MeterLog", "Forbid") "\r\n"
+                                          : MRV_TRANSLATABLE("mrv::MeterLog", "Permit") "\r\n");
+                          });
     default:
         return 0;
     }
@@ -478,7 +510,7 @@ int MeterLink::ReadLimitSetting(int variant)
 
 int MeterLink::ReadOwingTime()
 {
-    return SimpleRead(*this, "读欠费时间:\r\n", 10153, 2,
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "读欠费时间:") "\r\n", 10153, 2,
                       [this](const Reply& r) { Log(FormatC("  %d\r\n\r\n", r.R(0))); });
 }
 
@@ -486,8 +518,8 @@ int MeterLink::ReadTariffPrice(int variant)
 {
     if (variant < 0 || variant > 1)
         return 0;
-    return SimpleRead(*this, "R Tarrif Price:\r\n", static_cast<std::uint16_t>(10107 + 9 * variant),
-                      9, [this](const Reply& r) {
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "R Tarrif Price:") "\r\n",
+                      static_cast<std::uint16_t>(10107 + 9 * variant), 9, [this](const Reply& r) {
                           for (int k = 0; k < 4; ++k)
                               Log(FormatC("tarrif%d price: %02.02f\r\n", k + 1, Scaled(r.R(k), 0.01)));
                           Log(FormatC("time: %02x:%02x\r\n", r.Lo(5), r.Lo(4)));
@@ -512,7 +544,8 @@ int MeterLink::ReadPasswordTable(int variant)
 {
     if (variant < 0 || variant > 1)
         return 0;
-    Log(variant == 0 ? "读密码表1:\r\n" : "读密码表2:\r\n");
+    Log(variant == 0 ? MRV_TRANSLATABLE("mrv::MeterLog", "读密码表1:") "\r\n"
+                     : MRV_TRANSLATABLE("mrv::MeterLog", "读密码表2:") "\r\n");
     const std::uint16_t first = variant == 0 ? 10154 : 10174;
     for (int half = 0; half < 2; ++half) {
         Reply r;
@@ -530,13 +563,13 @@ int MeterLink::ReadPasswordTable(int variant)
 
 int MeterLink::ReadTrimValue()
 {
-    return SimpleRead(*this, "Read Trim Value:\r\n", 10015, 1,
+    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Trim Value:") "\r\n", 10015, 1,
                       [this](const Reply& r) { Log(FormatC("  %02x\r\n\r\n", r.Lo(0))); });
 }
 
 int MeterLink::ReadEeprom(int)
 {
-    Log("Read EEPRPM:\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "Read EEPRPM:") "\r\n");
     return 1;
 }
 
@@ -596,7 +629,7 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
         text += FormatC(" Cmderr: %02x\r\n", d[2]);
         break;
     default:
-        text += " Unknown\r\n";
+        text += " " MRV_TRANSLATABLE("mrv::MeterLog", "Unknown") "\r\n";
         break;
     }
     text += "\r\n";

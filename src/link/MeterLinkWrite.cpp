@@ -1,5 +1,7 @@
 // The write operations: one function-16 exchange each (two for the password tables), logged
-// as "  OK!" or "  Fail!".
+// as "  " MRV_TRANSLATABLE("mrv::MeterLog", "OK!") or "  " MRV_TRANSLATABLE("mrv::MeterLog",
+// "Fail!").
+#include "base/Translatable.h"
 #include "link/MeterLink.h"
 #include "link/PasswordTable.h"
 
@@ -26,7 +28,8 @@ int WriteRegs(MeterLink& link, std::uint16_t reg, std::uint16_t count,
     // An exception reply means the meter refused the write.
     const bool ok = link.Transact(kWrite, reg, count, buf.data(), address,
                                   static_cast<std::uint8_t>(data.size())) == kWrite;
-    link.Log(ok ? "  OK!\r\n\r\n" : "  Fail!\r\n\r\n");
+    link.Log(ok ? "  " MRV_TRANSLATABLE("mrv::MeterLog", "OK!") "\r\n\r\n"
+                : "  " MRV_TRANSLATABLE("mrv::MeterLog", "Fail!") "\r\n\r\n");
     return ok ? 1 : 0;
 }
 
@@ -72,18 +75,20 @@ int MeterLink::WriteTime()
     std::vector<std::uint8_t> data;
     for (std::uint8_t v : t)
         Put16(data, v);
-    return HeaderAndWrite(*this, "Write Time:\r\n", 10000, 6, data, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write Time:") "\r\n", 10000, 6,
+                          data, MeterAddress());
 }
 
 int MeterLink::WriteAddress()
 {
     const std::uint8_t code = CodeOfBaudRate(ValuesOf(*this).presentBaudRate);
-    return HeaderAndWrite(*this, "Write address\r\n", 21, 1, {MeterAddress(), code}, kBroadcast);
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write address") "\r\n", 21, 1,
+                          {MeterAddress(), code}, kBroadcast);
 }
 
 int MeterLink::WriteBaudRate()
 {
-    Log("write baudrate:\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "write baudrate:") "\r\n");
     const int index = ValuesOf(*this).newBaudIndex;
     // A meter has no code for any other rate; nothing is sent.
     if (index < 0 || index > 3) {
@@ -98,28 +103,32 @@ int MeterLink::WriteConstant()
 {
     std::vector<std::uint8_t> data;
     Put16(data, MeterConstant());
-    return HeaderAndWrite(*this, "Write Constant:\r\n", 10023, 1, data, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write Constant:") "\r\n", 10023,
+                          1, data, MeterAddress());
 }
 
 int MeterLink::WriteCarrierAddress()
 {
     std::vector<std::uint8_t> data;
     Put16(data, ValuesOf(*this).carrierAddress);
-    return HeaderAndWrite(*this, "Write Carrier Module Address:\r\n", 10094, 1, data,
-                          MeterAddress());
+    return HeaderAndWrite(*this,
+                          MRV_TRANSLATABLE("mrv::MeterLog", "Write Carrier Module Address:") "\r\n",
+                          10094, 1, data, MeterAddress());
 }
 
 int MeterLink::WriteTrimValue()
 {
     const auto low = static_cast<std::uint8_t>(ValuesOf(*this).trimValue);
-    return HeaderAndWrite(*this, "Write Trim Value:\r\n", 10015, 1, {0, low}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write Trim Value:") "\r\n",
+                          10015, 1, {0, low}, MeterAddress());
 }
 
 int MeterLink::WritePulsePrescaler()
 {
     const MeterValues& v = ValuesOf(*this);
-    return HeaderAndWrite(*this, "Write Pulse Prescaler:\r\n", 10076, 3,
-                          {0, v.protectionFlag, 0, v.prescaler, 0, v.pulseWidth}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write Pulse Prescaler:") "\r\n",
+                          10076, 3, {0, v.protectionFlag, 0, v.prescaler, 0, v.pulseWidth},
+                          MeterAddress());
 }
 
 int MeterLink::WriteResetDate()
@@ -128,20 +137,22 @@ int MeterLink::WriteResetDate()
     const auto resetDay = static_cast<unsigned>(ValuesOf(*this).resetDay);
     const std::uint8_t hour = BcdToBinary(resetDay & 0xFF);
     const std::uint8_t day = BcdToBinary((resetDay >> 8) & 0xFF);
-    return HeaderAndWrite(*this, "Write Reset Date:\r\n", 10010, 2, {0, hour, 0, day},
-                          MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write Reset Date:") "\r\n",
+                          10010, 2, {0, hour, 0, day}, MeterAddress());
 }
 
 int MeterLink::WriteRelayStatus()
 {
     const auto low = static_cast<std::uint8_t>(ValuesOf(*this).relayStatus);
-    return HeaderAndWrite(*this, "W Relay Status:\r\n", 10027, 1, {0, low}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "W Relay Status:") "\r\n", 10027,
+                          1, {0, low}, MeterAddress());
 }
 
 int MeterLink::ControlOwing()
 {
     const auto low = static_cast<std::uint8_t>(ValuesOf(*this).controlOwing);
-    return HeaderAndWrite(*this, "Control Owing:\r\n", 10081, 1, {0, low}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Control Owing:") "\r\n", 10081,
+                          1, {0, low}, MeterAddress());
 }
 
 int MeterLink::WriteVoltageLimits()
@@ -151,7 +162,9 @@ int MeterLink::WriteVoltageLimits()
     Put16(data, v.vNormal);
     Put16(data, v.vHigh);
     Put16(data, v.vLow);
-    return HeaderAndWrite(*this, "Write vnormal,vhigh,vlow:\r\n", 10085, 3, data, MeterAddress());
+    return HeaderAndWrite(*this,
+                          MRV_TRANSLATABLE("mrv::MeterLog", "Write vnormal,vhigh,vlow:") "\r\n",
+                          10085, 3, data, MeterAddress());
 }
 
 int MeterLink::WriteCurrentLimits()
@@ -161,7 +174,9 @@ int MeterLink::WriteCurrentLimits()
     Put16(data, v.iNormal);
     Put16(data, v.iHigh);
     Put16(data, v.iLow);
-    return HeaderAndWrite(*this, "Write inormal,ihigh,ilow:\r\n", 10088, 3, data, MeterAddress());
+    return HeaderAndWrite(*this,
+                          MRV_TRANSLATABLE("mrv::MeterLog", "Write inormal,ihigh,ilow:") "\r\n",
+                          10088, 3, data, MeterAddress());
 }
 
 int MeterLink::WriteOwingCurrent()
@@ -170,21 +185,23 @@ int MeterLink::WriteOwingCurrent()
     std::vector<std::uint8_t> data;
     Put16(data, v.owingCurrent);
     Put16(data, v.owingTime);
-    return HeaderAndWrite(*this, "Write Owing Current and Time:\r\n", 10079, 2, data,
-                          MeterAddress());
+    return HeaderAndWrite(*this,
+                          MRV_TRANSLATABLE("mrv::MeterLog", "Write Owing Current and Time:") "\r\n",
+                          10079, 2, data, MeterAddress());
 }
 
 int MeterLink::WriteOwingPower()
 {
     std::vector<std::uint8_t> data;
     Put16(data, ValuesOf(*this).owingPower);
-    return HeaderAndWrite(*this, "写欠费功率:\r\n", 10105, 1, data, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "写欠费功率:") "\r\n", 10105, 1,
+                          data, MeterAddress());
 }
 
 int MeterLink::WriteMeterType()
 {
-    return HeaderAndWrite(*this, "写表类型:\r\n", 10106, 1, {0, ValuesOf(*this).meterType},
-                          MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "写表类型:") "\r\n", 10106, 1,
+                          {0, ValuesOf(*this).meterType}, MeterAddress());
 }
 
 int MeterLink::WriteOwingTime()
@@ -192,7 +209,8 @@ int MeterLink::WriteOwingTime()
     // Entered in days, kept by the meter in hours.
     std::vector<std::uint8_t> data;
     Put16(data, (ValuesOf(*this).owingTimeToWrite * 24u) & 0xFFFF);
-    return HeaderAndWrite(*this, "写欠费时间:\r\n", 10153, 1, data, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "写欠费时间:") "\r\n", 10153, 1,
+                          data, MeterAddress());
 }
 
 int MeterLink::WritePriceTable()
@@ -203,7 +221,8 @@ int MeterLink::WritePriceTable()
         Put16(data, static_cast<unsigned>(p.whole * 100 + p.hundredths) & 0xFFFF);
     for (std::uint8_t b : {v.priceMinute, v.priceHour, v.priceDay, v.priceMonth, v.priceYear})
         Put16(data, b);
-    return HeaderAndWrite(*this, "写多费率价格表:\r\n", 10107, 9, data, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "写多费率价格表:") "\r\n", 10107,
+                          9, data, MeterAddress());
 }
 
 int MeterLink::WriteShowMode(int variant)
@@ -218,8 +237,10 @@ int MeterLink::WriteShowMode(int variant)
     // The key show mode declares three registers and carries two bytes, as the meters have
     // always been sent it.
     if (variant == 0)
-        return HeaderAndWrite(*this, "write show mode:\r\n", 58, 1, {bits, 0}, MeterAddress());
-    return HeaderAndWrite(*this, "Write Key Show Mode:\r\n", 10024, 3, {bits, 0}, MeterAddress());
+        return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "write show mode:") "\r\n",
+                              58, 1, {bits, 0}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Write Key Show Mode:") "\r\n",
+                          10024, 3, {bits, 0}, MeterAddress());
 }
 
 int MeterLink::WriteDayTable(int variant)
@@ -227,9 +248,9 @@ int MeterLink::WriteDayTable(int variant)
     static const struct {
         std::uint16_t reg;
         const char* header;
-    } kTables[] = {{10028, "Write Tarif1:\r\n"},
-                   {10044, "Write Tarif2:\r\n"},
-                   {10060, "Write Year Tarif:\r\n"}};
+    } kTables[] = {{10028, MRV_TRANSLATABLE("mrv::MeterLog", "Write Tarif1:") "\r\n"},
+                   {10044, MRV_TRANSLATABLE("mrv::MeterLog", "Write Tarif2:") "\r\n"},
+                   {10060, MRV_TRANSLATABLE("mrv::MeterLog", "Write Year Tarif:") "\r\n"}};
     if (variant < 0 || variant > 2)
         return 0;
     const MeterValues& v = ValuesOf(*this);
@@ -252,7 +273,8 @@ int MeterLink::Initialize()
                                       0, MeterAddress()};
     for (int i = 5; i >= 0; --i)
         data.push_back(v.meterId[static_cast<std::size_t>(i)]);
-    return HeaderAndWrite(*this, "Initial:\r\n", 10016, 6, data, kBroadcast);
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Initial:") "\r\n", 10016, 6,
+                          data, kBroadcast);
 }
 
 int MeterLink::ChangePassword(int variant)
@@ -262,18 +284,22 @@ int MeterLink::ChangePassword(int variant)
     const MeterValues& v = ValuesOf(*this);
     const std::vector<std::uint8_t> data = {0, v.password[2], v.password[1], v.password[0]};
     if (variant == 0)
-        return HeaderAndWrite(*this, "Change Password\r\n", 10097, 2, data, MeterAddress());
-    return HeaderAndWrite(*this, "W Priority\r\n", 10095, 2, data, MeterAddress());
+        return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Change Password") "\r\n",
+                              10097, 2, data, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "W Priority") "\r\n", 10095, 2,
+                          data, MeterAddress());
 }
 
 int MeterLink::ClearHistory()
 {
-    return HeaderAndWrite(*this, "Clear History:\r\n", 30000, 1, {0, 0}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Clear History:") "\r\n", 30000,
+                          1, {0, 0}, MeterAddress());
 }
 
 int MeterLink::ClearEnergy()
 {
-    return HeaderAndWrite(*this, "Clear Energy:\r\n", 20000, 1, {0, 0}, MeterAddress());
+    return HeaderAndWrite(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Clear Energy:") "\r\n", 20000,
+                          1, {0, 0}, MeterAddress());
 }
 
 int MeterLink::WritePasswordTable(int variant)
@@ -283,7 +309,7 @@ int MeterLink::WritePasswordTable(int variant)
     const MeterValues& v = ValuesOf(*this);
     const PasswordTable& table = variant == 0 ? v.passwordTable1 : v.passwordTable2;
     const std::uint16_t first = variant == 0 ? 10154 : 10174;
-    Log("写密码表:\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "写密码表:") "\r\n");
     WriteRegs(*this, first, 10, std::vector<std::uint8_t>(table.begin(), table.begin() + 20),
               MeterAddress());
     return WriteRegs(*this, static_cast<std::uint16_t>(first + 10), 10,
@@ -294,14 +320,13 @@ int MeterLink::WriteMoney()
 {
     const MeterValues& v = ValuesOf(*this);
     return HeaderAndWrite(
-        *this, "W Money:\r\n", 10125, 7,
-        EncodeMoney(v.moneyCents, v.moneyWord, v.passwordTable1, v.passwordTable2),
-        MeterAddress());
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "W Money:") "\r\n", 10125, 7,
+        EncodeMoney(v.moneyCents, v.moneyWord, v.passwordTable1, v.passwordTable2), MeterAddress());
 }
 
 int MeterLink::WritePriority()
 {
-    Log("Write Priority:\r\n");
+    Log(MRV_TRANSLATABLE("mrv::MeterLog", "Write Priority:") "\r\n");
     return 1;
 }
 

@@ -42,8 +42,13 @@ std::uint8_t Low(std::uint16_t reg)
 
 const char* TestRowTitle(TestRow row)
 {
-    static const char* const kTitles[kTestRows] = {"MeterID", "Constant", "Energy", "Version",
-                                                   "Priority"};
+    static const char* const kTitles[kTestRows] = {
+        MRV_TRANSLATABLE("mrv::MeterTestStation", "MeterID"),
+        MRV_TRANSLATABLE("mrv::MeterTestStation",
+                         MRV_TRANSLATABLE("mrv::MeterTestStation", "Constant")),
+        MRV_TRANSLATABLE("mrv::MeterTestStation", "Energy"),
+        MRV_TRANSLATABLE("mrv::MeterTestStation", "Version"),
+        MRV_TRANSLATABLE("mrv::MeterTestStation", "Priority")};
     return kTitles[static_cast<int>(row)];
 }
 
@@ -74,14 +79,19 @@ std::optional<TestSettingProblem> CheckTestSettings(const MeterTestSettings& s)
     };
     if (!digits(s.kwh, 6))
         return TestSettingProblem{TestSettingProblem::Kwh,
-                                  "E total: please enter the whole kWh, a number from 0 to "
-                                  "999999."};
+                                  MRV_TRANSLATABLE("mrv::MeterTestStation",
+                                                   "E total: please enter the whole kWh, a "
+                                                   "number from 0 to 999999.")};
     if (!digits(s.hundredths, 2))
         return TestSettingProblem{TestSettingProblem::Hundredths,
-                                  "E total: please enter one or two digits after the point."};
+                                  MRV_TRANSLATABLE("mrv::MeterTestStation",
+                                                   "E total: please enter one or two digits "
+                                                   "after the point.")};
     if (!digits(s.diff, 6))
         return TestSettingProblem{TestSettingProblem::Diff,
-                                  "Diff(0.01kWh): please enter a number from 0 to 999999."};
+                                  MRV_TRANSLATABLE("mrv::MeterTestStation",
+                                                   "Diff(0.01kWh): please enter a number from 0 "
+                                                   "to 999999.")};
     return std::nullopt;
 }
 
@@ -90,9 +100,12 @@ std::string MeterTestParameterText(int portNumber, int baudRate, const MeterTest
     std::string text = FormatC("COM%d[%d]\r\n\r\n", portNumber, baudRate);
     text += std::string("Constant") + kWideColon +
             FormatC("%02x%02x%02x\r\n\r\n", e.constant[2], e.constant[1], e.constant[0]);
-    text += std::string("Protect") + kWideColon + FormatC("%02x\r\n", e.priority);
-    text += std::string("Prescaler") + kWideColon + FormatC("%02d\r\n", e.prescaler);
-    text += std::string("Pulse Width") + kWideColon + FormatC("%02d\r\n\r\n", e.pulseWidth);
+    text += std::string(MRV_TRANSLATABLE("mrv::MeterTestStation", "Protect")) + kWideColon +
+            FormatC("%02x\r\n", e.priority);
+    text += std::string(MRV_TRANSLATABLE("mrv::MeterTestStation", "Prescaler")) + kWideColon +
+            FormatC("%02d\r\n", e.prescaler);
+    text += std::string(MRV_TRANSLATABLE("mrv::MeterTestStation", "Pulse Width")) + kWideColon +
+            FormatC("%02d\r\n\r\n", e.pulseWidth);
     return text;
 }
 
@@ -145,9 +158,12 @@ MeterTestOutcome RunMeterTest(MeterLink& link, const MeterTestSettings& settings
         pause(kTestPauseMs);
     };
     // A row that was read: OK, or its failure text with the failure flag.
-    const auto judge = [&](TestRow row, bool ok, const char* failText = "Fail") {
+    const auto judge = [&](TestRow row, bool ok,
+                           const char* failText =
+                               MRV_TRANSLATABLE("mrv::MeterTestStation", "Fail")) {
         out.failed = out.failed || !ok;
-        show(row, ok ? RowStatus{"OK", RowMark::Pass} : RowStatus{failText, RowMark::Fail});
+        show(row, ok ? RowStatus{MRV_TRANSLATABLE("mrv::MeterTestStation", "OK"), RowMark::Pass}
+                     : RowStatus{failText, RowMark::Fail});
     };
     // Checked before each read, and by the link within a wait for a reply, which a Stop ends
     // at once.
@@ -164,7 +180,9 @@ MeterTestOutcome RunMeterTest(MeterLink& link, const MeterTestSettings& settings
     const auto commFailure = [&](TestRow row) {
         if (stopHere())
             return out;
-        show(row, {row == TestRow::MeterId ? "Comm error" : "Comm Err", RowMark::Fail});
+        show(row, {row == TestRow::MeterId ? MRV_TRANSLATABLE("mrv::MeterTestStation", "Comm error")
+                                           : MRV_TRANSLATABLE("mrv::MeterTestStation", "Comm Err"),
+                   RowMark::Fail});
         return out;
     };
 
@@ -174,7 +192,8 @@ MeterTestOutcome RunMeterTest(MeterLink& link, const MeterTestSettings& settings
     if (!address || !link.ReadAddress(address))
         return commFailure(TestRow::MeterId);
     out.address = *address;
-    judge(TestRow::MeterId, MeterIdMatches(settings.meterId, out.address), "Addr err");
+    judge(TestRow::MeterId, MeterIdMatches(settings.meterId, out.address),
+          MRV_TRANSLATABLE("mrv::MeterTestStation", "Addr err"));
 
     if (stopHere())
         return out;

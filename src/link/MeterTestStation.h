@@ -4,6 +4,7 @@
 // clear the energy of a meter that passed when asked, and build the row of the test table.
 // The dialog shows the rows as they come; the tests run the same steps against the simulator.
 #include "base/Records.h"
+#include "base/Translatable.h"
 
 #include <array>
 #include <cstdint>
@@ -25,7 +26,7 @@ const char* TestRowTitle(TestRow row);
 
 enum class RowMark { Neutral, Pass, Fail };
 struct RowStatus {
-    std::string text = "Wait";
+    std::string text = MRV_TRANSLATABLE("mrv::MeterTestStation", "Wait");
     RowMark mark = RowMark::Neutral;
     bool operator==(const RowStatus&) const = default;
 };
@@ -108,3 +109,5 @@ MeterTestOutcome RunMeterTest(MeterLink& link, const MeterTestSettings& settings
 TestRecord MakeTestRecord(const MeterTestOutcome& outcome, const std::uint8_t* time6);
 
 } // namespace mrv
+
+#include "base/Translatable.h"

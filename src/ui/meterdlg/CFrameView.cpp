@@ -5,6 +5,7 @@
 #include "datafile/FileBytes.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -48,22 +49,6 @@ QString QText(const std::string& s)
 {
     return QString::fromStdString(s);
 }
-
-// The outcome words of the trace, marked for the translator; shown through tr().
-[[maybe_unused]] const struct {
-    const char* source;
-    const char* comment;
-} kOutcomeWords[] = {
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "answered", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "silence", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "partial", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "bad-check", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "echo", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "other-meter", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "exception", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "too-long", "outcome of a request"),
-    QT_TRANSLATE_NOOP3("mrv::CFrameTraceModel", "mismatch", "outcome of a request"),
-};
 
 } // namespace
 
@@ -181,7 +166,8 @@ QVariant CFrameTraceModel::FrameData(std::size_t frame, int column, int role) co
         return bytes.empty() ? QString("-") : QText(HexBytes(bytes));
     }
     case ColOutcome:
-        return reply ? tr(OutcomeWord(t.outcome), "outcome of a request") : QString();
+        return reply ? QCoreApplication::translate("mrv::LinkTrace", OutcomeWord(t.outcome))
+                     : QString();
     case ColMeaning:
         return QText(reply ? t.detail : RequestSummary(t));
     default:

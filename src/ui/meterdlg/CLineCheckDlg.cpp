@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -40,36 +41,20 @@ const Marked kParityTexts[] = {QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "NONE", 
                                QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "ODD", "parity"),
                                QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "EVEN", "parity")};
 
-// The fixed texts of the line check the dialog shows as they are: the parity names and the
-// plan's problems. Anything else the scan says is shown untranslated.
-[[maybe_unused]] const Marked kScanTexts[] = {
-    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "none", "parity"),
-    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "odd", "parity"),
-    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "even", "parity"),
-    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "mark", "parity"),
-    QT_TRANSLATE_NOOP3("mrv::CLineCheckDlg", "space", "parity"),
-    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "Choose at least one speed."), nullptr},
-    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "Choose at least one parity."), nullptr},
-    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg",
-                       "The addresses run from 1 to 247, the first not above the last."),
-     nullptr},
-    {QT_TRANSLATE_NOOP("mrv::CLineCheckDlg", "The time-out of a try is 10 to 10000 ms."), nullptr},
-};
-
 QString Text(const std::string& s)
 {
     return QString::fromStdString(s);
 }
 
 // One of the line check's fixed texts in the user's language.
-QString Shown(const std::string& s, const char* disambiguation = nullptr)
+QString Shown(const std::string& s)
 {
-    return CLineCheckDlg::tr(s.c_str(), disambiguation);
+    return QCoreApplication::translate("mrv::LineCheck", s.c_str());
 }
 
 QString Parity(std::uint8_t parity)
 {
-    return Shown(ParityName(parity), "parity");
+    return Shown(ParityName(parity));
 }
 
 QString Duration(std::uint64_t ms)

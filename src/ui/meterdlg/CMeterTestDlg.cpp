@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,38 +25,18 @@ namespace {
 constexpr int kTestBaudRate = 1200;
 constexpr int kIconSize = 24;
 
-// The test station's fixed texts the dialog shows in the user's language: the rows' titles
-// and results, the words of the parameter box and the problems of the tolerance fields.
+// A fixed text marked for the translator with the comment that sets it apart.
 struct Marked {
     const char* source;
     const char* comment;
 };
-[[maybe_unused]] const Marked kStationTexts[] = {
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "MeterID", "test row"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Constant", "test row"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Energy", "test row"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Version", "test row"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Priority", "test row"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Wait", "test result"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "OK", "test result"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Fail", "test result"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Comm error", "test result"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Comm Err", "test result"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Addr err", "test result"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Constant", "parameter"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Protect", "parameter"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Prescaler", "parameter"),
-    QT_TRANSLATE_NOOP3("mrv::CMeterTestDlg", "Pulse Width", "parameter"),
-    {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
-                       "E total: please enter the whole kWh, a number from 0 to 999999."),
-     nullptr},
-    {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
-                       "E total: please enter one or two digits after the point."),
-     nullptr},
-    {QT_TRANSLATE_NOOP("mrv::CMeterTestDlg",
-                       "Diff(0.01kWh): please enter a number from 0 to 999999."),
-     nullptr},
-};
+
+// One of the test station's fixed texts (row titles, results, parameter words, problems) in
+// the user's language.
+QString Station(const char* text)
+{
+    return QCoreApplication::translate("mrv::MeterTestStation", text);
+}
 
 // The parameter box's text with the word before each full-width colon translated.
 QString ShownParameters(const std::string& text)
@@ -64,8 +45,7 @@ QString ShownParameters(const std::string& text)
     QStringList lines = ShownText(text).split('\n');
     for (QString& line : lines)
         if (const qsizetype at = line.indexOf(colon); at > 0)
-            line =
-                CMeterTestDlg::tr(line.left(at).toUtf8().constData(), "parameter") + line.mid(at);
+            line = Station(line.left(at).toUtf8().constData()) + line.mid(at);
     return lines.join('\n');
 }
 
@@ -132,7 +112,7 @@ void CMeterTestDlg::BuildControls()
     statusFont.setBold(true);
     for (int i = 0; i < kTestRows; ++i) {
         const QString title = TestRowTitle(TestRow(i));
-        const QString shownTitle = tr(TestRowTitle(TestRow(i)), "test row");
+        const QString shownTitle = Station(TestRowTitle(TestRow(i)));
         auto* icon = new QLabel(testGroup);
         icon->setObjectName("icon" + title);
         icon->setFixedSize(kIconSize, kIconSize);
@@ -140,8 +120,7 @@ void CMeterTestDlg::BuildControls()
         text->setObjectName("status" + title);
         text->setAccessibleName(shownTitle);
         text->setFont(statusFont);
-        text->setMinimumWidth(
-            text->fontMetrics().horizontalAdvance(tr("Comm error", "test result")) + 8);
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(Station("Comm error")) + 8);
         m_rowIcon[std::size_t(i)] = icon;
         m_rowText[std::size_t(i)] = text;
         rows->addWidget(icon, i, 0);
@@ -253,7 +232,7 @@ void CMeterTestDlg::ShowRow(TestRow row, const RowStatus& status)
     iconLabel->setPixmap(icon.pixmap(kIconSize, kIconSize));
     iconLabel->setAccessibleName(tr(kMarkNames[int(status.mark)].source, "mark"));
     QLabel* text = m_rowText[std::size_t(row)];
-    text->setText(tr(status.text.c_str(), "test result"));
+    text->setText(Station(status.text.c_str()));
     QPalette palette = text->palette();
     palette.setColor(QPalette::WindowText, status.mark == RowMark::Pass   ? QColor(20, 120, 40)
                                            : status.mark == RowMark::Fail ? QColor(180, 20, 20)
@@ -271,7 +250,7 @@ bool CMeterTestDlg::TakeControlValues()
     v.testEnergy = m_testEnergy->isChecked();
     v.clearEnergy = m_clearEnergy->isChecked();
     if (const auto problem = CheckTestSettings(v)) {
-        m_doc.GetPrompter().Message(tr(problem->message.c_str()).toStdString(), "",
+        m_doc.GetPrompter().Message(Station(problem->message.c_str()).toStdString(), "",
                                     MsgIcon::Warning);
         CFilterEdit* field = problem->field == TestSettingProblem::Kwh          ? m_kwh
                              : problem->field == TestSettingProblem::Hundredths ? m_hundredths
