@@ -232,7 +232,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>&amp;Database:</source>
-        <translation>数据库(&amp;D)：</translation>
+        <translation>电量数据库(&amp;D)：</translation>
     </message>
     <message>
         <source>&amp;Meters:</source>
