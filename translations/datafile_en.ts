@@ -464,6 +464,19 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>mrv::CSheetPage</name>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a field&apos;s label, then its unit</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>a box&apos;s title, then a field&apos;s label and unit</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>mrv::CShowPage</name>
     <message>
         <source>Show Mask1</source>
@@ -599,6 +612,22 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Period Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day Table %1 (hour)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day Table %1 (minute)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Year Table %1 (first number)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Year Table %1 (second number)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

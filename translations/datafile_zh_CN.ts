@@ -465,6 +465,19 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>mrv::CSheetPage</name>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a field&apos;s label, then its unit</comment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>a box&apos;s title, then a field&apos;s label and unit</comment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
     <name>mrv::CShowPage</name>
     <message>
         <source>Show Mask1</source>
@@ -601,6 +614,22 @@ Do you want to replace it?</source>
     <message>
         <source>Period Number</source>
         <translation>时段数</translation>
+    </message>
+    <message>
+        <source>Day Table %1 (hour)</source>
+        <translation>日时段表 %1（时）</translation>
+    </message>
+    <message>
+        <source>Day Table %1 (minute)</source>
+        <translation>日时段表 %1（分）</translation>
+    </message>
+    <message>
+        <source>Year Table %1 (first number)</source>
+        <translation>年时区表 %1（第一个数）</translation>
+    </message>
+    <message>
+        <source>Year Table %1 (second number)</source>
+        <translation>年时区表 %1（第二个数）</translation>
     </message>
 </context>
 <context>

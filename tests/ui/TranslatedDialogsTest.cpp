@@ -6,6 +6,7 @@
 #include "base/Records.h"
 #include "doc/CMrvDoc.h"
 #include "doc/MeterBatch.h"
+#include "doc/ParameterForm.h"
 #include "doc/QtSettingsStore.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
@@ -22,12 +23,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTranslator>
@@ -203,6 +206,32 @@ TEST_F(TranslatedDialogsTest, EnglishNamesTheChineseLabelsAndKeepsTheOthers)
         {"sheet", Sheet, "label:owingPower", "Owing power"},
         {"sheet", Sheet, "label:pulseWidth", "Pulse Width"},
     });
+}
+
+// The sheet's fields are named as their labels read: in the words of the form's range messages
+// without a translation, in Chinese with it.
+TEST_F(TranslatedDialogsTest, TheSheetsFieldsAreNamedInTheLanguageShown)
+{
+    {
+        CDataFileSheet sheet(doc);
+        for (const SheetField& f : SheetFields()) {
+            auto* edit = sheet.findChild<QLineEdit*>(QString::fromStdString(f.name));
+            ASSERT_NE(edit, nullptr) << f.name;
+            EXPECT_EQ(edit->accessibleName().toStdString(), f.label) << f.name;
+        }
+    }
+    const Translation zh("zh_CN");
+    ASSERT_TRUE(zh.Loaded());
+    CDataFileSheet sheet(doc);
+    const QRegularExpression chinese("[\\x{4e00}-\\x{9fff}]");
+    for (QWidget* field : sheet.findChildren<QWidget*>()) {
+        const bool spin = qobject_cast<QAbstractSpinBox*>(field) != nullptr;
+        if (!spin && (!qobject_cast<QLineEdit*>(field) ||
+                      qobject_cast<QAbstractSpinBox*>(field->parentWidget())))
+            continue; // not a field, or a spin box's own line
+        EXPECT_TRUE(field->accessibleName().contains(chinese))
+            << field->objectName().toStdString() << ": " << field->accessibleName().toStdString();
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,11 +25,27 @@ namespace mrv {
 
 namespace {
 
-// A labelled row: label, field, optional unit. The label names the field to screen readers.
+// A field's name for screen readers: the label beside it and its unit, as the user reads them.
+QString WithUnit(const QString& label, const QString& unit)
+{
+    return unit.isEmpty() ? label
+                          : QCoreApplication::translate("mrv::CSheetPage", "%1 (%2)",
+                                                        "a field's label, then its unit")
+                                .arg(label, unit);
+}
+
+// A labelled row: label, field, optional unit. The field is named after them, after the title
+// of the box it stands in (two boxes have a "Current").
 void AddRow(QGridLayout* grid, int row, int col, const QString& label, QWidget* field,
             const QString& unit = {})
 {
     auto* parent = field->parentWidget();
+    QString name = WithUnit(label, unit);
+    if (auto* box = qobject_cast<QGroupBox*>(parent))
+        name = QCoreApplication::translate("mrv::CSheetPage", "%1 %2",
+                                           "a box's title, then a field's label and unit")
+                   .arg(box->title().trimmed(), name);
+    field->setAccessibleName(name);
     auto* text = new QLabel(label, parent);
     text->setBuddy(field);
     grid->addWidget(text, row, col);
@@ -55,7 +72,6 @@ QLineEdit* CSheetPage::Bind(QLineEdit* edit, const char* name, const SheetValues
     const SheetField* field = FindSheetField(name);
     Q_ASSERT(field);
     edit->setObjectName(name);
-    edit->setAccessibleName(QString::fromStdString(field->label));
     const QString text = QString::fromStdString(SheetFieldText(*field, v));
     if (auto* two = qobject_cast<CTwoDigitEdit*>(edit))
         two->SetInitialText(text);
@@ -129,12 +145,18 @@ CParaPage::CParaPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     AddRow(left, 0, 0, tr("Password"), m_password);
     AddRow(left, 1, 0, tr("ID", "meter ID"), m_id);
     auto* reset = new QHBoxLayout;
+    auto* resetLabel = new QLabel(tr("Reset Date"), this);
+    resetLabel->setBuddy(resetDay);
+    const QString day = tr("dd", "day of the month");
+    const QString hour = tr("hh", "hour");
+    resetDay->setAccessibleName(WithUnit(resetLabel->text(), day));
+    resetHour->setAccessibleName(WithUnit(resetLabel->text(), hour));
     reset->addWidget(resetDay);
-    reset->addWidget(new QLabel(tr("dd", "day of the month"), this));
+    reset->addWidget(new QLabel(day, this));
     reset->addWidget(resetHour);
-    reset->addWidget(new QLabel(tr("hh", "hour"), this));
+    reset->addWidget(new QLabel(hour, this));
     reset->addStretch();
-    left->addWidget(new QLabel(tr("Reset Date"), this), 2, 0);
+    left->addWidget(resetLabel, 2, 0);
     left->addLayout(reset, 2, 1, 1, 2);
     AddRow(left, 3, 0, tr("Prescaler"), prescaler);
     AddRow(left, 4, 0, tr("Pulse Width"), pulseWidth, tr("x20ms"));
@@ -260,6 +282,8 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
         dr.hour->SetPartner(dr.minute);
         Bind(dr.hour, name("dayHour").c_str(), v, 34);
         Bind(dr.minute, name("dayMinute").c_str(), v, 34);
+        dr.hour->setAccessibleName(tr("Day Table %1 (hour)").arg(from));
+        dr.minute->setAccessibleName(tr("Day Table %1 (minute)").arg(from));
         dr.tariff = new QComboBox(dayBox);
         dr.tariff->setObjectName(QString::fromStdString(name("dayTariff")));
         dr.tariff->setAccessibleName(tr("Day Table %1 (tariff)").arg(from));
@@ -277,6 +301,8 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
         yr.second = new CTwoDigitEdit(yearBox);
         yr.second->SetKind(CTwoDigitEdit::Minute);
         Bind(yr.second, name("yearSecond").c_str(), v, 34);
+        yr.first->setAccessibleName(tr("Year Table %1 (first number)").arg(from));
+        yr.second->setAccessibleName(tr("Year Table %1 (second number)").arg(from));
         yr.table = new QComboBox(yearBox);
         yr.table->setObjectName(QString::fromStdString(name("yearTable")));
         yr.table->setAccessibleName(tr("Year Table %1 (day table)").arg(from));
@@ -295,6 +321,7 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
     auto* count = new QHBoxLayout;
     auto* countLabel = new QLabel(tr("Period Number"), this);
     countLabel->setBuddy(m_periodCount);
+    m_periodCount->setAccessibleName(countLabel->text());
     count->addWidget(countLabel);
     count->addWidget(m_periodCount);
     count->addStretch();
@@ -382,7 +409,10 @@ CShowPage::CShowPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     m_cycleTime->setRange(2, 30);
     m_cycleTime->setValue(ClampCycleTime(p.show[2] & 0x1F));
     auto* cycle = new QHBoxLayout;
-    cycle->addWidget(new QLabel(tr("Cycle Time"), this));
+    auto* cycleLabel = new QLabel(tr("Cycle Time"), this);
+    cycleLabel->setBuddy(m_cycleTime);
+    m_cycleTime->setAccessibleName(cycleLabel->text());
+    cycle->addWidget(cycleLabel);
     cycle->addWidget(m_cycleTime);
     cycle->addWidget(new QLabel(tr("Sec"), this));
     cycle->addStretch();
@@ -394,11 +424,17 @@ CShowPage::CShowPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
         const std::string n = std::to_string(row + 1);
         QLineEdit* whole = Bind(new QLineEdit(priceBox), ("priceWhole" + n).c_str(), v, 60);
         QLineEdit* cents = Bind(new QLineEdit(priceBox), ("priceCents" + n).c_str(), v, 40);
-        pg->addWidget(new QLabel(tr("Tarrif%1 price").arg(row + 1), priceBox), row, 0);
+        auto* label = new QLabel(tr("Tarrif%1 price").arg(row + 1), priceBox);
+        label->setBuddy(whole);
+        const QString yuan = tr("元");
+        const QString fen = tr("分");
+        whole->setAccessibleName(WithUnit(label->text(), yuan));
+        cents->setAccessibleName(WithUnit(label->text(), fen));
+        pg->addWidget(label, row, 0);
         pg->addWidget(whole, row, 1);
-        pg->addWidget(new QLabel(tr("元"), priceBox), row, 2);
+        pg->addWidget(new QLabel(yuan, priceBox), row, 2);
         pg->addWidget(cents, row, 3);
-        pg->addWidget(new QLabel(tr("分"), priceBox), row, 4);
+        pg->addWidget(new QLabel(fen, priceBox), row, 4);
     }
     auto* when = new QHBoxLayout;
     static const std::pair<const char*, const char*> parts[] = {
@@ -411,6 +447,7 @@ CShowPage::CShowPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
         QLineEdit* edit = Bind(new QLineEdit(priceBox), name, v, 40);
         auto* text = new QLabel(tr(label), priceBox);
         text->setBuddy(edit);
+        edit->setAccessibleName(text->text());
         when->addWidget(text);
         when->addWidget(edit);
     }
