@@ -23,12 +23,12 @@ namespace mrv {
 CCreateDownloadDlg::CCreateDownloadDlg(CMrvDoc& doc, QWidget* parent, SourceFactory factory)
     : QDialog(parent), m_doc(doc), m_factory(std::move(factory))
 {
-    setWindowTitle("Create Download File");
+    setWindowTitle(tr("Create Download File"));
     setObjectName("CreateDownloadDlg");
     if (!m_factory) {
         // Qt Sql connections belong to the thread that opened them: the worker opens its own.
-        m_factory = [connect = doc.m_connect](Prompter& prompter)
-            -> std::unique_ptr<InstallationSource> {
+        m_factory = [connect =
+                         doc.m_connect](Prompter& prompter) -> std::unique_ptr<InstallationSource> {
             auto db = std::make_unique<MeterDatabase>(prompter);
             if (db->OpenMain(connect, "Admin", "") == 0)
                 return nullptr;
@@ -36,17 +36,17 @@ CCreateDownloadDlg::CCreateDownloadDlg(CMrvDoc& doc, QWidget* parent, SourceFact
         };
     }
 
-    auto* pathLabel = new QLabel("Download File Path", this);
+    auto* pathLabel = new QLabel(tr("Download File Path"), this);
     m_path = new QLineEdit(QString::fromStdString(doc.m_downloadPath), this);
     m_path->setObjectName("downloadPath");
-    m_path->setAccessibleName("Download File Path");
+    m_path->setAccessibleName(pathLabel->text());
     m_path->setReadOnly(true);
     pathLabel->setBuddy(m_path);
 
     m_list = new QTableWidget(0, 2, this);
     m_list->setObjectName("hhuList");
-    m_list->setAccessibleName("HHU list");
-    m_list->setHorizontalHeaderLabels({"HHU ID", "Description"});
+    m_list->setAccessibleName(tr("HHU list"));
+    m_list->setHorizontalHeaderLabels({tr("HHU ID"), tr("Description")});
     m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_list->verticalHeader()->hide();
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -65,24 +65,24 @@ CCreateDownloadDlg::CCreateDownloadDlg(CMrvDoc& doc, QWidget* parent, SourceFact
     }
     m_list->resizeRowsToContents();
 
-    m_administrator = new QCheckBox("Administrator", this);
+    m_administrator = new QCheckBox(tr("Administrator"), this);
     m_administrator->setObjectName("administrator");
-    m_administrator->setAccessibleName("Administrator");
-    m_create = new QPushButton("Create", this);
+    m_administrator->setAccessibleName(m_administrator->text());
+    m_create = new QPushButton(tr("Create", "download file"), this);
     m_create->setObjectName("createButton");
-    m_create->setAccessibleName("Create");
+    m_create->setAccessibleName(m_create->text());
     m_create->setDefault(true);
-    m_cancel = new QPushButton("Cancel", this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName("cancelButton");
-    m_cancel->setAccessibleName("Cancel");
+    m_cancel->setAccessibleName(m_cancel->text());
     // A few lines high: a run over many HHUs can be read back by scrolling.
     m_status = new QListWidget(this);
     m_status->setObjectName("status");
-    m_status->setAccessibleName("Status");
+    m_status->setAccessibleName(tr("Status"));
     m_status->setSelectionMode(QAbstractItemView::NoSelection);
     m_status->setFocusPolicy(Qt::NoFocus);
     m_status->setFixedHeight(m_status->fontMetrics().height() * 4 + 2 * m_status->frameWidth() + 8);
-    m_status->addItem("idle");
+    m_status->addItem(tr("idle"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_administrator);
@@ -110,10 +110,10 @@ bool CCreateDownloadDlg::Running() const
     return m_runner->Running();
 }
 
-std::string CCreateDownloadDlg::StatusText(std::int32_t hhuId, bool stored, bool ok)
+QString CCreateDownloadDlg::StatusText(std::int32_t hhuId, bool stored, bool ok)
 {
-    return "Create " + HhuDataFile::DownloadFileName("", hhuId, stored) +
-           (ok ? "  OK!" : "  Fail!");
+    const QString name = QString::fromStdString(HhuDataFile::DownloadFileName("", hhuId, stored));
+    return (ok ? tr("Create %1  OK!") : tr("Create %1  Fail!")).arg(name);
 }
 
 void CCreateDownloadDlg::SetStatus(const QString& text)
@@ -130,7 +130,7 @@ void CCreateDownloadDlg::OnCreate()
     for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
         rows.insert(index.row());
     if (rows.empty()) {
-        SetStatus("Please Choice Meter First!");
+        SetStatus(tr("Please Choice Meter First!"));
         return;
     }
     // The worker gets copies: nothing it reads belongs to the UI thread.
@@ -141,7 +141,7 @@ void CCreateDownloadDlg::OnCreate()
     for (int row : rows)
         job.hhuIds.push_back(m_list->item(row, 0)->data(Qt::UserRole).toInt());
 
-    SetStatus("Create...");
+    SetStatus(tr("Create..."));
     m_runner->Run([this, &job] { Work(job); });
     // A run the user stopped ends the dialog; a finished one leaves it ready for another.
     if (m_runner->StopRequested())
@@ -162,11 +162,11 @@ void CCreateDownloadDlg::Work(const Job& job)
         if (m_runner->StopRequested())
             return;
         // Without a connection every HHU fails; the database layer has said why.
-        const bool ok = source && HhuDataFile::CreateDownloadFile(job.folder, id, job.stored,
-                                                                  input, hooks) == 1;
+        const bool ok = source && HhuDataFile::CreateDownloadFile(job.folder, id, job.stored, input,
+                                                                  hooks) == 1;
         if (m_runner->StopRequested())
             return;
-        const QString text = QString::fromStdString(StatusText(id, job.stored, ok));
+        const QString text = StatusText(id, job.stored, ok);
         m_runner->Post([this, text] { SetStatus(text); });
     }
 }

@@ -41,8 +41,8 @@ public:
 
     bool Running() const;
     // "Create " and the name of the file written ("0003.dbf", "0003S.dbf"), then "  OK!" or
-    // "  Fail!".
-    static std::string StatusText(std::int32_t hhuId, bool stored, bool ok);
+    // "  Fail!", in the user's language (it is made on the worker thread).
+    static QString StatusText(std::int32_t hhuId, bool stored, bool ok);
 
 public slots:
     // Starts a run over the selected HHUs; ignored while a run is going on.

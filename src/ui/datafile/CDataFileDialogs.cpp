@@ -5,6 +5,7 @@
 #include "doc/CMrvDoc.h"
 #include "ui/app/ShownText.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -20,9 +21,9 @@ namespace mrv {
 
 namespace {
 
-QLineEdit* Field(QWidget* parent, const char* name, const char* label, const std::string& text)
+QLineEdit* Field(QWidget* parent, const char* name, const QString& label, const QString& text)
 {
-    auto* edit = new QLineEdit(ShownText(text), parent);
+    auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(name);
     edit->setAccessibleName(label);
     edit->setReadOnly(true);
@@ -30,7 +31,7 @@ QLineEdit* Field(QWidget* parent, const char* name, const char* label, const std
     return edit;
 }
 
-QPlainTextEdit* TextField(QWidget* parent, const char* name, const char* label,
+QPlainTextEdit* TextField(QWidget* parent, const char* name, const QString& label,
                           const std::string& text)
 {
     auto* edit = new QPlainTextEdit(ShownText(text), parent);
@@ -42,11 +43,35 @@ QPlainTextEdit* TextField(QWidget* parent, const char* name, const char* label,
     return edit;
 }
 
-void AddRow(QFormLayout* form, const char* label, QWidget* field)
+// The field's accessible name is its label's text.
+void AddRow(QFormLayout* form, QWidget* field)
 {
-    auto* l = new QLabel(label, field->parentWidget());
+    auto* l = new QLabel(field->accessibleName(), field->parentWidget());
     l->setBuddy(field);
     form->addRow(l, field);
+}
+
+// The few words the file's parameters are described with, as the user reads them; any other
+// text (numbers, dates) is shown as it is.
+QString ShownValue(const std::string& text)
+{
+    struct Word {
+        const char* source;
+        const char* comment;
+    };
+    static const Word kWords[] = {
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "Three Tariff", "period number"),
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "Two Tariff", "period number"),
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "Yes ", "time verify"),
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "No", "time verify"),
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "Energy ", "kind of energy kept"),
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "LM Energy", "kind of energy kept"),
+        QT_TRANSLATE_NOOP3("mrv::CViewDataFileDlg", "Energy LM Energy", "kind of energy kept"),
+    };
+    for (const Word& w : kWords)
+        if (text == w.source)
+            return QCoreApplication::translate("mrv::CViewDataFileDlg", w.source, w.comment);
+    return ShownText(text);
 }
 
 QDialogButtonBox* OkBox(QDialog* dlg)
@@ -58,10 +83,9 @@ QDialogButtonBox* OkBox(QDialog* dlg)
 
 } // namespace
 
-CViewDataFileDlg::CViewDataFileDlg(CMrvDoc& doc, int blockIndex, QWidget* parent)
-    : QDialog(parent)
+CViewDataFileDlg::CViewDataFileDlg(CMrvDoc& doc, int blockIndex, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("View Data File");
+    setWindowTitle(tr("View Data File"));
     setObjectName("ViewDataFileDlg");
     const HhuDataFile& file = doc.GetDataFile();
     ParameterTexts t;
@@ -72,15 +96,15 @@ CViewDataFileDlg::CViewDataFileDlg(CMrvDoc& doc, int blockIndex, QWidget* parent
                                hasBlock ? &blocks[std::size_t(blockIndex)] : nullptr);
     }
     auto* form = new QFormLayout;
-    AddRow(form, "Period Num", Field(this, "periodNum", "Period Num", t.periodNum));
-    AddRow(form, "Constant", Field(this, "constant", "Constant", t.constant));
-    AddRow(form, "Reset Date", Field(this, "resetDate", "Reset Date", t.resetDate));
-    AddRow(form, "Time Verify", Field(this, "timeVerify", "Time Verify", t.timeVerify));
-    AddRow(form, "Energy", Field(this, "energy", "Energy", t.energy));
-    AddRow(form, "Base Energy", Field(this, "baseEnergy", "Base Energy", t.baseEnergy));
-    auto* dayTable = TextField(this, "dayTable", "Day Table", t.dayTable);
+    AddRow(form, Field(this, "periodNum", tr("Period Num"), ShownValue(t.periodNum)));
+    AddRow(form, Field(this, "constant", tr("Constant"), ShownText(t.constant)));
+    AddRow(form, Field(this, "resetDate", tr("Reset Date"), ShownText(t.resetDate)));
+    AddRow(form, Field(this, "timeVerify", tr("Time Verify"), ShownValue(t.timeVerify)));
+    AddRow(form, Field(this, "energy", tr("Energy"), ShownValue(t.energy)));
+    AddRow(form, Field(this, "baseEnergy", tr("Base Energy"), ShownText(t.baseEnergy)));
+    auto* dayTable = TextField(this, "dayTable", tr("Day Table"), t.dayTable);
     dayTable->setMinimumHeight(dayTable->fontMetrics().lineSpacing() * 10);
-    AddRow(form, "Day Table", dayTable);
+    AddRow(form, dayTable);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addWidget(OkBox(this));
@@ -88,15 +112,16 @@ CViewDataFileDlg::CViewDataFileDlg(CMrvDoc& doc, int blockIndex, QWidget* parent
 
 CDataInfoDlg::CDataInfoDlg(CMrvDoc& doc, int recordNumber, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Data Exchange Information");
+    setWindowTitle(tr("Data Exchange Information"));
     setObjectName("DataInfoDlg");
     const std::optional<RecordTexts> found = MakeRecordTexts(doc.GetDataFile(), recordNumber);
     const RecordTexts t = found.value_or(RecordTexts{});
     auto* form = new QFormLayout;
-    AddRow(form, "Meter ID", Field(this, "meterId", "Meter ID", t.meterId));
-    AddRow(form, "Meter ID2", Field(this, "meterId2", "Meter ID2", t.meterId2));
-    AddRow(form, "User Addr", Field(this, "userAddr", "User Addr", t.userAddr));
-    auto* log = TextField(this, "log", "Meter record", t.log);
+    AddRow(form, Field(this, "meterId", tr("Meter ID"), ShownText(t.meterId)));
+    AddRow(form, Field(this, "meterId2", tr("Meter ID2"), ShownText(t.meterId2)));
+    AddRow(form, Field(this, "userAddr", tr("User Addr"), ShownText(t.userAddr)));
+    // The record as the file holds it, in the file's own words.
+    auto* log = TextField(this, "log", tr("Meter record"), t.log);
     log->setMinimumSize(log->fontMetrics().horizontalAdvance(QString(46, 'x')),
                         log->fontMetrics().lineSpacing() * 20);
     auto* top = new QVBoxLayout(this);

@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -24,16 +25,27 @@ namespace mrv {
 
 namespace {
 
-QString U(const char* utf8)
+// A field's name for screen readers: the label beside it and its unit, as the user reads them.
+QString WithUnit(const QString& label, const QString& unit)
 {
-    return QString::fromUtf8(utf8);
+    return unit.isEmpty() ? label
+                          : QCoreApplication::translate("mrv::CSheetPage", "%1 (%2)",
+                                                        "a field's label, then its unit")
+                                .arg(label, unit);
 }
 
-// A labelled row: label, field, optional unit. The label names the field to screen readers.
+// A labelled row: label, field, optional unit. The field is named after them, after the title
+// of the box it stands in (two boxes have a "Current").
 void AddRow(QGridLayout* grid, int row, int col, const QString& label, QWidget* field,
             const QString& unit = {})
 {
     auto* parent = field->parentWidget();
+    QString name = WithUnit(label, unit);
+    if (auto* box = qobject_cast<QGroupBox*>(parent))
+        name = QCoreApplication::translate("mrv::CSheetPage", "%1 %2",
+                                           "a box's title, then a field's label and unit")
+                   .arg(box->title().trimmed(), name);
+    field->setAccessibleName(name);
     auto* text = new QLabel(label, parent);
     text->setBuddy(field);
     grid->addWidget(text, row, col);
@@ -60,7 +72,6 @@ QLineEdit* CSheetPage::Bind(QLineEdit* edit, const char* name, const SheetValues
     const SheetField* field = FindSheetField(name);
     Q_ASSERT(field);
     edit->setObjectName(name);
-    edit->setAccessibleName(QString::fromStdString(field->label));
     const QString text = QString::fromStdString(SheetFieldText(*field, v));
     if (auto* two = qobject_cast<CTwoDigitEdit*>(edit))
         two->SetInitialText(text);
@@ -131,70 +142,76 @@ CParaPage::CParaPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
 
     // Left column: meter identity and pulse settings.
     auto* left = new QGridLayout;
-    AddRow(left, 0, 0, "Password", m_password);
-    AddRow(left, 1, 0, "ID", m_id);
+    AddRow(left, 0, 0, tr("Password"), m_password);
+    AddRow(left, 1, 0, tr("ID", "meter ID"), m_id);
     auto* reset = new QHBoxLayout;
+    auto* resetLabel = new QLabel(tr("Reset Date"), this);
+    resetLabel->setBuddy(resetDay);
+    const QString day = tr("dd", "day of the month");
+    const QString hour = tr("hh", "hour");
+    resetDay->setAccessibleName(WithUnit(resetLabel->text(), day));
+    resetHour->setAccessibleName(WithUnit(resetLabel->text(), hour));
     reset->addWidget(resetDay);
-    reset->addWidget(new QLabel("dd", this));
+    reset->addWidget(new QLabel(day, this));
     reset->addWidget(resetHour);
-    reset->addWidget(new QLabel("hh", this));
+    reset->addWidget(new QLabel(hour, this));
     reset->addStretch();
-    left->addWidget(new QLabel("Reset Date", this), 2, 0);
+    left->addWidget(resetLabel, 2, 0);
     left->addLayout(reset, 2, 1, 1, 2);
-    AddRow(left, 3, 0, "Prescaler", prescaler);
-    AddRow(left, 4, 0, "Pulse Width", pulseWidth, "x20ms");
-    AddRow(left, 5, 0, "Protection flag", protection);
-    AddRow(left, 6, 0, "Carrier Module Address", carrier);
-    AddRow(left, 7, 0, "Package Interval", interval, "ms");
-    AddRow(left, 8, 0, "Constant", constant);
-    AddRow(left, 9, 0, "Trim", trim);
+    AddRow(left, 3, 0, tr("Prescaler"), prescaler);
+    AddRow(left, 4, 0, tr("Pulse Width"), pulseWidth, tr("x20ms"));
+    AddRow(left, 5, 0, tr("Protection flag"), protection);
+    AddRow(left, 6, 0, tr("Carrier Module Address"), carrier);
+    AddRow(left, 7, 0, tr("Package Interval"), interval, tr("ms"));
+    AddRow(left, 8, 0, tr("Constant"), constant);
+    AddRow(left, 9, 0, tr("Trim"), trim);
     left->setRowStretch(10, 1);
     left->setColumnStretch(3, 1); // units stay beside their fields
 
     // Right column: limits, owing settings, relay and meter type.
     auto* limits = new QGridLayout;
-    AddRow(limits, 0, 0, "V normal", vNormal);
-    AddRow(limits, 1, 0, "V high", vHigh);
-    AddRow(limits, 2, 0, "V low", vLow);
-    AddRow(limits, 0, 2, "I normal", iNormal);
-    AddRow(limits, 1, 2, "I high", iHigh);
-    AddRow(limits, 2, 2, "I low", iLow);
+    AddRow(limits, 0, 0, tr("V normal"), vNormal);
+    AddRow(limits, 1, 0, tr("V high"), vHigh);
+    AddRow(limits, 2, 0, tr("V low"), vLow);
+    AddRow(limits, 0, 2, tr("I normal"), iNormal);
+    AddRow(limits, 1, 2, tr("I high"), iHigh);
+    AddRow(limits, 2, 2, tr("I low"), iLow);
 
-    auto* owingBox = new QGroupBox(U("欠费电流及欠费时间设置"), this);
+    auto* owingBox = new QGroupBox(tr("欠费电流及欠费时间设置"), this);
     auto* owing = new QGridLayout(owingBox);
     owingCurrent->setParent(owingBox);
     owingTime->setParent(owingBox);
-    AddRow(owing, 0, 0, "Current", owingCurrent, "x0.1A");
-    AddRow(owing, 1, 0, "Time", owingTime, "min");
+    AddRow(owing, 0, 0, tr("Current"), owingCurrent, tr("x0.1A"));
+    AddRow(owing, 1, 0, tr("Time", "duration"), owingTime, tr("min", "minutes"));
 
-    auto* noLoadBox = new QGroupBox("No-load ", this);
+    auto* noLoadBox = new QGroupBox(tr("No-load "), this);
     auto* noLoad = new QGridLayout(noLoadBox);
     noLoadCurrent->setParent(noLoadBox);
     noLoadTime->setParent(noLoadBox);
-    AddRow(noLoad, 0, 0, "Current", noLoadCurrent, "x0.01A");
-    AddRow(noLoad, 1, 0, "Time", noLoadTime, "s");
+    AddRow(noLoad, 0, 0, tr("Current"), noLoadCurrent, tr("x0.01A"));
+    AddRow(noLoad, 1, 0, tr("Time", "duration"), noLoadTime, tr("s", "seconds"));
 
     auto* owingRow = new QHBoxLayout;
     owingRow->addWidget(owingBox);
     owingRow->addWidget(noLoadBox);
 
     auto* more = new QGridLayout;
-    AddRow(more, 0, 0, U("欠费功率"), owingPower);
-    AddRow(more, 0, 2, U("写欠费时间"), owingTimeToWrite);
+    AddRow(more, 0, 0, tr("欠费功率"), owingPower);
+    AddRow(more, 0, 2, tr("写欠费时间"), owingTimeToWrite);
 
-    auto* relayBox = new QGroupBox(U("继电器状态"), this);
-    m_relayClose = new QRadioButton(U("合闸"), relayBox);
+    auto* relayBox = new QGroupBox(tr("继电器状态"), this);
+    m_relayClose = new QRadioButton(tr("合闸"), relayBox);
     m_relayClose->setObjectName("relayClose");
-    m_relayTrip = new QRadioButton(U("跳闸"), relayBox);
+    m_relayTrip = new QRadioButton(tr("跳闸"), relayBox);
     m_relayTrip->setObjectName("relayTrip");
     auto* relayLayout = new QHBoxLayout(relayBox);
     relayLayout->addWidget(m_relayClose);
     relayLayout->addWidget(m_relayTrip);
     (IsSecondChoice(mv.relayStatus) ? m_relayTrip : m_relayClose)->setChecked(true);
 
-    auto* controlBox = new QGroupBox(U("控制欠费"), this);
-    m_owingClear = new QRadioButton(U("清除"), controlBox);
-    m_owingOwing = new QRadioButton(U("欠费"), controlBox);
+    auto* controlBox = new QGroupBox(tr("控制欠费"), this);
+    m_owingClear = new QRadioButton(tr("清除"), controlBox);
+    m_owingOwing = new QRadioButton(tr("欠费"), controlBox);
     auto* controlLayout = new QHBoxLayout(controlBox);
     controlLayout->addWidget(m_owingClear);
     controlLayout->addWidget(m_owingOwing);
@@ -204,11 +221,12 @@ CParaPage::CParaPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     radioRow->addWidget(relayBox);
     radioRow->addWidget(controlBox);
 
-    auto* typeBox = new QGroupBox("Meter Type", this);
+    auto* typeBox = new QGroupBox(tr("Meter Type"), this);
     auto* typeLayout = new QHBoxLayout(typeBox);
-    const char* const typeNames[4] = {"多费率", "继电器", "预付费", "负荷控制"};
+    static const char* const typeNames[4] = {QT_TR_NOOP("多费率"), QT_TR_NOOP("继电器"),
+                                             QT_TR_NOOP("预付费"), QT_TR_NOOP("负荷控制")};
     for (std::size_t i = 0; i < 4; ++i) {
-        m_meterType[i] = new QCheckBox(U(typeNames[i]), typeBox);
+        m_meterType[i] = new QCheckBox(tr(typeNames[i]), typeBox);
         m_meterType[i]->setChecked((mv.meterType >> i) & 1);
         typeLayout->addWidget(m_meterType[i]);
     }
@@ -246,14 +264,14 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
     const DataFileParameters& p = v.params;
     m_periodCount = NumberEdit("periodCount", v, 40);
 
-    auto* dayBox = new QGroupBox("Day Table", this);
+    auto* dayBox = new QGroupBox(tr("Day Table"), this);
     auto* dayGrid = new QGridLayout(dayBox);
-    auto* yearBox = new QGroupBox("Year Table", this);
+    auto* yearBox = new QGroupBox(tr("Year Table"), this);
     auto* yearGrid = new QGridLayout(yearBox);
     for (std::size_t i = 0; i < 8; ++i) {
         const int row = int(i);
         const QString n = QString::number(row + 1);
-        const QString from = n + ". From";
+        const QString from = tr("%1. From", "row of a table: the day or date it starts").arg(n);
         auto name = [&](const char* prefix) { return (prefix + n).toStdString(); };
 
         DayRow& dr = m_day[i];
@@ -264,9 +282,11 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
         dr.hour->SetPartner(dr.minute);
         Bind(dr.hour, name("dayHour").c_str(), v, 34);
         Bind(dr.minute, name("dayMinute").c_str(), v, 34);
+        dr.hour->setAccessibleName(tr("Day Table %1 (hour)").arg(from));
+        dr.minute->setAccessibleName(tr("Day Table %1 (minute)").arg(from));
         dr.tariff = new QComboBox(dayBox);
         dr.tariff->setObjectName(QString::fromStdString(name("dayTariff")));
-        dr.tariff->setAccessibleName("Day Table " + from + " (tariff)");
+        dr.tariff->setAccessibleName(tr("Day Table %1 (tariff)").arg(from));
         FillNumberList(dr.tariff, 4, p.dayTable[i][0]);
         dayGrid->addWidget(new QLabel(from, dayBox), row, 0);
         dayGrid->addWidget(dr.hour, row, 1);
@@ -281,9 +301,11 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
         yr.second = new CTwoDigitEdit(yearBox);
         yr.second->SetKind(CTwoDigitEdit::Minute);
         Bind(yr.second, name("yearSecond").c_str(), v, 34);
+        yr.first->setAccessibleName(tr("Year Table %1 (first number)").arg(from));
+        yr.second->setAccessibleName(tr("Year Table %1 (second number)").arg(from));
         yr.table = new QComboBox(yearBox);
         yr.table->setObjectName(QString::fromStdString(name("yearTable")));
-        yr.table->setAccessibleName("Year Table " + from + " (day table)");
+        yr.table->setAccessibleName(tr("Year Table %1 (day table)").arg(from));
         FillNumberList(yr.table, 2, p.yearTable[i][0]);
         yearGrid->addWidget(new QLabel(from, yearBox), row, 0);
         yearGrid->addWidget(yr.first, row, 1);
@@ -297,8 +319,9 @@ CTarifPage::CTarifPage(const SheetValues& v, QWidget* parent) : CSheetPage(paren
     }
 
     auto* count = new QHBoxLayout;
-    auto* countLabel = new QLabel("Period Number", this);
+    auto* countLabel = new QLabel(tr("Period Number"), this);
     countLabel->setBuddy(m_periodCount);
+    m_periodCount->setAccessibleName(countLabel->text());
     count->addWidget(countLabel);
     count->addWidget(m_periodCount);
     count->addStretch();
@@ -352,28 +375,30 @@ CShowPage::CShowPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     setObjectName("Show");
     const DataFileParameters& p = v.params;
 
-    auto* mask1 = new QGroupBox("Show Mask1", this);
+    auto* mask1 = new QGroupBox(tr("Show Mask1"), this);
     auto* l1 = new QVBoxLayout(mask1);
-    const char* const names1[6] = {"Meter Address",   "Carrier Module Address", "Current",
-                                   "Phase A Current", "Phase B Current",        "Phase C Current"};
+    static const char* const names1[6] = {
+        QT_TR_NOOP("Meter Address"),   QT_TR_NOOP("Carrier Module Address"),
+        QT_TR_NOOP("Current"),         QT_TR_NOOP("Phase A Current"),
+        QT_TR_NOOP("Phase B Current"), QT_TR_NOOP("Phase C Current")};
     for (std::size_t i = 0; i < 6; ++i) {
-        m_mask1[i] = new QCheckBox(names1[i], mask1);
+        m_mask1[i] = new QCheckBox(tr(names1[i]), mask1);
         m_mask1[i]->setChecked((p.show[0] >> i) & 1);
         l1->addWidget(m_mask1[i]);
     }
     l1->addStretch();
-    auto* mask2 = new QGroupBox("Show Mask2", this);
+    auto* mask2 = new QGroupBox(tr("Show Mask2"), this);
     auto* l2 = new QVBoxLayout(mask2);
-    const char* const names2[8] = {"Total Active Energy",
-                                   "Tarrif 1 Energy",
-                                   "Tarrif 2 Energy",
-                                   "Tarrif 3 Energy",
-                                   "Tarrif 4 Energy",
-                                   "Time",
-                                   "Date",
-                                   "Total Reactive Energy"};
+    static const char* const names2[8] = {QT_TR_NOOP("Total Active Energy"),
+                                          QT_TR_NOOP("Tarrif 1 Energy"),
+                                          QT_TR_NOOP("Tarrif 2 Energy"),
+                                          QT_TR_NOOP("Tarrif 3 Energy"),
+                                          QT_TR_NOOP("Tarrif 4 Energy"),
+                                          QT_TR_NOOP("Time"),
+                                          QT_TR_NOOP("Date"),
+                                          QT_TR_NOOP("Total Reactive Energy")};
     for (std::size_t i = 0; i < 8; ++i) {
-        m_mask2[i] = new QCheckBox(names2[i], mask2);
+        m_mask2[i] = new QCheckBox(tr(names2[i]), mask2);
         m_mask2[i]->setChecked((p.show[1] >> i) & 1);
         l2->addWidget(m_mask2[i]);
     }
@@ -384,34 +409,45 @@ CShowPage::CShowPage(const SheetValues& v, QWidget* parent) : CSheetPage(parent)
     m_cycleTime->setRange(2, 30);
     m_cycleTime->setValue(ClampCycleTime(p.show[2] & 0x1F));
     auto* cycle = new QHBoxLayout;
-    cycle->addWidget(new QLabel("Cycle Time", this));
+    auto* cycleLabel = new QLabel(tr("Cycle Time"), this);
+    cycleLabel->setBuddy(m_cycleTime);
+    m_cycleTime->setAccessibleName(cycleLabel->text());
+    cycle->addWidget(cycleLabel);
     cycle->addWidget(m_cycleTime);
-    cycle->addWidget(new QLabel("Sec", this));
+    cycle->addWidget(new QLabel(tr("Sec"), this));
     cycle->addStretch();
 
-    auto* priceBox = new QGroupBox(U("多费率价格表及实行时间"), this);
+    auto* priceBox = new QGroupBox(tr("多费率价格表及实行时间"), this);
     auto* pg = new QGridLayout(priceBox);
     for (std::size_t i = 0; i < 4; ++i) {
         const int row = int(i);
         const std::string n = std::to_string(row + 1);
         QLineEdit* whole = Bind(new QLineEdit(priceBox), ("priceWhole" + n).c_str(), v, 60);
         QLineEdit* cents = Bind(new QLineEdit(priceBox), ("priceCents" + n).c_str(), v, 40);
-        pg->addWidget(new QLabel(QString("Tarrif%1 price").arg(row + 1), priceBox), row, 0);
+        auto* label = new QLabel(tr("Tarrif%1 price").arg(row + 1), priceBox);
+        label->setBuddy(whole);
+        const QString yuan = tr("元");
+        const QString fen = tr("分");
+        whole->setAccessibleName(WithUnit(label->text(), yuan));
+        cents->setAccessibleName(WithUnit(label->text(), fen));
+        pg->addWidget(label, row, 0);
         pg->addWidget(whole, row, 1);
-        pg->addWidget(new QLabel(U("元"), priceBox), row, 2);
+        pg->addWidget(new QLabel(yuan, priceBox), row, 2);
         pg->addWidget(cents, row, 3);
-        pg->addWidget(new QLabel(U("分"), priceBox), row, 4);
+        pg->addWidget(new QLabel(fen, priceBox), row, 4);
     }
     auto* when = new QHBoxLayout;
-    const std::pair<const char*, const char*> parts[] = {{"Year", "priceYear"},
-                                                         {"Month", "priceMonth"},
-                                                         {"Day", "priceDay"},
-                                                         {"Hour", "priceHour"},
-                                                         {"Minute", "priceMinute"}};
+    static const std::pair<const char*, const char*> parts[] = {
+        {QT_TR_NOOP("Year"), "priceYear"},
+        {QT_TR_NOOP("Month"), "priceMonth"},
+        {QT_TR_NOOP("Day"), "priceDay"},
+        {QT_TR_NOOP("Hour"), "priceHour"},
+        {QT_TR_NOOP("Minute"), "priceMinute"}};
     for (const auto& [label, name] : parts) {
         QLineEdit* edit = Bind(new QLineEdit(priceBox), name, v, 40);
-        auto* text = new QLabel(label, priceBox);
+        auto* text = new QLabel(tr(label), priceBox);
         text->setBuddy(edit);
+        edit->setAccessibleName(text->text());
         when->addWidget(text);
         when->addWidget(edit);
     }
@@ -451,7 +487,7 @@ void CShowPage::Store(SheetValues& v)
 
 CDataFileSheet::CDataFileSheet(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
 {
-    setWindowTitle("Data File Setting");
+    setWindowTitle(tr("Data File Setting"));
     m_values.params = doc.m_params;
     m_values.values = doc.m_values;
     m_values.sendDelay = doc.m_link.sendDelay;
@@ -460,9 +496,9 @@ CDataFileSheet::CDataFileSheet(CMrvDoc& doc, QWidget* parent) : QDialog(parent),
     m_para = new CParaPage(m_values, m_tabs);
     m_tarif = new CTarifPage(m_values, m_tabs);
     m_show = new CShowPage(m_values, m_tabs);
-    m_tabs->addTab(m_para, "Parameter");
-    m_tabs->addTab(m_tarif, "Day Table");
-    m_tabs->addTab(m_show, "Show");
+    m_tabs->addTab(m_para, tr("Parameter", "tab"));
+    m_tabs->addTab(m_tarif, tr("Day Table", "tab"));
+    m_tabs->addTab(m_show, tr("Show", "tab"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -481,7 +517,8 @@ std::map<std::string, std::string> CDataFileSheet::FieldTexts() const
             continue;
         // An emptied two-digit field stands for 00, as it does while typing.
         const auto* two = qobject_cast<const CTwoDigitEdit*>(edit);
-        texts[field.name] = (two ? CTwoDigitEdit::TwoChars(edit->text()) : edit->text()).toStdString();
+        texts[field.name] =
+            (two ? CTwoDigitEdit::TwoChars(edit->text()) : edit->text()).toStdString();
     }
     return texts;
 }

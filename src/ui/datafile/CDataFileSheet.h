@@ -34,7 +34,8 @@ public:
     virtual void Store(SheetValues& v) = 0;
 
 protected:
-    // Binds `edit` to the form's field `name`: its object name, accessible name and text.
+    // Binds `edit` to the form's field `name`: its object name and text. The page names it
+    // after the label the user reads beside it.
     QLineEdit* Bind(QLineEdit* edit, const char* name, const SheetValues& v, int width = 70);
     // A plain integer field of the form.
     QLineEdit* NumberEdit(const char* name, const SheetValues& v, int width = 70);

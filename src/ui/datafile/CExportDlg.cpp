@@ -9,6 +9,7 @@
 #include "ui/app/CJobRunner.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -31,14 +33,23 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
-constexpr char kSpreadsheetFilter[] = "Excel workbook(.xlsx)|*.xlsx|CSV table(.csv)|*.csv";
-
 // "<folder>/<name>.xlsx" with no separator taken from the name.
 std::string PathIn(const QString& folder, QString name)
 {
     name = name.trimmed();
     name.replace('/', '_').replace('\\', '_');
     return QDir(folder).filePath(name + ".xlsx").toStdString();
+}
+
+// A label's text as a screen reader says it: without its accelerator ("F&rom:", "从(&R)：")
+// and its colon.
+QString PlainLabel(QString text)
+{
+    static const QRegularExpression accelerator(R"(\(&[^)]\))");
+    text.remove(accelerator).remove('&');
+    while (text.endsWith(':') || text.endsWith(QChar(0xFF1A)))
+        text.chop(1);
+    return text.trimmed();
 }
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
@@ -57,26 +68,37 @@ std::optional<std::string> ConfirmExportPath(std::string path, Prompter& prompte
     while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
         path.pop_back();
     if (path.empty()) {
-        prompter.Message("Give the file to write.", caption, MsgIcon::Warning);
+        prompter.Message(
+            QCoreApplication::translate("mrv::CExportDlg", "Give the file to write.").toStdString(),
+            caption, MsgIcon::Warning);
         return std::nullopt;
     }
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
-        prompter.Message(path + " is a folder. Give the name of the file to write in it.", caption,
-                         MsgIcon::Warning);
+        prompter.Message(QCoreApplication::translate("mrv::CExportDlg",
+                                                     "%1 is a folder. Give the name of the file to "
+                                                     "write in it.")
+                             .arg(Q(path))
+                             .toStdString(),
+                         caption, MsgIcon::Warning);
         return std::nullopt;
     }
     if (!fs::path(path).has_extension())
         path += ".xlsx";
     if (!SpreadsheetFormatOf(path)) {
-        prompter.Message("The file's name must end in .xlsx (a workbook) or .csv (a table): the "
-                         "format follows it.",
+        prompter.Message(QCoreApplication::translate(
+                             "mrv::CExportDlg", "The file's name must end in .xlsx (a workbook) "
+                                                "or .csv (a table): the format follows it.")
+                             .toStdString(),
                          caption, MsgIcon::Warning);
         return std::nullopt;
     }
     if (fs::exists(path, ec) &&
-        prompter.Message(path + " already exists.\nDo you want to replace it?", caption,
-                         MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        prompter.Message(QCoreApplication::translate(
+                             "mrv::CExportDlg", "%1 already exists.\nDo you want to replace it?")
+                             .arg(Q(path))
+                             .toStdString(),
+                         caption, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return std::nullopt;
     return path;
 }
@@ -135,8 +157,8 @@ void CExportDlg::Finish(QGridLayout* choices, const std::string& suggested)
     top->addWidget(m_status);
     top->addLayout(buttons);
 
-    m_runner = std::make_unique<CJobRunner>(std::vector<QWidget*>{box, m_export, m_close}, m_stop,
-                                            this);
+    m_runner =
+        std::make_unique<CJobRunner>(std::vector<QWidget*>{box, m_export, m_close}, m_stop, this);
     connect(browse, &QPushButton::clicked, this, &CExportDlg::OnBrowse);
     connect(m_export, &QPushButton::clicked, this, &CExportDlg::OnExport);
     connect(m_close, &QPushButton::clicked, this, &CExportDlg::reject);
@@ -171,8 +193,12 @@ bool CExportDlg::FileIsSuggested() const
 
 void CExportDlg::OnBrowse()
 {
-    const std::optional<std::string> chosen =
-        m_doc.GetPrompter().ChooseSaveFile(m_caption, kSpreadsheetFilter, File(), ".xlsx");
+    const std::optional<std::string> chosen = m_doc.GetPrompter().ChooseSaveFile(
+        m_caption,
+        tr("Excel workbook(.xlsx)|*.xlsx|CSV table(.csv)|*.csv",
+           "file chooser's filter: name(ending)|pattern, twice; only the names are translated")
+            .toStdString(),
+        File(), ".xlsx");
     if (chosen && !chosen->empty())
         m_file->setText(Q(*chosen));
 }
@@ -306,7 +332,7 @@ CExportReadingsDlg::MakeJob(const std::string& path)
         std::size_t meters = 0;
         for (const ExportedBlock& b : ExportedBlocks(source, copy->which))
             meters += b.meters;
-        outcome.summary = std::to_string(meters) + " meters written to " + path;
+        outcome.summary = tr("%1 meters written to %2").arg(meters).arg(Q(path)).toStdString();
         return outcome;
     };
 }
@@ -329,10 +355,10 @@ CExportEnergyDlg::CExportEnergyDlg(CMrvDoc& doc, QWidget* parent)
                           QDateEdit*& edit) {
         on = new QCheckBox(text, this);
         on->setObjectName(QString(name) + "On");
-        on->setAccessibleName(QString(text).remove('&').remove(':'));
+        on->setAccessibleName(PlainLabel(text));
         edit = new QDateEdit(date, this);
         edit->setObjectName(name);
-        edit->setAccessibleName(QString(text).remove('&').remove(':'));
+        edit->setAccessibleName(on->accessibleName());
         edit->setDisplayFormat("yyyy-MM-dd");
         edit->setCalendarPopup(true);
         edit->setEnabled(false);
@@ -370,7 +396,10 @@ CExportEnergyDlg::CExportEnergyDlg(CMrvDoc& doc, QWidget* parent)
 void CExportEnergyDlg::OnBrowseDatabase()
 {
     const std::optional<std::string> chosen = m_doc.GetPrompter().ChooseOpenFile(
-        "Open Energy Database", "database(.db)|*.db *.sqlite *.mdb",
+        tr("Open Energy Database").toStdString(),
+        tr("database(.db)|*.db *.sqlite *.mdb",
+           "file chooser's filter: name(ending)|patterns; only the name is translated")
+            .toStdString(),
         m_database->text().toStdString(), ".db");
     if (chosen && !chosen->empty())
         m_database->setText(Q(*chosen));
@@ -379,9 +408,9 @@ void CExportEnergyDlg::OnBrowseDatabase()
 std::optional<std::string> CExportEnergyDlg::CheckChoices()
 {
     if (m_database->text().trimmed().isEmpty())
-        return std::string("Give the energy database to export.");
+        return tr("Give the energy database to export.").toStdString();
     if (m_fromOn->isChecked() && m_toOn->isChecked() && m_from->date() > m_to->date())
-        return std::string("The first day of the range is after its last day.");
+        return tr("The first day of the range is after its last day.").toStdString();
     return std::nullopt;
 }
 
@@ -403,7 +432,7 @@ CExportEnergyDlg::MakeJob(const std::string& path)
         // A database that could not be read has told the user already.
         if (result.loaded)
             outcome.failure = ExportFailureText(path, result.written);
-        outcome.summary = std::to_string(result.rows) + " rows written to " + path;
+        outcome.summary = tr("%1 rows written to %2").arg(result.rows).arg(Q(path)).toStdString();
         return outcome;
     };
 }

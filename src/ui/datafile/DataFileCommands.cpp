@@ -7,12 +7,13 @@
 #include "ui/datafile/CDataFileDialogs.h"
 #include "ui/view/ViewCommands.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace mrv {
@@ -37,11 +38,14 @@ void InputReadings(const ViewCommandArgs& args)
     // The import runs on a worker with a connection of its own; the window stays alive and
     // shows how far it is, and Stop ends it with nothing stored.
     QDialog progress(args.parent);
-    progress.setWindowTitle(QObject::tr("Input"));
+    progress.setWindowTitle(
+        QCoreApplication::translate("mrv::DataFileCommands", "Input", "window title"));
     progress.setObjectName("InputProgress");
-    auto* label = new QLabel(QObject::tr("Storing the readings..."), &progress);
+    auto* label = new QLabel(
+        QCoreApplication::translate("mrv::DataFileCommands", "Storing the readings..."), &progress);
     label->setObjectName("InputProgressText");
-    auto* stop = new QPushButton(QObject::tr("Stop"), &progress);
+    auto* stop =
+        new QPushButton(QCoreApplication::translate("mrv::DataFileCommands", "Stop"), &progress);
     stop->setObjectName("InputStop");
     stop->setAccessibleName(stop->text());
     auto* layout = new QVBoxLayout(&progress);
@@ -52,7 +56,10 @@ void InputReadings(const ViewCommandArgs& args)
     ImportOptions options = doc.InputOptions();
     options.progress = [&runner, label](int done, int total) {
         runner.Post([label, done, total] {
-            label->setText(QObject::tr("Stored %1 of %2 readings...").arg(done).arg(total));
+            label->setText(
+                QCoreApplication::translate("mrv::DataFileCommands", "Stored %1 of %2 readings...")
+                    .arg(done)
+                    .arg(total));
         });
     };
     options.stopped = [&runner] { return runner.StopRequested(); };
@@ -65,8 +72,10 @@ int RunTransferProgram(const TransferCommand& command, Prompter& prompter,
                        const std::vector<QWidget*>& controls, QStatusBar* status)
 {
     if (status)
-        status->showMessage(QString::fromStdString("Transfer program running: " + command.program +
-                                                   " " + command.argument));
+        status->showMessage(
+            QCoreApplication::translate("mrv::DataFileCommands", "Transfer program running: %1 %2")
+                .arg(QString::fromStdString(command.program),
+                     QString::fromStdString(command.argument)));
     TransferOutcome outcome;
     // The wait is long and unbounded: the window repaints and shows the status meanwhile.
     CJobRunner runner(controls, nullptr);
@@ -75,8 +84,9 @@ int RunTransferProgram(const TransferCommand& command, Prompter& prompter,
         status->clearMessage();
     if (outcome.Succeeded())
         return 1;
-    prompter.Message(TransferFailureText(command, outcome), "Error", MsgIcon::Error,
-                     MsgButtons::Ok);
+    prompter.Message(TransferFailureText(command, outcome),
+                     QCoreApplication::translate("mrv::DataFileCommands", "Error").toStdString(),
+                     MsgIcon::Error, MsgButtons::Ok);
     return 0;
 }
 

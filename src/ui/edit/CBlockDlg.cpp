@@ -16,19 +16,19 @@ CBlockDlg::CBlockDlg(Purpose purpose, const BlockRecord& block, const std::strin
     : QDialog(parent), m_purpose(purpose), m_prompter(prompter), m_id(block.district_id)
 {
     setObjectName("BlockDlg");
-    setWindowTitle(purpose == Add ? "Block--Add" : "Block--Modify");
-    m_idEdit = MakeDigitField(this, kBlockIdField.name.data(), "Block ID", 4, false,
+    setWindowTitle(purpose == Add ? tr("Block--Add") : tr("Block--Modify"));
+    m_idEdit = MakeDigitField(this, kBlockIdField.name.data(), tr("Block ID"), 4, false,
                               QString::number(block.district_id));
     if (purpose == Modify)
         ShowReadOnly(m_idEdit);
     m_idEdit->setFixedWidth(60);
-    m_name = MakeTextField(this, "blockName", "Block Name", BlockRecord::kNameWidth,
+    m_name = MakeTextField(this, "blockName", tr("Block Name"), BlockRecord::kNameWidth,
                            QString::fromStdString(block.district_name));
     m_name->setMinimumWidth(160);
 
     m_hhu = new QComboBox(this);
     m_hhu->setObjectName("blockHhu");
-    m_hhu->setAccessibleName("HHU ID");
+    m_hhu->setAccessibleName(tr("HHU ID"));
     m_hhu->setEditable(false);
     for (const HhuRecord& h : hhus)
         m_hhu->addItem(IdText(h.land_id), h.land_id);
@@ -42,16 +42,16 @@ CBlockDlg::CBlockDlg(Purpose purpose, const BlockRecord& block, const std::strin
     m_hhu->setCurrentIndex(row < 0 ? 0 : row);
     m_hhu->setFixedWidth(80);
 
-    m_constant = MakeDigitField(this, "blockConstant", "Constant", 6, false,
+    m_constant = MakeDigitField(this, "blockConstant", tr("Constant"), 6, false,
                                 QString::fromStdString(constantText));
     m_constant->setFixedWidth(80);
     m_presetConstant = m_constant->text();
 
     auto* form = new QFormLayout;
-    AddFormRow(form, "Block ID", m_idEdit);
-    AddFormRow(form, "Block Name", m_name);
-    AddFormRow(form, "HHU ID", m_hhu);
-    AddFormRow(form, "Constant", m_constant);
+    AddFormRow(form, tr("Block ID"), m_idEdit);
+    AddFormRow(form, tr("Block Name"), m_name);
+    AddFormRow(form, tr("HHU ID"), m_hhu);
+    AddFormRow(form, tr("Constant"), m_constant);
     LayOutDialog(this, form, OkCancelButtons(this),
                  purpose == Add ? static_cast<QLineEdit*>(m_idEdit) : m_name);
 }
@@ -70,7 +70,8 @@ void CBlockDlg::accept()
 {
     if (m_purpose == Add) {
         const auto id = TakeNumber(m_prompter, m_idEdit, kBlockIdField);
-        if (!id || RefuseIdInUse(m_prompter, m_idEdit, kBlockIdField, std::int32_t(*id), m_idsInUse))
+        if (!id ||
+            RefuseIdInUse(m_prompter, m_idEdit, kBlockIdField, std::int32_t(*id), m_idsInUse))
             return;
         m_id = std::int32_t(*id);
     }
@@ -83,7 +84,8 @@ void CBlockDlg::accept()
         }
     }
     if (m_hhu->currentIndex() < 0) {
-        m_prompter.Message("Please Set HHU First!", "", MsgIcon::None, MsgButtons::Ok);
+        m_prompter.Message(tr("Please Set HHU First!").toStdString(), "", MsgIcon::None,
+                           MsgButtons::Ok);
         return;
     }
     QDialog::accept();

@@ -15,20 +15,20 @@ CHhuDlg::CHhuDlg(Purpose purpose, std::int32_t id, const std::string& descriptio
     : QDialog(parent), m_purpose(purpose), m_prompter(prompter), m_id(id)
 {
     setObjectName("HhuDlg");
-    setWindowTitle(purpose == Add ? "HHU--Add" : "HHU--Modify");
+    setWindowTitle(purpose == Add ? tr("HHU--Add") : tr("HHU--Modify"));
     m_idEdit =
-        MakeDigitField(this, kHhuIdField.name.data(), "HHU ID", 4, false, QString::number(id));
+        MakeDigitField(this, kHhuIdField.name.data(), tr("HHU ID"), 4, false, QString::number(id));
     if (purpose == Modify)
         ShowReadOnly(m_idEdit);
     m_idEdit->setFixedWidth(60);
     m_description =
-        MakeTextField(this, "hhuDescription", "Description", HhuRecord::kDescriptionWidth,
+        MakeTextField(this, "hhuDescription", tr("Description"), HhuRecord::kDescriptionWidth,
                       QString::fromStdString(description));
     m_description->setMinimumWidth(180);
 
     auto* form = new QFormLayout;
-    AddFormRow(form, "HHU ID", m_idEdit);
-    AddFormRow(form, "Description", m_description);
+    AddFormRow(form, tr("HHU ID"), m_idEdit);
+    AddFormRow(form, tr("Description"), m_description);
     LayOutDialog(this, form, OkCancelButtons(this),
                  purpose == Add ? static_cast<QLineEdit*>(m_idEdit) : m_description);
 }

@@ -26,25 +26,25 @@ CMeterAddDlg::CMeterAddDlg(const MeterBatch& preset, std::int32_t blockId, Promp
       m_addresses(MeterBatch::kMaxCount, QStringLiteral("xxx"))
 {
     setObjectName("MeterAddDlg");
-    setWindowTitle("Meter--Add");
+    setWindowTitle(tr("Meter--Add"));
     m_batch.count = std::clamp(m_batch.count, 1, MeterBatch::kMaxCount);
 
-    m_idFrom =
-        MakeDigitField(this, "idFrom", "ID from", 2, false, QString::fromStdString(m_batch.idFrom));
-    m_prefix = MakeTextField(this, "id2Prefix", "ID2 from (prefix)", kId2PrefixWidth,
+    m_idFrom = MakeDigitField(this, "idFrom", tr("ID from"), 2, false,
+                              QString::fromStdString(m_batch.idFrom));
+    m_prefix = MakeTextField(this, "id2Prefix", tr("ID2 from (prefix)"), kId2PrefixWidth,
                              QString::fromStdString(m_batch.prefix));
-    m_number =
-        MakeDigitField(this, "id2Number", "ID2 from (number)", int(Id2NumberLimit(m_batch.prefix)),
-                       false, QString::fromStdString(m_batch.number));
-    m_count = MakeDigitField(this, kMeterCountField.name.data(), "Number(<=100)", 3, false,
+    m_number = MakeDigitField(this, "id2Number", tr("ID2 from (number)"),
+                              int(Id2NumberLimit(m_batch.prefix)), false,
+                              QString::fromStdString(m_batch.number));
+    m_count = MakeDigitField(this, kMeterCountField.name.data(), tr("Number(<=100)"), 3, false,
                              QString::number(m_batch.count));
-    auto* block = MakeShownField(this, "meterAddBlockId", "Block ID", IdText(blockId));
-    m_meterId = MakeShownField(this, "meterIdPreview", "Meter ID");
-    m_meterId2 = MakeShownField(this, "meterId2Preview", "Meter ID2");
-    m_userAddr = MakeTextField(this, "userAddr", "User Addr", MeterRecord::kAddressWidth);
+    auto* block = MakeShownField(this, "meterAddBlockId", tr("Block ID"), IdText(blockId));
+    m_meterId = MakeShownField(this, "meterIdPreview", tr("Meter ID"));
+    m_meterId2 = MakeShownField(this, "meterId2Preview", tr("Meter ID2"));
+    m_userAddr = MakeTextField(this, "userAddr", tr("User Addr"), MeterRecord::kAddressWidth);
     m_userAddr->setMinimumWidth(260);
-    m_previous = MakeStepButton(this, "previousMeter", "<<", "Previous meter");
-    m_next = MakeStepButton(this, "nextMeter", ">>", "Next meter");
+    m_previous = MakeStepButton(this, "previousMeter", "<<", tr("Previous meter"));
+    m_next = MakeStepButton(this, "nextMeter", ">>", tr("Next meter"));
     m_idFrom->setFixedWidth(40);
     m_prefix->setFixedWidth(80);
     m_number->setFixedWidth(130);
@@ -54,30 +54,30 @@ CMeterAddDlg::CMeterAddDlg(const MeterBatch& preset, std::int32_t blockId, Promp
     m_meterId2->setFixedWidth(130);
 
     auto* batch = new QFormLayout;
-    AddFormRow(batch, "ID from", m_idFrom);
+    AddFormRow(batch, tr("ID from"), m_idFrom);
     auto* id2 = new QHBoxLayout;
     id2->addWidget(m_prefix);
     id2->addWidget(m_number);
     id2->addStretch();
-    auto* id2Label = new QLabel("ID2 from", this);
+    auto* id2Label = new QLabel(tr("ID2 from"), this);
     id2Label->setBuddy(m_prefix);
     batch->addRow(id2Label, id2);
-    AddFormRow(batch, "Number(<=100)", m_count);
-    AddFormRow(batch, "Block ID", block);
+    AddFormRow(batch, tr("Number(<=100)"), m_count);
+    AddFormRow(batch, tr("Block ID"), block);
 
     m_id2Note = new QLabel(this);
     m_id2Note->setObjectName("id2Note");
-    m_id2Note->setAccessibleName("ID2 note");
+    m_id2Note->setAccessibleName(tr("ID2 note"));
     m_id2Note->setWordWrap(true);
     batch->addRow(m_id2Note);
     connect(m_number, &QLineEdit::textEdited, m_id2Note, &QLabel::clear);
 
-    auto* meterBox = new QGroupBox("Meter", this);
+    auto* meterBox = new QGroupBox(tr("Meter"), this);
     meterBox->setObjectName("meterBox");
     auto* meter = new QFormLayout(meterBox);
-    AddFormRow(meter, "Meter ID", m_meterId);
-    AddFormRow(meter, "Meter ID2", m_meterId2);
-    AddFormRow(meter, "User Addr", m_userAddr);
+    AddFormRow(meter, tr("Meter ID"), m_meterId);
+    AddFormRow(meter, tr("Meter ID2"), m_meterId2);
+    AddFormRow(meter, tr("User Addr"), m_userAddr);
     auto* steps = new QHBoxLayout;
     steps->addStretch();
     steps->addWidget(m_previous);
@@ -128,9 +128,8 @@ void CMeterAddDlg::Refresh(int step)
     if (GbkWidth(m_batch.number) > limit) {
         m_batch.number = "00";
         m_number->setText("00");
-        m_id2Note->setText(QString::fromStdString(
-            "The number did not fit after the prefix (an ID2 has at most 12 characters) and "
-            "starts again from 00."));
+        m_id2Note->setText(tr("The number did not fit after the prefix (an ID2 has at most 12 "
+                              "characters) and starts again from 00."));
     }
     m_meterId2->setText(QString::fromStdString(m_batch.Id2(m_index)));
     m_meterId->setText(QString::fromStdString(m_batch.MeterId(m_index)));

@@ -17,26 +17,26 @@ CMeterModifyDlg::CMeterModifyDlg(const MeterRecord& meter, const BlockList& bloc
     : QDialog(parent), m_blocks(blocks), m_prompter(prompter), m_meter(meter)
 {
     setObjectName("MeterModifyDlg");
-    setWindowTitle("Meter--Modify");
-    m_meterId = MakeDigitField(this, "meterId", "Meter ID", int(kMeterIdWidth), false,
+    setWindowTitle(tr("Meter--Modify"));
+    m_meterId = MakeDigitField(this, "meterId", tr("Meter ID"), int(kMeterIdWidth), false,
                                QString::fromStdString(meter.meter_num));
-    m_meterId2 = MakeTextField(this, "meterId2", "Meter ID2", MeterRecord::kNumWidth,
+    m_meterId2 = MakeTextField(this, "meterId2", tr("Meter ID2"), MeterRecord::kNumWidth,
                                QString::fromStdString(meter.property_num));
-    m_userAddr = MakeTextField(this, "meterAddress", "User Addr", MeterRecord::kAddressWidth,
+    m_userAddr = MakeTextField(this, "meterAddress", tr("User Addr"), MeterRecord::kAddressWidth,
                                QString::fromStdString(meter.meter_address));
     m_blockId = new QLineEdit(QString::number(meter.district_id), this);
     m_blockId->setObjectName(kMeterBlockIdField.name.data());
-    m_blockId->setAccessibleName("Block ID");
+    m_blockId->setAccessibleName(tr("Block ID"));
     m_meterId->setFixedWidth(40);
     m_meterId2->setFixedWidth(130);
     m_userAddr->setMinimumWidth(260);
     m_blockId->setFixedWidth(60);
 
     auto* form = new QFormLayout;
-    AddFormRow(form, "Meter ID", m_meterId);
-    AddFormRow(form, "Meter ID2", m_meterId2);
-    AddFormRow(form, "User Addr", m_userAddr);
-    AddFormRow(form, "Block ID", m_blockId);
+    AddFormRow(form, tr("Meter ID"), m_meterId);
+    AddFormRow(form, tr("Meter ID2"), m_meterId2);
+    AddFormRow(form, tr("User Addr"), m_userAddr);
+    AddFormRow(form, tr("Block ID"), m_blockId);
     LayOutDialog(this, form, OkCancelButtons(this), m_meterId);
 }
 
@@ -56,7 +56,7 @@ void CMeterModifyDlg::accept()
                                    [&](const BlockRecord& b) { return b.district_id == *block; });
     if (!known) {
         RefuseField(m_prompter, m_blockId,
-                    "There is no Block " + IdText(*block).toStdString() + ".");
+                    tr("There is no Block %1.").arg(IdText(*block)).toStdString());
         return;
     }
     MeterRecord meter = m_meter;

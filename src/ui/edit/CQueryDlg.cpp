@@ -21,14 +21,14 @@ namespace mrv {
 CQueryDlg::CQueryDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
 {
     setObjectName("QueryDlg");
-    setWindowTitle("Query");
-    m_meterId = MakeDigitField(this, "queryMeterId", "Meter ID", 2, true);
-    m_meterId2 = MakeTextField(this, "queryMeterId2", "Meter ID2", MeterRecord::kNumWidth);
-    m_userAddr = MakeShownField(this, "queryUserAddr", "User Addr");
-    m_blockId = MakeShownField(this, "queryBlockId", "Block ID");
-    m_blockName = MakeShownField(this, "queryBlockName", "Block Name");
-    m_hhuId = MakeShownField(this, "queryHhuId", "HHU ID");
-    m_hhuDesp = MakeShownField(this, "queryHhuDesp", "HHU Desp");
+    setWindowTitle(tr("Query"));
+    m_meterId = MakeDigitField(this, "queryMeterId", tr("Meter ID"), 2, true);
+    m_meterId2 = MakeTextField(this, "queryMeterId2", tr("Meter ID2"), MeterRecord::kNumWidth);
+    m_userAddr = MakeShownField(this, "queryUserAddr", tr("User Addr"));
+    m_blockId = MakeShownField(this, "queryBlockId", tr("Block ID"));
+    m_blockName = MakeShownField(this, "queryBlockName", tr("Block Name"));
+    m_hhuId = MakeShownField(this, "queryHhuId", tr("HHU ID"));
+    m_hhuDesp = MakeShownField(this, "queryHhuDesp", tr("HHU Desp"));
     m_meterId->setFixedWidth(40);
     m_meterId2->setFixedWidth(130);
     m_userAddr->setMinimumWidth(260);
@@ -36,19 +36,19 @@ CQueryDlg::CQueryDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc
     m_hhuId->setFixedWidth(60);
 
     auto* form = new QFormLayout;
-    AddFormRow(form, "Meter ID", m_meterId);
-    AddFormRow(form, "Meter ID2", m_meterId2);
-    AddFormRow(form, "User Addr", m_userAddr);
-    AddFormRow(form, "Block ID", m_blockId);
-    AddFormRow(form, "Block Name", m_blockName);
-    AddFormRow(form, "HHU ID", m_hhuId);
-    AddFormRow(form, "HHU Desp", m_hhuDesp);
+    AddFormRow(form, tr("Meter ID"), m_meterId);
+    AddFormRow(form, tr("Meter ID2"), m_meterId2);
+    AddFormRow(form, tr("User Addr"), m_userAddr);
+    AddFormRow(form, tr("Block ID"), m_blockId);
+    AddFormRow(form, tr("Block Name"), m_blockName);
+    AddFormRow(form, tr("HHU ID"), m_hhuId);
+    AddFormRow(form, tr("HHU Desp"), m_hhuDesp);
 
     m_note = new QLabel(this);
     m_note->setObjectName("queryNote");
-    m_note->setAccessibleName("Query result");
-    m_previous = MakeStepButton(this, "queryPrevious", "<<", "Previous match");
-    m_next = MakeStepButton(this, "queryNext", ">>", "Next match");
+    m_note->setAccessibleName(tr("Query result"));
+    m_previous = MakeStepButton(this, "queryPrevious", "<<", tr("Previous match"));
+    m_next = MakeStepButton(this, "queryNext", ">>", tr("Next match"));
     auto* steps = new QHBoxLayout;
     steps->addWidget(m_note, 1);
     for (QPushButton* b : {m_previous, m_next}) {
@@ -62,7 +62,7 @@ CQueryDlg::CQueryDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc
     connect(m_meterId2, &QLineEdit::textEdited, this, [this] { OnEdited(2); });
 
     auto* buttons = new QDialogButtonBox(this);
-    m_query = buttons->addButton("Query", QDialogButtonBox::ActionRole);
+    m_query = buttons->addButton(tr("Query", "button"), QDialogButtonBox::ActionRole);
     m_query->setObjectName("queryButton");
     m_query->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
@@ -102,7 +102,8 @@ void CQueryDlg::OnQuery()
     m_previous->setEnabled(false);
     m_next->setEnabled(false);
     if (m_matches.empty()) {
-        m_doc.GetPrompter().Message("No Meter!", "", MsgIcon::None, MsgButtons::Ok);
+        m_doc.GetPrompter().Message(tr("No Meter!").toStdString(), "", MsgIcon::None,
+                                    MsgButtons::Ok);
         return;
     }
     ShowMatch(0);

@@ -15,6 +15,7 @@
 #include "ui/view/CMrvView.h"
 #include "ui/view/CRecordListCtrl.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -164,7 +165,9 @@ void AddBlock(const ViewCommandArgs& a)
     CMrvDoc& doc = *a.doc;
     Prompter& prompter = doc.GetPrompter();
     if (doc.Hhus().empty()) {
-        prompter.Message("Please Set HHU First!", "", MsgIcon::None, MsgButtons::Ok);
+        prompter.Message(
+            QCoreApplication::translate("mrv::EditCommands", "Please Set HHU First!").toStdString(),
+            "", MsgIcon::None, MsgButtons::Ok);
         return;
     }
     BlockRecord preset;
@@ -225,8 +228,11 @@ void DeleteBlock(const ViewCommandArgs& a)
     const int row = SelectedRecord(a.view->ListBox(V::IdBlockList), doc.Blocks());
     if (row < 0)
         return;
-    if (doc.GetPrompter().Message("Should delete all meter belong to this block!\nContinue?", "",
-                                  MsgIcon::Warning, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (doc.GetPrompter().Message(
+            QCoreApplication::translate("mrv::EditCommands",
+                                        "Should delete all meter belong to this block!\nContinue?")
+                .toStdString(),
+            "", MsgIcon::Warning, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     const std::int32_t id = doc.Blocks()[std::size_t(row)].district_id;
     MeterDatabase& db = doc.GetDatabase();
@@ -256,8 +262,12 @@ std::optional<ChosenMeter> SelectedMeter(const ViewCommandArgs& a)
     CRecordListCtrl* list = a.view->ListCtrl(V::IdMeters);
     const int row = list->SelectedRow();
     if (row < 0 || row >= int(a.doc->Meters().size())) {
-        a.doc->GetPrompter().Message("Please Choice Meter First!", "error", MsgIcon::None,
-                                     MsgButtons::Ok);
+        a.doc->GetPrompter().Message(
+            QCoreApplication::translate("mrv::EditCommands", "Please Choice Meter First!")
+                .toStdString(),
+            QCoreApplication::translate("mrv::EditCommands", "error", "message box caption")
+                .toStdString(),
+            MsgIcon::None, MsgButtons::Ok);
         return std::nullopt;
     }
     return ChosenMeter{list, row, list->CurrentKey(), a.doc->Meters()[std::size_t(row)]};
