@@ -31,7 +31,7 @@
     <message>
         <source>LM Total</source>
         <comment>column: last month&apos;s total energy</comment>
-        <translation>上月总电量</translation>
+        <translation>上月总</translation>
     </message>
     <message>
         <source>Block Name: %1</source>

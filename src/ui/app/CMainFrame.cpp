@@ -308,7 +308,10 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     Action("HhuSetting")->setIcon(HhuIcon());
     Action("MeterSetting")->setIcon(MetersIcon());
     Action("ViewFile")->setIcon(DataFileIcon());
-    // Under the toolbar's pictures the short names of the prompts.
+    // Under the toolbar's pictures the short names of the prompts. Given, not taken from the
+    // menu texts, where a translation's "(&C)" would show as "(C)".
+    Action("Config")->setIconText(tr("Config", "toolbar"));
+    Action("Operate")->setIconText(tr("Operate", "toolbar"));
     Action("HhuSetting")->setIconText(tr("HHU", "toolbar"));
     Action("MeterSetting")->setIconText(tr("Meter", "toolbar"));
     Action("ViewFile")->setIconText(tr("View", "toolbar"));
