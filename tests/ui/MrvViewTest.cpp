@@ -17,11 +17,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMenuBar>
-#include <QGroupBox>
 #include <QContextMenuEvent>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
@@ -892,8 +892,7 @@ void PrintTo(const LanguageCase& c, std::ostream* os)
     *os << (*c.language ? c.language : "the texts as written");
 }
 
-class MrvViewLanguageTest : public MrvViewTest,
-                            public ::testing::WithParamInterface<LanguageCase> {
+class MrvViewLanguageTest : public MrvViewTest, public ::testing::WithParamInterface<LanguageCase> {
 protected:
     QTranslator translator;
 

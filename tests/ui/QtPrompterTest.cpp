@@ -49,14 +49,14 @@ TEST(QtPrompter, ChooserTitledOpenSaysOpenInTheWindowsLanguage)
         }
         const QString open = *c.language ? QString::fromUtf8("\u6253\u5f00(&O)") : "&Open";
         QString accept;
-        EXPECT_TRUE(WithModal(
-            [&] { prompter.ChooseSaveFile(c.title, "database(.db)|*.db", {}, ".db"); },
-            [&](QDialog& d) {
-                auto* chooser = qobject_cast<QFileDialog*>(&d);
-                ASSERT_NE(chooser, nullptr);
-                accept = chooser->labelText(QFileDialog::Accept);
-                d.reject();
-            }));
+        EXPECT_TRUE(
+            WithModal([&] { prompter.ChooseSaveFile(c.title, "database(.db)|*.db", {}, ".db"); },
+                      [&](QDialog& d) {
+                          auto* chooser = qobject_cast<QFileDialog*>(&d);
+                          ASSERT_NE(chooser, nullptr);
+                          accept = chooser->labelText(QFileDialog::Accept);
+                          d.reject();
+                      }));
         EXPECT_EQ(accept == open, c.opens) << accept.toStdString();
         QCoreApplication::removeTranslator(&translator);
     }

@@ -402,36 +402,34 @@ void RunPrintCommand(PrintCommand command, CMrvDoc& doc, CMrvView& view, QWidget
         if (dlg.exec() != QDialog::Accepted)
             return;
         if (!PrintReport(printer, *report))
-            prompter.Message(QCoreApplication::translate("mrv::ReadingPrint",
-                                                         "The report could not be printed.")
-                                 .toStdString(),
-                             QCoreApplication::translate("mrv::ReadingPrint", "Print", "caption")
-                                 .toStdString(),
-                             MsgIcon::Error);
+            prompter.Message(
+                QCoreApplication::translate("mrv::ReadingPrint", "The report could not be printed.")
+                    .toStdString(),
+                QCoreApplication::translate("mrv::ReadingPrint", "Print", "caption").toStdString(),
+                MsgIcon::Error);
         return;
     }
     case PrintCommand::PrintDirect: {
         if (QPrinterInfo::defaultPrinter().isNull()) {
-            prompter.Message(QCoreApplication::translate(
-                                 "mrv::ReadingPrint",
-                                 "No printer is set up.\nFile > Export PDF... keeps the report as "
-                                 "a file.")
-                                 .toStdString(),
-                             QCoreApplication::translate("mrv::ReadingPrint", "Print Direct")
-                                 .toStdString(),
-                             MsgIcon::Warning);
+            prompter.Message(
+                QCoreApplication::translate(
+                    "mrv::ReadingPrint",
+                    "No printer is set up.\nFile > Export PDF... keeps the report as "
+                    "a file.")
+                    .toStdString(),
+                QCoreApplication::translate("mrv::ReadingPrint", "Print Direct").toStdString(),
+                MsgIcon::Warning);
             return;
         }
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(PageTitle(*report));
         FitOrientation(printer, *report);
         if (!PrintReport(printer, *report))
-            prompter.Message(QCoreApplication::translate("mrv::ReadingPrint",
-                                                         "The report could not be printed.")
-                                 .toStdString(),
-                             QCoreApplication::translate("mrv::ReadingPrint", "Print Direct")
-                                 .toStdString(),
-                             MsgIcon::Error);
+            prompter.Message(
+                QCoreApplication::translate("mrv::ReadingPrint", "The report could not be printed.")
+                    .toStdString(),
+                QCoreApplication::translate("mrv::ReadingPrint", "Print Direct").toStdString(),
+                MsgIcon::Error);
         return;
     }
     }

@@ -864,9 +864,9 @@ void CMrvView::RunViewCommand(ViewCommand command)
     else if (ViewCommandHandler handler = ViewCommandHandlerFor(command))
         handler(*args);
     else
-        emit StatusMessage(tr("%1: not available in this build")
-                               .arg(ViewCommandName(command, args->hhuMode)),
-                           4000);
+        emit StatusMessage(
+            tr("%1: not available in this build").arg(ViewCommandName(command, args->hhuMode)),
+            4000);
     emit CommandDone(static_cast<int>(command));
 }
 

@@ -145,9 +145,10 @@ int RecordListModel::FillList(std::int32_t key)
             std::vector<Column> columns;
             // Ids of 12 characters, a "yy/mm/dd" date, energies of up to eight BCD digits.
             for (std::size_t c = 0; c < shown.size(); ++c)
-                columns.push_back({ReadingTitle(shown[c]), c < 2 ? 110 : 60,
-                                   c < 2 ? kLeft : kRight,
-                                   c < 2 ? "000000000000" : c == 2 ? "00/00/00" : "999999.99"});
+                columns.push_back({ReadingTitle(shown[c]), c < 2 ? 110 : 60, c < 2 ? kLeft : kRight,
+                                   c < 2    ? "000000000000"
+                                   : c == 2 ? "00/00/00"
+                                            : "999999.99"});
             SetColumns(std::move(columns));
             m_columnCount = static_cast<std::int32_t>(m_columns.size());
             m_columnsMade = 1;

@@ -34,22 +34,22 @@ const Entry kCommands[] = {
     {ViewCommand::Query, OnQuery, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Query")},
     {ViewCommand::MeterAdd, OnMeterAdd, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter--Add")},
     {ViewCommand::MeterModify, OnMeterModify,
-      QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter--Modify")},
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter--Modify")},
     {ViewCommand::MeterDelete, OnMeterDelete,
-      QT_TRANSLATE_NOOP("mrv::ViewCommands", "Delete Meter")},
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Delete Meter")},
 
     // Data-file dialogs and the energy import.
     {ViewCommand::Info, &ShowDataInfo,
-      QT_TRANSLATE_NOOP("mrv::ViewCommands", "Data Exchange Information")},
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Data Exchange Information")},
     {ViewCommand::Para, &ShowDataFileParameters,
-      QT_TRANSLATE_NOOP("mrv::ViewCommands", "View Data File")},
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "View Data File")},
     {ViewCommand::Input, &InputReadings, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Input")},
 
     // Meter Setting and Reading wizards.
     {ViewCommand::Set, &RunMeterSettingWizard,
-      QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter Setting wizard")},
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter Setting wizard")},
     {ViewCommand::Read, &RunReadingWizard,
-      QT_TRANSLATE_NOOP("mrv::ViewCommands", "Reading wizard")},
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Reading wizard")},
 
     // Printing.
     {ViewCommand::Print, OnPrintPreview, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Print preview")},
