@@ -17,17 +17,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGroupBox>
 #include <QContextMenuEvent>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QTranslator>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -874,6 +877,104 @@ TEST_F(MrvViewTest, CommandsThisBuildDoesNotHaveSaySo)
     }
     EXPECT_TRUE(prompter.messages.empty());
 }
+
+// The view in each language the program carries: its texts stay at the fixed places the view
+// gives them, so in every language they must neither run into each other nor be cut.
+struct LanguageCase {
+    const char* language; // empty: the texts as written
+    const char* fileMenu;
+    const char* blockTitle;
+    const char* meterIdTitle;
+};
+
+void PrintTo(const LanguageCase& c, std::ostream* os)
+{
+    *os << (*c.language ? c.language : "the texts as written");
+}
+
+class MrvViewLanguageTest : public MrvViewTest, public ::testing::WithParamInterface<LanguageCase> {
+protected:
+    QTranslator translator;
+
+    void SetUp() override
+    {
+        // Before the window is made: its menus and buttons take their texts when built.
+        if (*GetParam().language) {
+            ASSERT_TRUE(translator.load(QString(":/i18n/mrv003e_%1.qm").arg(GetParam().language)));
+            QCoreApplication::installTranslator(&translator);
+        }
+        MrvViewTest::SetUp();
+    }
+
+    // Texts drawn on one row end before the next begins, and within the view.
+    void ExpectTextsApart()
+    {
+        const QFontMetrics fm(View().font());
+        std::vector<V::DrawnText> texts = View().DrawnTexts();
+        ASSERT_FALSE(texts.empty());
+        std::sort(texts.begin(), texts.end(), [](const V::DrawnText& a, const V::DrawnText& b) {
+            return std::pair(a.at.y(), a.at.x()) < std::pair(b.at.y(), b.at.x());
+        });
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const int end = texts[i].at.x() + fm.horizontalAdvance(texts[i].text);
+            SCOPED_TRACE(texts[i].text.toStdString());
+            EXPECT_LE(end, W());
+            if (i + 1 < texts.size() && texts[i + 1].at.y() == texts[i].at.y()) {
+                EXPECT_LT(end, texts[i + 1].at.x()) << texts[i + 1].text.toStdString();
+            }
+        }
+    }
+    // The buttons shown keep their fixed size; their texts fit inside it.
+    void ExpectButtonTextsFit()
+    {
+        for (QPushButton* b : View().findChildren<QPushButton*>()) {
+            if (!b->isVisible())
+                continue;
+            SCOPED_TRACE(b->objectName().toStdString());
+            EXPECT_EQ(b->size(), QSize(V::kButtonWidth, V::kButtonHeight));
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width());
+        }
+    }
+};
+
+TEST_P(MrvViewLanguageTest, TextsKeepToTheirPlacesInEveryMode)
+{
+    const LanguageCase& c = GetParam();
+    EXPECT_EQ(Frame().menuBar()->actions().value(0)->text(), QString::fromUtf8(c.fileMenu));
+    OpenDatabase();
+    EXPECT_EQ(View().GroupBox()->title(), QString::fromUtf8(c.blockTitle));
+    ExpectTextsApart();
+    ExpectButtonTextsFit();
+
+    Frame().Action("HhuSetting")->trigger();
+    ExpectTextsApart();
+    ExpectButtonTextsFit();
+
+    // A data file one of whose records is damaged: the count of damaged records is drawn too.
+    const std::string path = DataFile(3, "up");
+    {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekg(std::streamoff(hhufile::kRecordsOffset));
+        const char check = char(f.get());
+        f.seekp(std::streamoff(hhufile::kRecordsOffset));
+        f.put(char(~check));
+    }
+    ViewFile(path);
+    ASSERT_EQ(Doc().GetViewMode(), CMrvDoc::ModeDataFile);
+    EXPECT_EQ(View().DrawnTexts().size(), 5u);
+    ExpectTextsApart();
+    ExpectButtonTextsFit();
+    EXPECT_EQ(List(V::IdReadings)->model()->headerData(0, Qt::Horizontal).toString(),
+              QString::fromUtf8(c.meterIdTitle));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, MrvViewLanguageTest,
+                         ::testing::Values(LanguageCase{"", "&File", "Block", "Meter ID"},
+                                           LanguageCase{"zh_CN", "文件(&F)", "小区", "表号"}),
+                         [](const auto& info) {
+                             return std::string(*info.param.language ? info.param.language
+                                                                     : "source");
+                         });
 
 } // namespace
 } // namespace mrv

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
+#include <QTranslator>
 
 namespace mrv {
 namespace {
@@ -19,6 +21,45 @@ TEST(QtPrompter, FiltersBecomeQtNameFilters)
               "database(.db) (*.db *.sqlite *.mdb)");
     EXPECT_EQ(QtPrompter::ToQtFilter("data file(.dbf)|*.dbf|all|*"),
               "data file(.dbf) (*.dbf);;all (*)");
+}
+
+// A chooser that may open an existing file or name a new one says "Open" on its button when
+// its title starts so, also when the title comes in the window's language.
+TEST(QtPrompter, ChooserTitledOpenSaysOpenInTheWindowsLanguage)
+{
+    struct Case {
+        const char* language; // empty: the texts as written
+        const char* title;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"", "Open Database", true},
+        {"", "Save Trace", false},
+        {"zh_CN", "\u6253\u5f00\u6570\u636e\u5e93", true}, // "Open Database" translated
+        {"zh_CN", "Open Database", true},
+        {"zh_CN", "Export PDF", false},
+    };
+    QtPrompter prompter;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.title);
+        QTranslator translator;
+        if (*c.language) {
+            ASSERT_TRUE(translator.load(QString(":/i18n/mrv003e_%1.qm").arg(c.language)));
+            QCoreApplication::installTranslator(&translator);
+        }
+        const QString open = *c.language ? QString::fromUtf8("\u6253\u5f00(&O)") : "&Open";
+        QString accept;
+        EXPECT_TRUE(
+            WithModal([&] { prompter.ChooseSaveFile(c.title, "database(.db)|*.db", {}, ".db"); },
+                      [&](QDialog& d) {
+                          auto* chooser = qobject_cast<QFileDialog*>(&d);
+                          ASSERT_NE(chooser, nullptr);
+                          accept = chooser->labelText(QFileDialog::Accept);
+                          d.reject();
+                      }));
+        EXPECT_EQ(accept == open, c.opens) << accept.toStdString();
+        QCoreApplication::removeTranslator(&translator);
+    }
 }
 
 TEST(QtPrompter, MessageBoxShowsTextCaptionIconAndAnswers)

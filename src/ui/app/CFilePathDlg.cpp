@@ -14,7 +14,7 @@ namespace mrv {
 
 CFilePathDlg::CFilePathDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_doc(doc)
 {
-    setWindowTitle("File Path Setting");
+    setWindowTitle(tr("File Path Setting"));
     m_downloadEdit = new QLineEdit(QString::fromStdString(doc.m_downloadPath), this);
     m_downloadEdit->setObjectName("downloadpath");
     m_uploadEdit = new QLineEdit(QString::fromStdString(doc.m_dataPath), this);
@@ -26,10 +26,10 @@ CFilePathDlg::CFilePathDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_d
     m_downloadEdit->setMinimumWidth(320);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("File DownLoad Path", this), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("File DownLoad Path"), this), 0, 0, 1, 2);
     grid->addWidget(m_downloadEdit, 1, 0);
     grid->addWidget(m_downloadBrowse, 1, 1);
-    grid->addWidget(new QLabel("File UpLoad Path", this), 2, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("File UpLoad Path"), this), 2, 0, 1, 2);
     grid->addWidget(m_uploadEdit, 3, 0);
     grid->addWidget(m_uploadBrowse, 3, 1);
 
@@ -41,14 +41,15 @@ CFilePathDlg::CFilePathDlg(CMrvDoc& doc, QWidget* parent) : QDialog(parent), m_d
     top->addWidget(buttons);
 
     connect(m_downloadBrowse, &QPushButton::clicked, this,
-            [this] { Browse(m_downloadEdit, "Please Choice Download Path:"); });
+            [this] { Browse(m_downloadEdit, tr("Please Choice Download Path:")); });
     connect(m_uploadBrowse, &QPushButton::clicked, this,
-            [this] { Browse(m_uploadEdit, "Please Choice Upload Path:"); });
+            [this] { Browse(m_uploadEdit, tr("Please Choice Upload Path:")); });
 }
 
-void CFilePathDlg::Browse(QLineEdit* edit, const char* title)
+void CFilePathDlg::Browse(QLineEdit* edit, const QString& title)
 {
-    const auto folder = m_doc.GetPrompter().ChooseFolder(title, edit->text().toStdString());
+    const auto folder =
+        m_doc.GetPrompter().ChooseFolder(title.toStdString(), edit->text().toStdString());
     if (folder)
         edit->setText(QString::fromStdString(*folder));
 }

@@ -23,7 +23,7 @@ protected:
     void accept() override;
 
 private:
-    void Browse(QLineEdit* edit, const char* title);
+    void Browse(QLineEdit* edit, const QString& title);
 
     CMrvDoc& m_doc;
     QLineEdit* m_downloadEdit;

@@ -39,6 +39,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace mrv {
 
 namespace {
@@ -150,11 +152,11 @@ QIcon DataFileIcon()
     return QIcon(pm);
 }
 
-QLabel* Indicator(const QString& text, QWidget* parent)
+QLabel* Indicator(const QString& text, int width, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("SCRL") + 10);
+    label->setMinimumWidth(width);
     label->setEnabled(false);
     return label;
 }
@@ -183,7 +185,7 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
 {
     setObjectName("MainFrame");
     // The title never shows a document name: there are no document files.
-    setWindowTitle("mrv003e");
+    setWindowTitle(QStringLiteral("mrv003e"));
     setWindowIcon(ProgramIcon());
     setMinimumSize(500, 340);
     resize(760, 520);
@@ -191,7 +193,7 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     m_view = new CMrvView(doc, this);
     setCentralWidget(m_view);
 
-    auto* file = menuBar()->addMenu("&File");
+    auto* file = menuBar()->addMenu(tr("&File"));
     // The readings of the data-file Block the view shows, on paper or as a PDF file.
     const struct {
         const char* name;
@@ -199,16 +201,20 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
         const char* prompt;
         PrintCommand command;
     } printing[] = {
-        {"Print", "&Print...", "Print the readings of the Block\nPrint", PrintCommand::Print},
-        {"PrintPreview", "Print Pre&view", "Show the printed pages of the readings\nPrint Preview",
+        {"Print", QT_TR_NOOP("&Print..."), QT_TR_NOOP("Print the readings of the Block\nPrint"),
+         PrintCommand::Print},
+        {"PrintPreview", QT_TR_NOOP("Print Pre&view"),
+         QT_TR_NOOP("Show the printed pages of the readings\nPrint Preview"),
          PrintCommand::PrintPreview},
-        {"PrintDirect", "Print &Direct", "Print the readings on the default printer\nPrint Direct",
+        {"PrintDirect", QT_TR_NOOP("Print &Direct"),
+         QT_TR_NOOP("Print the readings on the default printer\nPrint Direct"),
          PrintCommand::PrintDirect},
-        {"ExportPdf", "&Export PDF...", "Save the printed readings as a PDF file\nExport PDF",
+        {"ExportPdf", QT_TR_NOOP("&Export PDF..."),
+         QT_TR_NOOP("Save the printed readings as a PDF file\nExport PDF"),
          PrintCommand::ExportPdf},
     };
     for (const auto& p : printing) {
-        QAction* a = AddAction(file, p.name, p.text, p.prompt, nullptr);
+        QAction* a = AddAction(file, p.name, tr(p.text), tr(p.prompt), nullptr);
         connect(a, &QAction::triggered, this,
                 [this, c = p.command] { RunPrintCommand(c, m_doc, *m_view, this); });
         if (p.command == PrintCommand::PrintDirect)
@@ -220,21 +226,24 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
                  "Export Readings"),
               &CMainFrame::OnExportReadings);
     file->addSeparator();
-    AddAction(file, "Exit", "E&xit", "Quit the application\nExit", nullptr);
+    AddAction(file, "Exit", tr("E&xit"), tr("Quit the application\nExit"), nullptr);
     connect(Action("Exit"), &QAction::triggered, this, &QWidget::close);
 
-    auto* comm = menuBar()->addMenu("&Communication");
-    AddAction(comm, "Config", "&Config", "Communication Setting\nConfig", &CMainFrame::OnConfig);
-    AddAction(comm, "Operate", "&Operate", "Communication\nOperate", &CMainFrame::OnOperate);
-    AddAction(comm, "MeterTest", "Meter &Test", "Meter Test", &CMainFrame::OnMeterTest);
-    AddAction(comm, "LineCheck", "&Line Check...",
-              "Find the meters on a line: speeds, parities and addresses\nLine Check",
+    auto* comm = menuBar()->addMenu(tr("&Communication"));
+    AddAction(comm, "Config", tr("&Config"), tr("Communication Setting\nConfig"),
+              &CMainFrame::OnConfig);
+    AddAction(comm, "Operate", tr("&Operate"), tr("Communication\nOperate"),
+              &CMainFrame::OnOperate);
+    AddAction(comm, "MeterTest", tr("Meter &Test"), tr("Meter Test"), &CMainFrame::OnMeterTest);
+    AddAction(comm, "LineCheck", tr("&Line Check..."),
+              tr("Find the meters on a line: speeds, parities and addresses\nLine Check"),
               &CMainFrame::OnLineCheck);
 
-    auto* db = menuBar()->addMenu("&Database");
-    AddAction(db, "OpenDatabase", "&Open Database", "Open Database", &CMainFrame::OnOpenDatabase);
-    AddAction(db, "OpenServerDatabase", "Open &Server Database...",
-              "Open a database on a PostgreSQL server", &CMainFrame::OnOpenServerDatabase);
+    auto* db = menuBar()->addMenu(tr("&Database"));
+    AddAction(db, "OpenDatabase", tr("&Open Database"), tr("Open Database"),
+              &CMainFrame::OnOpenDatabase);
+    AddAction(db, "OpenServerDatabase", tr("Open &Server Database..."),
+              tr("Open a database on a PostgreSQL server"), &CMainFrame::OnOpenServerDatabase);
     m_recentMenu = db->addMenu(tr("&Recent Databases"));
     m_recentMenu->setObjectName("RecentDatabases");
     m_recentMenu->menuAction()->setObjectName("RecentDatabasesMenu");
@@ -244,48 +253,50 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
         a->setObjectName(QString("RecentDatabase%1").arg(i + 1));
         connect(a, &QAction::triggered, this, [this, i] { OnRecentDatabase(i); });
     }
-    AddAction(db, "CloseDatabase", "&Close Database", "Close Database",
+    AddAction(db, "CloseDatabase", tr("&Close Database"), tr("Close Database"),
               &CMainFrame::OnCloseDatabase);
 
-    auto* view = menuBar()->addMenu("&View");
-    AddAction(view, "HhuSetting", "&HHU Setting", "HHU Setting\nHHU", &CMainFrame::OnHhuSetting);
-    AddAction(view, "MeterSetting", "&Meter Setting", "Meter Setting\nMeter",
+    auto* view = menuBar()->addMenu(tr("&View"));
+    AddAction(view, "HhuSetting", tr("&HHU Setting"), tr("HHU Setting\nHHU"),
+              &CMainFrame::OnHhuSetting);
+    AddAction(view, "MeterSetting", tr("&Meter Setting"), tr("Meter Setting\nMeter"),
               &CMainFrame::OnMeterSetting);
-    AddAction(view, "ViewFile", "&View File", "View File\nView", &CMainFrame::OnViewFile);
+    AddAction(view, "ViewFile", tr("&View File"), tr("View File\nView"), &CMainFrame::OnViewFile);
     for (const char* name : {"HhuSetting", "MeterSetting", "ViewFile"})
         Action(name)->setCheckable(true);
     view->addSeparator();
     AddLanguageMenu(view);
 
-    auto* data = menuBar()->addMenu("Da&ta");
-    AddAction(data, "CreateDownloadFile", "&Create Download File", "Create Download File",
+    auto* data = menuBar()->addMenu(tr("Da&ta"));
+    AddAction(data, "CreateDownloadFile", tr("&Create Download File"), tr("Create Download File"),
               &CMainFrame::OnCreateDownloadFile);
-    AddAction(data, "DownloadFile", "&Download File", "Download File\nDownLoad",
+    AddAction(data, "DownloadFile", tr("&Download File"), tr("Download File\nDownLoad"),
               &CMainFrame::OnDownloadFile);
-    AddAction(data, "UploadFile", "&Upload File", "Upload File\nUpload", &CMainFrame::OnUploadFile);
-    AddAction(data, "ConvertDataFile", "Con&vert Data File", "Convert Data File",
+    AddAction(data, "UploadFile", tr("&Upload File"), tr("Upload File\nUpload"),
+              &CMainFrame::OnUploadFile);
+    AddAction(data, "ConvertDataFile", tr("Con&vert Data File"), tr("Convert Data File"),
               &CMainFrame::OnConvertDataFile);
     AddAction(data, "ExportEnergy", tr("&Export Energy Database..."),
               tr("Save the readings of an energy database as a spreadsheet (.xlsx) or table "
                  "(.csv)"),
               &CMainFrame::OnExportEnergy);
-    AddAction(data, "EnergyDatabase", "&Energy Database...",
-              "Choose the database Input stores readings into", &CMainFrame::OnEnergyDatabase);
+    AddAction(data, "EnergyDatabase", tr("&Energy Database..."),
+              tr("Choose the database Input stores readings into"), &CMainFrame::OnEnergyDatabase);
     data->addSeparator();
-    AddAction(data, "ParameterSetting", "&Parameter Setting", "Parameter Setting",
+    AddAction(data, "ParameterSetting", tr("&Parameter Setting"), tr("Parameter Setting"),
               &CMainFrame::OnParameterSetting);
-    AddAction(data, "FilePathSetting", "&File Path Setting", "File Path Setting",
+    AddAction(data, "FilePathSetting", tr("&File Path Setting"), tr("File Path Setting"),
               &CMainFrame::OnFilePathSetting);
 
-    auto* about = menuBar()->addAction("&About");
+    auto* about = menuBar()->addAction(tr("&About"));
     about->setObjectName("About");
-    about->setStatusTip("Display program information and version number");
+    about->setStatusTip(tr("Display program information and version number"));
     connect(about, &QAction::triggered, this, &CMainFrame::OnAbout);
 
     for (QMenu* m : menuBar()->findChildren<QMenu*>())
         connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
 
-    m_toolBar = new QToolBar("Toolbar", this);
+    m_toolBar = new QToolBar(tr("Toolbar"), this);
     m_toolBar->setObjectName("ToolBar");
     m_toolBar->setMovable(true);
     m_toolBar->setFloatable(true);
@@ -297,10 +308,13 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
     Action("HhuSetting")->setIcon(HhuIcon());
     Action("MeterSetting")->setIcon(MetersIcon());
     Action("ViewFile")->setIcon(DataFileIcon());
-    // Under the toolbar's pictures the short names of the prompts.
-    Action("HhuSetting")->setIconText("HHU");
-    Action("MeterSetting")->setIconText("Meter");
-    Action("ViewFile")->setIconText("View");
+    // Under the toolbar's pictures the short names of the prompts. Given, not taken from the
+    // menu texts, where a translation's "(&C)" would show as "(C)".
+    Action("Config")->setIconText(tr("Config", "toolbar"));
+    Action("Operate")->setIconText(tr("Operate", "toolbar"));
+    Action("HhuSetting")->setIconText(tr("HHU", "toolbar"));
+    Action("MeterSetting")->setIconText(tr("Meter", "toolbar"));
+    Action("ViewFile")->setIconText(tr("View", "toolbar"));
     for (const char* name : {"Config", "Operate", "HhuSetting", "MeterSetting", "ViewFile"})
         m_toolBar->addAction(Action(name));
     for (QAction* a : m_toolBar->actions()) {
@@ -309,22 +323,28 @@ CMainFrame::CMainFrame(CMrvDoc& doc, QWidget* parent) : QMainWindow(parent), m_d
             b->setAutoRaise(true);
         }
     }
-    Action("Config")->setToolTip("Config");
-    Action("Operate")->setToolTip("Operate");
-    Action("HhuSetting")->setToolTip("HHU");
-    Action("MeterSetting")->setToolTip("Meter");
-    Action("ViewFile")->setToolTip("View");
+    Action("Config")->setToolTip(tr("Config", "toolbar"));
+    Action("Operate")->setToolTip(tr("Operate", "toolbar"));
+    Action("HhuSetting")->setToolTip(tr("HHU", "toolbar"));
+    Action("MeterSetting")->setToolTip(tr("Meter", "toolbar"));
+    Action("ViewFile")->setToolTip(tr("View", "toolbar"));
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
     // The idle text comes back whenever a status tip or a timed message goes away.
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            statusBar()->showMessage("Ready");
+            statusBar()->showMessage(tr("Ready"));
     });
-    statusBar()->showMessage("Ready");
-    m_caps = Indicator("CAP", this);
-    m_num = Indicator("NUM", this);
-    m_scroll = Indicator("SCRL", this);
+    statusBar()->showMessage(tr("Ready"));
+    // The three panes keep one width, that of the widest, whatever the language.
+    const QString lockKeys[] = {tr("CAP", "Caps Lock"), tr("NUM", "Num Lock"),
+                                tr("SCRL", "Scroll Lock")};
+    int paneWidth = 0;
+    for (const QString& key : lockKeys)
+        paneWidth = std::max(paneWidth, statusBar()->fontMetrics().horizontalAdvance(key) + 10);
+    m_caps = Indicator(lockKeys[0], paneWidth, this);
+    m_num = Indicator(lockKeys[1], paneWidth, this);
+    m_scroll = Indicator(lockKeys[2], paneWidth, this);
     statusBar()->addPermanentWidget(m_caps);
     statusBar()->addPermanentWidget(m_num);
     statusBar()->addPermanentWidget(m_scroll);
@@ -494,7 +514,7 @@ void CMainFrame::OnRecentDatabase(int index)
 
 void CMainFrame::NotAvailable(const QString& what)
 {
-    statusBar()->showMessage(what + ": not available in this build", 4000);
+    statusBar()->showMessage(tr("%1: not available in this build").arg(what), 4000);
 }
 
 void CMainFrame::SetBusy(bool busy)
@@ -679,12 +699,12 @@ void CMainFrame::OnViewFile()
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("About");
+    setWindowTitle(tr("About"));
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(48, 48));
     auto* text = new QVBoxLayout;
-    text->addWidget(new QLabel("mrv003e meter installation and reading tool", this));
-    text->addWidget(new QLabel("Ver   1.2", this));
+    text->addWidget(new QLabel(tr("mrv003e meter installation and reading tool"), this));
+    text->addWidget(new QLabel(tr("Ver   %1").arg(QStringLiteral("1.2")), this));
     auto* row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addSpacing(12);

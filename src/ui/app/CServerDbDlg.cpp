@@ -10,38 +10,47 @@
 
 namespace mrv {
 
+namespace {
+
+constexpr const char* kFieldProperty = "serverField";
+
+} // namespace
+
 CServerDbDlg::CServerDbDlg(const ServerDatabaseFields& fields, Prompter& prompter,
                            QWidget* parent)
     : QDialog(parent), m_prompter(prompter)
 {
-    setWindowTitle("Open Server Database");
+    setWindowTitle(tr("Open Server Database"));
     setObjectName("ServerDbDlg");
-    const auto edit = [this](const std::string& text, const char* name, const char* label) {
+    // `field` is the name the field check gives a refused field; the accessible name is shown.
+    const auto edit = [this](const std::string& text, const char* name, const char* field,
+                             const QString& label) {
         auto* e = new QLineEdit(QString::fromStdString(text), this);
         e->setObjectName(name);
+        e->setProperty(kFieldProperty, QString::fromLatin1(field));
         e->setAccessibleName(label);
         return e;
     };
-    m_host = edit(fields.host, "ServerHost", "Host");
-    m_port = edit(fields.port, "ServerPort", "Port");
-    m_database = edit(fields.database, "ServerDatabase", "Database");
-    m_user = edit(fields.user, "ServerUser", "User");
+    m_host = edit(fields.host, "ServerHost", "Host", tr("Host"));
+    m_port = edit(fields.port, "ServerPort", "Port", tr("Port"));
+    m_database = edit(fields.database, "ServerDatabase", "Database", tr("Database"));
+    m_user = edit(fields.user, "ServerUser", "User", tr("User"));
     m_host->setMinimumWidth(260);
-    m_host->setToolTip("Name or address of the PostgreSQL server, or the folder of its socket");
+    m_host->setToolTip(tr("Name or address of the PostgreSQL server, or the folder of its socket"));
     m_port->setMaxLength(5);
-    m_user->setToolTip("Empty: the login name. The password comes from PGPASSWORD or "
-                       "~/.pgpass, or is asked for when the server wants one.");
+    m_user->setToolTip(tr("Empty: the login name. The password comes from PGPASSWORD or "
+                          "~/.pgpass, or is asked for when the server wants one."));
 
     auto* form = new QFormLayout;
-    const auto row = [&](const char* text, QLineEdit* e) {
+    const auto row = [&](const QString& text, QLineEdit* e) {
         auto* label = new QLabel(text, this);
         label->setBuddy(e);
         form->addRow(label, e);
     };
-    row("&Host:", m_host);
-    row("&Port:", m_port);
-    row("&Database:", m_database);
-    row("&User:", m_user);
+    row(tr("&Host:"), m_host);
+    row(tr("&Port:"), m_port);
+    row(tr("&Database:"), m_database);
+    row(tr("&User:"), m_user);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -65,10 +74,10 @@ ServerDatabaseFields CServerDbDlg::Fields() const
 void CServerDbDlg::accept()
 {
     if (const auto refusal = CheckServerDatabaseFields(Fields())) {
-        m_prompter.Message(refusal->text, "Open Server Database", MsgIcon::Warning,
-                           MsgButtons::Ok);
+        m_prompter.Message(refusal->text, tr("Open Server Database").toStdString(),
+                           MsgIcon::Warning, MsgButtons::Ok);
         for (QLineEdit* e : {m_host, m_port, m_database, m_user})
-            if (e->accessibleName().toStdString() == refusal->field) {
+            if (e->property(kFieldProperty).toString().toStdString() == refusal->field) {
                 e->setFocus();
                 e->selectAll();
             }

@@ -1,5 +1,6 @@
 #include "ui/app/QtPrompter.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -97,9 +98,15 @@ std::optional<std::string> QtPrompter::ChooseFile(bool save, const std::string& 
     // chooser uses this dialog to pick an existing file or name a new one.
     if (save)
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
-    // A chooser that opens an existing file or names a new one says "Open", not "Save".
-    if (save && QString::fromStdString(title).startsWith("Open"))
-        dlg.setLabelText(QFileDialog::Accept, "&Open");
+    // A chooser that opens an existing file or names a new one says "Open", not "Save"; its
+    // title may come in the window's language.
+    const QString shownTitle = QString::fromStdString(title);
+    if (save && (shownTitle.startsWith("Open") ||
+                 shownTitle.startsWith(QCoreApplication::translate(
+                     "mrv::QtPrompter", "Open", "first word of a file chooser's title")))) {
+        dlg.setLabelText(QFileDialog::Accept,
+                         QCoreApplication::translate("mrv::QtPrompter", "&Open", "file chooser"));
+    }
     dlg.setNameFilter(ToQtFilter(filter));
     if (!defaultExt.empty()) {
         QString ext = QString::fromStdString(defaultExt);

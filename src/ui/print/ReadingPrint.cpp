@@ -8,6 +8,7 @@
 #include "ui/view/CRecordListCtrl.h"
 #include "ui/view/ViewCommands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -39,6 +40,48 @@ const QColor kRuleColour(0, 0, 255);
 QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
+}
+
+// The texts on the page in the window's language; the report's own (ReadingReport) are the
+// untranslated ones.
+QString ColumnTitle(const ReportColumn& c)
+{
+    const int tariff = c.source.tariff;
+    switch (c.source.field) {
+    case ReadingColumn::MeterId:
+    case ReadingColumn::MeterId2:
+        return QCoreApplication::translate("mrv::ReadingPrint", "ID2", "column: the meter ID");
+    case ReadingColumn::Date:
+        return QCoreApplication::translate("mrv::ReadingPrint", "Date", "column: reading date");
+    case ReadingColumn::Energy:
+        return tariff ? QCoreApplication::translate("mrv::ReadingPrint", "T%1",
+                                                    "column: energy of a tariff")
+                            .arg(tariff)
+                      : QCoreApplication::translate("mrv::ReadingPrint", "Total E",
+                                                    "column: total energy");
+    case ReadingColumn::LastMonth:
+        return tariff ? QCoreApplication::translate("mrv::ReadingPrint", "LM T%1",
+                                                    "column: last month's energy of a tariff")
+                            .arg(tariff)
+                      : QCoreApplication::translate("mrv::ReadingPrint", "LM Total",
+                                                    "column: last month's total energy");
+    }
+    return Q(c.title);
+}
+
+QString PageTitle(const ReadingReport& report)
+{
+    return QCoreApplication::translate("mrv::ReadingPrint", "Block Name: %1")
+        .arg(Q(report.BlockName()));
+}
+
+QString PageFooter(const ReadingReport& report, int page)
+{
+    // Each number right-aligned in two places, as "%2d" would.
+    return QCoreApplication::translate("mrv::ReadingPrint", "Total %1 Page    %2 Page",
+                                       "page footer: the page count, then the page")
+        .arg(report.PageCount(), 2)
+        .arg(page, 2);
 }
 
 // The face the report asks for. Where it is missing (everywhere but its home platform) the
@@ -80,7 +123,7 @@ QFont ReportFont(QPaintDevice& device, double unit, const ReadingReport& report)
     double fit = 1.0;
     const std::vector<ReportColumn>& columns = report.Columns();
     for (const ReportColumn& c : columns) {
-        double widest = fm.horizontalAdvance(Q(c.title));
+        double widest = fm.horizontalAdvance(ColumnTitle(c));
         for (int r = 0; r < report.Rows(); ++r)
             widest = std::max(widest, fm.horizontalAdvance(Q(ReportCell(report.Reading(r), c))));
         const double room = (c.width - 2 * kCellPadding) * unit;
@@ -162,13 +205,13 @@ void PaintReportPage(QPainter& p, const ReadingReport& report, const ReportPage&
 
     const std::vector<ReportColumn>& columns = report.Columns();
     const int w = report.TableWidth();
-    text(report::kTitleX, report::kTitleY, Q(report.Title()));
+    text(report::kTitleX, report::kTitleY, PageTitle(report));
 
     // The ruled header with the column titles.
     line(0, report::kHeaderTop, w, report::kHeaderTop);
     int left = 0;
     for (const ReportColumn& c : columns) {
-        centred(left, c.width, report::kHeaderTop + report::kTextDrop, Q(c.title));
+        centred(left, c.width, report::kHeaderTop + report::kTextDrop, ColumnTitle(c));
         line(left, report::kHeaderTop, left, report::kTableTop);
         left += c.width;
     }
@@ -189,7 +232,7 @@ void PaintReportPage(QPainter& p, const ReadingReport& report, const ReportPage&
         line(0, bottom, w, bottom);
     }
 
-    const QString footer = Q(report.Footer(page));
+    const QString footer = PageFooter(report, page);
     text(layout.width - width(footer) - report::kFooterRight, layout.height - report::kFooterRise,
          footer);
     p.restore();
@@ -243,15 +286,18 @@ QPageLayout ReportPdfLayout(const ReadingReport& report)
 bool WriteReportPdf(ReadingReport& report, const std::string& path, const QPageLayout& layout,
                     std::string* error)
 {
-    auto fail = [error](const std::string& why) {
+    auto fail = [error](const QString& why) {
         if (error)
-            *error = why;
+            *error = why.toStdString();
         return false;
     };
+    const QString notMade =
+        QCoreApplication::translate("mrv::ReadingPrint", "the PDF could not be made");
     // Painted into a file of its own first, then put in place whole.
     QTemporaryFile scratch(QDir::tempPath() + "/mrv-report-XXXXXX.pdf");
     if (!scratch.open())
-        return fail("no temporary file: " + scratch.errorString().toStdString());
+        return fail(QCoreApplication::translate("mrv::ReadingPrint", "no temporary file: %1")
+                        .arg(scratch.errorString()));
     scratch.close();
 
     QPrinter printer(QPrinter::HighResolution);
@@ -259,15 +305,15 @@ bool WriteReportPdf(ReadingReport& report, const std::string& path, const QPageL
     printer.setOutputFileName(scratch.fileName());
     printer.setPageLayout(layout);
     printer.setCreator(QStringLiteral("mrv003e"));
-    printer.setDocName(Q(report.Title()));
+    printer.setDocName(PageTitle(report));
     if (!PrintReport(printer, report))
-        return fail("the PDF could not be made");
+        return fail(notMade);
 
     std::vector<std::uint8_t> bytes;
     if (!filebytes::ReadFileWhole(scratch.fileName().toStdString(), bytes) || bytes.empty())
-        return fail("the PDF could not be made");
+        return fail(notMade);
     if (const filebytes::WriteResult written = filebytes::WriteFileWhole(path, bytes); !written)
-        return fail(filebytes::SystemErrorText(written.error));
+        return fail(Q(filebytes::SystemErrorText(written.error)));
     return true;
 }
 
@@ -288,21 +334,33 @@ std::string SuggestedPdfPath(CMrvDoc& doc, const ReadingReport& report)
 void ExportPdf(CMrvDoc& doc, CMrvView& view, ReadingReport& report)
 {
     Prompter& prompter = doc.GetPrompter();
+    const std::string caption =
+        QCoreApplication::translate("mrv::ReadingPrint", "Export PDF").toStdString();
     const std::optional<std::string> path = prompter.ChooseSaveFile(
-        "Export PDF", "PDF file(.pdf)|*.pdf", SuggestedPdfPath(doc, report), ".pdf");
+        caption,
+        QCoreApplication::translate("mrv::ReadingPrint", "PDF file(.pdf)|*.pdf").toStdString(),
+        SuggestedPdfPath(doc, report), ".pdf");
     if (!path || path->empty())
         return;
     std::error_code ec;
     if (std::filesystem::exists(*path, ec) &&
-        prompter.Message(*path + " already exists.\nDo you want to replace it?", "Export PDF",
-                         MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        prompter.Message(QCoreApplication::translate(
+                             "mrv::ReadingPrint", "%1 already exists.\nDo you want to replace it?")
+                             .arg(Q(*path))
+                             .toStdString(),
+                         caption, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     std::string why;
     if (!WriteReportPdf(report, *path, ReportPdfLayout(report), &why)) {
-        prompter.Message("Can't write " + *path + ":\n" + why, "Export PDF", MsgIcon::Error);
+        prompter.Message(QCoreApplication::translate("mrv::ReadingPrint", "Can't write %1:\n%2")
+                             .arg(Q(*path), Q(why))
+                             .toStdString(),
+                         caption, MsgIcon::Error);
         return;
     }
-    emit view.StatusMessage("Report written to " + Q(*path), 6000);
+    emit view.StatusMessage(
+        QCoreApplication::translate("mrv::ReadingPrint", "Report written to %1").arg(Q(*path)),
+        6000);
 }
 
 } // namespace
@@ -319,11 +377,11 @@ void RunPrintCommand(PrintCommand command, CMrvDoc& doc, CMrvView& view, QWidget
         return;
     case PrintCommand::PrintPreview: {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(Q(report->Title()));
+        printer.setDocName(PageTitle(*report));
         FitOrientation(printer, *report);
         QPrintPreviewDialog dlg(&printer, parent);
         dlg.setObjectName("printPreview");
-        dlg.setWindowTitle("Print Preview");
+        dlg.setWindowTitle(QCoreApplication::translate("mrv::ReadingPrint", "Print Preview"));
         // Qt's own size shows a page too small to read: most of the screen instead.
         if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
             dlg.resize(screen->availableGeometry().size() * 0.85);
@@ -335,7 +393,7 @@ void RunPrintCommand(PrintCommand command, CMrvDoc& doc, CMrvView& view, QWidget
     }
     case PrintCommand::Print: {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(Q(report->Title()));
+        printer.setDocName(PageTitle(*report));
         FitOrientation(printer, *report);
         report->Paginate(int(PrintableArea(printer).height() * 100 / printer.resolution()));
         QPrintDialog dlg(&printer, parent);
@@ -344,21 +402,34 @@ void RunPrintCommand(PrintCommand command, CMrvDoc& doc, CMrvView& view, QWidget
         if (dlg.exec() != QDialog::Accepted)
             return;
         if (!PrintReport(printer, *report))
-            prompter.Message("The report could not be printed.", "Print", MsgIcon::Error);
+            prompter.Message(
+                QCoreApplication::translate("mrv::ReadingPrint", "The report could not be printed.")
+                    .toStdString(),
+                QCoreApplication::translate("mrv::ReadingPrint", "Print", "caption").toStdString(),
+                MsgIcon::Error);
         return;
     }
     case PrintCommand::PrintDirect: {
         if (QPrinterInfo::defaultPrinter().isNull()) {
-            prompter.Message("No printer is set up.\nFile > Export PDF... keeps the report as a "
-                             "file.",
-                             "Print Direct", MsgIcon::Warning);
+            prompter.Message(
+                QCoreApplication::translate(
+                    "mrv::ReadingPrint",
+                    "No printer is set up.\nFile > Export PDF... keeps the report as "
+                    "a file.")
+                    .toStdString(),
+                QCoreApplication::translate("mrv::ReadingPrint", "Print Direct").toStdString(),
+                MsgIcon::Warning);
             return;
         }
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(Q(report->Title()));
+        printer.setDocName(PageTitle(*report));
         FitOrientation(printer, *report);
         if (!PrintReport(printer, *report))
-            prompter.Message("The report could not be printed.", "Print Direct", MsgIcon::Error);
+            prompter.Message(
+                QCoreApplication::translate("mrv::ReadingPrint", "The report could not be printed.")
+                    .toStdString(),
+                QCoreApplication::translate("mrv::ReadingPrint", "Print Direct").toStdString(),
+                MsgIcon::Error);
         return;
     }
     }

@@ -72,32 +72,38 @@ QPushButton* CMrvView::MakeButton(int id, const QString& text, const char* objec
 void CMrvView::CreateControls()
 {
     // Created in this order, which is also their stacking order: the group box lowest.
-    m_group = new QGroupBox("LAND", this);
+    m_group = new QGroupBox(tr("LAND"), this);
     m_group->setObjectName("groupBox");
-    m_group->setAccessibleName("LAND");
+    m_group->setAccessibleName(m_group->title());
     m_group->hide();
-    MakeButton(IdAdd, "Add", "addButton")->setAccessibleDescription("Add an HHU or a Block");
-    MakeButton(IdModify, "Modify", "modifyButton")
-        ->setAccessibleDescription("Modify the selected HHU or Block");
-    MakeButton(IdOpen, "Open", "openButton")->setAccessibleDescription("Open a data file");
-    MakeButton(IdClose, "Close", "closeButton")->setAccessibleDescription("Close the data file");
-    MakeButton(IdQuery, "Query", "queryButton")->setAccessibleDescription("Look a meter up");
-    MakeButton(IdMeterAdd, "Add", "meterAddButton")->setAccessibleDescription("Add meters");
-    MakeButton(IdMeterModify, "Modify", "meterModifyButton")
-        ->setAccessibleDescription("Modify the selected meter");
-    MakeButton(IdMeterDelete, "Delete", "meterDeleteButton")
-        ->setAccessibleDescription("Delete the selected meter");
-    MakeButton(IdSet, "Set", "setButton")
-        ->setAccessibleDescription("Program the meters of the Block");
-    MakeButton(IdInfo, "Info", "infoButton")
-        ->setAccessibleDescription("Data Exchange Information of the selected meter");
-    MakeButton(IdPara, "Para", "paraButton")
-        ->setAccessibleDescription("Parameters of the data file");
-    MakeButton(IdInput, "Input", "inputButton")
-        ->setAccessibleDescription("Import the readings into the energy database");
-    MakeButton(IdPrint, "Print", "printButton")->setAccessibleDescription("Print the readings");
-    MakeButton(IdRead, "Read", "readButton")
-        ->setAccessibleDescription("Read the meters of the Block");
+    MakeButton(IdAdd, tr("Add", "HHU or Block"), "addButton")
+        ->setAccessibleDescription(tr("Add an HHU or a Block"));
+    MakeButton(IdModify, tr("Modify", "HHU or Block"), "modifyButton")
+        ->setAccessibleDescription(tr("Modify the selected HHU or Block"));
+    MakeButton(IdOpen, tr("Open", "data file"), "openButton")
+        ->setAccessibleDescription(tr("Open a data file"));
+    MakeButton(IdClose, tr("Close", "data file"), "closeButton")
+        ->setAccessibleDescription(tr("Close the data file"));
+    MakeButton(IdQuery, tr("Query", "meter"), "queryButton")
+        ->setAccessibleDescription(tr("Look a meter up"));
+    MakeButton(IdMeterAdd, tr("Add", "meters"), "meterAddButton")
+        ->setAccessibleDescription(tr("Add meters"));
+    MakeButton(IdMeterModify, tr("Modify", "meter"), "meterModifyButton")
+        ->setAccessibleDescription(tr("Modify the selected meter"));
+    MakeButton(IdMeterDelete, tr("Delete", "meter"), "meterDeleteButton")
+        ->setAccessibleDescription(tr("Delete the selected meter"));
+    MakeButton(IdSet, tr("Set", "program the meters"), "setButton")
+        ->setAccessibleDescription(tr("Program the meters of the Block"));
+    MakeButton(IdInfo, tr("Info", "reading"), "infoButton")
+        ->setAccessibleDescription(tr("Data Exchange Information of the selected meter"));
+    MakeButton(IdPara, tr("Para", "data file parameters"), "paraButton")
+        ->setAccessibleDescription(tr("Parameters of the data file"));
+    MakeButton(IdInput, tr("Input", "import the readings"), "inputButton")
+        ->setAccessibleDescription(tr("Import the readings into the energy database"));
+    MakeButton(IdPrint, tr("Print", "readings"), "printButton")
+        ->setAccessibleDescription(tr("Print the readings"));
+    MakeButton(IdRead, tr("Read", "read the meters"), "readButton")
+        ->setAccessibleDescription(tr("Read the meters of the Block"));
 
     auto listBox = [this](int id, const char* name, const QString& accessible) {
         auto* box = new CMarkListBox(id, this);
@@ -109,9 +115,9 @@ void CMrvView::CreateControls()
         connect(box, &CMarkListBox::DoubleClicked, this, &CMrvView::OnDoubleClicked);
         return box;
     };
-    m_hhuList = listBox(IdHhuList, "hhuList", "HHU");
-    m_blockList = listBox(IdBlockList, "blockList", "Block");
-    m_fileBlocks = listBox(IdFileBlocks, "fileBlockList", "Blocks of the data file");
+    m_hhuList = listBox(IdHhuList, "hhuList", tr("HHU"));
+    m_blockList = listBox(IdBlockList, "blockList", tr("Block"));
+    m_fileBlocks = listBox(IdFileBlocks, "fileBlockList", tr("Blocks of the data file"));
 
     auto listCtrl = [this](int id, const char* name, const QString& accessible) {
         auto* list = new CRecordListCtrl(id, this);
@@ -124,9 +130,9 @@ void CMrvView::CreateControls()
         connect(list, &CRecordListCtrl::DoubleClicked, this, &CMrvView::OnDoubleClicked);
         return list;
     };
-    m_hhuBlocks = listCtrl(IdHhuBlocks, "hhuBlockList", "Blocks of the HHU");
-    m_meters = listCtrl(IdMeters, "meterList", "Meters of the Block");
-    m_readings = listCtrl(IdReadings, "readingList", "Readings of the Block");
+    m_hhuBlocks = listCtrl(IdHhuBlocks, "hhuBlockList", tr("Blocks of the HHU"));
+    m_meters = listCtrl(IdMeters, "meterList", tr("Meters of the Block"));
+    m_readings = listCtrl(IdReadings, "readingList", tr("Readings of the Block"));
 
     int kind = 1;
     for (CMarkListBox* box : {m_hhuList, m_blockList, m_fileBlocks}) {
@@ -314,7 +320,7 @@ void CMrvView::PlaceControls(bool byProgram)
     bool rightShown = true;
     switch (mode) {
     case CMrvDoc::ModeHhu:
-        title = "HHU";
+        title = tr("HHU");
         left = m_hhuList;
         right = m_hhuBlocks;
         rightShown = !m_doc.Hhus().empty();
@@ -322,7 +328,7 @@ void CMrvView::PlaceControls(bool byProgram)
         Place(IdModify, 64, by, bw, bh);
         break;
     case CMrvDoc::ModeBlock: {
-        title = "Block";
+        title = tr("Block");
         left = m_blockList;
         right = m_meters;
         rightShown = !m_doc.Blocks().empty();
@@ -386,51 +392,53 @@ std::vector<CMrvView::DrawnText> CMrvView::DrawnTexts() const
     case CMrvDoc::ModeHhu: {
         const HhuList& hhus = m_doc.Hhus();
         if (hhus.empty()) {
-            add(s + 50, 50, "No HHU!");
+            add(s + 50, 50, tr("No HHU!"));
             break;
         }
         const int sel = m_hhuList->GetCurSel();
         if (sel >= 0 && sel < int(hhus.size())) {
             const HhuRecord& hhu = hhus[std::size_t(sel)];
-            add(s + 20, 30, QString::asprintf("HHU ID: %04d", int(hhu.land_id)));
-            add(s + 150, 30, "HHU Description: " + QString::fromStdString(hhu.description));
+            add(s + 20, 30, tr("HHU ID: %1").arg(QString::asprintf("%04d", int(hhu.land_id))));
+            add(s + 150, 30,
+                tr("HHU Description: %1").arg(QString::fromStdString(hhu.description)));
         }
         std::int32_t meters = 0;
         const std::int32_t blocks = m_hhuBlocks->GetValue(&meters);
-        add(s + 20, 55, QString::asprintf("Manage Blocks: %d", int(blocks)));
-        add(s + 150, 55, QString::asprintf("Manage Meters: %d", int(meters)));
+        add(s + 20, 55, tr("Manage Blocks: %1").arg(blocks));
+        add(s + 150, 55, tr("Manage Meters: %1").arg(meters));
         // The list stops at its limit: say so rather than let the rows look like all of them.
         if (const int shown = m_hhuBlocks->GetItemCount(); shown < blocks)
-            add(s + 320, 55, QString::asprintf("%d of %d Blocks shown", shown, int(blocks)));
+            add(s + 320, 55, tr("%1 of %2 Blocks shown").arg(shown).arg(blocks));
         // Both lines name the limit itself, not the total.
         if (meters <= kMaxManagedMeters)
-            add(s + 20, h - 34, QString::asprintf("Max manage meters %i", kMaxManagedMeters));
+            add(s + 20, h - 34, tr("Max manage meters %1").arg(kMaxManagedMeters));
         else
             add(s + 20, h - 34,
-                QString::asprintf("!!!Too many meters(%i), Can't Create Data File",
-                                  kMaxManagedMeters));
+                tr("!!!Too many meters(%1), Can't Create Data File").arg(kMaxManagedMeters));
         break;
     }
     case CMrvDoc::ModeBlock: {
         const BlockList& blocks = m_doc.Blocks();
         if (blocks.empty()) {
-            add(s + 50, 50, "No Block!");
+            add(s + 50, 50, tr("No Block!"));
             break;
         }
         const int sel = m_blockList->GetCurSel();
         const bool selected = sel >= 0 && sel < int(blocks.size());
         if (selected) {
             const BlockRecord& b = blocks[std::size_t(sel)];
-            add(s + 20, 30, QString::asprintf("Block ID: %04d", int(b.district_id)));
-            add(s + 150, 30, QString::asprintf("HHU ID: %04i", int(b.land_id)));
-            add(s + 265, 30, QString::asprintf("Constant: %04x", unsigned(b.district_para)));
+            add(s + 20, 30, tr("Block ID: %1").arg(QString::asprintf("%04d", int(b.district_id))));
+            add(s + 150, 30, tr("HHU ID: %1").arg(QString::asprintf("%04i", int(b.land_id))));
+            add(s + 265, 30,
+                tr("Constant: %1").arg(QString::asprintf("%04x", unsigned(b.district_para))));
         }
         std::int32_t meters = 0;
         m_meters->GetValue(&meters);
-        add(s + 20, 55, QString::asprintf("Meters: %d", int(meters)));
+        add(s + 20, 55, tr("Meters: %1").arg(meters));
         if (selected)
             add(s + 150, 55,
-                "Block Name: " + QString::fromStdString(blocks[std::size_t(sel)].district_name));
+                tr("Block Name: %1")
+                    .arg(QString::fromStdString(blocks[std::size_t(sel)].district_name)));
         break;
     }
     case CMrvDoc::ModeDataFile: {
@@ -441,8 +449,9 @@ std::vector<CMrvView::DrawnText> CMrvView::DrawnTexts() const
         const bool selected = sel >= 0 && sel < int(entries.size());
         if (selected) {
             const BlockEntry& e = entries[std::size_t(sel)];
-            add(s + 20, 30, "Block Name: " + QString::fromStdString(e.name));
-            add(s + 150, 55, "Constant: " + QString::fromStdString(FormatBlockConstant(e.constant)));
+            add(s + 20, 30, tr("Block Name: %1").arg(QString::fromStdString(e.name)));
+            add(s + 150, 55,
+                tr("Constant: %1").arg(QString::fromStdString(FormatBlockConstant(e.constant))));
         }
         std::int32_t meters = 0;
         m_readings->GetValue(&meters);
@@ -450,11 +459,11 @@ std::vector<CMrvView::DrawnText> CMrvView::DrawnTexts() const
         const auto& readings = file.GetReadings();
         const auto damaged = std::count_if(readings.begin(), readings.end(),
                                            [](const ReadingRecord& r) { return !r.damage.empty(); });
-        QString count = QString::asprintf("Meters: %d", int(meters));
+        add(s + 20, 55, tr("Meters: %1").arg(meters));
+        // Beside the Constant rather than after the count, which the Constant would cover.
         if (damaged > 0)
-            count += tr("  (%1 damaged in the file)").arg(damaged);
-        add(s + 20, 55, count);
-        add(s + 20, h - 34, "( Datafile )");
+            add(s + 320, 55, tr("(%1 damaged in the file)").arg(damaged));
+        add(s + 20, h - 34, tr("( Datafile )"));
         break;
     }
     default:
@@ -690,12 +699,12 @@ void CMrvView::OnRightPressed(int id, QPoint globalPos)
     };
     if (id == IdReadings) {
         menu.setObjectName("dataFileMenu");
-        entry(IdInfo, "Info", m_readings->SelectedRow() >= 0);
-        entry(IdPara, "Para");
+        entry(IdInfo, tr("Info", "reading"), m_readings->SelectedRow() >= 0);
+        entry(IdPara, tr("Para", "data file parameters"));
         menu.addSeparator();
-        entry(IdRead, "Read");
-        entry(IdInput, "Input");
-        entry(IdPrint, "Print");
+        entry(IdRead, tr("Read", "read the meters"));
+        entry(IdInput, tr("Input", "import the readings"));
+        entry(IdPrint, tr("Print", "readings"));
         RunMenu(menu, globalPos);
         return;
     }
@@ -705,29 +714,29 @@ void CMrvView::OnRightPressed(int id, QPoint globalPos)
     case IdHhuList: {
         const bool any = !m_doc.Hhus().empty();
         menu.setObjectName("hhuBlockMenu");
-        entry(IdAdd, "Add HHU");
-        entry(IdModify, "Modify HHU", any);
+        entry(IdAdd, tr("Add HHU"));
+        entry(IdModify, tr("Modify HHU"), any);
         // An HHU that still serves Blocks is not deleted from here.
-        entry(IdDelete, "Delete HHU", any && m_hhuBlocks->GetItemCount() == 0);
+        entry(IdDelete, tr("Delete HHU"), any && m_hhuBlocks->GetItemCount() == 0);
         break;
     }
     case IdBlockList: {
         const bool any = !m_doc.Blocks().empty();
         menu.setObjectName("hhuBlockMenu");
-        entry(IdAdd, "Add Block");
-        entry(IdModify, "Modify Block", any);
-        entry(IdDelete, "Delete Block", any);
+        entry(IdAdd, tr("Add Block"));
+        entry(IdModify, tr("Modify Block"), any);
+        entry(IdDelete, tr("Delete Block"), any);
         break;
     }
     case IdMeters: {
         const bool selected = m_meters->SelectedRow() >= 0;
         menu.setObjectName("meterMenu");
-        entry(IdMeterAdd, "Add Meters");
-        entry(IdMeterModify, "Modify Meter", selected);
-        entry(IdMeterDelete, "Delete Meter", selected);
+        entry(IdMeterAdd, tr("Add Meters"));
+        entry(IdMeterModify, tr("Modify Meter"), selected);
+        entry(IdMeterDelete, tr("Delete Meter"), selected);
         menu.addSeparator();
-        entry(IdQuery, "Query");
-        entry(IdSet, "Set");
+        entry(IdQuery, tr("Query", "meter"));
+        entry(IdSet, tr("Set", "program the meters"));
         break;
     }
     default:
@@ -821,7 +830,8 @@ std::optional<ViewCommandArgs> CMrvView::PrepareCommand(ViewCommand command)
     case ViewCommand::Info: {
         const int sel = m_readings->SelectedRow();
         if (sel < 0) {
-            m_doc.GetPrompter().Message("Please Choice Meter First!", "error");
+            m_doc.GetPrompter().Message(tr("Please Choice Meter First!").toStdString(),
+                                        tr("error").toStdString());
             return std::nullopt;
         }
         a.recordNumber = m_readings->GetValue() + sel;
@@ -854,9 +864,9 @@ void CMrvView::RunViewCommand(ViewCommand command)
     else if (ViewCommandHandler handler = ViewCommandHandlerFor(command))
         handler(*args);
     else
-        emit StatusMessage(QString(ViewCommandName(command, args->hhuMode)) +
-                               ": not available in this build",
-                           4000);
+        emit StatusMessage(
+            tr("%1: not available in this build").arg(ViewCommandName(command, args->hhuMode)),
+            4000);
     emit CommandDone(static_cast<int>(command));
 }
 

@@ -83,10 +83,10 @@ int RecordListModel::FillList(std::int32_t key)
     switch (m_kind) {
     case KindHhuBlocks: {
         if (!m_columnsMade) {
-            SetColumns({{"Block ID", 70, kRight, "0000"},
-                        {"Block Name", 160, kLeft, ""},
-                        {"Meter Num", 70, kRight, "0000"},
-                        {"Constant", 70, kRight, "000000"}});
+            SetColumns({{tr("Block ID"), 70, kRight, "0000"},
+                        {tr("Block Name"), 160, kLeft, ""},
+                        {tr("Meter Num"), 70, kRight, "0000"},
+                        {tr("Constant"), 70, kRight, "000000"}});
             m_columnsMade = 1;
         }
         if (key == 0)
@@ -122,9 +122,9 @@ int RecordListModel::FillList(std::int32_t key)
     case KindMeters: {
         if (!m_columnsMade) {
             SetColumns({{"", 35, kLeft, "0000"},
-                        {"Meter ID", 120, kLeft, "00"},
-                        {"Meter ID2", 120, kLeft, "000000000000"},
-                        {"User Addr", 200, kLeft, ""}});
+                        {tr("Meter ID"), 120, kLeft, "00"},
+                        {tr("Meter ID2"), 120, kLeft, "000000000000"},
+                        {tr("User Addr"), 200, kLeft, ""}});
             m_columnsMade = 1;
         }
         if (key == 0)
@@ -140,14 +140,15 @@ int RecordListModel::FillList(std::int32_t key)
     case KindReadings: {
         const HhuDataFile& file = m_doc.GetDataFile();
         if (!m_columnsMade) {
-            const std::vector<std::string> titles =
-                ReadingListTitles(TariffMask(file.GetParameterBlock()));
+            const std::vector<ReadingColumn> shown =
+                ReadingListColumns(TariffMask(file.GetParameterBlock()));
             std::vector<Column> columns;
             // Ids of 12 characters, a "yy/mm/dd" date, energies of up to eight BCD digits.
-            for (std::size_t c = 0; c < titles.size(); ++c)
-                columns.push_back({QString::fromStdString(titles[c]), c < 2 ? 110 : 60,
-                                   c < 2 ? kLeft : kRight,
-                                   c < 2 ? "000000000000" : c == 2 ? "00/00/00" : "999999.99"});
+            for (std::size_t c = 0; c < shown.size(); ++c)
+                columns.push_back({ReadingTitle(shown[c]), c < 2 ? 110 : 60, c < 2 ? kLeft : kRight,
+                                   c < 2    ? "000000000000"
+                                   : c == 2 ? "00/00/00"
+                                            : "999999.99"});
             SetColumns(std::move(columns));
             m_columnCount = static_cast<std::int32_t>(m_columns.size());
             m_columnsMade = 1;
@@ -258,6 +259,25 @@ QString RecordListModel::Cell(int row, int column) const
             return tr("! ") + text;
         return text;
     }
+    }
+    return {};
+}
+
+QString RecordListModel::ReadingTitle(const ReadingColumn& column)
+{
+    switch (column.field) {
+    case ReadingColumn::MeterId:
+        return tr("Meter ID");
+    case ReadingColumn::MeterId2:
+        return tr("Meter ID2");
+    case ReadingColumn::Date:
+        return tr("Date");
+    case ReadingColumn::Energy:
+        return column.tariff ? tr("T%1 E", "energy of a tariff").arg(column.tariff)
+                             : tr("Total E", "total energy");
+    case ReadingColumn::LastMonth:
+        return column.tariff ? tr("LM T%1 E", "last month's energy of a tariff").arg(column.tariff)
+                             : tr("LM Total E", "last month's total energy");
     }
     return {};
 }

@@ -5,6 +5,7 @@
 // Blocks with their meter counts, which the database counts for it).
 #include "base/Records.h"
 #include "datafile/HhuDataFile.h"
+#include "datafile/ReadingList.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -68,6 +69,8 @@ private:
     void InsertRows(int rows);
     void SetColumns(std::vector<Column> columns);
     QString Cell(int row, int column) const;
+    // Kind 3: the title of a reading column, in the window's language.
+    static QString ReadingTitle(const ReadingColumn& column);
     // Kind 3: "this record is damaged: <why>" for a damaged record of the row, else empty.
     QString Damage(int row) const;
 

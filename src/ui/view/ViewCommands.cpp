@@ -2,6 +2,8 @@
 // in, include its header in the group below and put the function into its line of the table.
 #include "ui/view/ViewCommands.h"
 
+#include <QCoreApplication>
+
 // HHU, Block and meter editing.
 #include "ui/edit/EditCommands.h"
 
@@ -26,25 +28,31 @@ struct Entry {
 
 const Entry kCommands[] = {
     // HHU, Block and meter editing.
-    {ViewCommand::Add, OnEditAdd, "Add"},
-    {ViewCommand::Modify, OnEditModify, "Modify"},
-    {ViewCommand::Delete, OnEditDelete, "Delete"},
-    {ViewCommand::Query, OnQuery, "Query"},
-    {ViewCommand::MeterAdd, OnMeterAdd, "Meter--Add"},
-    {ViewCommand::MeterModify, OnMeterModify, "Meter--Modify"},
-    {ViewCommand::MeterDelete, OnMeterDelete, "Delete Meter"},
+    {ViewCommand::Add, OnEditAdd, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Add")},
+    {ViewCommand::Modify, OnEditModify, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Modify")},
+    {ViewCommand::Delete, OnEditDelete, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Delete")},
+    {ViewCommand::Query, OnQuery, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Query")},
+    {ViewCommand::MeterAdd, OnMeterAdd, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter--Add")},
+    {ViewCommand::MeterModify, OnMeterModify,
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter--Modify")},
+    {ViewCommand::MeterDelete, OnMeterDelete,
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Delete Meter")},
 
     // Data-file dialogs and the energy import.
-    {ViewCommand::Info, &ShowDataInfo, "Data Exchange Information"},
-    {ViewCommand::Para, &ShowDataFileParameters, "View Data File"},
-    {ViewCommand::Input, &InputReadings, "Input"},
+    {ViewCommand::Info, &ShowDataInfo,
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Data Exchange Information")},
+    {ViewCommand::Para, &ShowDataFileParameters,
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "View Data File")},
+    {ViewCommand::Input, &InputReadings, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Input")},
 
     // Meter Setting and Reading wizards.
-    {ViewCommand::Set, &RunMeterSettingWizard, "Meter Setting wizard"},
-    {ViewCommand::Read, &RunReadingWizard, "Reading wizard"},
+    {ViewCommand::Set, &RunMeterSettingWizard,
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Meter Setting wizard")},
+    {ViewCommand::Read, &RunReadingWizard,
+     QT_TRANSLATE_NOOP("mrv::ViewCommands", "Reading wizard")},
 
     // Printing.
-    {ViewCommand::Print, OnPrintPreview, "Print preview"},
+    {ViewCommand::Print, OnPrintPreview, QT_TRANSLATE_NOOP("mrv::ViewCommands", "Print preview")},
 };
 
 const Entry* Find(ViewCommand command)
@@ -63,20 +71,29 @@ ViewCommandHandler ViewCommandHandlerFor(ViewCommand command)
     return e ? e->handler : nullptr;
 }
 
-const char* ViewCommandName(ViewCommand command, bool hhuMode)
+QString ViewCommandName(ViewCommand command, bool hhuMode)
 {
+    const char* name = nullptr;
     switch (command) {
     case ViewCommand::Add:
-        return hhuMode ? "HHU--Add" : "Block--Add";
+        name = hhuMode ? QT_TRANSLATE_NOOP("mrv::ViewCommands", "HHU--Add")
+                       : QT_TRANSLATE_NOOP("mrv::ViewCommands", "Block--Add");
+        break;
     case ViewCommand::Modify:
-        return hhuMode ? "HHU--Modify" : "Block--Modify";
+        name = hhuMode ? QT_TRANSLATE_NOOP("mrv::ViewCommands", "HHU--Modify")
+                       : QT_TRANSLATE_NOOP("mrv::ViewCommands", "Block--Modify");
+        break;
     case ViewCommand::Delete:
-        return hhuMode ? "Delete HHU" : "Delete Block";
-    default:
+        name = hhuMode ? QT_TRANSLATE_NOOP("mrv::ViewCommands", "Delete HHU")
+                       : QT_TRANSLATE_NOOP("mrv::ViewCommands", "Delete Block");
+        break;
+    default: {
+        const Entry* e = Find(command);
+        name = e ? e->name : nullptr;
         break;
     }
-    const Entry* e = Find(command);
-    return e ? e->name : "";
+    }
+    return name ? QCoreApplication::translate("mrv::ViewCommands", name) : QString();
 }
 
 } // namespace mrv

@@ -5,6 +5,8 @@
 // The view checks a command's condition, fills ViewCommandArgs and calls the handler that
 // ViewCommandHandlerFor returns (ViewCommands.cpp holds the table). A command whose handler
 // is null says "not available in this build" on the status bar.
+#include <QString>
+
 #include <array>
 #include <cstdint>
 
@@ -68,7 +70,7 @@ using ViewCommandHandler = void (*)(const ViewCommandArgs& args);
 // The function that runs `command`, or null while this build does not have it.
 ViewCommandHandler ViewCommandHandlerFor(ViewCommand command);
 
-// What the status bar calls the command.
-const char* ViewCommandName(ViewCommand command, bool hhuMode);
+// What the status bar calls the command, in the window's language.
+QString ViewCommandName(ViewCommand command, bool hhuMode);
 
 } // namespace mrv
