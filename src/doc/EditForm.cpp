@@ -1,9 +1,20 @@
 #include "doc/EditForm.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdio>
 
 namespace mrv {
+
+namespace {
+
+struct EditFormTexts {
+    Q_DECLARE_TR_FUNCTIONS(mrv::EditForm)
+};
+using T = EditFormTexts;
+
+} // namespace
 
 bool IsDecimalDigits(std::string_view text)
 {
@@ -14,7 +25,9 @@ std::string IdInUseMessage(const FormNumberField& field, long long id)
 {
     char digits[24];
     std::snprintf(digits, sizeof digits, "%04lld", id);
-    return std::string(field.label) + " " + digits + " is already in use.";
+    return T::tr("%1 %2 is already in use.")
+        .arg(QString::fromStdString(ShownLabel(field)), QString::fromLatin1(digits))
+        .toStdString();
 }
 
 std::int32_t ProposedId(const std::vector<std::int32_t>& idsInUse)
@@ -38,21 +51,21 @@ std::optional<std::string> CheckIdFrom(std::string_view text)
 {
     if (text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
-    return "ID from must be one or two digits, 00 to 99.";
+    return T::tr("ID from must be one or two digits, 00 to 99.").toStdString();
 }
 
 std::optional<std::string> CheckId2Number(std::string_view text)
 {
     if (IsDecimalDigits(text))
         return std::nullopt;
-    return "The number of ID2 from must be digits only.";
+    return T::tr("The number of ID2 from must be digits only.").toStdString();
 }
 
 std::optional<std::string> CheckMeterId(std::string_view text)
 {
     if (!text.empty() && text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
-    return "Meter ID must be one or two digits, 00 to 99.";
+    return T::tr("Meter ID must be one or two digits, 00 to 99.").toStdString();
 }
 
 std::string TwoDigitMeterId(std::string_view text)
@@ -76,11 +89,16 @@ std::optional<MeterLookup> QueryLookup(int lastFilled, std::string_view meterId,
 
 std::string QueryMatchNote(const MeterLookup& lookup, int index, int count)
 {
-    const std::string by = (lookup.column == 1 ? "Meter ID " : "Meter ID2 ") + lookup.text + ".";
+    const QString text = QString::fromStdString(lookup.text);
     if (count <= 1)
-        return "Found by " + by;
-    return "Meter " + std::to_string(index + 1) + " of " + std::to_string(count) + " found by " +
-           by;
+        return (lookup.column == 1 ? T::tr("Found by Meter ID %1.")
+                                   : T::tr("Found by Meter ID2 %1."))
+            .arg(text)
+            .toStdString();
+    return (lookup.column == 1 ? T::tr("Meter %1 of %2 found by Meter ID %3.")
+                               : T::tr("Meter %1 of %2 found by Meter ID2 %3."))
+        .arg(QString::number(index + 1), QString::number(count), text)
+        .toStdString();
 }
 
 std::int32_t ConstantTextToValue(std::string_view text)
@@ -112,7 +130,7 @@ std::optional<std::string> CheckConstantText(std::string_view text)
     if (!text.empty() && text.size() <= 6 && IsDecimalDigits(text) &&
         ConstantInRange(value) == value)
         return std::nullopt;
-    return "Constant must be a number from 100 to 99999.";
+    return T::tr("Constant must be a number from 100 to 99999.").toStdString();
 }
 
 std::string ConstantValueToText(std::int32_t value)
