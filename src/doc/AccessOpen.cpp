@@ -15,11 +15,6 @@ namespace mrv {
 
 namespace {
 
-struct AccessOpenTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::AccessOpen)
-};
-using T = AccessOpenTexts;
-
 std::string Q2S(const QString& text)
 {
     return text.toStdString();
@@ -39,8 +34,10 @@ QString FileName(const std::string& path)
 
 std::string DatabaseFileFilter()
 {
-    return Q2S(T::tr("database(.db)")) + "|*.db *.sqlite *.mdb *.accdb|" +
-           Q2S(T::tr("access database(.mdb)")) + "|*.mdb *.accdb";
+    return Q2S(QCoreApplication::translate("mrv::AccessOpen", "database(.db)")) +
+           "|*.db *.sqlite *.mdb *.accdb|" +
+           Q2S(QCoreApplication::translate("mrv::AccessOpen", "access database(.mdb)")) +
+           "|*.mdb *.accdb";
 }
 
 namespace {
@@ -56,7 +53,8 @@ std::string ShownReport(const AccessReport& report)
     std::string text = shown.Text();
     if (report.problems.size() > kProblemsShown)
         text += "  " +
-                Q2S(T::tr("... and %1 more (mrvctl import-access lists them all)")
+                Q2S(QCoreApplication::translate(
+                        "mrv::AccessOpen", "... and %1 more (mrvctl import-access lists them all)")
                         .arg(report.problems.size() - kProblemsShown)) +
                 "\n";
     return text;
@@ -82,11 +80,13 @@ bool Convert(const std::string& accessPath, AccessKind kind, const std::string& 
     const AccessReport& report = conversion.Report();
     bool accepted = report.AllFit();
     if (!accepted) {
-        accepted = c.prompter.Message(ShownReport(report) + "\n" +
-                                          Q2S(T::tr("Carry the other rows over? The rows named "
-                                                    "above are left out; the Access file stays "
-                                                    "as it is.")),
-                                      c.title, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
+        accepted = c.prompter.Message(
+                       ShownReport(report) + "\n" +
+                           Q2S(QCoreApplication::translate(
+                               "mrv::AccessOpen", "Carry the other rows over? The rows named "
+                                                  "above are left out; the Access file stays "
+                                                  "as it is.")),
+                       c.title, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
         if (!accepted)
             return false;
     }
@@ -99,7 +99,8 @@ bool Convert(const std::string& accessPath, AccessKind kind, const std::string& 
     }
     if (report.AllFit())
         c.prompter.Message(ShownReport(report) + "\n" +
-                               Q2S(T::tr("Written to %1.").arg(S2Q(target))),
+                               Q2S(QCoreApplication::translate("mrv::AccessOpen", "Written to %1.")
+                                       .arg(S2Q(target))),
                            c.title, MsgIcon::Information);
     return true;
 }
@@ -112,15 +113,18 @@ std::optional<std::string> OfferAccessConversion(const std::string& accessPath, 
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::exists(accessPath, ec)) {
-        c.prompter.Message(Q2S(T::tr("%1 does not exist.").arg(S2Q(accessPath))), c.title,
-                           MsgIcon::Warning);
+        c.prompter.Message(Q2S(QCoreApplication::translate("mrv::AccessOpen", "%1 does not exist.")
+                                   .arg(S2Q(accessPath))),
+                           c.title, MsgIcon::Warning);
         return std::nullopt;
     }
     std::string target = ConvertedDatabaseName(accessPath);
     if (fs::exists(target, ec)) {
         const auto answer = c.prompter.Message(
-            Q2S(T::tr("%1 is an Access database; %2 beside it is there already (made from it "
-                      "before?).\nOpen %3 instead?")
+            Q2S(QCoreApplication::translate(
+                    "mrv::AccessOpen",
+                    "%1 is an Access database; %2 beside it is there already (made from it "
+                    "before?).\nOpen %3 instead?")
                     .arg(FileName(accessPath), FileName(target), S2Q(target))),
             c.title, MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes)
@@ -129,23 +133,27 @@ std::optional<std::string> OfferAccessConversion(const std::string& accessPath, 
     }
     const bool writable = FolderWritable(fs::path(target).parent_path());
     const QString question =
-        writable ? T::tr("%1 is an Access database, which this program reads but does not "
-                         "change.\nCarry it over into the new database %2?")
+        writable ? QCoreApplication::translate(
+                       "mrv::AccessOpen",
+                       "%1 is an Access database, which this program reads but does not "
+                       "change.\nCarry it over into the new database %2?")
                        .arg(FileName(accessPath), S2Q(target))
-                 : T::tr("%1 is an Access database, which this program reads but does not "
-                         "change.\nCarry it over into a new database of this program? Its folder "
-                         "can not be written: you choose where the new database goes.")
+                 : QCoreApplication::translate(
+                       "mrv::AccessOpen",
+                       "%1 is an Access database, which this program reads but does not "
+                       "change.\nCarry it over into a new database of this program? Its folder "
+                       "can not be written: you choose where the new database goes.")
                        .arg(FileName(accessPath));
     const auto answer =
         c.prompter.Message(Q2S(question), c.title, MsgIcon::Question, MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes)
         return std::nullopt;
     if (!writable) {
-        const std::string start =
-            (fs::path(c.fallbackDir) / fs::path(target).filename()).string();
-        const auto chosen =
-            c.prompter.ChooseSaveFile(Q2S(T::tr("Save the Converted Database")),
-                                      Q2S(T::tr("database(.db)")) + "|*.db", start, ".db");
+        const std::string start = (fs::path(c.fallbackDir) / fs::path(target).filename()).string();
+        const auto chosen = c.prompter.ChooseSaveFile(
+            Q2S(QCoreApplication::translate("mrv::AccessOpen", "Save the Converted Database")),
+            Q2S(QCoreApplication::translate("mrv::AccessOpen", "database(.db)")) + "|*.db", start,
+            ".db");
         if (!chosen || chosen->empty())
             return std::nullopt;
         target = *chosen;
@@ -176,8 +184,10 @@ bool OfferAccessTestResults(const std::vector<std::string>& folders, const std::
             return false;
     }
     const auto answer = c.prompter.Message(
-        Q2S(T::tr("Meter test results in an Access file are in %1.\nCarry them over into the test "
-                  "database? (Asked once; the Access file stays as it is.)")
+        Q2S(QCoreApplication::translate(
+                "mrv::AccessOpen",
+                "Meter test results in an Access file are in %1.\nCarry them over into the test "
+                "database? (Asked once; the Access file stays as it is.)")
                 .arg(S2Q(found))),
         c.title, MsgIcon::Question, MsgButtons::YesNo);
     if (answer == MsgAnswer::Yes)

@@ -425,8 +425,8 @@ int CMrvDoc::OpenDatabaseFile(const std::string& path)
     if (!CanOpenDatabase())
         return 0;
     if (IsAccessFileName(path)) {
-        const auto converted =
-            OfferAccessConversion(path, AccessKind::Installation, AccessContext(tr("Open Database").toStdString()));
+        const auto converted = OfferAccessConversion(
+            path, AccessKind::Installation, AccessContext(tr("Open Database").toStdString()));
         return converted ? OpenInstallation(DatabaseConnectString(*converted), *converted) : 0;
     }
     std::error_code ec;
@@ -558,7 +558,8 @@ int CMrvDoc::OnConvertDataFile()
     const std::filesystem::path folder = std::filesystem::current_path(ec);
     const std::string where =
         result.written && !ec
-            ? "\n" + tr("In the folder %1").arg(QString::fromStdString(folder.string())).toStdString()
+            ? "\n" +
+                  tr("In the folder %1").arg(QString::fromStdString(folder.string())).toStdString()
             : "";
     m_prompter.Message(ShownConvertMessage(result) + where,
                        result.written ? "" : tr("error").toStdString(), MsgIcon::Warning);

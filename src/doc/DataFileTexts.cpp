@@ -8,11 +8,6 @@ namespace mrv {
 
 namespace {
 
-struct DataFileTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::DataFileTexts)
-};
-using T = DataFileTexts;
-
 // DataFileErrorText's reasons, in the order of DataFileError.
 constexpr const char* kErrors[] = {
     QT_TRANSLATE_NOOP("mrv::DataFileTexts", "no error"),
@@ -39,12 +34,12 @@ std::string ShownDataFileError(DataFileError error)
             : nullptr;
     if (!text)
         return DataFileErrorText(error);
-    return T::tr(text).toStdString();
+    return QCoreApplication::translate("mrv::DataFileTexts", text).toStdString();
 }
 
 std::string ShownDataFileRefusal(DataFileError error)
 {
-    return T::tr("Not Correct Data File!\n(%1)")
+    return QCoreApplication::translate("mrv::DataFileTexts", "Not Correct Data File!\n(%1)")
         .arg(QString::fromStdString(ShownDataFileError(error)))
         .toStdString();
 }
@@ -53,21 +48,31 @@ std::string ShownConvertMessage(const ConvertResult& result)
 {
     if (!result.written)
         return result.failure.empty()
-                   ? T::tr("File Convertion Fail!").toStdString()
-                   : T::tr("File Convertion Fail!").toStdString() + "\n" + result.failure;
-    std::string text = T::tr("File Convertion Succeed!(convert.dbf)").toStdString();
+                   ? QCoreApplication::translate("mrv::DataFileTexts", "File Convertion Fail!")
+                         .toStdString()
+                   : QCoreApplication::translate("mrv::DataFileTexts", "File Convertion Fail!")
+                             .toStdString() +
+                         "\n" + result.failure;
+    std::string text =
+        QCoreApplication::translate("mrv::DataFileTexts", "File Convertion Succeed!(convert.dbf)")
+            .toStdString();
     if (result.valuesTooWide == 1)
-        text +=
-            "\n" + T::tr("1 value was too wide for its field and shows as \"*\".").toStdString();
+        text += "\n" +
+                QCoreApplication::translate(
+                    "mrv::DataFileTexts", "1 value was too wide for its field and shows as \"*\".")
+                    .toStdString();
     else if (result.valuesTooWide > 1)
-        text += "\n" + T::tr("%1 values were too wide for their fields and show as \"*\".")
+        text += "\n" + QCoreApplication::translate(
+                           "mrv::DataFileTexts",
+                           "%1 values were too wide for their fields and show as \"*\".")
                            .arg(result.valuesTooWide)
                            .toStdString();
     if (!result.leftOutFields.empty()) {
         std::string names;
         for (std::size_t i = 0; i < result.leftOutFields.size(); ++i)
             names += (i ? ", " : "") + GbkToUtf8(result.leftOutFields[i]);
-        text += "\n" + T::tr("Only %1 fields fit the table; left out: %2.")
+        text += "\n" + QCoreApplication::translate("mrv::DataFileTexts",
+                                                   "Only %1 fields fit the table; left out: %2.")
                            .arg(QString::number(kMaxDbfFields), QString::fromStdString(names))
                            .toStdString();
     }

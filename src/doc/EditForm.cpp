@@ -7,15 +7,6 @@
 
 namespace mrv {
 
-namespace {
-
-struct EditFormTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::EditForm)
-};
-using T = EditFormTexts;
-
-} // namespace
-
 bool IsDecimalDigits(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -25,7 +16,7 @@ std::string IdInUseMessage(const FormNumberField& field, long long id)
 {
     char digits[24];
     std::snprintf(digits, sizeof digits, "%04lld", id);
-    return T::tr("%1 %2 is already in use.")
+    return QCoreApplication::translate("mrv::EditForm", "%1 %2 is already in use.")
         .arg(QString::fromStdString(ShownLabel(field)), QString::fromLatin1(digits))
         .toStdString();
 }
@@ -51,21 +42,27 @@ std::optional<std::string> CheckIdFrom(std::string_view text)
 {
     if (text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
-    return T::tr("ID from must be one or two digits, 00 to 99.").toStdString();
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "ID from must be one or two digits, 00 to 99.")
+        .toStdString();
 }
 
 std::optional<std::string> CheckId2Number(std::string_view text)
 {
     if (IsDecimalDigits(text))
         return std::nullopt;
-    return T::tr("The number of ID2 from must be digits only.").toStdString();
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "The number of ID2 from must be digits only.")
+        .toStdString();
 }
 
 std::optional<std::string> CheckMeterId(std::string_view text)
 {
     if (!text.empty() && text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
-    return T::tr("Meter ID must be one or two digits, 00 to 99.").toStdString();
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "Meter ID must be one or two digits, 00 to 99.")
+        .toStdString();
 }
 
 std::string TwoDigitMeterId(std::string_view text)
@@ -91,12 +88,15 @@ std::string QueryMatchNote(const MeterLookup& lookup, int index, int count)
 {
     const QString text = QString::fromStdString(lookup.text);
     if (count <= 1)
-        return (lookup.column == 1 ? T::tr("Found by Meter ID %1.")
-                                   : T::tr("Found by Meter ID2 %1."))
+        return (lookup.column == 1
+                    ? QCoreApplication::translate("mrv::EditForm", "Found by Meter ID %1.")
+                    : QCoreApplication::translate("mrv::EditForm", "Found by Meter ID2 %1."))
             .arg(text)
             .toStdString();
-    return (lookup.column == 1 ? T::tr("Meter %1 of %2 found by Meter ID %3.")
-                               : T::tr("Meter %1 of %2 found by Meter ID2 %3."))
+    return (lookup.column == 1 ? QCoreApplication::translate("mrv::EditForm",
+                                                             "Meter %1 of %2 found by Meter ID %3.")
+                               : QCoreApplication::translate(
+                                     "mrv::EditForm", "Meter %1 of %2 found by Meter ID2 %3."))
         .arg(QString::number(index + 1), QString::number(count), text)
         .toStdString();
 }
@@ -130,7 +130,9 @@ std::optional<std::string> CheckConstantText(std::string_view text)
     if (!text.empty() && text.size() <= 6 && IsDecimalDigits(text) &&
         ConstantInRange(value) == value)
         return std::nullopt;
-    return T::tr("Constant must be a number from 100 to 99999.").toStdString();
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "Constant must be a number from 100 to 99999.")
+        .toStdString();
 }
 
 std::string ConstantValueToText(std::int32_t value)

@@ -66,11 +66,6 @@ enum EnergyColumn {
     kDbkp,
 };
 
-struct EnergyExportTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::EnergyExport)
-};
-using T = EnergyExportTexts;
-
 // The database as the user knows it: the file, or user@host:port/dbname (never a password).
 std::string TargetName(const std::string& database)
 {
@@ -89,10 +84,14 @@ bool LoadEnergyRows(const std::string& database, const EnergyFilter& filter, Pro
     if (!present)
         return false;
     if (present->empty()) {
-        prompter.Message(T::tr("%1 has no table energy: no readings were ever imported into it.")
+        prompter.Message(QCoreApplication::translate(
+                             "mrv::EnergyExport",
+                             "%1 has no table energy: no readings were ever imported into it.")
                              .arg(QString::fromStdString(TargetName(database)))
                              .toStdString(),
-                         T::tr("Export Energy Database").toStdString(), MsgIcon::Error);
+                         QCoreApplication::translate("mrv::EnergyExport", "Export Energy Database")
+                             .toStdString(),
+                         MsgIcon::Error);
         return false;
     }
     RecordSetWrapper set(prompter);

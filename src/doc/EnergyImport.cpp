@@ -23,12 +23,6 @@ namespace mrv {
 
 namespace {
 
-// What the import tells the user, in the program's language.
-struct EnergyImportTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::EnergyImport)
-};
-using T = EnergyImportTexts;
-
 std::string Shown(const char* text)
 {
     return QCoreApplication::translate("mrv::EnergyImport", text).toStdString();
@@ -56,12 +50,16 @@ std::string LoginName()
 std::string DamagedLines(const std::vector<const ReadingRecord*>& damaged)
 {
     constexpr std::size_t kShown = 20;
-    std::string text =
-        "\n" + T::tr("%1 damaged record(s) were not stored:").arg(damaged.size()).toStdString();
+    std::string text = "\n" + QCoreApplication::translate("mrv::EnergyImport",
+                                                          "%1 damaged record(s) were not stored:")
+                                  .arg(damaged.size())
+                                  .toStdString();
     for (std::size_t i = 0; i < damaged.size() && i < kShown; ++i)
         text += "\n  " + damaged[i]->meterId2 + ": " + damaged[i]->damage;
     if (damaged.size() > kShown)
-        text += "\n  " + T::tr("... and %1 more").arg(damaged.size() - kShown).toStdString();
+        text += "\n  " + QCoreApplication::translate("mrv::EnergyImport", "... and %1 more")
+                             .arg(damaged.size() - kShown)
+                             .toStdString();
     return text;
 }
 
@@ -164,21 +162,27 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
         if (known > 0 && !again) {
             const QString question =
                 before.times > 1
-                    ? T::tr("%1 was imported into this database on %2 by %3 (%4 readings, %5 "
-                            "imports). Importing it again stores its readings twice.\nImport it "
-                            "again?")
+                    ? QCoreApplication::translate(
+                          "mrv::EnergyImport",
+                          "%1 was imported into this database on %2 by %3 (%4 readings, %5 "
+                          "imports). Importing it again stores its readings twice.\nImport it "
+                          "again?")
                           .arg(QString::fromStdString(file->fileName),
                                QString::fromStdString(before.importedAt),
                                QString::fromStdString(before.importedBy),
                                QString::number(before.readings), QString::number(before.times))
-                    : T::tr("%1 was imported into this database on %2 by %3 (%4 readings). "
-                            "Importing it again stores its readings twice.\nImport it again?")
+                    : QCoreApplication::translate(
+                          "mrv::EnergyImport",
+                          "%1 was imported into this database on %2 by %3 (%4 readings). "
+                          "Importing it again stores its readings twice.\nImport it again?")
                           .arg(QString::fromStdString(file->fileName),
                                QString::fromStdString(before.importedAt),
                                QString::fromStdString(before.importedBy),
                                QString::number(before.readings));
-            if (prompter.Message(question.toStdString(), T::tr("Input").toStdString(),
-                                 MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
+            if (prompter.Message(
+                    question.toStdString(),
+                    QCoreApplication::translate("mrv::EnergyImport", "Input").toStdString(),
+                    MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
                 result.declined = true;
                 return result;
             }
@@ -202,11 +206,13 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             if (batch && db.InEnergyBatch())
                 db.RollbackEnergyBatch();
             prompter.Message(
-                T::tr("%1 could not be recorded as imported, so none of its "
-                      "readings were stored: %2")
+                QCoreApplication::translate("mrv::EnergyImport",
+                                            "%1 could not be recorded as imported, so none of its "
+                                            "readings were stored: %2")
                     .arg(QString::fromStdString(file->fileName), QString::fromStdString(error))
                     .toStdString(),
-                T::tr("Input result").toStdString(), MsgIcon::Warning, MsgButtons::Ok);
+                QCoreApplication::translate("mrv::EnergyImport", "Input result").toStdString(),
+                MsgIcon::Warning, MsgButtons::Ok);
             result.refused = true;
             return result;
         }
@@ -245,15 +251,18 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
                 result.refused = true;
                 if (options.allOrNothing) {
                     undo = true;
-                    why = T::tr("The database refused the reading of meter %1: nothing of this "
-                                "file was stored.")
+                    why = QCoreApplication::translate(
+                              "mrv::EnergyImport",
+                              "The database refused the reading of meter %1: nothing of this "
+                              "file was stored.")
                               .arg(QString::fromStdString(sources[at + i]->meterId2))
                               .toStdString();
                     ended = true;
                     break;
                 }
-                if (prompter.Message(T::tr("Continue?").toStdString(), std::string{}, MsgIcon::None,
-                                     MsgButtons::YesNo) == MsgAnswer::No) {
+                if (prompter.Message(
+                        QCoreApplication::translate("mrv::EnergyImport", "Continue?").toStdString(),
+                        std::string{}, MsgIcon::None, MsgButtons::YesNo) == MsgAnswer::No) {
                     ended = true;
                     break;
                 }
@@ -263,7 +272,9 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             options.progress(std::min(total, static_cast<int>(at + n)), total);
     }
     if (result.stopped)
-        why = T::tr("Input stopped: nothing of this file was stored.").toStdString();
+        why = QCoreApplication::translate("mrv::EnergyImport",
+                                          "Input stopped: nothing of this file was stored.")
+                  .toStdString();
     // A file none of whose readings were stored is not remembered as imported.
     if (!lost && result.stored == 0 && file)
         undo = true;
@@ -280,7 +291,9 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
     if (lost || undo)
         result.stored = 0;
     result.undone = lost;
-    std::string shown = T::tr("Total input %1 records!").arg(result.stored).toStdString();
+    std::string shown = QCoreApplication::translate("mrv::EnergyImport", "Total input %1 records!")
+                            .arg(result.stored)
+                            .toStdString();
     if (lost)
         shown = Shown(gone ? kConnectionLost : kImportUndone) + "\n" + shown;
     else if (!why.empty())
@@ -288,10 +301,12 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
     if (!damaged.empty())
         shown += DamagedLines(damaged);
     if (!options.database.empty() && result.stored > 0)
-        shown +=
-            "\n" +
-            T::tr("Stored into %1").arg(QString::fromStdString(options.database)).toStdString();
-    prompter.Message(shown, T::tr("Input result").toStdString(), MsgIcon::None, MsgButtons::Ok);
+        shown += "\n" + QCoreApplication::translate("mrv::EnergyImport", "Stored into %1")
+                            .arg(QString::fromStdString(options.database))
+                            .toStdString();
+    prompter.Message(shown,
+                     QCoreApplication::translate("mrv::EnergyImport", "Input result").toStdString(),
+                     MsgIcon::None, MsgButtons::Ok);
     return result;
 }
 

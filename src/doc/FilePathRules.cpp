@@ -9,11 +9,6 @@ namespace mrv {
 
 namespace {
 
-struct FilePathTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::FilePathRules)
-};
-using T = FilePathTexts;
-
 // true when the folder exists afterwards or the user chose to keep the path as typed.
 bool EnsureFolder(Prompter& prompter, const std::string& path, const QString& ask,
                   const QString& caption, const QString& failed)
@@ -29,7 +24,9 @@ bool EnsureFolder(Prompter& prompter, const std::string& path, const QString& as
         return true;
     if (!path.empty() && std::filesystem::is_directory(path, ec))
         return true;
-    prompter.Message(failed.toStdString(), T::tr("error").toStdString(), MsgIcon::Warning);
+    prompter.Message(failed.toStdString(),
+                     QCoreApplication::translate("mrv::FilePathRules", "error").toStdString(),
+                     MsgIcon::Warning);
     return false;
 }
 
@@ -39,12 +36,18 @@ FilePathResult ApplyFilePaths(Prompter& prompter, const std::string& typedDownlo
                               const std::string& typedUpload, std::string& downloadPath,
                               std::string& dataPath)
 {
-    if (!EnsureFolder(prompter, typedDownload, T::tr("No Download Path!\nCreate?"),
-                      T::tr("Download Path"), T::tr("Can't Create This Download Path!")))
+    if (!EnsureFolder(
+            prompter, typedDownload,
+            QCoreApplication::translate("mrv::FilePathRules", "No Download Path!\nCreate?"),
+            QCoreApplication::translate("mrv::FilePathRules", "Download Path"),
+            QCoreApplication::translate("mrv::FilePathRules", "Can't Create This Download Path!")))
         return FilePathResult::DownloadFailed;
     downloadPath = typedDownload;
-    if (!EnsureFolder(prompter, typedUpload, T::tr("No Upload Path!\nCreate?"),
-                      T::tr("Upload Path"), T::tr("Can't Create This Upload Path!")))
+    if (!EnsureFolder(
+            prompter, typedUpload,
+            QCoreApplication::translate("mrv::FilePathRules", "No Upload Path!\nCreate?"),
+            QCoreApplication::translate("mrv::FilePathRules", "Upload Path"),
+            QCoreApplication::translate("mrv::FilePathRules", "Can't Create This Upload Path!")))
         return FilePathResult::UploadFailed;
     dataPath = typedUpload;
     return FilePathResult::Done;

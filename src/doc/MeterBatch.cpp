@@ -15,11 +15,6 @@ namespace mrv {
 
 namespace {
 
-struct MeterBatchTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::MeterBatch)
-};
-using T = MeterBatchTexts;
-
 QString S2Q(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -44,9 +39,13 @@ std::string TwoDigitSum(char tens, char ones, int k)
 
 std::string FormatLost(int rows)
 {
-    return (rows == 1
-                ? T::tr("The database did not keep the last 1 meter of this batch.")
-                : T::tr("The database did not keep the last %1 meters of this batch.").arg(rows))
+    return (rows == 1 ? QCoreApplication::translate(
+                            "mrv::MeterBatch",
+                            "The database did not keep the last 1 meter of this batch.")
+                      : QCoreApplication::translate(
+                            "mrv::MeterBatch",
+                            "The database did not keep the last %1 meters of this batch.")
+                            .arg(rows))
         .toStdString();
 }
 
@@ -151,7 +150,8 @@ bool SameMeterRow(const MeterRecord& a, const MeterRecord& b)
 
 std::string Id2InUseMessage(const MeterRecord& holder)
 {
-    return T::tr("Meter ID2 %1 is already in use (Meter ID %2 of Block %3).")
+    return QCoreApplication::translate("mrv::MeterBatch",
+                                       "Meter ID2 %1 is already in use (Meter ID %2 of Block %3).")
         .arg(S2Q(holder.property_num), S2Q(holder.meter_num), BlockNumber(holder.district_id))
         .toStdString();
 }
@@ -165,7 +165,9 @@ std::optional<std::string> BatchId2Refusal(MeterDatabase& db, const MeterBatch& 
         if (id2.empty())
             continue;
         if (std::find(id2s.begin(), id2s.end(), id2) != id2s.end())
-            return T::tr("Meter ID2 %1 would be given to two meters of this batch.")
+            return QCoreApplication::translate(
+                       "mrv::MeterBatch",
+                       "Meter ID2 %1 would be given to two meters of this batch.")
                 .arg(S2Q(id2))
                 .toStdString();
         id2s.push_back(std::move(id2));
@@ -197,11 +199,15 @@ std::optional<std::string> BatchMeterIdQuestion(const MeterList& blockMeters, st
     if (used == 0)
         return std::nullopt;
     if (used == 1)
-        return T::tr("Meter ID %1 is already used in Block %2.\nAdd the meters all the same?")
+        return QCoreApplication::translate(
+                   "mrv::MeterBatch",
+                   "Meter ID %1 is already used in Block %2.\nAdd the meters all the same?")
             .arg(S2Q(first), BlockNumber(blockId))
             .toStdString();
-    return T::tr("Meter ID %1 is already used in Block %2 (and %3 more Meter IDs of this "
-                 "batch).\nAdd the meters all the same?")
+    return QCoreApplication::translate(
+               "mrv::MeterBatch",
+               "Meter ID %1 is already used in Block %2 (and %3 more Meter IDs of this "
+               "batch).\nAdd the meters all the same?")
         .arg(S2Q(first), BlockNumber(blockId), QString::number(used - 1))
         .toStdString();
 }
@@ -243,7 +249,9 @@ bool MeterChangeAccepted(CMrvDoc& doc, const MeterRecord& before, const MeterRec
     });
     if (!used)
         return true;
-    return prompter.Message(T::tr("Meter ID %1 is already used in Block %2.\nKeep it all the same?")
+    return prompter.Message(QCoreApplication::translate(
+                                "mrv::MeterBatch",
+                                "Meter ID %1 is already used in Block %2.\nKeep it all the same?")
                                 .arg(S2Q(after.meter_num), BlockNumber(after.district_id))
                                 .toStdString(),
                             "", MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
@@ -309,8 +317,9 @@ MeterBatchResult AddMeterBatch(CMrvDoc& doc, std::int32_t blockId, const MeterBa
             continue;
         }
         commit();
-        stopped = prompter.Message(T::tr("Continue?").toStdString(), "", MsgIcon::Question,
-                                   MsgButtons::YesNo) != MsgAnswer::Yes;
+        stopped = prompter.Message(
+                      QCoreApplication::translate("mrv::MeterBatch", "Continue?").toStdString(), "",
+                      MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes;
     }
     const bool kept = commit();
     doc.SetDataChanged(1);

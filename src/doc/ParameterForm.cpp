@@ -159,11 +159,16 @@ std::vector<SheetField> MakeFields()
     AddPrice<1>(f);
     AddPrice<2>(f);
     AddPrice<3>(f);
-    f.push_back(MRV_FIELD("priceYear", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Year"), P::Show, 0, 99, values.priceYear));
-    f.push_back(MRV_FIELD("priceMonth", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Month"), P::Show, 1, 12, values.priceMonth));
-    f.push_back(MRV_FIELD("priceDay", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Day"), P::Show, 1, 31, values.priceDay));
-    f.push_back(MRV_FIELD("priceHour", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Hour"), P::Show, 0, 23, values.priceHour));
-    f.push_back(MRV_FIELD("priceMinute", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Minute"), P::Show, 0, 59, values.priceMinute));
+    f.push_back(MRV_FIELD("priceYear", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Year"), P::Show, 0,
+                          99, values.priceYear));
+    f.push_back(MRV_FIELD("priceMonth", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Month"), P::Show,
+                          1, 12, values.priceMonth));
+    f.push_back(MRV_FIELD("priceDay", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Day"), P::Show, 1,
+                          31, values.priceDay));
+    f.push_back(MRV_FIELD("priceHour", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Hour"), P::Show, 0,
+                          23, values.priceHour));
+    f.push_back(MRV_FIELD("priceMinute", QT_TRANSLATE_NOOP("mrv::ParameterForm", "Minute"), P::Show,
+                          0, 59, values.priceMinute));
     return f;
 }
 

@@ -9,15 +9,6 @@
 
 namespace mrv {
 
-namespace {
-
-struct ServerDatabaseTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::ServerDatabaseForm)
-};
-using T = ServerDatabaseTexts;
-
-} // namespace
-
 ServerDatabaseFields ServerDatabaseFields::From(const std::string& remembered)
 {
     ServerDatabaseFields f;
@@ -38,7 +29,9 @@ std::optional<ServerFieldRefusal> CheckServerDatabaseFields(const ServerDatabase
 {
     if (TrimBlanks(f.host).empty())
         return ServerFieldRefusal{
-            "Host", T::tr("Host: type the name or address of the server.").toStdString()};
+            "Host", QCoreApplication::translate("mrv::ServerDatabaseForm",
+                                                "Host: type the name or address of the server.")
+                        .toStdString()};
     const std::string port = TrimBlanks(f.port);
     if (!port.empty()) {
         bool ok = false;
@@ -46,11 +39,15 @@ std::optional<ServerFieldRefusal> CheckServerDatabaseFields(const ServerDatabase
         const int n = QString::fromStdString(port).toInt(&ok, 10);
         if (!ok || n < 1 || n > 65535 || port.find_first_not_of("0123456789") != std::string::npos)
             return ServerFieldRefusal{"Port",
-                                      T::tr("Port: a number from 1 to 65535.").toStdString()};
+                                      QCoreApplication::translate("mrv::ServerDatabaseForm",
+                                                                  "Port: a number from 1 to 65535.")
+                                          .toStdString()};
     }
     if (TrimBlanks(f.database).empty())
-        return ServerFieldRefusal{"Database",
-                                  T::tr("Database: type the name of the database.").toStdString()};
+        return ServerFieldRefusal{
+            "Database", QCoreApplication::translate("mrv::ServerDatabaseForm",
+                                                    "Database: type the name of the database.")
+                            .toStdString()};
     return std::nullopt;
 }
 

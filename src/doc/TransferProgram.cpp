@@ -20,11 +20,6 @@ namespace mrv {
 
 namespace {
 
-struct TransferTexts {
-    Q_DECLARE_TR_FUNCTIONS(mrv::TransferProgram)
-};
-using T = TransferTexts;
-
 std::string InFolder(const std::string& folder, const std::string& name)
 {
     if (folder.empty())
@@ -133,16 +128,23 @@ std::string TransferFailureText(const TransferCommand& command, const TransferOu
         return {};
     const QString program = QString::fromStdString(command.program);
     if (!outcome.started)
-        return T::tr("Error number: %1\nThe transfer program %2 could not be started: %3.")
+        return QCoreApplication::translate(
+                   "mrv::TransferProgram",
+                   "Error number: %1\nThe transfer program %2 could not be started: %3.")
             .arg(QString::number(outcome.errorCode), program,
                  QString::fromStdString(outcome.reason))
             .toStdString();
-    QString text = outcome.crashed
-                       ? T::tr("The transfer program %1 stopped abnormally.").arg(program)
-                       : T::tr("The transfer program %1 failed (exit status %2).")
-                             .arg(program, QString::number(outcome.exitCode));
+    QString text =
+        outcome.crashed
+            ? QCoreApplication::translate("mrv::TransferProgram",
+                                          "The transfer program %1 stopped abnormally.")
+                  .arg(program)
+            : QCoreApplication::translate("mrv::TransferProgram",
+                                          "The transfer program %1 failed (exit status %2).")
+                  .arg(program, QString::number(outcome.exitCode));
     if (!outcome.lastLines.empty())
-        text += "\n" + T::tr("Its last lines:") + "\n" + QString::fromStdString(outcome.lastLines);
+        text += "\n" + QCoreApplication::translate("mrv::TransferProgram", "Its last lines:") +
+                "\n" + QString::fromStdString(outcome.lastLines);
     return text.toStdString();
 }
 
