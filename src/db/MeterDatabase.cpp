@@ -5,6 +5,7 @@
 #include "base/Prompter.h"
 #include "db/DatabaseBackend.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
@@ -130,12 +131,16 @@ int MeterDatabase::OpenMain(const std::string& connect, const std::string& user,
         RecordSetWrapper& set;
         const char* failure;
     };
-    const Step steps[] = {{m_land, "Can not open land"},
-                          {m_district, "Can not open district"},
-                          {m_meter, "Can not open meter"}};
+    const Step steps[] = {
+        {m_land, QT_TRANSLATE_NOOP("mrv::MeterDatabase", "Can not open land")},
+        {m_district, QT_TRANSLATE_NOOP("mrv::MeterDatabase", "Can not open district")},
+        {m_meter, QT_TRANSLATE_NOOP("mrv::MeterDatabase", "Can not open meter")}};
     for (const Step& s : steps) {
         if (!s.set.Connect(connect, user, password)) {
-            m_prompter.Message(s.failure, "Error", MsgIcon::Error, MsgButtons::Ok);
+            m_prompter.Message(
+                QCoreApplication::translate("mrv::MeterDatabase", s.failure).toStdString(),
+                QCoreApplication::translate("mrv::MeterDatabase", "Error").toStdString(),
+                MsgIcon::Error, MsgButtons::Ok);
             return 0;
         }
     }

@@ -5,6 +5,7 @@
 #include "db/DatabaseBackend.h"
 #include "db/Schema.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -35,6 +36,15 @@ constexpr std::uint32_t kGenericFailure = 0x80004005u;
 constexpr std::size_t kMaxErrorBytes = 1023;
 
 std::atomic<unsigned> g_connectionSerial{0};
+
+// A report of this layer (marked for the context "mrv::RecordSetWrapper") in the program's
+// language, with `arg` for its %1; mrvctl loads no translation and keeps the English.
+std::string Tr(const char* text, const std::string& arg)
+{
+    return QCoreApplication::translate("mrv::RecordSetWrapper", text)
+        .arg(QString::fromStdString(arg))
+        .toStdString();
+}
 
 QString Q(const std::string& s)
 {
@@ -158,10 +168,23 @@ struct RecordSetWrapper::Impl {
     {
         if (filePath.empty() || IdentityOf(filePath) == fileIdentity)
             return true;
-        Report("The database file '" + filePath +
-               "' has been deleted or replaced since it was opened. Nothing was read or "
-               "written; close the database and open it again.");
+        Report(Tr(QT_TRANSLATE_NOOP("mrv::RecordSetWrapper",
+                                    "The database file '%1' has been deleted or replaced since it "
+                                    "was opened. Nothing was read or written; close the database "
+                                    "and open it again."),
+                  filePath));
         return false;
+    }
+
+    // A record set used before Connect: a fault of the program, said as it was always said.
+    void NotConnected()
+    {
+        prompter.Message(
+            QCoreApplication::translate("mrv::RecordSetWrapper",
+                                        "You must create Record obj first!")
+                .toStdString(),
+            QCoreApplication::translate("mrv::RecordSetWrapper", "Warnning").toStdString(),
+            MsgIcon::Warning, MsgButtons::Ok);
     }
 
     void Report(const std::string& text, std::uint32_t code = kGenericFailure)
@@ -242,7 +265,9 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
 
     const DatabaseTarget target = ParseDatabaseTarget(connect);
     if (!target.backend) {
-        d.Report("The connection string names no database file (DBQ=).");
+        d.Report(QCoreApplication::translate("mrv::RecordSetWrapper",
+                                             "The connection string names no database file (DBQ=).")
+                     .toStdString());
         return 0;
     }
     if (target.backend->needsFile) {
@@ -250,7 +275,9 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
         if (!std::filesystem::is_regular_file(std::filesystem::path(target.path), ec)) {
             // SQLite would create an empty file here; creating databases is the caller's
             // decision.
-            d.Report("Could not find the database file '" + target.path + "'.");
+            d.Report(Tr(QT_TRANSLATE_NOOP("mrv::RecordSetWrapper",
+                                          "Could not find the database file '%1'."),
+                        target.path));
             return 0;
         }
     }
@@ -259,7 +286,9 @@ int RecordSetWrapper::Connect(const std::string& connect, const std::string& use
     d.db = QSqlDatabase::addDatabase(QString::fromLatin1(d.backend->qtDriver), Q(d.connectionName));
     d.hasConnection = true;
     if (!d.db.isValid()) {
-        d.Report(std::string("The database driver ") + d.backend->qtDriver + " is not installed.");
+        d.Report(Tr(
+            QT_TRANSLATE_NOOP("mrv::RecordSetWrapper", "The database driver %1 is not installed."),
+            d.backend->qtDriver));
         return 0;
     }
     d.backend->configure(d.db, target);
@@ -307,7 +336,9 @@ bool RecordSetWrapper::OpenServer(const DatabaseTarget& target, const std::strin
         }
         if (!WantsPassword(d.db.lastError()) || attempt == 3)
             return false;
-        const auto typed = d.prompter.AskPassword("Password", "Password for " + key + ":");
+        const auto typed = d.prompter.AskPassword(
+            QCoreApplication::translate("mrv::RecordSetWrapper", "Password").toStdString(),
+            Tr(QT_TRANSLATE_NOOP("mrv::RecordSetWrapper", "Password for %1:"), key));
         if (!typed)
             return false;
         given = *typed;
@@ -342,15 +373,15 @@ int RecordSetWrapper::OpenSet(const std::string& source, int commandType,
     if (!d.hasConnection)
         return 0;
     if (!d.connected) {
-        d.prompter.Message("You must create Record obj first!", "Warnning", MsgIcon::Warning,
-                           MsgButtons::Ok);
+        d.NotConnected();
         return 0;
     }
     d.DropSet();
     if (!d.FileStillThere())
         return 0;
     if (commandType == kCommandTable && !IsPlainName(source)) {
-        d.Report("Invalid table name '" + source + "'.");
+        d.Report(
+            Tr(QT_TRANSLATE_NOOP("mrv::RecordSetWrapper", "Invalid table name '%1'."), source));
         return 0;
     }
     d.source = source;
@@ -370,18 +401,21 @@ int RecordSetWrapper::Bind(int columns)
     if (!d.hasConnection)
         return 0;
     if (!d.connected) {
-        d.prompter.Message("You must create Record obj first!", "Warnning", MsgIcon::Warning,
-                           MsgButtons::Ok);
+        d.NotConnected();
         return 0;
     }
     if (!d.open || !d.set) {
-        d.Report("The record set is not open.");
+        d.Report(QCoreApplication::translate("mrv::RecordSetWrapper", "The record set is not open.")
+                     .toStdString());
         return 0;
     }
     const int have = d.set->record().count();
     if (have < columns) {
-        d.Report("The record set has " + std::to_string(have) + " columns; " +
-                 std::to_string(columns) + " are needed.");
+        d.Report(QCoreApplication::translate("mrv::RecordSetWrapper",
+                                             "The record set has %1 columns; %2 are needed.")
+                     .arg(have)
+                     .arg(columns)
+                     .toStdString());
         return 0;
     }
     return 1;
@@ -394,7 +428,8 @@ void RecordSetWrapper::SetFilter(const std::string& column, const QVariant& valu
         return;
     d.DropSet();
     if (!column.empty() && !IsPlainName(column)) {
-        d.Report("Invalid column name '" + column + "'.");
+        d.Report(
+            Tr(QT_TRANSLATE_NOOP("mrv::RecordSetWrapper", "Invalid column name '%1'."), column));
         return;
     }
     d.filterColumn = column;
@@ -421,7 +456,9 @@ int RecordSetWrapper::Count(const std::string& table, const std::string& column,
         return -1;
     CloseSet();
     if (!IsPlainName(table) || (!column.empty() && !IsPlainName(column))) {
-        d.Report("Invalid name in the count of '" + table + "'.");
+        d.Report(
+            Tr(QT_TRANSLATE_NOOP("mrv::RecordSetWrapper", "Invalid name in the count of '%1'."),
+               table));
         return -1;
     }
     std::string sql = "select count(*) from " + table;

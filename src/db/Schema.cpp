@@ -4,6 +4,9 @@
 #include "db/DatabaseBackend.h"
 #include "db/RecordSetWrapper.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -144,8 +147,11 @@ int CreateSchema(const std::string& database, const std::vector<TableDef>& defs,
         // An empty file is an empty SQLite database; the record set never creates files.
         std::ofstream create(database, std::ios::binary);
         if (!create) {
-            prompter.Message("Can not create the database file '" + database + "'.", {},
-                             MsgIcon::Error, MsgButtons::Ok);
+            prompter.Message(
+                QCoreApplication::translate("mrv::Schema", "Can not create the database file '%1'.")
+                    .arg(QString::fromStdString(database))
+                    .toStdString(),
+                {}, MsgIcon::Error, MsgButtons::Ok);
             return 0;
         }
     }

@@ -4,6 +4,8 @@
 #include "db/DatabaseBackend.h"
 #include "db/RecordSetWrapper.h"
 
+#include <QCoreApplication>
+
 #include <filesystem>
 #include <system_error>
 
@@ -11,8 +13,32 @@
 
 namespace mrv {
 
-const char* const kDatabaseFileFilter =
-    "database(.db)|*.db *.sqlite *.mdb *.accdb|access database(.mdb)|*.mdb *.accdb";
+namespace {
+
+std::string Q2S(const QString& text)
+{
+    return text.toStdString();
+}
+
+QString S2Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString FileName(const std::string& path)
+{
+    return S2Q(std::filesystem::path(path).filename().string());
+}
+
+} // namespace
+
+std::string DatabaseFileFilter()
+{
+    return Q2S(QCoreApplication::translate("mrv::AccessOpen", "database(.db)")) +
+           "|*.db *.sqlite *.mdb *.accdb|" +
+           Q2S(QCoreApplication::translate("mrv::AccessOpen", "access database(.mdb)")) +
+           "|*.mdb *.accdb";
+}
 
 namespace {
 
@@ -26,8 +52,11 @@ std::string ShownReport(const AccessReport& report)
         shown.problems.resize(kProblemsShown);
     std::string text = shown.Text();
     if (report.problems.size() > kProblemsShown)
-        text += "  ... and " + std::to_string(report.problems.size() - kProblemsShown) +
-                " more (mrvctl import-access lists them all)\n";
+        text += "  " +
+                Q2S(QCoreApplication::translate(
+                        "mrv::AccessOpen", "... and %1 more (mrvctl import-access lists them all)")
+                        .arg(report.problems.size() - kProblemsShown)) +
+                "\n";
     return text;
 }
 
@@ -51,10 +80,13 @@ bool Convert(const std::string& accessPath, AccessKind kind, const std::string& 
     const AccessReport& report = conversion.Report();
     bool accepted = report.AllFit();
     if (!accepted) {
-        accepted = c.prompter.Message(ShownReport(report) +
-                                          "\nCarry the other rows over? The rows named above are "
-                                          "left out; the Access file stays as it is.",
-                                      c.title, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
+        accepted = c.prompter.Message(
+                       ShownReport(report) + "\n" +
+                           Q2S(QCoreApplication::translate(
+                               "mrv::AccessOpen", "Carry the other rows over? The rows named "
+                                                  "above are left out; the Access file stays "
+                                                  "as it is.")),
+                       c.title, MsgIcon::Warning, MsgButtons::YesNo) == MsgAnswer::Yes;
         if (!accepted)
             return false;
     }
@@ -66,8 +98,10 @@ bool Convert(const std::string& accessPath, AccessKind kind, const std::string& 
         return false;
     }
     if (report.AllFit())
-        c.prompter.Message(ShownReport(report) + "\nWritten to " + target + ".", c.title,
-                           MsgIcon::Information);
+        c.prompter.Message(ShownReport(report) + "\n" +
+                               Q2S(QCoreApplication::translate("mrv::AccessOpen", "Written to %1.")
+                                       .arg(S2Q(target))),
+                           c.title, MsgIcon::Information);
     return true;
 }
 
@@ -79,36 +113,47 @@ std::optional<std::string> OfferAccessConversion(const std::string& accessPath, 
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::exists(accessPath, ec)) {
-        c.prompter.Message(accessPath + " does not exist.", c.title, MsgIcon::Warning);
+        c.prompter.Message(Q2S(QCoreApplication::translate("mrv::AccessOpen", "%1 does not exist.")
+                                   .arg(S2Q(accessPath))),
+                           c.title, MsgIcon::Warning);
         return std::nullopt;
     }
     std::string target = ConvertedDatabaseName(accessPath);
     if (fs::exists(target, ec)) {
         const auto answer = c.prompter.Message(
-            fs::path(accessPath).filename().string() + " is an Access database; " +
-                fs::path(target).filename().string() +
-                " beside it is there already (made from it before?).\nOpen " + target + " instead?",
+            Q2S(QCoreApplication::translate(
+                    "mrv::AccessOpen",
+                    "%1 is an Access database; %2 beside it is there already (made from it "
+                    "before?).\nOpen %3 instead?")
+                    .arg(FileName(accessPath), FileName(target), S2Q(target))),
             c.title, MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes)
             return std::nullopt;
         return target;
     }
     const bool writable = FolderWritable(fs::path(target).parent_path());
-    const auto answer = c.prompter.Message(
-        fs::path(accessPath).filename().string() +
-            " is an Access database, which this program reads but does not change.\n" +
-            (writable ? "Carry it over into the new database " + target + "?"
-                      : std::string("Carry it over into a new database of this program? Its "
-                                    "folder can not be written: you choose where the new "
-                                    "database goes.")),
-        c.title, MsgIcon::Question, MsgButtons::YesNo);
+    const QString question =
+        writable ? QCoreApplication::translate(
+                       "mrv::AccessOpen",
+                       "%1 is an Access database, which this program reads but does not "
+                       "change.\nCarry it over into the new database %2?")
+                       .arg(FileName(accessPath), S2Q(target))
+                 : QCoreApplication::translate(
+                       "mrv::AccessOpen",
+                       "%1 is an Access database, which this program reads but does not "
+                       "change.\nCarry it over into a new database of this program? Its folder "
+                       "can not be written: you choose where the new database goes.")
+                       .arg(FileName(accessPath));
+    const auto answer =
+        c.prompter.Message(Q2S(question), c.title, MsgIcon::Question, MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes)
         return std::nullopt;
     if (!writable) {
-        const std::string start =
-            (fs::path(c.fallbackDir) / fs::path(target).filename()).string();
-        const auto chosen = c.prompter.ChooseSaveFile("Save the Converted Database",
-                                                      "database(.db)|*.db", start, ".db");
+        const std::string start = (fs::path(c.fallbackDir) / fs::path(target).filename()).string();
+        const auto chosen = c.prompter.ChooseSaveFile(
+            Q2S(QCoreApplication::translate("mrv::AccessOpen", "Save the Converted Database")),
+            Q2S(QCoreApplication::translate("mrv::AccessOpen", "database(.db)")) + "|*.db", start,
+            ".db");
         if (!chosen || chosen->empty())
             return std::nullopt;
         target = *chosen;
@@ -139,9 +184,11 @@ bool OfferAccessTestResults(const std::vector<std::string>& folders, const std::
             return false;
     }
     const auto answer = c.prompter.Message(
-        "Meter test results in an Access file are in " + found +
-            ".\nCarry them over into the test database? (Asked once; the Access file stays as it "
-            "is.)",
+        Q2S(QCoreApplication::translate(
+                "mrv::AccessOpen",
+                "Meter test results in an Access file are in %1.\nCarry them over into the test "
+                "database? (Asked once; the Access file stays as it is.)")
+                .arg(S2Q(found))),
         c.title, MsgIcon::Question, MsgButtons::YesNo);
     if (answer == MsgAnswer::Yes)
         Convert(found, AccessKind::Test, testDb, c);

@@ -34,6 +34,6 @@ bool OfferAccessTestResults(const std::vector<std::string>& folders, const std::
                             const AccessOpenContext& context);
 
 // The filter of the database choosers: our files, and Access files to carry over.
-extern const char* const kDatabaseFileFilter;
+std::string DatabaseFileFilter();
 
 } // namespace mrv

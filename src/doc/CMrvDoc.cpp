@@ -5,6 +5,7 @@
 #include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "doc/DataFileTexts.h"
 #include "doc/EnergyImport.h"
 #include "doc/ParameterForm.h"
 #include "doc/ParameterRules.h"
@@ -189,11 +190,14 @@ bool CMrvDoc::SaveSettings()
                           m_comDevices[std::size_t(i)]);
     if (!m_store.Flush()) {
         const std::string where = m_store.Location();
-        m_prompter.Message("The settings could not be saved" +
-                               (where.empty() ? std::string() : " to " + where) +
-                               ": the disk may be full or the file not writable. The settings "
-                               "saved before are kept.",
-                           "Error", MsgIcon::Warning);
+        const QString text =
+            where.empty()
+                ? tr("The settings could not be saved: the disk may be full or the file not "
+                     "writable. The settings saved before are kept.")
+                : tr("The settings could not be saved to %1: the disk may be full or the file "
+                     "not writable. The settings saved before are kept.")
+                      .arg(QString::fromStdString(where));
+        m_prompter.Message(text.toStdString(), tr("Error").toStdString(), MsgIcon::Warning);
         return false;
     }
     return true;
@@ -324,13 +328,15 @@ int CMrvDoc::OpenPort(int baudRate)
     if (SerialPort::Open(port, 0) < 0) {
         // Why, and what to do, stand on the status bar while the message is up.
         ExplainPortRefusal(port);
-        m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
+        m_prompter.Message(tr("Can't open this port!").toStdString(), tr("Error").toStdString(),
+                           MsgIcon::Warning);
         return 0;
     }
     const PortSettings settings = LinkPortSettings(baudRate);
     if (SerialPort::Configure(port, settings) != 0) {
         SerialPort::Close(port);
-        m_prompter.Message("Can't open this port!", "Error", MsgIcon::Warning);
+        m_prompter.Message(tr("Can't open this port!").toStdString(), tr("Error").toStdString(),
+                           MsgIcon::Warning);
         return 0;
     }
     return 1;
@@ -371,7 +377,7 @@ int CMrvDoc::OpenTestDatabase()
     // Test results kept in an Access testmeter.mdb before are offered for conversion once.
     if (m_store.GetInt("file", "accesstestoffered", 0) == 0 &&
         OfferAccessTestResults({m_moduleDir, ProgramFiles::UserDataDir()}, path,
-                               AccessContext("Meter Test")))
+                               AccessContext(tr("Meter Test").toStdString())))
         m_store.PutInt("file", "accesstestoffered", 1);
     if (m_db->OpenTest(ConnectStringFor(path), "Admin", "") != 0)
         m_testDbOpen = 1;
@@ -398,8 +404,7 @@ std::optional<std::string> CMrvDoc::ChooseDatabaseFile(const std::string& title,
     // Start in the remembered database's folder with its name preset.
     const std::string start =
         remembered.empty() || IsServerConnect(remembered) ? std::string("./") : remembered;
-    auto chosen =
-        m_prompter.ChooseSaveFile(title, kDatabaseFileFilter, start, ".db");
+    auto chosen = m_prompter.ChooseSaveFile(title, DatabaseFileFilter(), start, ".db");
     if (!chosen || chosen->empty())
         return std::nullopt;
     return chosen;
@@ -409,7 +414,7 @@ int CMrvDoc::OnOpenDatabase()
 {
     if (!CanOpenDatabase())
         return 0;
-    const auto chosen = ChooseDatabaseFile("Open Database", m_dbName);
+    const auto chosen = ChooseDatabaseFile(tr("Open Database").toStdString(), m_dbName);
     if (!chosen)
         return 0;
     return OpenDatabaseFile(*chosen);
@@ -420,16 +425,17 @@ int CMrvDoc::OpenDatabaseFile(const std::string& path)
     if (!CanOpenDatabase())
         return 0;
     if (IsAccessFileName(path)) {
-        const auto converted =
-            OfferAccessConversion(path, AccessKind::Installation, AccessContext("Open Database"));
+        const auto converted = OfferAccessConversion(
+            path, AccessKind::Installation, AccessContext(tr("Open Database").toStdString()));
         return converted ? OpenInstallation(DatabaseConnectString(*converted), *converted) : 0;
     }
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         // Never create a database behind the user's back.
         const auto answer =
-            m_prompter.Message("This database does not exist.\nCreate a new, empty database?",
-                               "Open Database", MsgIcon::Question, MsgButtons::YesNo);
+            m_prompter.Message(
+                tr("This database does not exist.\nCreate a new, empty database?").toStdString(),
+                tr("Open Database").toStdString(), MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes)
             return 0;
         if (CreateInstallationSchema(path, m_prompter) == 0)
@@ -440,8 +446,10 @@ int CMrvDoc::OpenDatabaseFile(const std::string& path)
     const DatabaseTarget target = ParseDatabaseTarget(connect);
     if (target.backend && std::string_view(target.backend->qtDriver) == "QSQLITE" &&
         std::filesystem::file_size(path, ec) > 0 && !ec && !IsSqliteFile(path)) {
-        m_prompter.Message("Can't Open This Database!\n" + path + " is not a database file.",
-                           "error", MsgIcon::Warning);
+        m_prompter.Message(tr("Can't Open This Database!\n%1 is not a database file.")
+                               .arg(QString::fromStdString(path))
+                               .toStdString(),
+                           tr("error").toStdString(), MsgIcon::Warning);
         return 0;
     }
     return OpenInstallation(connect, path);
@@ -454,7 +462,8 @@ int CMrvDoc::OpenInstallation(const std::string& connect, const std::string& nam
     const int ok = LoadTables(TableHhus | TableBlocks);
     emit Busy(false);
     if (!ok) {
-        m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
+        m_prompter.Message(tr("Can't Open This Database!").toStdString(),
+                           tr("error").toStdString(), MsgIcon::Warning);
         return 0;
     }
     m_dbName = name;
@@ -475,14 +484,15 @@ int CMrvDoc::OpenServerDatabase(const std::string& connect)
     const auto present = TablesPresent(connect, InstallationTables(), m_prompter);
     emit Busy(false);
     if (!present) {
-        m_prompter.Message("Can't Open This Database!", "error", MsgIcon::Warning);
+        m_prompter.Message(tr("Can't Open This Database!").toStdString(),
+                           tr("error").toStdString(), MsgIcon::Warning);
         return 0;
     }
     if (present->size() < InstallationTables().size()) {
         // An empty server database is what a new file is: never filled behind the user's back.
         const auto answer = m_prompter.Message(
-            "This database lacks the installation tables.\nCreate them now?",
-            "Open Server Database", MsgIcon::Question, MsgButtons::YesNo);
+            tr("This database lacks the installation tables.\nCreate them now?").toStdString(),
+            tr("Open Server Database").toStdString(), MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgAnswer::Yes)
             return 0;
         if (CreateInstallationSchema(connect, m_prompter) == 0)
@@ -500,7 +510,8 @@ void CMrvDoc::OnCloseDatabase()
 
 std::optional<std::string> CMrvDoc::ChooseDataFile(const std::string& title)
 {
-    auto chosen = m_prompter.ChooseOpenFile(title, "data file(.dbf)|*.dbf", m_dataPath, ".dbf");
+    auto chosen = m_prompter.ChooseOpenFile(title, tr("data file(.dbf)").toStdString() + "|*.dbf",
+                                            m_dataPath, ".dbf");
     if (!chosen || chosen->empty())
         return std::nullopt;
     return chosen;
@@ -508,7 +519,7 @@ std::optional<std::string> CMrvDoc::ChooseDataFile(const std::string& title)
 
 int CMrvDoc::OnOpenDataFile()
 {
-    const auto chosen = ChooseDataFile("Open");
+    const auto chosen = ChooseDataFile(tr("Open", "title of the data file chooser").toStdString());
     if (!chosen)
         return 0;
     return OpenDataFile(*chosen);
@@ -520,8 +531,8 @@ int CMrvDoc::OpenDataFile(const std::string& path)
     const int ok = m_dataFile->Load(path);
     emit Busy(false);
     if (!ok) {
-        m_prompter.Message(DataFileRefusalText(m_dataFile->LastLoadError()), "error",
-                           MsgIcon::Warning);
+        m_prompter.Message(ShownDataFileRefusal(m_dataFile->LastLoadError()),
+                           tr("error").toStdString(), MsgIcon::Warning);
         return 0;
     }
     emit DataFileChanged();
@@ -536,7 +547,7 @@ void CMrvDoc::CloseDataFile()
 
 int CMrvDoc::OnConvertDataFile()
 {
-    const auto chosen = ChooseDataFile("Convert Data File");
+    const auto chosen = ChooseDataFile(tr("Convert Data File").toStdString());
     if (!chosen)
         return 0;
     emit Busy(true);
@@ -545,9 +556,13 @@ int CMrvDoc::OnConvertDataFile()
     // The table goes into the working folder, which the user cannot see: the message names it.
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::current_path(ec);
-    const std::string where = result.written && !ec ? "\nIn the folder " + folder.string() : "";
-    m_prompter.Message(ConvertMessage(result) + where, result.written ? "" : "error",
-                       MsgIcon::Warning);
+    const std::string where =
+        result.written && !ec
+            ? "\n" +
+                  tr("In the folder %1").arg(QString::fromStdString(folder.string())).toStdString()
+            : "";
+    m_prompter.Message(ShownConvertMessage(result) + where,
+                       result.written ? "" : tr("error").toStdString(), MsgIcon::Warning);
     return result.written;
 }
 
@@ -560,10 +575,11 @@ int CMrvDoc::OpenEnergyDatabase()
 
 int CMrvDoc::OnChooseEnergyDatabase()
 {
-    auto chosen = ChooseDatabaseFile("Open Energy Database", m_dbEnergy);
+    const std::string title = tr("Open Energy Database").toStdString();
+    auto chosen = ChooseDatabaseFile(title, m_dbEnergy);
     if (chosen && IsAccessFileName(*chosen))
         chosen = OfferAccessConversion(*chosen, AccessKind::Energy,
-                                       AccessContext("Open Energy Database"));
+                                       AccessContext(title));
     if (!chosen)
         return 0;
     // A new file gets the energy tables, and so does a database that lacks them.

@@ -1,5 +1,7 @@
 #include "doc/EditForm.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -14,7 +16,9 @@ std::string IdInUseMessage(const FormNumberField& field, long long id)
 {
     char digits[24];
     std::snprintf(digits, sizeof digits, "%04lld", id);
-    return std::string(field.label) + " " + digits + " is already in use.";
+    return QCoreApplication::translate("mrv::EditForm", "%1 %2 is already in use.")
+        .arg(QString::fromStdString(ShownLabel(field)), QString::fromLatin1(digits))
+        .toStdString();
 }
 
 std::int32_t ProposedId(const std::vector<std::int32_t>& idsInUse)
@@ -38,21 +42,27 @@ std::optional<std::string> CheckIdFrom(std::string_view text)
 {
     if (text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
-    return "ID from must be one or two digits, 00 to 99.";
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "ID from must be one or two digits, 00 to 99.")
+        .toStdString();
 }
 
 std::optional<std::string> CheckId2Number(std::string_view text)
 {
     if (IsDecimalDigits(text))
         return std::nullopt;
-    return "The number of ID2 from must be digits only.";
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "The number of ID2 from must be digits only.")
+        .toStdString();
 }
 
 std::optional<std::string> CheckMeterId(std::string_view text)
 {
     if (!text.empty() && text.size() <= kMeterIdWidth && IsDecimalDigits(text))
         return std::nullopt;
-    return "Meter ID must be one or two digits, 00 to 99.";
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "Meter ID must be one or two digits, 00 to 99.")
+        .toStdString();
 }
 
 std::string TwoDigitMeterId(std::string_view text)
@@ -76,11 +86,19 @@ std::optional<MeterLookup> QueryLookup(int lastFilled, std::string_view meterId,
 
 std::string QueryMatchNote(const MeterLookup& lookup, int index, int count)
 {
-    const std::string by = (lookup.column == 1 ? "Meter ID " : "Meter ID2 ") + lookup.text + ".";
+    const QString text = QString::fromStdString(lookup.text);
     if (count <= 1)
-        return "Found by " + by;
-    return "Meter " + std::to_string(index + 1) + " of " + std::to_string(count) + " found by " +
-           by;
+        return (lookup.column == 1
+                    ? QCoreApplication::translate("mrv::EditForm", "Found by Meter ID %1.")
+                    : QCoreApplication::translate("mrv::EditForm", "Found by Meter ID2 %1."))
+            .arg(text)
+            .toStdString();
+    return (lookup.column == 1 ? QCoreApplication::translate("mrv::EditForm",
+                                                             "Meter %1 of %2 found by Meter ID %3.")
+                               : QCoreApplication::translate(
+                                     "mrv::EditForm", "Meter %1 of %2 found by Meter ID2 %3."))
+        .arg(QString::number(index + 1), QString::number(count), text)
+        .toStdString();
 }
 
 std::int32_t ConstantTextToValue(std::string_view text)
@@ -112,7 +130,9 @@ std::optional<std::string> CheckConstantText(std::string_view text)
     if (!text.empty() && text.size() <= 6 && IsDecimalDigits(text) &&
         ConstantInRange(value) == value)
         return std::nullopt;
-    return "Constant must be a number from 100 to 99999.";
+    return QCoreApplication::translate("mrv::EditForm",
+                                       "Constant must be a number from 100 to 99999.")
+        .toStdString();
 }
 
 std::string ConstantValueToText(std::int32_t value)

@@ -5,6 +5,8 @@
 #include "base/Records.h"
 #include "doc/FormNumber.h"
 
+#include <QtGlobal>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,10 +20,14 @@ namespace mrv {
 // Ids run from 1: 0 means "none" to the lists, and a Block with id 0 would be left out of the
 // download files. Four digits is what the dialogs and the data files show.
 inline constexpr long long kMaxRecordId = 9999;
-inline constexpr FormNumberField kHhuIdField{"hhuId", "HHU ID", 1, kMaxRecordId};
-inline constexpr FormNumberField kBlockIdField{"blockId", "Block ID", 1, kMaxRecordId};
-inline constexpr FormNumberField kMeterCountField{"meterCount", "Number(<=100)", 1, 100};
-inline constexpr FormNumberField kMeterBlockIdField{"meterBlockId", "Block ID", 1, kMaxRecordId};
+inline constexpr FormNumberField kHhuIdField{
+    "hhuId", QT_TRANSLATE_NOOP("mrv::FormNumberField", "HHU ID"), 1, kMaxRecordId};
+inline constexpr FormNumberField kBlockIdField{
+    "blockId", QT_TRANSLATE_NOOP("mrv::FormNumberField", "Block ID"), 1, kMaxRecordId};
+inline constexpr FormNumberField kMeterCountField{
+    "meterCount", QT_TRANSLATE_NOOP("mrv::FormNumberField", "Number(<=100)"), 1, 100};
+inline constexpr FormNumberField kMeterBlockIdField{
+    "meterBlockId", QT_TRANSLATE_NOOP("mrv::FormNumberField", "Block ID"), 1, kMaxRecordId};
 inline constexpr std::array<const FormNumberField*, 4> kEditNumberFields{
     &kHhuIdField, &kBlockIdField, &kMeterCountField, &kMeterBlockIdField};
 

@@ -5,6 +5,8 @@
 #include "db/RecordSetWrapper.h"
 #include "db/Schema.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <memory>
 #include <unordered_set>
@@ -64,8 +66,6 @@ enum EnergyColumn {
     kDbkp,
 };
 
-constexpr char kCaption[] = "Export Energy Database";
-
 // The database as the user knows it: the file, or user@host:port/dbname (never a password).
 std::string TargetName(const std::string& database)
 {
@@ -84,9 +84,14 @@ bool LoadEnergyRows(const std::string& database, const EnergyFilter& filter, Pro
     if (!present)
         return false;
     if (present->empty()) {
-        prompter.Message(TargetName(database) + " has no table energy: no readings were ever "
-                                                "imported into it.",
-                         kCaption, MsgIcon::Error);
+        prompter.Message(QCoreApplication::translate(
+                             "mrv::EnergyExport",
+                             "%1 has no table energy: no readings were ever imported into it.")
+                             .arg(QString::fromStdString(TargetName(database)))
+                             .toStdString(),
+                         QCoreApplication::translate("mrv::EnergyExport", "Export Energy Database")
+                             .toStdString(),
+                         MsgIcon::Error);
         return false;
     }
     RecordSetWrapper set(prompter);

@@ -4,6 +4,7 @@
 #include "base/Prompter.h"
 #include "datafile/FileBytes.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QString>
@@ -21,6 +22,11 @@
 namespace mrv {
 
 namespace {
+
+std::string Shown(const char* text)
+{
+    return QCoreApplication::translate("mrv::EnergyImport", text).toStdString();
+}
 
 // The unit's totals roll over at one million; the database keeps the part below it.
 double BelowOneMillion(double total)
@@ -44,12 +50,16 @@ std::string LoginName()
 std::string DamagedLines(const std::vector<const ReadingRecord*>& damaged)
 {
     constexpr std::size_t kShown = 20;
-    std::string text =
-        "\n" + std::to_string(damaged.size()) + " damaged record(s) were not stored:";
+    std::string text = "\n" + QCoreApplication::translate("mrv::EnergyImport",
+                                                          "%1 damaged record(s) were not stored:")
+                                  .arg(damaged.size())
+                                  .toStdString();
     for (std::size_t i = 0; i < damaged.size() && i < kShown; ++i)
         text += "\n  " + damaged[i]->meterId2 + ": " + damaged[i]->damage;
     if (damaged.size() > kShown)
-        text += "\n  ... and " + std::to_string(damaged.size() - kShown) + " more";
+        text += "\n  " + QCoreApplication::translate("mrv::EnergyImport", "... and %1 more")
+                             .arg(damaged.size() - kShown)
+                             .toStdString();
     return text;
 }
 
@@ -150,13 +160,29 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             return result;
         }
         if (known > 0 && !again) {
-            const std::string question =
-                file->fileName + " was imported into this database on " + before.importedAt +
-                " by " + before.importedBy + " (" + std::to_string(before.readings) + " readings" +
-                (before.times > 1 ? ", " + std::to_string(before.times) + " imports" : "") +
-                "). Importing it again stores its readings twice.\nImport it again?";
-            if (prompter.Message(question, "Input", MsgIcon::Question,
-                                 MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
+            const QString question =
+                before.times > 1
+                    ? QCoreApplication::translate(
+                          "mrv::EnergyImport",
+                          "%1 was imported into this database on %2 by %3 (%4 readings, %5 "
+                          "imports). Importing it again stores its readings twice.\nImport it "
+                          "again?")
+                          .arg(QString::fromStdString(file->fileName),
+                               QString::fromStdString(before.importedAt),
+                               QString::fromStdString(before.importedBy),
+                               QString::number(before.readings), QString::number(before.times))
+                    : QCoreApplication::translate(
+                          "mrv::EnergyImport",
+                          "%1 was imported into this database on %2 by %3 (%4 readings). "
+                          "Importing it again stores its readings twice.\nImport it again?")
+                          .arg(QString::fromStdString(file->fileName),
+                               QString::fromStdString(before.importedAt),
+                               QString::fromStdString(before.importedBy),
+                               QString::number(before.readings));
+            if (prompter.Message(
+                    question.toStdString(),
+                    QCoreApplication::translate("mrv::EnergyImport", "Input").toStdString(),
+                    MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) {
                 result.declined = true;
                 return result;
             }
@@ -179,11 +205,14 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             // table cannot be written.
             if (batch && db.InEnergyBatch())
                 db.RollbackEnergyBatch();
-            prompter.Message(file->fileName +
-                                 " could not be recorded as imported, so none of "
-                                 "its readings were stored: " +
-                                 error,
-                             "Input result", MsgIcon::Warning, MsgButtons::Ok);
+            prompter.Message(
+                QCoreApplication::translate("mrv::EnergyImport",
+                                            "%1 could not be recorded as imported, so none of its "
+                                            "readings were stored: %2")
+                    .arg(QString::fromStdString(file->fileName), QString::fromStdString(error))
+                    .toStdString(),
+                QCoreApplication::translate("mrv::EnergyImport", "Input result").toStdString(),
+                MsgIcon::Warning, MsgButtons::Ok);
             result.refused = true;
             return result;
         }
@@ -222,13 +251,18 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
                 result.refused = true;
                 if (options.allOrNothing) {
                     undo = true;
-                    why = "The database refused the reading of meter " + sources[at + i]->meterId2 +
-                          ": nothing of this file was stored.";
+                    why = QCoreApplication::translate(
+                              "mrv::EnergyImport",
+                              "The database refused the reading of meter %1: nothing of this "
+                              "file was stored.")
+                              .arg(QString::fromStdString(sources[at + i]->meterId2))
+                              .toStdString();
                     ended = true;
                     break;
                 }
-                if (prompter.Message("Continue?", std::string{}, MsgIcon::None,
-                                     MsgButtons::YesNo) == MsgAnswer::No) {
+                if (prompter.Message(
+                        QCoreApplication::translate("mrv::EnergyImport", "Continue?").toStdString(),
+                        std::string{}, MsgIcon::None, MsgButtons::YesNo) == MsgAnswer::No) {
                     ended = true;
                     break;
                 }
@@ -238,7 +272,9 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
             options.progress(std::min(total, static_cast<int>(at + n)), total);
     }
     if (result.stopped)
-        why = "Input stopped: nothing of this file was stored.";
+        why = QCoreApplication::translate("mrv::EnergyImport",
+                                          "Input stopped: nothing of this file was stored.")
+                  .toStdString();
     // A file none of whose readings were stored is not remembered as imported.
     if (!lost && result.stored == 0 && file)
         undo = true;
@@ -255,18 +291,22 @@ ImportResult ImportDataFile(const std::vector<ReadingRecord>& readings, MeterDat
     if (lost || undo)
         result.stored = 0;
     result.undone = lost;
-    char text[64];
-    std::snprintf(text, sizeof text, "Total input %d records!", result.stored);
-    std::string shown = text;
+    std::string shown = QCoreApplication::translate("mrv::EnergyImport", "Total input %1 records!")
+                            .arg(result.stored)
+                            .toStdString();
     if (lost)
-        shown = std::string(gone ? kConnectionLost : kImportUndone) + "\n" + shown;
+        shown = Shown(gone ? kConnectionLost : kImportUndone) + "\n" + shown;
     else if (!why.empty())
         shown = why + "\n" + shown;
     if (!damaged.empty())
         shown += DamagedLines(damaged);
     if (!options.database.empty() && result.stored > 0)
-        shown += "\nStored into " + options.database;
-    prompter.Message(shown, "Input result", MsgIcon::None, MsgButtons::Ok);
+        shown += "\n" + QCoreApplication::translate("mrv::EnergyImport", "Stored into %1")
+                            .arg(QString::fromStdString(options.database))
+                            .toStdString();
+    prompter.Message(shown,
+                     QCoreApplication::translate("mrv::EnergyImport", "Input result").toStdString(),
+                     MsgIcon::None, MsgButtons::Ok);
     return result;
 }
 

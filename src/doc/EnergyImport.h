@@ -5,6 +5,8 @@
 #include "datafile/HhuDataFile.h"
 #include "db/MeterDatabase.h"
 
+#include <QtGlobal>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,10 +16,14 @@ namespace mrv {
 
 class Prompter;
 
+// The import's reports in the program's language (as they are when no translation is loaded,
+// as in mrvctl, which keeps one language for scripts).
 inline constexpr char kImportUndone[] =
-    "The database undid the whole import: no reading of this file was stored.";
+    QT_TRANSLATE_NOOP("mrv::EnergyImport",
+                      "The database undid the whole import: no reading of this file was stored.");
 inline constexpr char kConnectionLost[] =
-    "The connection to the database server was lost: no reading of this file was stored.";
+    QT_TRANSLATE_NOOP("mrv::EnergyImport", "The connection to the database server was lost: no "
+                                           "reading of this file was stored.");
 
 // The energy row of one read meter: date "yy-mm-dd" from the BCD reading date, the second
 // meter id as the meter number, totals of one million or more less one million.

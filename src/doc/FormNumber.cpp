@@ -1,5 +1,7 @@
 #include "doc/FormNumber.h"
 
+#include <QCoreApplication>
+
 #include <charconv>
 
 namespace mrv {
@@ -24,8 +26,21 @@ std::optional<long long> ParseFormNumber(std::string_view text, long long min, l
 
 std::string FormNumberMessage(std::string_view label, long long min, long long max)
 {
-    return std::string(label) + " must be an integer from " + std::to_string(min) + " to " +
-           std::to_string(max) + ".";
+    return QCoreApplication::translate("mrv::FormNumber", "%1 must be an integer from %2 to %3.")
+        .arg(QString::fromUtf8(label.data(), qsizetype(label.size())), QString::number(min),
+             QString::number(max))
+        .toStdString();
+}
+
+std::string ShownLabel(const FormNumberField& field)
+{
+    return QCoreApplication::translate("mrv::FormNumberField", std::string(field.label).c_str())
+        .toStdString();
+}
+
+std::string FormNumberMessage(const FormNumberField& field)
+{
+    return FormNumberMessage(ShownLabel(field), field.min, field.max);
 }
 
 } // namespace mrv

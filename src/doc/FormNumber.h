@@ -26,11 +26,12 @@ inline std::optional<long long> ParseFormNumber(const FormNumberField& field, st
     return ParseFormNumber(text, field.min, field.max);
 }
 
-// "HHU ID must be an integer from 1 to 9999."
+// "HHU ID must be an integer from 1 to 9999.", in the program's language: `label` as it is
+// shown (already translated).
 std::string FormNumberMessage(std::string_view label, long long min, long long max);
-inline std::string FormNumberMessage(const FormNumberField& field)
-{
-    return FormNumberMessage(field.label, field.min, field.max);
-}
+// The same for a field, its label translated in the context "mrv::FormNumberField".
+std::string FormNumberMessage(const FormNumberField& field);
+// A field's label in the program's language.
+std::string ShownLabel(const FormNumberField& field);
 
 } // namespace mrv

@@ -7,11 +7,23 @@
 #include "db/MeterDatabase.h"
 #include "doc/CMrvDoc.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace mrv {
 
 namespace {
+
+QString S2Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString BlockNumber(std::int32_t blockId)
+{
+    return S2Q(FormatC("%04d", int(blockId)));
+}
 
 int DigitValue(char c)
 {
@@ -27,8 +39,14 @@ std::string TwoDigitSum(char tens, char ones, int k)
 
 std::string FormatLost(int rows)
 {
-    return "The database did not keep the last " + std::to_string(rows) +
-           (rows == 1 ? " meter" : " meters") + " of this batch.";
+    return (rows == 1 ? QCoreApplication::translate(
+                            "mrv::MeterBatch",
+                            "The database did not keep the last 1 meter of this batch.")
+                      : QCoreApplication::translate(
+                            "mrv::MeterBatch",
+                            "The database did not keep the last %1 meters of this batch.")
+                            .arg(rows))
+        .toStdString();
 }
 
 } // namespace
@@ -132,8 +150,10 @@ bool SameMeterRow(const MeterRecord& a, const MeterRecord& b)
 
 std::string Id2InUseMessage(const MeterRecord& holder)
 {
-    return "Meter ID2 " + holder.property_num + " is already in use (Meter ID " + holder.meter_num +
-           " of Block " + FormatC("%04d", int(holder.district_id)) + ").";
+    return QCoreApplication::translate("mrv::MeterBatch",
+                                       "Meter ID2 %1 is already in use (Meter ID %2 of Block %3).")
+        .arg(S2Q(holder.property_num), S2Q(holder.meter_num), BlockNumber(holder.district_id))
+        .toStdString();
 }
 
 std::optional<std::string> BatchId2Refusal(MeterDatabase& db, const MeterBatch& batch)
@@ -145,7 +165,11 @@ std::optional<std::string> BatchId2Refusal(MeterDatabase& db, const MeterBatch& 
         if (id2.empty())
             continue;
         if (std::find(id2s.begin(), id2s.end(), id2) != id2s.end())
-            return "Meter ID2 " + id2 + " would be given to two meters of this batch.";
+            return QCoreApplication::translate(
+                       "mrv::MeterBatch",
+                       "Meter ID2 %1 would be given to two meters of this batch.")
+                .arg(S2Q(id2))
+                .toStdString();
         id2s.push_back(std::move(id2));
     }
     const MeterList holders = db.MetersWithId2(id2s);
@@ -174,11 +198,18 @@ std::optional<std::string> BatchMeterIdQuestion(const MeterList& blockMeters, st
     }
     if (used == 0)
         return std::nullopt;
-    std::string text =
-        "Meter ID " + first + " is already used in Block " + FormatC("%04d", int(blockId));
-    if (used > 1)
-        text += " (and " + std::to_string(used - 1) + " more Meter IDs of this batch)";
-    return text + ".\nAdd the meters all the same?";
+    if (used == 1)
+        return QCoreApplication::translate(
+                   "mrv::MeterBatch",
+                   "Meter ID %1 is already used in Block %2.\nAdd the meters all the same?")
+            .arg(S2Q(first), BlockNumber(blockId))
+            .toStdString();
+    return QCoreApplication::translate(
+               "mrv::MeterBatch",
+               "Meter ID %1 is already used in Block %2 (and %3 more Meter IDs of this "
+               "batch).\nAdd the meters all the same?")
+        .arg(S2Q(first), BlockNumber(blockId), QString::number(used - 1))
+        .toStdString();
 }
 
 bool BatchAccepted(CMrvDoc& doc, std::int32_t blockId, const MeterBatch& batch)
@@ -218,9 +249,11 @@ bool MeterChangeAccepted(CMrvDoc& doc, const MeterRecord& before, const MeterRec
     });
     if (!used)
         return true;
-    return prompter.Message("Meter ID " + after.meter_num + " is already used in Block " +
-                                FormatC("%04d", int(after.district_id)) +
-                                ".\nKeep it all the same?",
+    return prompter.Message(QCoreApplication::translate(
+                                "mrv::MeterBatch",
+                                "Meter ID %1 is already used in Block %2.\nKeep it all the same?")
+                                .arg(S2Q(after.meter_num), BlockNumber(after.district_id))
+                                .toStdString(),
                             "", MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes;
 }
 
@@ -284,8 +317,9 @@ MeterBatchResult AddMeterBatch(CMrvDoc& doc, std::int32_t blockId, const MeterBa
             continue;
         }
         commit();
-        stopped = prompter.Message("Continue?", "", MsgIcon::Question, MsgButtons::YesNo) !=
-                  MsgAnswer::Yes;
+        stopped = prompter.Message(
+                      QCoreApplication::translate("mrv::MeterBatch", "Continue?").toStdString(), "",
+                      MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes;
     }
     const bool kept = commit();
     doc.SetDataChanged(1);

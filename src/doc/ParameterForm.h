@@ -35,6 +35,10 @@ struct SheetField {
     int digits; // shown with at least this many digits ("%02i" for 2), 0: as it is
     long long (*get)(const SheetValues& v, int row);
     void (*set)(SheetValues& v, int row, long long value);
+    // The label as its translation is looked up, with %1 for `labelNumber` ("Day Table %1.
+    // From (hour)"); none: `label` itself.
+    const char* labelText = nullptr;
+    int labelNumber = 0;
 };
 
 // Every numeric field of the sheet, page by page in the order of their controls.
@@ -47,6 +51,9 @@ std::string SheetFieldText(const SheetField& field, const SheetValues& values);
 // The whole integer a text stands for (blanks around it and a sign allowed, C locale) when it
 // is within the field's range; none otherwise.
 std::optional<long long> ParseSheetNumber(const SheetField& field, std::string_view text);
+
+// The label in the program's language.
+std::string ShownSheetLabel(const SheetField& field);
 
 // "Package Interval (ms) must be an integer from 0 to 5000."
 std::string SheetFieldMessage(const SheetField& field);

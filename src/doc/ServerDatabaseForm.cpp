@@ -2,6 +2,7 @@
 
 #include "db/DatabaseBackend.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdlib>
@@ -27,17 +28,26 @@ std::string ServerDatabaseFields::ConnectString() const
 std::optional<ServerFieldRefusal> CheckServerDatabaseFields(const ServerDatabaseFields& f)
 {
     if (TrimBlanks(f.host).empty())
-        return ServerFieldRefusal{"Host", "Host: type the name or address of the server."};
+        return ServerFieldRefusal{
+            "Host", QCoreApplication::translate("mrv::ServerDatabaseForm",
+                                                "Host: type the name or address of the server.")
+                        .toStdString()};
     const std::string port = TrimBlanks(f.port);
     if (!port.empty()) {
         bool ok = false;
         // Parsed as digits only, whatever the user's locale.
         const int n = QString::fromStdString(port).toInt(&ok, 10);
         if (!ok || n < 1 || n > 65535 || port.find_first_not_of("0123456789") != std::string::npos)
-            return ServerFieldRefusal{"Port", "Port: a number from 1 to 65535."};
+            return ServerFieldRefusal{"Port",
+                                      QCoreApplication::translate("mrv::ServerDatabaseForm",
+                                                                  "Port: a number from 1 to 65535.")
+                                          .toStdString()};
     }
     if (TrimBlanks(f.database).empty())
-        return ServerFieldRefusal{"Database", "Database: type the name of the database."};
+        return ServerFieldRefusal{
+            "Database", QCoreApplication::translate("mrv::ServerDatabaseForm",
+                                                    "Database: type the name of the database.")
+                            .toStdString()};
     return std::nullopt;
 }
 

@@ -22,7 +22,8 @@ struct ServerDatabaseFields {
 };
 
 // Which field is wrong and why, or nothing when the form can be used. `field` is the label of
-// the field ("Host", "Port", "Database", "User").
+// the field as written ("Host", "Port", "Database", "User"), never translated; `text` is in the
+// program's language.
 struct ServerFieldRefusal {
     std::string field;
     std::string text;

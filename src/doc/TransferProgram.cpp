@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "doc/CMrvDoc.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QString>
 
@@ -125,15 +126,26 @@ std::string TransferFailureText(const TransferCommand& command, const TransferOu
 {
     if (outcome.Succeeded())
         return {};
+    const QString program = QString::fromStdString(command.program);
     if (!outcome.started)
-        return FormatC("Error number: %i", outcome.errorCode) + "\nThe transfer program " +
-               command.program + " could not be started: " + outcome.reason + ".";
-    std::string text = "The transfer program " + command.program +
-                       (outcome.crashed ? " stopped abnormally."
-                                        : FormatC(" failed (exit status %d).", outcome.exitCode));
+        return QCoreApplication::translate(
+                   "mrv::TransferProgram",
+                   "Error number: %1\nThe transfer program %2 could not be started: %3.")
+            .arg(QString::number(outcome.errorCode), program,
+                 QString::fromStdString(outcome.reason))
+            .toStdString();
+    QString text =
+        outcome.crashed
+            ? QCoreApplication::translate("mrv::TransferProgram",
+                                          "The transfer program %1 stopped abnormally.")
+                  .arg(program)
+            : QCoreApplication::translate("mrv::TransferProgram",
+                                          "The transfer program %1 failed (exit status %2).")
+                  .arg(program, QString::number(outcome.exitCode));
     if (!outcome.lastLines.empty())
-        text += "\nIts last lines:\n" + outcome.lastLines;
-    return text;
+        text += "\n" + QCoreApplication::translate("mrv::TransferProgram", "Its last lines:") +
+                "\n" + QString::fromStdString(outcome.lastLines);
+    return text.toStdString();
 }
 
 std::string TransferProgramPath(const std::string& systemDir)

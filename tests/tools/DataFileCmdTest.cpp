@@ -198,9 +198,11 @@ TEST_F(DataFileCmdTest, DownloadShowImportConvert)
     EXPECT_THAT(r.out, HasSubstr("\n     62  363230320002  202610200114    26/12/05       10.00"
                                  "       30.00       50.00        0.00        0.00        0.00\n"));
 
-    // import: the energy database is created with its table.
+    // import: the energy database is created with its table. What it prints is the same in a
+    // Chinese session: scripts read it.
     const std::string energy = dir.File("energy.db");
-    r = Shell(Mrvctl() + " import " + Quote(file) + " --energy-db " + Quote(energy));
+    r = Shell("LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8 LANGUAGE=zh_CN " + Mrvctl() + " import " + Quote(file) +
+              " --energy-db " + Quote(energy));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "Input result: Total input 2 records!\nStored into " + energy + "\n");
     {
