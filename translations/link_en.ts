@@ -516,5 +516,9 @@
         <source>Wait</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Constant</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

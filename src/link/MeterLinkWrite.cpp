@@ -1,6 +1,5 @@
 // The write operations: one function-16 exchange each (two for the password tables), logged
-// as "  " MRV_TRANSLATABLE("mrv::MeterLog", "OK!") or "  " MRV_TRANSLATABLE("mrv::MeterLog",
-// "Fail!").
+// as "  OK!" or "  Fail!".
 #include "base/Translatable.h"
 #include "link/MeterLink.h"
 #include "link/PasswordTable.h"

@@ -44,8 +44,7 @@ const char* TestRowTitle(TestRow row)
 {
     static const char* const kTitles[kTestRows] = {
         MRV_TRANSLATABLE("mrv::MeterTestStation", "MeterID"),
-        MRV_TRANSLATABLE("mrv::MeterTestStation",
-                         MRV_TRANSLATABLE("mrv::MeterTestStation", "Constant")),
+        MRV_TRANSLATABLE("mrv::MeterTestStation", "Constant"),
         MRV_TRANSLATABLE("mrv::MeterTestStation", "Energy"),
         MRV_TRANSLATABLE("mrv::MeterTestStation", "Version"),
         MRV_TRANSLATABLE("mrv::MeterTestStation", "Priority")};
@@ -98,7 +97,7 @@ std::optional<TestSettingProblem> CheckTestSettings(const MeterTestSettings& s)
 std::string MeterTestParameterText(int portNumber, int baudRate, const MeterTestExpected& e)
 {
     std::string text = FormatC("COM%d[%d]\r\n\r\n", portNumber, baudRate);
-    text += std::string("Constant") + kWideColon +
+    text += std::string(MRV_TRANSLATABLE("mrv::MeterTestStation", "Constant")) + kWideColon +
             FormatC("%02x%02x%02x\r\n\r\n", e.constant[2], e.constant[1], e.constant[0]);
     text += std::string(MRV_TRANSLATABLE("mrv::MeterTestStation", "Protect")) + kWideColon +
             FormatC("%02x\r\n", e.priority);
