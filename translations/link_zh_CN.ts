@@ -518,7 +518,7 @@
     </message>
     <message>
         <source>Constant</source>
-        <translation type="unfinished"></translation>
+        <translation>电表常数</translation>
     </message>
 </context>
 </TS>
