@@ -17,30 +17,11 @@
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
 namespace mrv::test {
 namespace {
-
-// The program's translation of `language` while it lives, as the window installs it.
-class InstalledTranslation {
-public:
-    explicit InstalledTranslation(const QString& language)
-    {
-        m_loaded = m_translator.load(":/i18n/mrv003e_" + language + ".qm") &&
-                   QCoreApplication::installTranslator(&m_translator);
-    }
-    ~InstalledTranslation() { QCoreApplication::removeTranslator(&m_translator); }
-    InstalledTranslation(const InstalledTranslation&) = delete;
-    InstalledTranslation& operator=(const InstalledTranslation&) = delete;
-    bool Loaded() const { return m_loaded; }
-
-private:
-    QTranslator m_translator;
-    bool m_loaded = false;
-};
 
 const SheetField& Field(const char* name)
 {

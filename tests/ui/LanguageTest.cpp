@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QTranslator>
 
 #include <utility>
@@ -24,14 +23,9 @@
 namespace mrv {
 namespace {
 
+using test::HasChinese;
 using test::Press;
 using test::WithModal;
-
-bool HasChinese(const QString& text)
-{
-    static const QRegularExpression han("[\\x{4e00}-\\x{9fff}]");
-    return han.match(text).hasMatch();
-}
 
 TEST(LanguageChoiceTest, SystemLanguagesAndTheProfilesChoice)
 {

@@ -28,7 +28,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <QTranslator>
 
 #include <algorithm>
 #include <filesystem>
@@ -894,15 +893,12 @@ void PrintTo(const LanguageCase& c, std::ostream* os)
 
 class MrvViewLanguageTest : public MrvViewTest, public ::testing::WithParamInterface<LanguageCase> {
 protected:
-    QTranslator translator;
+    // Before the window is made: its menus and buttons take their texts when built.
+    const test::InstalledTranslation translation{GetParam().language};
 
     void SetUp() override
     {
-        // Before the window is made: its menus and buttons take their texts when built.
-        if (*GetParam().language) {
-            ASSERT_TRUE(translator.load(QString(":/i18n/mrv003e_%1.qm").arg(GetParam().language)));
-            QCoreApplication::installTranslator(&translator);
-        }
+        ASSERT_TRUE(translation.Loaded());
         MrvViewTest::SetUp();
     }
 

@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTranslator>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -167,9 +166,8 @@ TEST_F(OperateDlgTest, ATranslationShowsTheBoxesAndLogHeadersInItsLanguage)
     ASSERT_TRUE(sim.SetRegisters(0, 10153, {72, 0}));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
-        QTranslator translator;
-        ASSERT_TRUE(translator.load(QString(":/i18n/mrv003e_%1.qm").arg(c.language)));
-        QCoreApplication::installTranslator(&translator);
+        const InstalledTranslation translation(c.language);
+        ASSERT_TRUE(translation.Loaded());
         Open();
         dlg->AddressEdit()->setText("1");
         Tick("R total energy");
@@ -179,7 +177,6 @@ TEST_F(OperateDlgTest, ATranslationShowsTheBoxesAndLogHeadersInItsLanguage)
         Send();
         EXPECT_EQ(Log(), c.log);
         dlg.reset();
-        QCoreApplication::removeTranslator(&translator);
     }
 }
 

@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
-#include <QTranslator>
 
 namespace mrv {
 namespace {
@@ -42,11 +41,8 @@ TEST(QtPrompter, ChooserTitledOpenSaysOpenInTheWindowsLanguage)
     QtPrompter prompter;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.language) + " " + c.title);
-        QTranslator translator;
-        if (*c.language) {
-            ASSERT_TRUE(translator.load(QString(":/i18n/mrv003e_%1.qm").arg(c.language)));
-            QCoreApplication::installTranslator(&translator);
-        }
+        const test::InstalledTranslation translation(c.language);
+        ASSERT_TRUE(translation.Loaded());
         const QString open = *c.language ? QString::fromUtf8("\u6253\u5f00(&O)") : "&Open";
         QString accept;
         EXPECT_TRUE(
@@ -58,7 +54,6 @@ TEST(QtPrompter, ChooserTitledOpenSaysOpenInTheWindowsLanguage)
                           d.reject();
                       }));
         EXPECT_EQ(accept == open, c.opens) << accept.toStdString();
-        QCoreApplication::removeTranslator(&translator);
     }
 }
 

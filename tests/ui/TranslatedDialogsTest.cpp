@@ -30,10 +30,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -44,26 +42,7 @@ namespace {
 using test::ScriptedPrompter;
 using test::TempDir;
 
-// The program's translation of `language`, installed while it lives.
-class Translation {
-public:
-    explicit Translation(const QString& language)
-    {
-        m_loaded = m_translator.load(":/i18n/mrv003e_" + language + ".qm");
-        if (m_loaded)
-            QCoreApplication::installTranslator(&m_translator);
-    }
-    ~Translation()
-    {
-        if (m_loaded)
-            QCoreApplication::removeTranslator(&m_translator);
-    }
-    bool Loaded() const { return m_loaded; }
-
-private:
-    QTranslator m_translator;
-    bool m_loaded = false;
-};
+using Translation = test::InstalledTranslation;
 
 // The text a dialog shows for the child `name`: a label's buddy, a button's or group box's
 // own text, a table's first column title; "?" when it has no such child.
@@ -223,13 +202,12 @@ TEST_F(TranslatedDialogsTest, TheSheetsFieldsAreNamedInTheLanguageShown)
     const Translation zh("zh_CN");
     ASSERT_TRUE(zh.Loaded());
     CDataFileSheet sheet(doc);
-    const QRegularExpression chinese("[\\x{4e00}-\\x{9fff}]");
     for (QWidget* field : sheet.findChildren<QWidget*>()) {
         const bool spin = qobject_cast<QAbstractSpinBox*>(field) != nullptr;
         if (!spin && (!qobject_cast<QLineEdit*>(field) ||
                       qobject_cast<QAbstractSpinBox*>(field->parentWidget())))
             continue; // not a field, or a spin box's own line
-        EXPECT_TRUE(field->accessibleName().contains(chinese))
+        EXPECT_TRUE(test::HasChinese(field->accessibleName()))
             << field->objectName().toStdString() << ": " << field->accessibleName().toStdString();
     }
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -133,6 +134,28 @@ void Press(QDialog& dialog, QDialogButtonBox::StandardButton which)
     QPushButton* button = box->button(which);
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+InstalledTranslation::InstalledTranslation(const QString& language)
+{
+    if (language.isEmpty()) {
+        m_loaded = true;
+        return;
+    }
+    m_loaded = m_translator.load(":/i18n/mrv003e_" + language + ".qm");
+    m_installed = m_loaded && QCoreApplication::installTranslator(&m_translator);
+}
+
+InstalledTranslation::~InstalledTranslation()
+{
+    if (m_installed)
+        QCoreApplication::removeTranslator(&m_translator);
+}
+
+bool HasChinese(const QString& text)
+{
+    static const QRegularExpression han("[\\x{4e00}-\\x{9fff}]");
+    return han.match(text).hasMatch();
 }
 
 } // namespace mrv::test

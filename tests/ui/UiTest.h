@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRect>
 #include <QString>
+#include <QTranslator>
 
 #include <functional>
 #include <ostream>
@@ -43,5 +44,26 @@ bool OnceDuringRun(const std::function<void()>& run, const std::function<bool()>
 
 // Clicks the given button of the dialog's button box with the mouse.
 void Press(QDialog& dialog, QDialogButtonBox::StandardButton which);
+
+// The program's translation of `language` ("zh_CN", "en"; empty for none, the texts as
+// written) installed while it lives, as the window installs it. Made before a window, whose
+// texts are translated as it is built.
+class InstalledTranslation {
+public:
+    explicit InstalledTranslation(const QString& language);
+    ~InstalledTranslation();
+    InstalledTranslation(const InstalledTranslation&) = delete;
+    InstalledTranslation& operator=(const InstalledTranslation&) = delete;
+    // false when the language was named and its translation is not in the program.
+    bool Loaded() const { return m_loaded; }
+
+private:
+    QTranslator m_translator;
+    bool m_installed = false;
+    bool m_loaded = false;
+};
+
+// Whether the text has a Chinese character.
+bool HasChinese(const QString& text);
 
 } // namespace mrv::test
