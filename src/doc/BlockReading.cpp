@@ -97,16 +97,21 @@ std::optional<int> FindBlock(const HhuDataFile& file, const std::string& nameOrN
     return number - 1;
 }
 
+void KeepUnreadBlocks(const HhuDataFile& file, int index, ReadingBlocks& blocks)
+{
+    const std::vector<ReadingRecord>& held = file.GetReadings();
+    if (index < 0 || static_cast<std::size_t>(index) >= held.size())
+        return;
+    if (!blocks.energyRead)
+        blocks.energy = EnergyBlockOf(held[std::size_t(index)].energy);
+    if (!blocks.lmEnergyRead)
+        blocks.lmEnergy = EnergyBlockOf(held[std::size_t(index)].lmEnergy);
+}
+
 bool StoreReadingBlocks(HhuDataFile& file, int index, ReadingBlocks& blocks, ReadingRecord* stored,
                         std::string* why)
 {
-    const std::vector<ReadingRecord>& held = file.GetReadings();
-    if (index >= 0 && static_cast<std::size_t>(index) < held.size()) {
-        if (!blocks.energyRead)
-            blocks.energy = EnergyBlockOf(held[std::size_t(index)].energy);
-        if (!blocks.lmEnergyRead)
-            blocks.lmEnergy = EnergyBlockOf(held[std::size_t(index)].lmEnergy);
-    }
+    KeepUnreadBlocks(file, index, blocks);
     if (file.StoreReading(index, blocks.energy, blocks.lmEnergy, stored))
         return true;
     if (why) {

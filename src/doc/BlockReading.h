@@ -92,6 +92,10 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
                                  const std::vector<int>& sequences,
                                  const BlockReadOptions& options, const BlockReadHooks& hooks = {});
 
+// A block the run did not read takes what record `index` (0-based) of the file holds, so that
+// storing the reading keeps it.
+void KeepUnreadBlocks(const HhuDataFile& file, int index, ReadingBlocks& blocks);
+
 // Stores a reading into record `index` as the Reading wizard does: a block the run did not
 // read keeps what the file holds. False, with the file's reason in `why`, when it cannot.
 bool StoreReadingBlocks(HhuDataFile& file, int index, ReadingBlocks& blocks,

@@ -476,6 +476,24 @@ const std::vector<Shooter::Scene>& Shooter::Scenes()
              s.m_frame.View()->ListCtrl(CMrvView::IdReadings)->SelectRow(0);
              return s.SaveModal([&] { s.ViewButton(CMrvView::IdRead); }, "reading", RunToEnd);
          }},
+        {"read-all", "the Reading wizard's Read All: a Block read over the line, summed up",
+         [](Shooter& s) {
+             if (!s.OpenUpload())
+                 return false;
+             s.m_frame.View()->ListCtrl(CMrvView::IdReadings)->SelectRow(0);
+             return s.SaveModal([&] { s.ViewButton(CMrvView::IdRead); }, "read-all",
+                                [](QWidget& w) {
+                                    auto* dialog = qobject_cast<CMeterRunDlg*>(&w);
+                                    auto* readAll = Child<QPushButton>(w, "readAll");
+                                    if (dialog == nullptr || readAll == nullptr)
+                                        return;
+                                    // The meters the simulator does not serve cost little.
+                                    dialog->Link().SetIdleTimeout(100);
+                                    readAll->click();
+                                    Settle(300);
+                                    WaitFor([&] { return !dialog->Running(); }, 300000);
+                                });
+         }},
     };
     return scenes;
 }

@@ -396,14 +396,7 @@ bool CReadingDlg::Finish()
         return true;
     HhuDataFile& file = m_doc.GetDataFile();
     // A block this run did not read keeps what the file holds.
-    const std::vector<ReadingRecord>& held = file.GetReadings();
-    const std::size_t index = std::size_t(Position() - 1);
-    if (index < held.size()) {
-        if (!m_blocks.energyRead)
-            m_blocks.energy = EnergyBlockOf(held[index].energy);
-        if (!m_blocks.lmEnergyRead)
-            m_blocks.lmEnergy = EnergyBlockOf(held[index].lmEnergy);
-    }
+    KeepUnreadBlocks(file, Position() - 1, m_blocks);
     ReadingRecord reading;
     if (!file.StoreReading(Position() - 1, m_blocks.energy, m_blocks.lmEnergy, &reading)) {
         // Never move on as if the reading were kept; say why when the file said so.
