@@ -317,6 +317,8 @@ void CReadingDlg::OnReadAll()
         return;
     }
     HhuDataFile& file = m_doc.GetDataFile();
+    if (!file.IsLoaded() || m_sequences.empty())
+        return;
     int holder = 0, error = 0;
     const std::optional<RunLock> lock = RunLock::Take(file.LoadedPath(), &holder, &error);
     if (!lock) {
