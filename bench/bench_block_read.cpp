@@ -144,17 +144,16 @@ void BM_BlockRead60(benchmark::State& state)
     for (auto _ : state) {
         lastStoreEnd = 0;
         const std::uint64_t t0 = NowUs();
-        const mrv::BlockReadSummary s =
-            mrv::RunBlockReading(link, file, sequences, options, hooks);
+        const mrv::BlockReadSummary s = mrv::RunBlockReading(link, file, sequences, options, hooks);
         wallUs += NowUs() - t0;
         read += s.Count(mrv::BlockMeterState::Read);
         ++runs;
     }
     mrv::SerialPort::ResetTable();
     if (read != runs * kMeters) {
-        state.SkipWithError((std::to_string(read) + " of " + std::to_string(runs * kMeters) +
-                             " meters read")
-                                .c_str());
+        state.SkipWithError(
+            (std::to_string(read) + " of " + std::to_string(runs * kMeters) + " meters read")
+                .c_str());
         return;
     }
     const double perMeter = double(runs) * kMeters;
@@ -166,7 +165,12 @@ void BM_BlockRead60(benchmark::State& state)
         (double(wallUs) - double(pauseUs) - double(txUs) - double(storeUs)) / perMeter;
     state.counters["max_gap_us"] = double(maxGapUs);
 }
-BENCHMARK(BM_BlockRead60)->Arg(1)->Arg(0)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BlockRead60)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -20,7 +20,8 @@ namespace mrv {
 std::string RunLock::LockPath(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     return folder + "." + name + ".lock";
 }

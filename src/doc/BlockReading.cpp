@@ -123,8 +123,8 @@ bool StoreReadingBlocks(HhuDataFile& file, int index, ReadingBlocks& blocks, Rea
 }
 
 BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
-                                 const std::vector<int>& sequences,
-                                 const BlockReadOptions& options, const BlockReadHooks& hooks)
+                                 const std::vector<int>& sequences, const BlockReadOptions& options,
+                                 const BlockReadHooks& hooks)
 {
     BlockReadSummary summary;
     summary.maxTries = 1 + std::max(0, options.retries);
@@ -166,12 +166,12 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
     WizardHooks meterHooks;
     meterHooks.pause = hooks.pause;
     meterHooks.stopRequested = hooks.stopRequested;
-    const auto store = hooks.store ? hooks.store
-                                   : [&file](int index, ReadingBlocks& blocks,
-                                             ReadingRecord& stored, std::string& why) {
-                                         return StoreReadingBlocks(file, index, blocks, &stored,
-                                                                   &why);
-                                     };
+    const auto store =
+        hooks.store
+            ? hooks.store
+            : [&file](int index, ReadingBlocks& blocks, ReadingRecord& stored, std::string& why) {
+                  return StoreReadingBlocks(file, index, blocks, &stored, &why);
+              };
 
     bool ended = false;
     for (int round = 0; round < summary.maxTries && !pending.empty() && !ended; ++round) {
@@ -237,9 +237,9 @@ std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
     std::string what;
     switch (m.state) {
     case BlockMeterState::Read:
-        what = Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading",
-                                                 "read, %1 kWh, last month %2 kWh")),
-                    {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
+        what =
+            Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "read, %1 kWh, last month %2 kWh")),
+                 {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
         break;
     case BlockMeterState::Failed:
         what = Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "not read: %1 (try %2 of %3)")),
@@ -272,8 +272,7 @@ std::string BlockSummaryText(const BlockReadSummary& s, bool window)
                                           "%1 meters: %2 read now, %3 read before, %4 not read.")),
              {std::to_string(s.meters.size()), std::to_string(s.Count(BlockMeterState::Read)),
               std::to_string(s.Count(BlockMeterState::AlreadyRead)),
-              std::to_string(static_cast<int>(s.meters.size()) -
-                             s.Count(BlockMeterState::Read) -
+              std::to_string(static_cast<int>(s.meters.size()) - s.Count(BlockMeterState::Read) -
                              s.Count(BlockMeterState::AlreadyRead))}) +
         "\n";
     if (s.stopped)

@@ -44,9 +44,9 @@ struct BlockMeterResult {
 };
 
 struct BlockReadOptions {
-    ReadingGroups groups;   // what each meter's run does, as the wizard's boxes
-    int retries = 2;        // more tries of a failed meter, after the others
-    bool again = false;     // read meters already read as well
+    ReadingGroups groups; // what each meter's run does, as the wizard's boxes
+    int retries = 2;      // more tries of a failed meter, after the others
+    bool again = false;   // read meters already read as well
 };
 
 struct BlockReadHooks {
@@ -89,8 +89,8 @@ std::optional<int> FindBlock(const HhuDataFile& file, const std::string& nameOrN
 // sets to each meter's address, and its port is open. The run uses the link's trace sink
 // while it lasts and leaves it empty.
 BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
-                                 const std::vector<int>& sequences,
-                                 const BlockReadOptions& options, const BlockReadHooks& hooks = {});
+                                 const std::vector<int>& sequences, const BlockReadOptions& options,
+                                 const BlockReadHooks& hooks = {});
 
 // A block the run did not read takes what record `index` (0-based) of the file holds, so that
 // storing the reading keeps it.

@@ -1,9 +1,9 @@
 // Reading a Block of a data file over the line, against simulated meters that answer for some
 // of its meters only.
+#include "doc/BlockReading.h"
 #include "datafile/DataFileFixture.h"
 #include "datafile/ParameterBlock.h"
 #include "datafile/RunLock.h"
-#include "doc/BlockReading.h"
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
@@ -43,8 +43,8 @@ protected:
     void SetUp() override
     {
         test::FakeSource source;
-        source.AddBlock(1, 11, "East",
-                        0x3200, {Meter("01"), Meter("02"), Meter("03"), Meter("04"), Meter("05")});
+        source.AddBlock(1, 11, "East", 0x3200,
+                        {Meter("01"), Meter("02"), Meter("03"), Meter("04"), Meter("05")});
         source.AddBlock(1, 12, "West", 0x3200, {Meter("06"), Meter("07")});
         DownloadInput in;
         in.source = &source;
@@ -54,11 +54,11 @@ protected:
         file.SetClock(&clock);
 
         for (int m = 0; m < sim.MeterCount(); ++m) {
-            const std::uint32_t total = 100000u * std::uint32_t(m + 1) + 1;  // 1000.01, 2000.01 ..
-            const std::uint32_t lastMonth = total - 50000;                 // 500 kWh less
+            const std::uint32_t total = 100000u * std::uint32_t(m + 1) + 1; // 1000.01, 2000.01 ..
+            const std::uint32_t lastMonth = total - 50000;                  // 500 kWh less
             ASSERT_TRUE(sim.SetRegisters(m, 0, {std::uint16_t(total >> 16), std::uint16_t(total)}));
-            ASSERT_TRUE(sim.SetRegisters(m, 10, {std::uint16_t(lastMonth >> 16),
-                                                 std::uint16_t(lastMonth)}));
+            ASSERT_TRUE(sim.SetRegisters(
+                m, 10, {std::uint16_t(lastMonth >> 16), std::uint16_t(lastMonth)}));
         }
         ASSERT_TRUE(sim.Start());
         SerialPort::ResetTable();
@@ -69,7 +69,8 @@ protected:
         ps.parity = 2;
         ASSERT_EQ(SerialPort::Configure(1, ps), 0);
         values.settings.sendDelay = 0;
-        link.Attach(&values, [this](const std::string& t) { log += t; }, &address, 3200);
+        link.Attach(
+            &values, [this](const std::string& t) { log += t; }, &address, 3200);
         link.SetIdleTimeout(60); // an absent meter costs little
         hooks.pause = [](int) {};
         hooks.trace = [this](const TransactionTrace& t) { asked.push_back(t.address); };
@@ -141,14 +142,17 @@ TEST_F(BlockReadingTest, StoresExactlyTheMetersThatAnswerAndTriesTheOthersAgainA
     EXPECT_EQ(disk[5].status, 0);
     EXPECT_EQ(file.GetReadings()[3].status, 1); // the loaded file shows them as well
 
-    EXPECT_EQ(BlockSummaryText(s),
-              "5 meters: 3 read now, 0 read before, 2 not read.\n"
-              "Not read:\n"
-              "  record 3 (meter " + s.meters[2].meterId + ", address 3): not read: silence (try 3 of 3)\n"
-              "  record 5 (meter " + s.meters[4].meterId + ", address 5): not read: silence (try 3 of 3)\n");
-    EXPECT_EQ(BlockMeterLine(s.meters[1], s.maxTries),
-              "record 2 (meter " + s.meters[1].meterId + ", address 2): read, 2000.01 kWh, last "
-              "month 1500.01 kWh");
+    EXPECT_EQ(BlockSummaryText(s), "5 meters: 3 read now, 0 read before, 2 not read.\n"
+                                   "Not read:\n"
+                                   "  record 3 (meter " +
+                                       s.meters[2].meterId +
+                                       ", address 3): not read: silence (try 3 of 3)\n"
+                                       "  record 5 (meter " +
+                                       s.meters[4].meterId +
+                                       ", address 5): not read: silence (try 3 of 3)\n");
+    EXPECT_EQ(BlockMeterLine(s.meters[1], s.maxTries), "record 2 (meter " + s.meters[1].meterId +
+                                                           ", address 2): read, 2000.01 kWh, last "
+                                                           "month 1500.01 kWh");
 
     // A second run leaves the meters read alone and asks only the absent ones again.
     const BlockReadSummary second = Run();
@@ -183,7 +187,8 @@ TEST_F(BlockReadingTest, AStopKeepsWhatWasRead)
     EXPECT_EQ(disk[0].status, 1);
     EXPECT_EQ(disk[1].status, 1);
     EXPECT_EQ(disk[3].status, 0);
-    EXPECT_THAT(BlockSummaryText(s), ::testing::HasSubstr("Stopped: what was read before the Stop is kept.\n"));
+    EXPECT_THAT(BlockSummaryText(s),
+                ::testing::HasSubstr("Stopped: what was read before the Stop is kept.\n"));
 
     // Between the two reads of meter 1: the block read is not stored.
     hooks.stopRequested = [&] { return asked.size() >= 1; };

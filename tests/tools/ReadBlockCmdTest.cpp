@@ -20,8 +20,8 @@
 namespace mrv {
 namespace {
 
-using ::testing::HasSubstr;
 using test::Quote;
+using ::testing::HasSubstr;
 
 MeterRecord Meter(const std::string& num)
 {
@@ -60,9 +60,9 @@ protected:
     // What `mrvctl operate` reads as the total and import energy of a meter.
     std::vector<std::string> Operate(int address)
     {
-        const test::ToolRun r = Mrvctl("operate --device " + Quote(sim.Link()) + " --address " +
-                                       std::to_string(address) +
-                                       " --send-delay 0 'R total energy' 'R import energy'");
+        const test::ToolRun r =
+            Mrvctl("operate --device " + Quote(sim.Link()) + " --address " +
+                   std::to_string(address) + " --send-delay 0 'R total energy' 'R import energy'");
         EXPECT_EQ(r.status, 0) << r.out << r.err;
         std::vector<std::string> values;
         std::size_t at = 0;
@@ -92,8 +92,11 @@ TEST_F(ReadBlockCmdTest, StoresWhatTheAnsweringMetersHoldAndNamesTheOthers)
     const std::string id3 = read[2].meterId, id5 = read[4].meterId;
     EXPECT_EQ(r.out, "5 meters: 3 read now, 0 read before, 2 not read.\n"
                      "Not read:\n"
-                     "  record 3 (meter " + id3 + ", address 3): not read: silence (try 2 of 2)\n"
-                     "  record 5 (meter " + id5 + ", address 5): not read: silence (try 2 of 2)\n");
+                     "  record 3 (meter " +
+                         id3 +
+                         ", address 3): not read: silence (try 2 of 2)\n"
+                         "  record 5 (meter " +
+                         id5 + ", address 5): not read: silence (try 2 of 2)\n");
     // One line per try: five meters, then the two absent ones again.
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 7) << r.err;
     EXPECT_THAT(r.err, HasSubstr("record 2 (meter " + read[1].meterId +
@@ -156,8 +159,7 @@ TEST_F(ReadBlockCmdTest, RefusesAPortOrAFileHeldElsewhereAndBadArguments)
         {"read-block --device /dev/null", "a data file is needed"},
         {"read-block " + Quote(file) + " --device /dev/null --block North",
          "the data file has no Block 'North'"},
-        {"read-block " + Quote(file) + " --device /dev/null --address 3",
-         "--address is not taken"},
+        {"read-block " + Quote(file) + " --device /dev/null --address 3", "--address is not taken"},
         {"read-block " + Quote(file) + " --device /dev/null --retries -1",
          "--retries takes a number from 0 to 100"},
     };
