@@ -1,6 +1,7 @@
 // The data-file loader and everything that reads a loaded file. Input: the whole file. It is
 // checked and decoded from its bytes, then loaded from a file (an in-memory one) as the
-// program loads it, and every reader runs over what was loaded.
+// program loads it, and every reader runs over what was loaded; a reading is stored into a
+// copy on the disk.
 #include "FuzzCheck.h"
 #include "datafile/DataFileTexts.h"
 #include "datafile/HhuDataFile.h"
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -38,6 +40,35 @@ struct MemoryFile {
             done += static_cast<std::size_t>(n);
         }
         return true;
+    }
+};
+
+// A store replaces the file whole through a fresh file beside it, which an in-memory file has
+// no folder for: the store runs on a copy in a folder of this process's own.
+struct DiskFolder {
+    std::string dir = [] {
+        char name[] = "/tmp/mrv-fuzz-data-XXXXXX";
+        return ::mkdtemp(name) ? std::string(name) : std::string();
+    }();
+    ~DiskFolder()
+    {
+        if (dir.empty())
+            return;
+        ::unlink((dir + "/data.dbf").c_str());
+        ::rmdir(dir.c_str());
+    }
+
+    // The bytes as dir/data.dbf; its path, or empty.
+    std::string Hold(const std::uint8_t* data, std::size_t size) const
+    {
+        if (dir.empty())
+            return {};
+        const std::string path = dir + "/data.dbf";
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f)
+            return {};
+        const bool ok = std::fwrite(data, 1, size, f) == size;
+        return std::fclose(f) == 0 && ok ? path : std::string();
     }
 };
 
@@ -140,12 +171,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const EnergyBlock lastMonth{};
     FUZZ_CHECK(file.StoreReading(n, energy, lastMonth) == 0);
     FUZZ_CHECK(file.StoreReading(-1, energy, lastMonth) == 0);
-    if (n > 0) {
+    static const DiskFolder disk;
+    if (const std::string copy = n > 0 ? disk.Hold(data, size) : std::string(); !copy.empty()) {
+        HhuDataFile onDisk;
+        onDisk.SetClock(&clock);
+        FUZZ_CHECK(onDisk.Load(copy) == 1);
         ReadingRecord out;
-        FUZZ_CHECK(file.StoreReading(n - 1, energy, lastMonth, &out) == 1);
+        FUZZ_CHECK(onDisk.StoreReading(n - 1, energy, lastMonth, &out) == 1);
         FUZZ_CHECK(out.status == 1);
-        FUZZ_CHECK(file.ReadMeterRecord(&record, n) == 1);
+        FUZZ_CHECK(onDisk.ReadMeterRecord(&record, n) == 1);
         FUZZ_CHECK(record[3] == 1 && record[70] == 0x42 && record[89] == 0x42);
+        HhuDataFile reloaded; // and so the file on the disk holds it
+        FUZZ_CHECK(reloaded.Load(copy) == 1 && reloaded.ReadingCount() == n);
+        FUZZ_CHECK(reloaded.GetReadings()[std::size_t(n - 1)].status == 1);
     }
     return 0;
 }

@@ -11,6 +11,8 @@
 #include <cstring>
 
 #if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -27,8 +29,8 @@ void Tell(Prompter* prompter, const std::string& text)
         prompter->Message(text, std::string{}, MsgIcon::None, MsgButtons::Ok);
 }
 
-// Reads and writes of a loaded file go past the stream's buffer both ways: a record read
-// back through a buffer filled before the write would show the reading it had before.
+// Records of a loaded file are read past the stream's buffer: one read back through a buffer
+// filled before a store would show the reading it had before.
 bool ReadAt(std::FILE* f, std::size_t offset, std::uint8_t* out, std::size_t n)
 {
 #if defined(_WIN32)
@@ -47,28 +49,6 @@ bool ReadAt(std::FILE* f, std::size_t offset, std::uint8_t* out, std::size_t n)
         done += static_cast<std::size_t>(r);
     }
     return true;
-#endif
-}
-
-// Writes in place; 0 or the errno of the failure.
-int WriteAt(std::FILE* f, std::size_t offset, const std::uint8_t* data, std::size_t n)
-{
-#if defined(_WIN32)
-    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
-        return errno;
-    return std::fwrite(data, 1, n, f) == n && std::fflush(f) == 0 ? 0 : (errno ? errno : EIO);
-#else
-    const int fd = ::fileno(f);
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t w = ::pwrite(fd, data + done, n - done, static_cast<off_t>(offset + done));
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            return w < 0 ? errno : EIO;
-        done += static_cast<std::size_t>(w);
-    }
-    return 0;
 #endif
 }
 
@@ -525,6 +505,10 @@ std::string HhuDataFile::StoreFailureText() const
 {
     if (m_lastStoreError == 0)
         return {};
+    if (m_lastStoreError == kReplacedError)
+        return "Can't store the reading in " + m_path +
+               ": another program has changed the file since it was opened. Open it again; "
+               "the file keeps the readings it had.";
     return "Can't store the reading in " + m_path + ": " + fb::SystemErrorText(m_lastStoreError) +
            ". The file keeps the readings it had.";
 }
@@ -535,15 +519,22 @@ int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
     m_lastStoreError = 0;
     if (!m_file || index < 0 || index >= ReadingCount())
         return 0;
-    const Clock& clock = m_clock ? *m_clock : SystemClock::Instance();
-    const PcTime now = clock.Now();
+    // Another program (a scheduled run, a second window) may have replaced the file since it
+    // was loaded: writing the loaded copy back would throw its readings away.
+    if (const int changed = ReplacedSinceLoad(); changed != 0) {
+        m_lastStoreError = changed;
+        return 0;
+    }
+    std::vector<std::uint8_t> bytes;
     const std::size_t at = kRecordsOffset + kRecordSize * static_cast<std::size_t>(index);
-    MeterRecordBytes r;
-    if (!ReadAt(m_file.get(), at, r.data(), kRecordSize)) {
+    if (!fb::ReadOpenFile(m_file.get(), kMaxFileSize + 1, bytes) || bytes.size() < at + kRecordSize) {
         m_lastStoreError = errno ? errno : EIO;
         return 0;
     }
-    const MeterRecordBytes old = r;
+    const Clock& clock = m_clock ? *m_clock : SystemClock::Instance();
+    const PcTime now = clock.Now();
+    MeterRecordBytes r;
+    std::memcpy(r.data(), &bytes[at], kRecordSize);
     std::memcpy(&r[70], energyBlock.data(), 20);
     std::memcpy(&r[90], lmEnergyBlock.data(), 20);
     r[3] = 1;
@@ -554,19 +545,43 @@ int HhuDataFile::StoreReading(int index, const EnergyBlock& energyBlock,
     r[119] = BinToBcd(static_cast<unsigned>(now.year % 100));
     r[0] = 0;
     r[0] = Sum8(r.data(), static_cast<std::ptrdiff_t>(r.size()));
-    m_lastStoreError = WriteAt(m_file.get(), at, r.data(), kRecordSize);
-    if (m_lastStoreError != 0) {
-        // A write that failed part-way (a file-size limit, a full disk on a file system that
-        // allocates anew) may have changed the first bytes of the record: put them back, so
-        // the record holds the earlier reading whole, never half of each.
-        (void)WriteAt(m_file.get(), at, old.data(), kRecordSize);
+    std::memcpy(&bytes[at], r.data(), kRecordSize);
+    // The file is replaced whole, as every file written here: a power cut, a full disk or a
+    // killed run leaves the earlier file as it was, never a record half written.
+    const fb::WriteResult written = fb::WriteFileWhole(m_path, bytes);
+    if (!written) {
+        m_lastStoreError = written.error ? written.error : EIO;
         return 0;
     }
+    // The loaded handle still shows the file that was replaced; the next store reads the new
+    // one.
+    if (std::FILE* reopened = std::fopen(m_path.c_str(), "r+b"))
+        m_file.reset(reopened, &std::fclose);
     ReadingRecord rec = MakeReadingRecord(r);
     m_content.readings[static_cast<std::size_t>(index)] = rec;
     if (out)
         *out = std::move(rec);
     return 1;
+}
+
+int HhuDataFile::ReplacedSinceLoad() const
+{
+#if defined(_WIN32)
+    return 0;
+#else
+    const int fd = ::fileno(m_file.get());
+    // A file that could only be opened for reading keeps its readings: replacing it would
+    // write it all the same.
+    if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY)
+        return EACCES;
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd, &held) != 0)
+        return errno;
+    if (::stat(m_path.c_str(), &named) != 0)
+        return errno == ENOENT ? kReplacedError : errno;
+    return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? 0 : kReplacedError;
+#endif
 }
 
 } // namespace mrv

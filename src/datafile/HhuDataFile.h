@@ -235,8 +235,9 @@ public:
     }
 
     // Writes a reading into record `index` (0-based) of the loaded file with the clock's time
-    // and updates `readings`. 1 written; 0 when nothing is loaded, the index is not a record
-    // or the write failed.
+    // and updates `readings`; the file is replaced whole (a fresh copy renamed over it). 1
+    // written; 0 when nothing is loaded, the index is not a record, the file was opened for
+    // reading only, another program replaced it since it was loaded, or the write failed.
     int StoreReading(int index, const EnergyBlock& energyBlock, const EnergyBlock& lmEnergyBlock,
                      ReadingRecord* out = nullptr);
     // After a StoreReading that could not write: "Can't store the reading in <path>: <why>.
@@ -244,6 +245,11 @@ public:
     std::string StoreFailureText() const;
 
 private:
+    // An errno-like code of StoreReading: the file at the path is no longer the one loaded.
+    static constexpr int kReplacedError = -1;
+    // 0 when a store may replace the loaded file, else why not (errno, or kReplacedError).
+    int ReplacedSinceLoad() const;
+
     std::shared_ptr<std::FILE> m_file;
     std::string m_path;
     DataFileContent m_content;

@@ -9,7 +9,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mrv::test {
 namespace {
@@ -226,38 +230,58 @@ TEST_F(LoadTest, StoreReadingRewritesExactlyItsRecord)
     EXPECT_DOUBLE_EQ(file.GetReadings()[0].energy[0], 123.45);
 }
 
-// A write that fails part-way through the record (a file-size limit in a child process, as a
-// full disk): the record keeps its earlier reading whole, in the file and in memory, the
-// reason is there for the user, and the file stays open and usable.
-TEST_F(LoadTest, AReadingThatCannotBeWrittenLeavesTheRecordWholeAndSaysWhy)
+// A store that cannot write the file whole (a file-size limit in a child process, as a full
+// disk): the file stays byte for byte as it was, no temporary copy is left beside it, the
+// reading in memory is the earlier one, the reason is there for the user, and the file stays
+// loaded and takes the next reading once it can be written.
+TEST_F(LoadTest, AReadingThatCannotBeWrittenLeavesTheFileAsItWasAndSaysWhy)
 {
     ASSERT_EQ(file.Load(good), 1);
     const Bytes before = ReadBytes(good);
     EnergyBlock e;
     e.fill(0x11);
     const EnergyBlock lm{};
-    // The limit falls 100 bytes into record 2: its start can be written, the rest cannot.
-    const long long limit = hhufile::kRecordsOffset + hhufile::kRecordSize + 100;
+    const long long limit = static_cast<long long>(before.size()) - 100;
     const ChildOutcome child = RunInChild({.fileSizeLimit = limit}, [&] {
         const int stored = file.StoreReading(1, e, lm);
-        const std::string why = file.StoreFailureText();
-        MeterRecordBytes rec{};
-        const int read = file.ReadMeterRecord(&rec, 2);
-        const int next = file.StoreReading(0, e, lm); // below the limit: the file goes on
-        return std::to_string(stored) + "|" + why + "|" +
-               std::to_string(file.GetReadings()[1].status) + "|" + std::to_string(read) + "|" +
-               std::to_string(rec[3]) + "|" + std::to_string(next);
+        return std::to_string(stored) + "|" + file.StoreFailureText() + "|" +
+               std::to_string(file.GetReadings()[1].status);
     });
     ASSERT_TRUE(child.exited);
     EXPECT_EQ(child.output, "0|Can't store the reading in " + good + ": " +
-                                std::strerror(EFBIG) + ". The file keeps the readings it had.|0|1|0|1");
-    // Record 1 lies below the limit and took its reading; record 2 is as it was.
-    Bytes after = ReadBytes(good);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(after[hhufile::kRecordsOffset + 3], 1);
-    EXPECT_TRUE(std::equal(after.begin() + hhufile::kRecordsOffset + hhufile::kRecordSize,
-                           after.end(),
-                           before.begin() + hhufile::kRecordsOffset + hhufile::kRecordSize));
+                                std::strerror(EFBIG) + ". The file keeps the readings it had.|0");
+    EXPECT_EQ(ReadBytes(good), before);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"good.dbf"});
+
+    EXPECT_EQ(file.StoreReading(1, e, lm), 1);
+    EXPECT_EQ(ReadBytes(good)[hhufile::kRecordsOffset + hhufile::kRecordSize + 3], 1);
+}
+
+// The loaded file is no longer the one at its path (a scheduled run replaced it with readings
+// of its own), or it could be opened for reading only: a store would throw those readings
+// away, or write a file the user keeps from being written. Refused, with the reason.
+TEST_F(LoadTest, AStoreNeverWritesBackAFileChangedSinceItWasLoaded)
+{
+    ASSERT_EQ(file.Load(good), 1);
+    const EnergyBlock e{};
+    const Bytes theirs = MakeDataFile({ReadRecord(1, 1), ReadRecord(2, 1), ReadRecord(3, 1)}, true);
+    WriteBytes(dir.File("theirs.dbf"), theirs);
+    ASSERT_EQ(std::rename(dir.File("theirs.dbf").c_str(), good.c_str()), 0);
+    EXPECT_EQ(file.StoreReading(1, e, e), 0);
+    EXPECT_THAT(file.StoreFailureText(), ::testing::HasSubstr("another program has changed the file"));
+    EXPECT_EQ(ReadBytes(good), theirs);
+
+    ASSERT_EQ(::chmod(good.c_str(), 0444), 0);
+    HhuDataFile readOnly;
+    ASSERT_EQ(readOnly.Load(good), 1);
+    if (::geteuid() != 0) { // root opens it for writing all the same
+        EXPECT_EQ(readOnly.StoreReading(1, e, e), 0);
+        EXPECT_THAT(readOnly.StoreFailureText(), ::testing::HasSubstr(std::strerror(EACCES)));
+        EXPECT_EQ(ReadBytes(good), theirs);
+    }
 }
 
 TEST_F(LoadTest, StoreReadingOutsideTheRecordsChangesNothing)

@@ -3,6 +3,7 @@
 #include "UiTest.h"
 #include "ViewFixture.h"
 
+#include "datafile/RunLock.h"
 #include "doc/CMrvDoc.h"
 #include "doc/QtSettingsStore.h"
 #include "link/SerialPort.h"
@@ -24,6 +25,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -445,6 +447,86 @@ TEST_F(MeterWizardDlgTest, AReadingThatCannotBeWrittenSaysWhyAndStaysOnTheMeter)
     EXPECT_EQ(wizard->MeterIdEdit()->text(), "02");
     EXPECT_EQ(Doc().GetDataFile().GetReadings()[1].lmEnergy[0], 123.45);
     EXPECT_EQ(Cell(1, 2), "26/12/05");
+}
+
+// "Read All" over the Block shown (its first meter, Meter ID 00, has no address), with meter 3
+// gone from the line: meters 1 and 2 read and
+// stored, each in the view's list as it comes, meter 3 tried again after the others and named
+// in the summary, the wizard still on the meter it showed. A second Read All leaves the
+// meters read alone.
+TEST_F(MeterWizardDlgTest, ReadAllReadsTheBlockAndSumsItUp)
+{
+    ASSERT_TRUE(sim.SetRegisters(1, 0, {0x0000, 0x4E21}));  // meter 2: 200.01
+    ASSERT_TRUE(sim.SetRegisters(1, 10, {0x0000, 0x2711})); // 100.01 last month
+    ASSERT_TRUE(sim.SetRegisters(2, 21, {0x0904}));         // meter 3 is not on the line
+    const std::string path = ViewDataFile();
+    ClickRow(List(V::IdReadings), 1);
+    CReadingDlg& dlg = dynamic_cast<CReadingDlg&>(Open(ViewCommand::Read));
+    dlg.Link().SetIdleTimeout(50);
+    Untick({"Broadcast"});
+    ASSERT_NE(dlg.ReadAllButton(), nullptr);
+    EXPECT_EQ(dlg.ReadAllButton()->text(), "Read All");
+    EXPECT_FALSE(dlg.ProgressBar()->isVisible());
+
+    QTest::mouseClick(dlg.ReadAllButton(), Qt::LeftButton);
+    EXPECT_TRUE(prompter.messages.empty());
+    const std::vector<ReadingRecord> readings = Doc().GetDataFile().GetReadings();
+    const int meters = static_cast<int>(readings.size());
+    EXPECT_TRUE(dlg.ProgressBar()->isVisible());
+    EXPECT_EQ(dlg.ProgressBar()->value(), dlg.ProgressBar()->maximum());
+    EXPECT_EQ(dlg.ProgressBar()->maximum(), meters);
+    const std::string log = Log();
+    EXPECT_NE(log.find("record 3 (meter " + readings[2].meterId +
+                       ", address 2): read, 200.01 kWh, last month 100.01 kWh\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("4 meters: 2 read now, 0 read before, 2 not read.\nNot read:\n"
+                       "  record 1 (meter " + readings[0].meterId +
+                       ", address 0): its meter id gives no meter address, left alone\n"
+                       "  record 4 (meter " + readings[3].meterId +
+                       ", address 3): not read: silence (try 3 of 3)\n"),
+              std::string::npos)
+        << log;
+    // On disk and in the list at once.
+    EXPECT_DOUBLE_EQ(readings[2].energy[0], 200.01);
+    EXPECT_EQ(readings[1].status, 1);
+    EXPECT_EQ(readings[3].status, 0);
+    HhuDataFile disk;
+    ASSERT_EQ(disk.Load(path), 1);
+    EXPECT_DOUBLE_EQ(disk.GetReadings()[2].lmEnergy[0], 100.01);
+    EXPECT_EQ(Cell(1, 2), "26/12/05");
+    EXPECT_EQ(Cell(2, 2), "26/12/05");
+    EXPECT_EQ(Cell(3, 2), "");
+    EXPECT_EQ(wizard->MeterIdEdit()->text(), "01");
+    EXPECT_EQ(SerialPort::IsClosed(1), 1);
+    EXPECT_TRUE(dlg.ReadAllButton()->isEnabled());
+
+    const int asked = sim.RequestCount();
+    QTest::mouseClick(dlg.ReadAllButton(), Qt::LeftButton);
+    EXPECT_EQ(sim.RequestCount(), asked + 3); // meter 3, three times
+    EXPECT_NE(Log().find("address 2): read before, left alone\n"), std::string::npos) << Log();
+}
+
+// Read All stores what it reads, so it needs a read; and a file that another run reads is left
+// to it. Nothing is sent in either case.
+TEST_F(MeterWizardDlgTest, ReadAllRefusesWithoutAReadOrWhileAnotherRunHoldsTheFile)
+{
+    const std::string path = ViewDataFile();
+    CReadingDlg& dlg = dynamic_cast<CReadingDlg&>(Open(ViewCommand::Read));
+    Untick({"R Energy", "R LM Energy"});
+    QTest::mouseClick(dlg.ReadAllButton(), Qt::LeftButton);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "Tick \"R Energy\" or \"R LM Energy\": Read All stores what it reads.");
+
+    wizard->Box("R Energy")->setChecked(true);
+    const std::optional<RunLock> other = RunLock::Take(path);
+    ASSERT_TRUE(other);
+    QTest::mouseClick(dlg.ReadAllButton(), Qt::LeftButton);
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].text, path + " is being read by another run (process " +
+                                             std::to_string(::getpid()) + "); nothing was read.");
+    EXPECT_EQ(sim.RequestCount(), 0);
 }
 
 TEST_F(MeterWizardDlgTest, ReadOpensTheReadingWizardFromTheView)

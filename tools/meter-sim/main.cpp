@@ -15,11 +15,12 @@
 namespace {
 
 const char kUsage[] =
-    "usage: mrv-meter-sim [--address N]... [--link PATH] [--set REG=VALUE[,VALUE...]]...\n"
+    "usage: mrv-meter-sim [--address N]... [--link PATH] [--set [A:]REG=VALUE[,VALUE...]]...\n"
     "                     [--fault FAULT]... [--line BAUD[,PARITY]] [--wire MS] [--trace]\n"
     "  --address N   a meter with address N (1..247) on the line; repeatable, default 1\n"
     "  --link PATH   make PATH a symbolic link to the device while serving\n"
-    "  --set R=V,..  preset registers from R on every meter (16-bit values, decimal or 0x hex)\n"
+    "  --set [A:]R=V,..  preset registers from R on every meter, or on the meter at address A\n"
+    "                only (16-bit values, decimal or 0x hex)\n"
     "  --fault F     noise:N, badcrc, silent, stream, delay:MS, exception[:CODE],\n"
     "                echo[:MS] (late by MS), gap:MS, address:N, innerbad (the meter's frame\n"
     "                damaged before the relay), shortack, ackother; repeatable\n"
@@ -52,6 +53,7 @@ bool ParseNumber(const std::string& s, unsigned long max, unsigned long& out)
 }
 
 struct Preset {
+    int address = -1; // -1: every meter
     std::uint16_t first = 0;
     std::vector<std::uint16_t> values;
 };
@@ -60,7 +62,16 @@ bool ParsePreset(const std::string& text, Preset& preset)
 {
     const std::size_t eq = text.find('=');
     unsigned long v = 0;
-    if (eq == std::string::npos || !ParseNumber(text.substr(0, eq), 65535, v))
+    if (eq == std::string::npos)
+        return false;
+    std::size_t from = 0;
+    if (const std::size_t colon = text.find(':'); colon < eq) {
+        if (!ParseNumber(text.substr(0, colon), 247, v) || v == 0)
+            return false;
+        preset.address = int(v);
+        from = colon + 1;
+    }
+    if (!ParseNumber(text.substr(from, eq - from), 65535, v))
         return false;
     preset.first = static_cast<std::uint16_t>(v);
     std::size_t at = eq + 1;
@@ -138,7 +149,7 @@ int main(int argc, char** argv)
         } else if (arg == "--set") {
             Preset p;
             if (!ParsePreset(argv[++i], p))
-                return Usage("--set takes REGISTER=VALUE[,VALUE...]");
+                return Usage("--set takes [ADDRESS:]REGISTER=VALUE[,VALUE...]");
             presets.push_back(std::move(p));
         } else if (arg == "--fault") {
             if (!mrv::ParseSimFault(argv[++i], faults))
@@ -158,9 +169,13 @@ int main(int argc, char** argv)
         addresses.push_back(1);
 
     mrv::MeterSimulator sim(addresses);
-    for (const Preset& p : presets)
-        if (!sim.SetRegisters(-1, p.first, p.values))
+    for (const Preset& p : presets) {
+        const int meter = p.address < 0 ? -1 : sim.FindMeter(std::uint8_t(p.address));
+        if (p.address >= 0 && meter < 0)
+            return Usage("--set names an address that no --address serves");
+        if (!sim.SetRegisters(meter, p.first, p.values))
             return Usage("the time registers preset make no valid time");
+    }
     sim.SetFaults(faults);
     sim.SetLine(line);
     if (trace)

@@ -1,5 +1,6 @@
 #include "CliArgs.h"
 
+#include "doc/QtSettingsStore.h"
 #include "link/LineCheck.h"
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace mrvctl {
 
@@ -224,6 +226,26 @@ bool OpenLine(int port, unsigned long baud, unsigned long parity, std::string* r
         return false;
     }
     return true;
+}
+
+std::unique_ptr<mrv::QtSettingsStore> OpenProfile(const char* command,
+                                                  const std::optional<std::string>& file)
+{
+    if (!file)
+        return std::make_unique<mrv::QtSettingsStore>("halvane", "mrv003e");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(*file, ec)) {
+        std::fprintf(stderr, "mrvctl %s: no profile %s\n", command, file->c_str());
+        return nullptr;
+    }
+    return std::make_unique<mrv::QtSettingsStore>(QString::fromStdString(*file));
+}
+
+int ProfileBaudRate(mrv::SettingsStore& store)
+{
+    static constexpr int kRates[] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    const int index = store.GetInt("uart", "baudrate", 1);
+    return index >= 0 && index < int(std::size(kRates)) ? kRates[index] : 1200;
 }
 
 void StderrTrace::Bind(mrv::MeterLink& link)

@@ -6,13 +6,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace mrv {
 class MeterLink;
-}
+class QtSettingsStore;
+class SettingsStore;
+} // namespace mrv
 
 namespace mrvctl {
 
@@ -83,6 +86,14 @@ bool TakeLinkOption(int argc, char** argv, int& i, LinkOptions& o, const LinkOpt
 // configured. A device that cannot be opened is explained in `refusal` (one line: the device,
 // the system's reason, what to do).
 bool OpenLine(int port, unsigned long baud, unsigned long parity, std::string* refusal = nullptr);
+
+// The profile a meter command takes its defaults from: FILE (an INI file) when given, else the
+// program's own. Null, after saying so on stderr, when FILE does not exist.
+std::unique_ptr<mrv::QtSettingsStore> OpenProfile(const char* command,
+                                                  const std::optional<std::string>& file);
+
+// The line speed the program's Communication Setting keeps in the profile (1200 unless set).
+int ProfileBaudRate(mrv::SettingsStore& store);
 
 // --trace: the two trace lines of every transaction on standard error as it ends (times from
 // the run's first request), and the run's statistics per meter at the end.

@@ -5,6 +5,7 @@
 int RunOperate(int argc, char** argv);  // meter console
 int RunTransact(int argc, char** argv); // one raw request and its reply, in hex
 int RunScan(int argc, char** argv);     // find the meters on a line
+int RunReadBlock(int argc, char** argv); // read a data file's Block over the line
 int RunInitDb(int argc, char** argv);   // create an empty (or demo) database
 int RunDownload(int argc, char** argv); // write an HHU download file from a database
 int RunShow(int argc, char** argv);     // print a data file

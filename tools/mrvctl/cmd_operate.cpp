@@ -165,9 +165,7 @@ void LoadProfile(mrv::SettingsStore& store, mrvctl::LinkDocument& doc, int& baud
     constant = mrv::ConstantAsDecimal(params.constant);
     doc.values.meterConstant = std::uint16_t(std::min(constant, 0xFFFFL));
 
-    static constexpr int kRates[] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-    const int index = store.GetInt("uart", "baudrate", 1);
-    baud = index >= 0 && index < int(std::size(kRates)) ? kRates[index] : 1200;
+    baud = mrvctl::ProfileBaudRate(store);
     parity = store.GetInt("uart", "parity", 2);
 
     newBaudIndex = 2;
@@ -196,17 +194,9 @@ int RunOperate(int argc, char** argv)
     int baud = 1200, parity = 2, newBaudIndex = 2;
     long constant = 0;
     {
-        std::unique_ptr<mrv::QtSettingsStore> store;
-        if (o.profile) {
-            std::error_code ec;
-            if (!std::filesystem::is_regular_file(*o.profile, ec)) {
-                std::fprintf(stderr, "mrvctl operate: no profile %s\n", o.profile->c_str());
-                return mrvctl::kUsageError;
-            }
-            store = std::make_unique<mrv::QtSettingsStore>(QString::fromStdString(*o.profile));
-        } else {
-            store = std::make_unique<mrv::QtSettingsStore>("halvane", "mrv003e");
-        }
+        const std::unique_ptr<mrv::QtSettingsStore> store = mrvctl::OpenProfile("operate", o.profile);
+        if (!store)
+            return mrvctl::kUsageError;
         LoadProfile(*store, doc, baud, parity, newBaudIndex, constant);
     }
     // The meter's constant register holds 16 bits: a larger constant is refused before anything

@@ -17,6 +17,7 @@ const Command kCommands[] = {
     {"operate", RunOperate, "run meter operations over a serial line"},
     {"transact", RunTransact, "send one read or write request and print request and reply in hex"},
     {"scan", RunScan, "find the meters on a line: speeds, parities and addresses"},
+    {"read-block", RunReadBlock, "read the meters of a data file's Block over the line into the file"},
     {"initdb", RunInitDb, "create an installation, energy or test database"},
     {"download", RunDownload, "write the download data file of an HHU"},
     {"show", RunShow, "print the parameters, Blocks and readings of a data file"},

@@ -25,6 +25,11 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QTextCursor>
+#include <QTextBlock>
+#include <QScrollBar>
+#include <QPlainTextEdit>
+#include <QFile>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -477,6 +482,47 @@ const std::vector<Shooter::Scene>& Shooter::Scenes()
                  return false;
              s.m_frame.View()->ListCtrl(CMrvView::IdReadings)->SelectRow(0);
              return s.SaveModal([&] { s.ViewButton(CMrvView::IdRead); }, "reading", RunToEnd);
+         }},
+        {"read-all", "the Reading wizard's Read All: a Block read over the line, summed up",
+         [](Shooter& s) {
+             // A copy of the download file: none of its meters read yet.
+             const QString fresh =
+                 QDir(QString::fromStdString(s.m_doc.m_dataPath)).filePath("read-all.dbf");
+             QFile::remove(fresh);
+             if (!QFile::copy(
+                     QDir(QString::fromStdString(s.m_doc.m_downloadPath)).filePath("0001.dbf"),
+                     fresh))
+                 return false;
+             s.m_doc.GetDataFile().Close();
+             s.m_prompter.files = {fresh.toStdString()};
+             s.Trigger("ViewFile");
+             if (!s.m_doc.GetDataFile().IsLoaded())
+                 s.m_frame.View()->OnOpenDataFile();
+             if (!s.m_doc.GetDataFile().IsLoaded())
+                 return false;
+             s.m_frame.View()->ListCtrl(CMrvView::IdReadings)->SelectRow(0);
+             return s.SaveModal([&] { s.ViewButton(CMrvView::IdRead); }, "read-all",
+                                [](QWidget& w) {
+                                    auto* dialog = qobject_cast<CMeterRunDlg*>(&w);
+                                    auto* readAll = Child<QPushButton>(w, "readAll");
+                                    if (dialog == nullptr || readAll == nullptr)
+                                        return;
+                                    // The meters the simulator does not serve cost little.
+                                    dialog->Link().SetIdleTimeout(100);
+                                    readAll->click();
+                                    Settle(300);
+                                    WaitFor([&] { return !dialog->Running(); }, 300000);
+                                    // The summary's head at the top, the last meters above it.
+                                    QPlainTextEdit* log = dialog->LogEdit();
+                                    log->moveCursor(QTextCursor::Start);
+                                    if (log->find(QStringLiteral(" meters: "))) {
+                                        QTextCursor at = log->textCursor();
+                                        at.clearSelection();
+                                        log->setTextCursor(at);
+                                        const int line = at.block().firstLineNumber();
+                                        log->verticalScrollBar()->setValue(std::max(0, line - 4));
+                                    }
+                                });
          }},
     };
     return scenes;

@@ -81,6 +81,11 @@ void CMeterRunDlg::PostToUi(std::function<void()> fn)
     m_runner->Post(std::move(fn));
 }
 
+void CMeterRunDlg::OnUiThread(const std::function<void()>& fn)
+{
+    m_runner->OnUiThread(fn);
+}
+
 void CMeterRunDlg::reject()
 {
     if (Running())

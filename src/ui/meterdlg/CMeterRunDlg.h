@@ -54,6 +54,8 @@ protected:
     bool StopRequested() const;
     // For the job: `fn` runs on the UI thread, after the log lines posted before it.
     void PostToUi(std::function<void()> fn);
+    // For the job: `fn` runs on the UI thread while the job waits for it.
+    void OnUiThread(const std::function<void()>& fn);
 
     void closeEvent(QCloseEvent* event) override;
     // Escape and the close box: nothing while a run goes on.

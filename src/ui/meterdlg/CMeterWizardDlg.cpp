@@ -1,6 +1,9 @@
 #include "ui/meterdlg/CMeterWizardDlg.h"
 
 #include "datafile/HhuDataFile.h"
+#include "datafile/FileBytes.h"
+#include "datafile/RunLock.h"
+#include "doc/BlockReading.h"
 #include "doc/CMrvDoc.h"
 #include "link/Codecs.h"
 #include "link/SerialPort.h"
@@ -15,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -289,6 +293,106 @@ CReadingDlg::CReadingDlg(CMrvDoc& doc, CMrvView* view, int current, int first, i
       m_view(view), m_first(first)
 {
     m_writeConstant = doc.GetMeterValues().meterConstant;
+    BuildReadAll(first, last);
+}
+
+void CReadingDlg::BuildReadAll(int first, int last)
+{
+    for (int s = first; s <= last; ++s)
+        m_sequences.push_back(s);
+    // Beside the moves, among the controls a run disables.
+    m_readAll = MakeButton(PreviousButton()->parentWidget(), tr("Read All"), "readAll");
+    m_readAll->setAccessibleName(tr("Read All"));
+    m_readAll->setToolTip(tr("Read every meter of the Block shown, trying those that fail again "
+                             "after the others"));
+    connect(m_readAll, &QPushButton::clicked, this, &CReadingDlg::OnReadAll);
+    if (auto* column = qobject_cast<QVBoxLayout*>(PreviousButton()->parentWidget()->layout()))
+        column->insertWidget(column->count() - 1, m_readAll, 0, Qt::AlignLeft);
+
+    // Above the buttons, across the dialog, and live during a run.
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName("readAllProgress");
+    m_progress->setAccessibleName(tr("Read All progress"));
+    m_progress->setRange(0, static_cast<int>(m_sequences.size()));
+    m_progress->setValue(0);
+    m_progress->setFormat(tr("%v of %m meters"));
+    m_progress->setVisible(false);
+    if (auto* top = qobject_cast<QVBoxLayout*>(layout()))
+        top->insertWidget(1, m_progress);
+}
+
+void CReadingDlg::OnReadAll()
+{
+    if (Running())
+        return;
+    ReadingGroups groups{Box("R Energy")->isChecked(), Box("R LM Energy")->isChecked(),
+                         Box("Broadcast")->isChecked()};
+    Prompter& prompter = m_doc.GetPrompter();
+    if (!groups.energy && !groups.lmEnergy) {
+        prompter.Message(tr("Tick \"R Energy\" or \"R LM Energy\": Read All stores what it "
+                            "reads.")
+                             .toStdString(),
+                         tr("error").toStdString(), MsgIcon::Warning);
+        return;
+    }
+    HhuDataFile& file = m_doc.GetDataFile();
+    if (!file.IsLoaded() || m_sequences.empty())
+        return;
+    int holder = 0, error = 0;
+    const std::optional<RunLock> lock = RunLock::Take(file.LoadedPath(), &holder, &error);
+    if (!lock) {
+        const QString path = QString::fromStdString(file.LoadedPath());
+        prompter.Message(
+            (error ? tr("Can't lock %1 for this run: %2.")
+                         .arg(path, QString::fromStdString(filebytes::SystemErrorText(error)))
+                   : tr("%1 is being read by another run (process %2); nothing was read.")
+                         .arg(path)
+                         .arg(holder))
+                .toStdString(),
+            tr("error").toStdString(), MsgIcon::Warning);
+        return;
+    }
+    if (!OpenPort())
+        return;
+    m_log->clear();
+    m_progress->setValue(0);
+    m_progress->setVisible(true);
+
+    MeterDocumentCopy values(m_doc);
+    values.values.presentBaudRate = m_baudRate;
+    BindLink(values, &m_allAddress, m_writeConstant);
+    BlockReadOptions options;
+    options.groups = groups;
+    const int maxTries = 1 + options.retries;
+    int settled = 0; // meters with their last word said; the worker's own
+    BlockReadHooks hooks;
+    hooks.stopRequested = [this] { return StopRequested(); };
+    hooks.progress = [this, maxTries, &settled](const BlockMeterResult& m) {
+        m_link.Log(BlockMeterLine(m, maxTries, true) + "\r\n\r\n");
+        if (m.state != BlockMeterState::Failed || m.tries >= maxTries)
+            ++settled;
+        PostToUi([this, done = settled] { m_progress->setValue(done); });
+    };
+    // The file and the view's list belong to the UI thread: each reading is stored and shown
+    // there, while the run waits.
+    hooks.store = [this](int index, ReadingBlocks& blocks, ReadingRecord& stored,
+                         std::string& why) {
+        bool ok = false;
+        OnUiThread([&] {
+            ok = StoreReadingBlocks(m_doc.GetDataFile(), index, blocks, &stored, &why);
+            if (ok && m_view)
+                if (CRecordListCtrl* list = m_view->ListCtrl(CMrvView::IdReadings))
+                    list->ShowReading(index + 1 - m_first, stored);
+        });
+        return ok;
+    };
+    BlockReadSummary summary;
+    RunJob([&] { summary = RunBlockReading(m_link, file, m_sequences, options, hooks); });
+    SerialPort::Close(m_portIndex + 1);
+    m_progress->setValue(m_progress->maximum());
+    m_log->AppendLog(BlockSummaryText(summary, true));
+    UpdateMoveButtons(); // the runner enabled every control again
+    RunButton()->setFocus();
 }
 
 std::uint8_t CReadingDlg::AddressAt(int position) const
@@ -313,14 +417,7 @@ bool CReadingDlg::Finish()
         return true;
     HhuDataFile& file = m_doc.GetDataFile();
     // A block this run did not read keeps what the file holds.
-    const std::vector<ReadingRecord>& held = file.GetReadings();
-    const std::size_t index = std::size_t(Position() - 1);
-    if (index < held.size()) {
-        if (!m_blocks.energyRead)
-            m_blocks.energy = EnergyBlockOf(held[index].energy);
-        if (!m_blocks.lmEnergyRead)
-            m_blocks.lmEnergy = EnergyBlockOf(held[index].lmEnergy);
-    }
+    KeepUnreadBlocks(file, Position() - 1, m_blocks);
     ReadingRecord reading;
     if (!file.StoreReading(Position() - 1, m_blocks.energy, m_blocks.lmEnergy, &reading)) {
         // Never move on as if the reading were kept; say why when the file said so.

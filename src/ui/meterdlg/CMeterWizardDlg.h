@@ -17,6 +17,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace mrv {
@@ -75,6 +76,9 @@ protected:
     virtual bool MayRun(const std::vector<bool>& /*ticked*/) { return true; }
 
     void showEvent(QShowEvent* event) override;
+    // Opens and configures the port; false after the message.
+    bool OpenPort();
+    void UpdateMoveButtons();
 
     CMrvDoc& m_doc;
     // Given to the link at binding; WriteConstant sends it.
@@ -84,9 +88,6 @@ private:
     void BuildControls(const Texts& texts);
     // Shows the current meter: its address, the buttons' enabling, an empty log.
     void ShowMeter();
-    void UpdateMoveButtons();
-    // Opens and configures the port; false after the message.
-    bool OpenPort();
 
     WizardWalk m_walk;
     std::uint8_t m_address = 0; // the engine's address byte
@@ -127,14 +128,29 @@ public:
     CReadingDlg(CMrvDoc& doc, CMrvView* view, int current, int first, int last,
                 QWidget* parent = nullptr);
 
+    QPushButton* ReadAllButton() const { return m_readAll; }
+    QProgressBar* ProgressBar() const { return m_progress; }
+
+public slots:
+    // "Read All": reads every meter of the Block shown with the ticked reads, unattended: a
+    // meter that fails is tried again after the others, meters read before are left alone,
+    // each reading is stored and shown at once, and the summary ends the log.
+    void OnReadAll();
+
 protected:
     std::uint8_t AddressAt(int position) const override;
     WizardRunEnd RunCommands(const std::vector<bool>& ticked, const WizardHooks& hooks) override;
     bool Finish() override;
 
 private:
+    void BuildReadAll(int first, int last);
+
     CMrvView* m_view;
     int m_first;
+    std::vector<int> m_sequences;   // the records of the Block shown
+    std::uint8_t m_allAddress = 0;  // the engine's address byte during Read All
+    QPushButton* m_readAll = nullptr;
+    QProgressBar* m_progress = nullptr;
     ReadingBlocks m_blocks;
     bool m_readsEnergy = true; // the run read at least one of the two energy blocks
 };
