@@ -53,6 +53,53 @@ Carry them over into the test database? (Asked once; the Access file stays as it
     </message>
 </context>
 <context>
+    <name>mrv::BlockReading</name>
+    <message>
+        <source>record %1 (meter %2, address %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read, %1 kWh, last month %2 kWh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not read: %1 (try %2 of %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read before, left alone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>damaged record, left alone: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its meter id gives no meter address, left alone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not tried</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 meters: %2 read now, %3 read before, %4 not read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped: what was read before the Stop is kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ended: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not read:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>mrv::CMrvDoc</name>
     <message>
         <source>The settings could not be saved: the disk may be full or the file not writable. The settings saved before are kept.</source>

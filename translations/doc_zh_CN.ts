@@ -57,6 +57,53 @@ Carry them over into the test database? (Asked once; the Access file stays as it
     </message>
 </context>
 <context>
+    <name>mrv::BlockReading</name>
+    <message>
+        <source>record %1 (meter %2, address %3)</source>
+        <translation>记录 %1（表号 %2，地址 %3）</translation>
+    </message>
+    <message>
+        <source>read, %1 kWh, last month %2 kWh</source>
+        <translation>已抄，%1 kWh，上月 %2 kWh</translation>
+    </message>
+    <message>
+        <source>not read: %1 (try %2 of %3)</source>
+        <translation>未抄到：%1（第 %2 次，共 %3 次）</translation>
+    </message>
+    <message>
+        <source>read before, left alone</source>
+        <translation>此前已抄，未再抄</translation>
+    </message>
+    <message>
+        <source>damaged record, left alone: %1</source>
+        <translation>记录已损坏，未抄：%1</translation>
+    </message>
+    <message>
+        <source>its meter id gives no meter address, left alone</source>
+        <translation>表号得不出电表地址，未抄</translation>
+    </message>
+    <message>
+        <source>not tried</source>
+        <translation>未抄</translation>
+    </message>
+    <message>
+        <source>%1 meters: %2 read now, %3 read before, %4 not read.</source>
+        <translation>共 %1 块电表：本次抄到 %2 块，此前已抄 %3 块，未抄到 %4 块。</translation>
+    </message>
+    <message>
+        <source>Stopped: what was read before the Stop is kept.</source>
+        <translation>已停止：停止前抄到的读数已保存。</translation>
+    </message>
+    <message>
+        <source>Ended: %1</source>
+        <translation>已结束：%1</translation>
+    </message>
+    <message>
+        <source>Not read:</source>
+        <translation>未抄到：</translation>
+    </message>
+</context>
+<context>
     <name>mrv::CMrvDoc</name>
     <message>
         <source>The settings could not be saved: the disk may be full or the file not writable. The settings saved before are kept.</source>

@@ -624,5 +624,33 @@
         <source>error</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Read All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read every meter of the Block shown, trying those that fail again after the others</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read All progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%v of %m meters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tick &quot;R Energy&quot; or &quot;R LM Energy&quot;: Read All stores what it reads.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t lock %1 for this run: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is being read by another run (process %2); nothing was read.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -624,5 +624,33 @@
         <source>error</source>
         <translation>错误</translation>
     </message>
+    <message>
+        <source>Read All</source>
+        <translation>全部抄读</translation>
+    </message>
+    <message>
+        <source>Read every meter of the Block shown, trying those that fail again after the others</source>
+        <translation>抄读所显示小区的每块电表，未抄到的在其他电表之后重试</translation>
+    </message>
+    <message>
+        <source>Read All progress</source>
+        <translation>全部抄读进度</translation>
+    </message>
+    <message>
+        <source>%v of %m meters</source>
+        <translation>%v / %m 块电表</translation>
+    </message>
+    <message>
+        <source>Tick &quot;R Energy&quot; or &quot;R LM Energy&quot;: Read All stores what it reads.</source>
+        <translation>请勾选“读电量”或“读上月电量”：全部抄读会保存所抄到的读数。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t lock %1 for this run: %2.</source>
+        <translation>无法为本次抄读锁定 %1：%2。</translation>
+    </message>
+    <message>
+        <source>%1 is being read by another run (process %2); nothing was read.</source>
+        <translation>%1 正由另一次抄读使用（进程 %2）；本次未抄读任何电表。</translation>
+    </message>
 </context>
 </TS>

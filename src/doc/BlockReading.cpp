@@ -13,7 +13,7 @@ namespace mrv {
 
 namespace {
 
-constexpr char kContext[] = "BlockReading";
+constexpr char kContext[] = "mrv::BlockReading";
 
 std::string Tx(bool window, const char* source)
 {
@@ -232,34 +232,36 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
 std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
 {
     const std::string head =
-        Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "record %1 (meter %2, address %3)")),
+        Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "record %1 (meter %2, address %3)")),
              {std::to_string(m.sequence), m.meterId, std::to_string(m.address)});
     std::string what;
     switch (m.state) {
     case BlockMeterState::Read:
-        what =
-            Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "read, %1 kWh, last month %2 kWh")),
-                 {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
+        what = Fill(
+            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read, %1 kWh, last month %2 kWh")),
+            {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
         break;
     case BlockMeterState::Failed:
-        what = Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "not read: %1 (try %2 of %3)")),
-                    {m.reason, std::to_string(m.tries), std::to_string(maxTries)});
+        what =
+            Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not read: %1 (try %2 of %3)")),
+                 {m.reason, std::to_string(m.tries), std::to_string(maxTries)});
         if (!m.detail.empty())
             what += " " + m.detail;
         break;
     case BlockMeterState::AlreadyRead:
-        what = Tx(window, QT_TRANSLATE_NOOP("BlockReading", "read before, left alone"));
+        what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read before, left alone"));
         break;
     case BlockMeterState::Damaged:
-        what = Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "damaged record, left alone: %1")),
-                    {m.reason});
+        what = Fill(
+            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "damaged record, left alone: %1")),
+            {m.reason});
         break;
     case BlockMeterState::NoAddress:
-        what = Tx(window, QT_TRANSLATE_NOOP("BlockReading",
+        what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
                                             "its meter id gives no meter address, left alone"));
         break;
     case BlockMeterState::NotTried:
-        what = Tx(window, QT_TRANSLATE_NOOP("BlockReading", "not tried"));
+        what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not tried"));
         break;
     }
     return head + ": " + what;
@@ -268,7 +270,7 @@ std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
 std::string BlockSummaryText(const BlockReadSummary& s, bool window)
 {
     std::string text =
-        Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading",
+        Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
                                           "%1 meters: %2 read now, %3 read before, %4 not read.")),
              {std::to_string(s.meters.size()), std::to_string(s.Count(BlockMeterState::Read)),
               std::to_string(s.Count(BlockMeterState::AlreadyRead)),
@@ -276,18 +278,19 @@ std::string BlockSummaryText(const BlockReadSummary& s, bool window)
                              s.Count(BlockMeterState::AlreadyRead))}) +
         "\n";
     if (s.stopped)
-        text += Tx(window, QT_TRANSLATE_NOOP("BlockReading",
+        text += Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
                                              "Stopped: what was read before the Stop is kept.")) +
                 "\n";
     if (!s.storeFailure.empty())
-        text += Fill(Tx(window, QT_TRANSLATE_NOOP("BlockReading", "Ended: %1")), {s.storeFailure}) +
+        text += Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Ended: %1")),
+                     {s.storeFailure}) +
                 "\n";
     bool first = true;
     for (const BlockMeterResult& m : s.meters) {
         if (m.state == BlockMeterState::Read || m.state == BlockMeterState::AlreadyRead)
             continue;
         if (first)
-            text += Tx(window, QT_TRANSLATE_NOOP("BlockReading", "Not read:")) + "\n";
+            text += Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Not read:")) + "\n";
         first = false;
         text += "  " + BlockMeterLine(m, s.maxTries, window) + "\n";
     }

@@ -101,7 +101,7 @@ void KeepUnreadBlocks(const HhuDataFile& file, int index, ReadingBlocks& blocks)
 bool StoreReadingBlocks(HhuDataFile& file, int index, ReadingBlocks& blocks,
                         ReadingRecord* stored = nullptr, std::string* why = nullptr);
 
-// The texts of a run. For the window (translated through the "BlockReading" context) or,
+// The texts of a run. For the window (translated through the "mrv::BlockReading" context) or,
 // with window false, as they are (mrvctl).
 // One line, no newline: "record 3 (meter 000000000012, address 0x12): read, 1234.56 kWh, last
 // month 1000.00 kWh".
