@@ -98,6 +98,22 @@ Carry them over into the test database? (Asked once; the Access file stays as it
         <source>Not read:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>not-stored</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>out-of-range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>mrv::CMrvDoc</name>

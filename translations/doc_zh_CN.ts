@@ -102,6 +102,22 @@ Carry them over into the test database? (Asked once; the Access file stays as it
         <source>Not read:</source>
         <translation>未抄到：</translation>
     </message>
+    <message>
+        <source>not-stored</source>
+        <translation>未能存入</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>out-of-range</source>
+        <translation>数值超出范围</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>mrv::CMrvDoc</name>

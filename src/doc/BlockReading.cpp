@@ -21,6 +21,18 @@ std::string Tx(bool window, const char* source)
                   : std::string(source);
 }
 
+// Why a meter was not read: one of the run's own words, or the outcome word of the trace.
+std::string Reason(bool window, const std::string& reason)
+{
+    if (!window)
+        return reason;
+    const QString own = QCoreApplication::translate(kContext, reason.c_str());
+    return (own != QString::fromStdString(reason)
+                ? own
+                : QCoreApplication::translate("mrv::LinkTrace", reason.c_str()))
+        .toStdString();
+}
+
 // Puts args[i] in place of %<i+1>, in one pass, so that an argument's own "%2" stays as it is.
 std::string Fill(const std::string& text, std::initializer_list<std::string> args)
 {
@@ -199,7 +211,7 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
                     // A file that cannot take one reading takes none: reading on would only
                     // lose more of them.
                     m.state = BlockMeterState::Failed;
-                    m.reason = "not-stored";
+                    m.reason = QT_TRANSLATE_NOOP("mrv::BlockReading", "not-stored");
                     m.detail = why;
                     summary.storeFailure = why;
                     ended = true;
@@ -207,14 +219,14 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
             } else {
                 m.state = BlockMeterState::Failed;
                 if (end == WizardRunEnd::Stopped) {
-                    m.reason = "stopped";
+                    m.reason = QT_TRANSLATE_NOOP("mrv::BlockReading", "stopped");
                     summary.stopped = ended = true;
                 } else if (last && *last != TraceOutcome::Answered) {
                     m.reason = OutcomeWord(*last);
                 } else {
                     // Every exchange was answered and the run still failed: a value the
                     // file cannot hold.
-                    m.reason = "out-of-range";
+                    m.reason = QT_TRANSLATE_NOOP("mrv::BlockReading", "out-of-range");
                 }
                 if (!ended)
                     failed.push_back(i);
@@ -244,7 +256,7 @@ std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
     case BlockMeterState::Failed:
         what =
             Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not read: %1 (try %2 of %3)")),
-                 {m.reason, std::to_string(m.tries), std::to_string(maxTries)});
+                 {Reason(window, m.reason), std::to_string(m.tries), std::to_string(maxTries)});
         if (!m.detail.empty())
             what += " " + m.detail;
         break;
@@ -264,7 +276,8 @@ std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
         what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not tried"));
         break;
     }
-    return head + ": " + what;
+    // The record, then what became of it.
+    return Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "%1: %2")), {head, what});
 }
 
 std::string BlockSummaryText(const BlockReadSummary& s, bool window)

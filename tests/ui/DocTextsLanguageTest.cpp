@@ -6,6 +6,7 @@
 #include "db/DatabaseBackend.h"
 #include "db/MeterDatabase.h"
 #include "db/Schema.h"
+#include "doc/BlockReading.h"
 #include "doc/CMrvDoc.h"
 #include "doc/DataFileTexts.h"
 #include "doc/EditForm.h"
@@ -36,6 +37,10 @@ TEST(DocTextsInChinese, RefusalsAndReportsReadInChineseWithTheirValues)
     const std::string english = SheetFieldMessage(Field("dayHour3"));
     InstalledTranslation zh("zh_CN");
     ASSERT_TRUE(zh.Loaded());
+    // A meter of a Block run that did not answer: the run's words and the trace's in Chinese.
+    BlockMeterResult silent{3, "363230320003", 3, BlockMeterState::Failed, "silence", {}, 3, {}};
+    BlockMeterResult stopped = silent;
+    stopped.reason = "stopped";
     ConvertResult converted;
     converted.written = 1;
     converted.valuesTooWide = 2;
@@ -48,12 +53,19 @@ TEST(DocTextsInChinese, RefusalsAndReportsReadInChineseWithTheirValues)
         {QueryMatchNote({2, "B5"}, 1, 3), "按表号2 B5 找到的第 2 块电表（共 3 块）。"},
         {ShownDataFileRefusal(DataFileError::BadMagic),
          "数据文件不正确！\n（文件开头没有数据文件标记）"},
+        {BlockMeterLine(silent, 3, true),
+         "记录 3（表号 363230320003，地址 3）：未抄到：无应答（第 3 次，共 3 次）"},
+        {BlockMeterLine(stopped, 3, true),
+         "记录 3（表号 363230320003，地址 3）：未抄到：已停止（第 3 次，共 3 次）"},
         {ShownConvertMessage(converted),
          "文件转换成功！(convert.dbf)\n有 2 个数值超出字段宽度，显示为“*”。"},
     };
     for (const auto& [shown, expected] : cases)
         EXPECT_EQ(shown, expected);
     EXPECT_EQ(english, "Day Table 3. From (hour) must be an integer from 0 to 24.");
+    // mrvctl's lines, made without the window, stay as written.
+    EXPECT_EQ(BlockMeterLine(silent, 3), "record 3 (meter 363230320003, address 3): not read: "
+                                         "silence (try 3 of 3)");
 }
 
 TEST(DocTextsInChinese, OpeningAMissingDatabaseAsksInChinese)
