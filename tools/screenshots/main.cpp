@@ -23,24 +23,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
-#include <QTextCursor>
-#include <QTextBlock>
-#include <QScrollBar>
-#include <QPlainTextEdit>
-#include <QFile>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <cstdio>
@@ -515,7 +516,14 @@ const std::vector<Shooter::Scene>& Shooter::Scenes()
                                     // The summary's head at the top, the last meters above it.
                                     QPlainTextEdit* log = dialog->LogEdit();
                                     log->moveCursor(QTextCursor::Start);
-                                    if (log->find(QStringLiteral(" meters: "))) {
+                                    // The words between the count and the first figure
+                                    // of the summary, in the window's language.
+                                    const QString summary = QCoreApplication::translate(
+                                        "mrv::BlockReading",
+                                        "%1 meters: %2 read now, %3 read before, %4 not read.");
+                                    const qsizetype from = summary.indexOf("%1") + 2;
+                                    if (log->find(
+                                            summary.mid(from, summary.indexOf("%2") - from))) {
                                         QTextCursor at = log->textCursor();
                                         at.clearSelection();
                                         log->setTextCursor(at);
