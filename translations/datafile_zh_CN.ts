@@ -318,7 +318,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Prescaler</source>
-        <translation>分频系数</translation>
+        <translation>预分频</translation>
     </message>
     <message>
         <source>Pulse Width</source>

@@ -493,7 +493,7 @@ Keep it all the same?</source>
     </message>
     <message>
         <source>Prescaler</source>
-        <translation>分频系数</translation>
+        <translation>预分频</translation>
     </message>
     <message>
         <source>Pulse Width (x20ms)</source>

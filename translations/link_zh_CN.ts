@@ -315,7 +315,7 @@
     </message>
     <message>
         <source>Read Trim Value:</source>
-        <translation>读校准值：</translation>
+        <translation>读微调值：</translation>
     </message>
     <message>
         <source>Read EEPRPM:</source>
@@ -351,7 +351,7 @@
     </message>
     <message>
         <source>Write Trim Value:</source>
-        <translation>写校准值：</translation>
+        <translation>写微调值：</translation>
     </message>
     <message>
         <source>Write Pulse Prescaler:</source>
