@@ -39,6 +39,174 @@
         <source>The time-out of a try is 10 to 10000 ms.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>process %1 (%2), this program itself, holds its lock: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>process %1 (%2), this program itself, has it open: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>process %1 (%2) holds its lock: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>process %1 (%2) has it open: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The holder is not among the processes this user may look at (%1 could not be looked at); root can see them all.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No process is seen holding it; it may have been let go since.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close that program (or end the process) and check again, or choose another port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is %2, owner %3, group %4: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>even its owner, you, may not read and write it. Give it back: chmod u+rw %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only its owner may read and write it, and you (%1) are not its owner. The administrator can give the group access with a udev rule (MODE=&quot;0660&quot;, GROUP=&quot;dialout&quot;).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>you are in the group %1, yet may not read and write it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only its owner and the group %1 may read and write it. You (%2) were added to %1, but this session started before that: log out and in again (or run &apos;newgrp %1&apos;).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only its owner and the group %1 may read and write it, and you (%2) are not in %1. Add yourself with &apos;sudo usermod -aG %1 %2&apos;, then log out and in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A USB serial adapter (%1). Its stable name is %2: it stays the same when adapters are plugged in another order, where %3 may change.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s latency timer is %1 ms: it holds received bytes up to %1 ms before passing them on, so every reply comes that much later and a short time-out may miss it. 1 ms suits a meter line: echo 1 | sudo tee /sys/bus/usb-serial/devices/%2/latency_timer (or a udev rule).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s latency timer is %1 ms.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached: %2 (a folder on its way is closed to you).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no device %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No USB serial adapter is plugged in (no /dev/ttyUSB*, /dev/ttyACM*).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial devices here: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 may not be opened: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is in exclusive use by another program:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is there, but no hardware answers behind it (an adapter unplugged, or a serial port the machine does not have).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a serial device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is held by another program:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t open %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Can&apos;t open %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must be in the group %1: sudo usermod -aG %1 %2, then log in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must be in the group %1: you were added, but this session is older; log out and in again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The port does not take %1 bit/s; not tried.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, address %3 answered with %4 in its address register.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, the line returned our own request (%3 time): an adapter with local echo, or a two-wire line whose echo is not suppressed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, the line returned our own request (%3 times): an adapter with local echo, or a two-wire line whose echo is not suppressed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 reply that did not check out: a meter may be there at other settings, or the line is noisy.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 replies that did not check out: a meter may be there at other settings, or the line is noisy.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 reply came from another address than the one asked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 replies came from another address than the one asked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 reply came while the Package Interval (%2 ms) ran and was thrown away: a Package Interval of %3 ms would keep it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 replies came while the Package Interval (%2 ms) ran and were thrown away: a Package Interval of %3 ms would keep them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Package Interval of %1 ms suits the meters found; none answered while it ran.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>mrv::LinkTrace</name>

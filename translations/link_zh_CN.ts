@@ -39,6 +39,174 @@
         <source>The time-out of a try is 10 to 10000 ms.</source>
         <translation>每次尝试的超时为 10 到 10000 ms。</translation>
     </message>
+    <message>
+        <source>process %1 (%2), this program itself, holds its lock: %3</source>
+        <translation>进程 %1（%2，即本程序）持有它的锁：%3</translation>
+    </message>
+    <message>
+        <source>process %1 (%2), this program itself, has it open: %3</source>
+        <translation>进程 %1（%2，即本程序）打开了它：%3</translation>
+    </message>
+    <message>
+        <source>process %1 (%2) holds its lock: %3</source>
+        <translation>进程 %1（%2）持有它的锁：%3</translation>
+    </message>
+    <message>
+        <source>process %1 (%2) has it open: %3</source>
+        <translation>进程 %1（%2）打开了它：%3</translation>
+    </message>
+    <message>
+        <source>The holder is not among the processes this user may look at (%1 could not be looked at); root can see them all.</source>
+        <translation>占用者不在本用户可查看的进程中（有 %1 个进程无法查看）；root 可以看到全部进程。</translation>
+    </message>
+    <message>
+        <source>No process is seen holding it; it may have been let go since.</source>
+        <translation>没有看到占用它的进程；它可能已被释放。</translation>
+    </message>
+    <message>
+        <source>Close that program (or end the process) and check again, or choose another port.</source>
+        <translation>请关闭该程序（或结束该进程）后再检查，或选择其他串口。</translation>
+    </message>
+    <message>
+        <source>%1 is %2, owner %3, group %4: </source>
+        <translation>%1 的权限为 %2，属主 %3，属组 %4：</translation>
+    </message>
+    <message>
+        <source>even its owner, you, may not read and write it. Give it back: chmod u+rw %1.</source>
+        <translation>连它的属主（您）也不能读写它。请恢复权限：chmod u+rw %1。</translation>
+    </message>
+    <message>
+        <source>only its owner may read and write it, and you (%1) are not its owner. The administrator can give the group access with a udev rule (MODE=&quot;0660&quot;, GROUP=&quot;dialout&quot;).</source>
+        <translation>只有属主可以读写它，而您（%1）不是属主。管理员可以用 udev 规则（MODE=&quot;0660&quot;, GROUP=&quot;dialout&quot;）给该组访问权限。</translation>
+    </message>
+    <message>
+        <source>you are in the group %1, yet may not read and write it.</source>
+        <translation>您在 %1 组中，但仍不能读写它。</translation>
+    </message>
+    <message>
+        <source>only its owner and the group %1 may read and write it. You (%2) were added to %1, but this session started before that: log out and in again (or run &apos;newgrp %1&apos;).</source>
+        <translation>只有属主和 %1 组可以读写它。您（%2）已被加入 %1 组，但本次登录早于此：请注销后重新登录（或运行 &apos;newgrp %1&apos;）。</translation>
+    </message>
+    <message>
+        <source>only its owner and the group %1 may read and write it, and you (%2) are not in %1. Add yourself with &apos;sudo usermod -aG %1 %2&apos;, then log out and in again.</source>
+        <translation>只有属主和 %1 组可以读写它，而您（%2）不在 %1 组中。请用 &apos;sudo usermod -aG %1 %2&apos; 加入该组，然后注销并重新登录。</translation>
+    </message>
+    <message>
+        <source>A USB serial adapter (%1). Its stable name is %2: it stays the same when adapters are plugged in another order, where %3 may change.</source>
+        <translation>USB 串口转换器（%1）。它的固定名称是 %2：转换器换了插入顺序时它保持不变，而 %3 可能会变。</translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s latency timer is %1 ms: it holds received bytes up to %1 ms before passing them on, so every reply comes that much later and a short time-out may miss it. 1 ms suits a meter line: echo 1 | sudo tee /sys/bus/usb-serial/devices/%2/latency_timer (or a udev rule).</source>
+        <translation>转换器的延迟计时器为 %1 ms：它把收到的字节最多保留 %1 ms 才送出，因此每个应答都晚到这么久，较短的超时可能等不到。电表线路适合 1 ms：echo 1 | sudo tee /sys/bus/usb-serial/devices/%2/latency_timer（或用 udev 规则）。</translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s latency timer is %1 ms.</source>
+        <translation>转换器的延迟计时器为 %1 ms。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached: %2 (a folder on its way is closed to you).</source>
+        <translation>无法访问 %1：%2（路径上的某个文件夹不允许您进入）。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached: %2.</source>
+        <translation>无法访问 %1：%2。</translation>
+    </message>
+    <message>
+        <source>There is no device %1.</source>
+        <translation>没有设备 %1。</translation>
+    </message>
+    <message>
+        <source>No USB serial adapter is plugged in (no /dev/ttyUSB*, /dev/ttyACM*).</source>
+        <translation>没有插入 USB 串口转换器（没有 /dev/ttyUSB*、/dev/ttyACM*）。</translation>
+    </message>
+    <message>
+        <source>Serial devices here: %1</source>
+        <translation>本机的串口设备：%1</translation>
+    </message>
+    <message>
+        <source>%1 may not be opened: %2.</source>
+        <translation>不允许打开 %1：%2。</translation>
+    </message>
+    <message>
+        <source>%1 is in exclusive use by another program:</source>
+        <translation>%1 正被另一个程序独占使用：</translation>
+    </message>
+    <message>
+        <source>%1 is there, but no hardware answers behind it (an adapter unplugged, or a serial port the machine does not have).</source>
+        <translation>%1 存在，但后面没有硬件应答（转换器已拔出，或本机没有这个串口）。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2.</source>
+        <translation>无法打开 %1：%2。</translation>
+    </message>
+    <message>
+        <source>%1 is not a serial device.</source>
+        <translation>%1 不是串口设备。</translation>
+    </message>
+    <message>
+        <source>%1 is held by another program:</source>
+        <translation>%1 被另一个程序占用：</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open %1: %2.</source>
+        <translation>无法打开 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>You must be in the group %1: sudo usermod -aG %1 %2, then log in again.</source>
+        <translation>您必须在 %1 组中：sudo usermod -aG %1 %2，然后重新登录。</translation>
+    </message>
+    <message>
+        <source>You must be in the group %1: you were added, but this session is older; log out and in again.</source>
+        <translation>您必须在 %1 组中：您已被加入，但本次登录更早；请注销后重新登录。</translation>
+    </message>
+    <message>
+        <source>The port does not take %1 bit/s; not tried.</source>
+        <translation>串口不支持 %1 bit/s；未尝试。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, address %3 answered with %4 in its address register.</source>
+        <translation>在 %1 %2 下，地址 %3 应答的地址寄存器内容为 %4。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, the line returned our own request (%3 time): an adapter with local echo, or a two-wire line whose echo is not suppressed.</source>
+        <translation>在 %1 %2 下，线路把我们自己的请求送了回来（%3 次）：转换器有本地回显，或两线制线路的回显未被抑制。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, the line returned our own request (%3 times): an adapter with local echo, or a two-wire line whose echo is not suppressed.</source>
+        <translation>在 %1 %2 下，线路把我们自己的请求送了回来（%3 次）：转换器有本地回显，或两线制线路的回显未被抑制。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 reply that did not check out: a meter may be there at other settings, or the line is noisy.</source>
+        <translation>在 %1 %2 下，有 %3 个应答校验不通过：可能有电表使用其他设置，或线路干扰大。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 replies that did not check out: a meter may be there at other settings, or the line is noisy.</source>
+        <translation>在 %1 %2 下，有 %3 个应答校验不通过：可能有电表使用其他设置，或线路干扰大。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 reply came from another address than the one asked.</source>
+        <translation>在 %1 %2 下，有 %3 个应答来自所问地址以外的地址。</translation>
+    </message>
+    <message>
+        <source>At %1 %2, %3 replies came from another address than the one asked.</source>
+        <translation>在 %1 %2 下，有 %3 个应答来自所问地址以外的地址。</translation>
+    </message>
+    <message>
+        <source>%1 reply came while the Package Interval (%2 ms) ran and was thrown away: a Package Interval of %3 ms would keep it.</source>
+        <translation>有 %1 个应答在帧间隔（%2 ms）期间到达而被丢弃：帧间隔设为 %3 ms 可以保留它。</translation>
+    </message>
+    <message>
+        <source>%1 replies came while the Package Interval (%2 ms) ran and were thrown away: a Package Interval of %3 ms would keep them.</source>
+        <translation>有 %1 个应答在帧间隔（%2 ms）期间到达而被丢弃：帧间隔设为 %3 ms 可以保留它们。</translation>
+    </message>
+    <message>
+        <source>The Package Interval of %1 ms suits the meters found; none answered while it ran.</source>
+        <translation>帧间隔 %1 ms 适合找到的电表；帧间隔期间没有电表应答。</translation>
+    </message>
 </context>
 <context>
     <name>mrv::LinkTrace</name>

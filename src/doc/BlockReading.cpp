@@ -1,13 +1,13 @@
 #include "doc/BlockReading.h"
 
 #include "base/NumberText.h"
+#include "base/Translatable.h"
 #include "datafile/HhuDataFile.h"
 #include "link/MeterLink.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace mrv {
 
@@ -31,23 +31,6 @@ std::string Reason(bool window, const std::string& reason)
                 ? own
                 : QCoreApplication::translate("mrv::LinkTrace", reason.c_str()))
         .toStdString();
-}
-
-// Puts args[i] in place of %<i+1>, in one pass, so that an argument's own "%2" stays as it is.
-std::string Fill(const std::string& text, std::initializer_list<std::string> args)
-{
-    const std::vector<std::string> a(args);
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9' &&
-            std::size_t(text[i + 1] - '1') < a.size()) {
-            out += a[std::size_t(text[i + 1] - '1')];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 std::string Kwh(double v)
@@ -243,20 +226,20 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
 
 std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
 {
-    const std::string head =
-        Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "record %1 (meter %2, address %3)")),
-             {std::to_string(m.sequence), m.meterId, std::to_string(m.address)});
+    const std::string head = FillArgs(
+        Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "record %1 (meter %2, address %3)")),
+        {std::to_string(m.sequence), m.meterId, std::to_string(m.address)});
     std::string what;
     switch (m.state) {
     case BlockMeterState::Read:
-        what = Fill(
+        what = FillArgs(
             Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read, %1 kWh, last month %2 kWh")),
             {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
         break;
     case BlockMeterState::Failed:
-        what =
-            Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not read: %1 (try %2 of %3)")),
-                 {Reason(window, m.reason), std::to_string(m.tries), std::to_string(maxTries)});
+        what = FillArgs(
+            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not read: %1 (try %2 of %3)")),
+            {Reason(window, m.reason), std::to_string(m.tries), std::to_string(maxTries)});
         if (!m.detail.empty())
             what += " " + m.detail;
         break;
@@ -264,7 +247,7 @@ std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
         what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read before, left alone"));
         break;
     case BlockMeterState::Damaged:
-        what = Fill(
+        what = FillArgs(
             Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "damaged record, left alone: %1")),
             {m.reason});
         break;
@@ -277,26 +260,27 @@ std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
         break;
     }
     // The record, then what became of it.
-    return Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "%1: %2")), {head, what});
+    return FillArgs(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "%1: %2")), {head, what});
 }
 
 std::string BlockSummaryText(const BlockReadSummary& s, bool window)
 {
     std::string text =
-        Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
-                                          "%1 meters: %2 read now, %3 read before, %4 not read.")),
-             {std::to_string(s.meters.size()), std::to_string(s.Count(BlockMeterState::Read)),
-              std::to_string(s.Count(BlockMeterState::AlreadyRead)),
-              std::to_string(static_cast<int>(s.meters.size()) - s.Count(BlockMeterState::Read) -
-                             s.Count(BlockMeterState::AlreadyRead))}) +
+        FillArgs(
+            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
+                                         "%1 meters: %2 read now, %3 read before, %4 not read.")),
+            {std::to_string(s.meters.size()), std::to_string(s.Count(BlockMeterState::Read)),
+             std::to_string(s.Count(BlockMeterState::AlreadyRead)),
+             std::to_string(static_cast<int>(s.meters.size()) - s.Count(BlockMeterState::Read) -
+                            s.Count(BlockMeterState::AlreadyRead))}) +
         "\n";
     if (s.stopped)
         text += Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
                                              "Stopped: what was read before the Stop is kept.")) +
                 "\n";
     if (!s.storeFailure.empty())
-        text += Fill(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Ended: %1")),
-                     {s.storeFailure}) +
+        text += FillArgs(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Ended: %1")),
+                         {s.storeFailure}) +
                 "\n";
     bool first = true;
     for (const BlockMeterResult& m : s.meters) {

@@ -9,6 +9,7 @@
 #include "doc/EnergyImport.h"
 #include "doc/ParameterForm.h"
 #include "doc/ParameterRules.h"
+#include "doc/PhraseText.h"
 #include "link/LineCheck.h"
 #include "link/SerialPort.h"
 
@@ -345,7 +346,7 @@ int CMrvDoc::OpenPort(int baudRate)
 void CMrvDoc::ExplainPortRefusal(int port)
 {
     const DeviceReport device = CheckDevice(SerialPort::DevicePath(port));
-    emit PortRefused(QString::fromStdString(RefusalLine(device)));
+    emit PortRefused(Translated(RefusalPhrases(device)));
 }
 
 void CMrvDoc::ClosePort()

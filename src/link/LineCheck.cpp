@@ -30,6 +30,13 @@ namespace {
 // The register that holds [address][baud-rate code].
 constexpr std::uint16_t kAddressRegister = 21;
 
+// A sentence of the line check: a template marked for the window's translation, its values,
+// and what stands before it when sentences are joined.
+Phrase Say(const char* text, std::vector<std::string> args = {}, std::string lead = {})
+{
+    return Phrase{"mrv::LineCheck", text, std::move(args), std::move(lead)};
+}
+
 std::string UserName(unsigned uid)
 {
     if (const passwd* pw = ::getpwuid(uid))
@@ -101,23 +108,46 @@ std::string Trimmed(std::string s)
     return s;
 }
 
-std::string HoldersText(const std::vector<DeviceHolder>& holders, int unreadable)
+// The lines that name the holders of a device, each after a line break, indented but for the
+// advice that ends them.
+std::vector<Phrase> HoldersPhrases(const std::vector<DeviceHolder>& holders, int unreadable)
 {
-    std::string s;
-    for (const DeviceHolder& h : holders)
-        s += FormatC("  process %d (%s)%s %s: %s\n", h.pid, h.name.c_str(),
-                     h.self ? ", this program itself," : "",
-                     h.locked ? "holds its lock" : "has it open", h.command.c_str());
-    if (holders.empty())
-        s += unreadable > 0
-                 ? FormatC("  The holder is not among the processes this user may look at (%d "
-                           "could not be looked at); root can see them all.\n",
-                           unreadable)
-                 : "  No process is seen holding it; it may have been let go since.\n";
+    std::vector<Phrase> said;
+    for (const DeviceHolder& h : holders) {
+        const std::vector<std::string> args{std::to_string(h.pid), h.name, h.command};
+        if (h.self)
+            said.push_back(
+                h.locked ? Say(MRV_TRANSLATABLE("mrv::LineCheck", "process %1 (%2), this program "
+                                                                  "itself, holds its lock: %3"),
+                               args, "\n  ")
+                         : Say(MRV_TRANSLATABLE("mrv::LineCheck", "process %1 (%2), this program "
+                                                                  "itself, has it open: %3"),
+                               args, "\n  "));
+        else
+            said.push_back(
+                h.locked
+                    ? Say(MRV_TRANSLATABLE("mrv::LineCheck", "process %1 (%2) holds its lock: %3"),
+                          args, "\n  ")
+                    : Say(MRV_TRANSLATABLE("mrv::LineCheck", "process %1 (%2) has it open: %3"),
+                          args, "\n  "));
+    }
+    if (holders.empty() && unreadable > 0)
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "The holder is not among the processes this user "
+                                            "may look at (%1 could not be looked at); root can "
+                                            "see them all."),
+                           {std::to_string(unreadable)}, "\n  "));
+    else if (holders.empty())
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "No process is seen holding it; it may have been "
+                                            "let go since."),
+                           {}, "\n  "));
     else
-        s += "Close that program (or end the process) and check again, or choose another "
-             "port.\n";
-    return s;
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "Close that program (or end the process) and check "
+                                            "again, or choose another port."),
+                           {}, "\n"));
+    return said;
 }
 
 // The processes that hold a lock on the file with this device and inode number.
@@ -215,41 +245,61 @@ AccessVerdict JudgeAccess(const AccessFacts& f)
     return AccessVerdict::NotInGroup;
 }
 
-std::string ExplainAccess(const AccessFacts& f)
+std::vector<Phrase> ExplainAccessPhrases(const AccessFacts& f)
 {
     const AccessVerdict verdict = JudgeAccess(f);
     if (verdict == AccessVerdict::Granted)
         return {};
-    std::string s = FormatC("%s is %s, owner %s, group %s: ", f.path.c_str(),
-                            ModeText(f.mode).c_str(), f.ownerName.c_str(), f.groupName.c_str());
+    const std::string mode = ModeText(f.mode);
+    std::vector<Phrase> said{
+        Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 is %2, owner %3, group %4: "),
+            {f.path, mode, f.ownerName, f.groupName})};
     switch (verdict) {
     case AccessVerdict::Granted:
         break;
     case AccessVerdict::OwnerNoWrite:
-        s += "even its owner, you, may not read and write it. Give it back: chmod u+rw " + f.path +
-             ".";
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "even its owner, you, may not read and write it. "
+                                            "Give it back: chmod u+rw %1."),
+                           {f.path}));
         break;
     case AccessVerdict::OwnerOnly:
-        s += "only its owner may read and write it, and you (" + f.userName +
-             ") are not its owner. The administrator can give the group access with a udev "
-             "rule (MODE=\"0660\", GROUP=\"dialout\").";
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "only its owner may read and write it, and you (%1) "
+                                            "are not its owner. The administrator can give the "
+                                            "group access with a udev rule (MODE=\"0660\", "
+                                            "GROUP=\"dialout\")."),
+                           {f.userName}));
         break;
     case AccessVerdict::GroupYetDenied:
-        s += "you are in the group " + f.groupName + ", yet may not read and write it.";
+        said.push_back(
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "you are in the group %1, yet may not read and "
+                                                   "write it."),
+                {f.groupName}));
         break;
     case AccessVerdict::SessionTooOld:
-        s += "only its owner and the group " + f.groupName + " may read and write it. You (" +
-             f.userName + ") were added to " + f.groupName +
-             ", but this session started before that: log out and in again (or run 'newgrp " +
-             f.groupName + "').";
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "only its owner and the group %1 may read and write "
+                                            "it. You (%2) were added to %1, but this session "
+                                            "started before that: log out and in again (or run "
+                                            "'newgrp %1')."),
+                           {f.groupName, f.userName}));
         break;
     case AccessVerdict::NotInGroup:
-        s += "only its owner and the group " + f.groupName + " may read and write it, and you (" +
-             f.userName + ") are not in " + f.groupName + ". Add yourself with 'sudo usermod -aG " +
-             f.groupName + " " + f.userName + "', then log out and in again.";
+        said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                            "only its owner and the group %1 may read and write "
+                                            "it, and you (%2) are not in %1. Add yourself with "
+                                            "'sudo usermod -aG %1 %2', then log out and in "
+                                            "again."),
+                           {f.groupName, f.userName}));
         break;
     }
-    return s;
+    return said;
+}
+
+std::string ExplainAccess(const AccessFacts& f)
+{
+    return Joined(ExplainAccessPhrases(f));
 }
 
 std::vector<DeviceHolder> FindHolders(const std::string& device, int* unreadable,
@@ -355,27 +405,47 @@ std::string DeviceReport::Text() const
     return s;
 }
 
-DeviceReport CheckDevice(const std::string& path, const std::string& root)
+namespace {
+
+// The holders of a busy device after the sentence that says so, the first holder on the line
+// break itself.
+std::vector<Phrase> BusyPhrases(Phrase head, const std::vector<DeviceHolder>& holders,
+                                int unreadable)
+{
+    std::vector<Phrase> said{std::move(head)};
+    std::vector<Phrase> lines = HoldersPhrases(holders, unreadable);
+    lines.front().lead = "\n";
+    said.insert(said.end(), lines.begin(), lines.end());
+    return said;
+}
+
+DeviceReport CheckDeviceSaid(const std::string& path, const std::string& root)
 {
     DeviceReport r;
     r.path = path;
     r.usb = FindUsbAdapter(path, root);
     if (r.usb) {
         if (!r.usb->byIdPath.empty() && r.usb->byIdPath != path)
-            r.notes.push_back("A USB serial adapter (" + r.usb->ttyName + "). Its stable name is " +
-                              r.usb->byIdPath +
-                              ": it stays the same when adapters are "
-                              "plugged in another order, where " +
-                              path + " may change.");
+            r.notePhrases.push_back(
+                Say(MRV_TRANSLATABLE("mrv::LineCheck", "A USB serial adapter (%1). Its stable "
+                                                       "name is %2: it stays the same when "
+                                                       "adapters are plugged in another order, "
+                                                       "where %3 may change."),
+                    {r.usb->ttyName, r.usb->byIdPath, path}));
         if (r.usb->latencyMs && *r.usb->latencyMs > kLatencyHintMs)
-            r.notes.push_back(FormatC(
-                "The adapter's latency timer is %d ms: it holds received bytes up to %d ms before "
-                "passing them on, so every reply comes that much later and a short time-out may "
-                "miss it. 1 ms suits a meter line: echo 1 | sudo tee "
-                "/sys/bus/usb-serial/devices/%s/latency_timer (or a udev rule).",
-                *r.usb->latencyMs, *r.usb->latencyMs, r.usb->ttyName.c_str()));
+            r.notePhrases.push_back(
+                Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                     "The adapter's latency timer is %1 ms: it holds received "
+                                     "bytes up to %1 ms before passing them on, so every reply "
+                                     "comes that much later and a short time-out may miss it. "
+                                     "1 ms suits a meter line: echo 1 | sudo tee "
+                                     "/sys/bus/usb-serial/devices/%2/latency_timer (or a udev "
+                                     "rule)."),
+                    {std::to_string(*r.usb->latencyMs), r.usb->ttyName}));
         else if (r.usb->latencyMs)
-            r.notes.push_back(FormatC("The adapter's latency timer is %d ms.", *r.usb->latencyMs));
+            r.notePhrases.push_back(
+                Say(MRV_TRANSLATABLE("mrv::LineCheck", "The adapter's latency timer is %1 ms."),
+                    {std::to_string(*r.usb->latencyMs)}));
     }
 
     struct stat st {};
@@ -384,19 +454,30 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
         if (err != ENOENT && err != ENOTDIR) {
             r.error = err;
             r.state = err == EACCES ? DeviceState::NoAccess : DeviceState::Failed;
-            r.problem = path + " cannot be reached: " + std::strerror(err) +
-                        (err == EACCES ? " (a folder on its way is closed to you)." : ".");
+            r.problemPhrases = {
+                err == EACCES ? Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                     "%1 cannot be reached: %2 (a folder on its "
+                                                     "way is closed to you)."),
+                                    {path, std::strerror(err)})
+                              : Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 cannot be reached: %2."),
+                                    {path, std::strerror(err)})};
             return r;
         }
         r.state = DeviceState::Missing;
-        r.problem = "There is no device " + path + ".";
+        r.problemPhrases = {
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "There is no device %1."), {path})};
         const std::vector<std::string> found = SerialDeviceCandidates(root);
         if (found.empty()) {
-            r.problem += " No USB serial adapter is plugged in (no /dev/ttyUSB*, /dev/ttyACM*).";
+            r.problemPhrases.push_back(
+                Say(MRV_TRANSLATABLE("mrv::LineCheck", "No USB serial adapter is plugged "
+                                                       "in (no /dev/ttyUSB*, /dev/ttyACM*)."),
+                    {}, " "));
         } else {
-            r.problem += " Serial devices here:";
+            std::string list;
             for (const std::string& d : found)
-                r.problem += " " + d;
+                list += (list.empty() ? "" : " ") + d;
+            r.problemPhrases.push_back(
+                Say(MRV_TRANSLATABLE("mrv::LineCheck", "Serial devices here: %1"), {list}, " "));
         }
         return r;
     }
@@ -407,22 +488,31 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
         if (err == EACCES || err == EPERM) {
             r.state = DeviceState::NoAccess;
             r.access = GatherAccessFacts(path);
-            r.problem = ExplainAccess(*r.access);
-            if (r.problem.empty())
-                r.problem = path + " may not be opened: " + std::strerror(err) + ".";
+            r.problemPhrases = ExplainAccessPhrases(*r.access);
+            if (r.problemPhrases.empty())
+                r.problemPhrases = {
+                    Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 may not be opened: %2."),
+                        {path, std::strerror(err)})};
         } else if (err == EBUSY) {
             r.state = DeviceState::Busy;
             int unreadable = 0;
             r.holders = FindHolders(path, &unreadable);
-            r.problem = path + " is in exclusive use by another program:\n" +
-                        Trimmed(HoldersText(r.holders, unreadable));
+            r.problemPhrases =
+                BusyPhrases(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                 "%1 is in exclusive use by another program:"),
+                                {path}),
+                            r.holders, unreadable);
         } else if (err == ENXIO || err == ENODEV) {
             r.state = DeviceState::Missing;
-            r.problem = path + " is there, but no hardware answers behind it (an adapter "
-                               "unplugged, or a serial port the machine does not have).";
+            r.problemPhrases = {
+                Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 is there, but no hardware answers "
+                                                       "behind it (an adapter unplugged, or a "
+                                                       "serial port the machine does not have)."),
+                    {path})};
         } else {
             r.state = DeviceState::Failed;
-            r.problem = path + " cannot be opened: " + std::strerror(err) + ".";
+            r.problemPhrases = {Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 cannot be opened: %2."),
+                                    {path, std::strerror(err)})};
         }
         return r;
     }
@@ -430,7 +520,8 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
     if (::tcgetattr(fd, &tio) != 0) {
         ::close(fd);
         r.state = DeviceState::NotSerial;
-        r.problem = path + " is not a serial device.";
+        r.problemPhrases = {
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 is not a serial device."), {path})};
         return r;
     }
     // The port takes the device with a lock of its own as well; another program that holds
@@ -441,8 +532,9 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
         int unreadable = 0;
         r.holders = FindHolders(path, &unreadable);
         std::erase_if(r.holders, [](const DeviceHolder& h) { return h.self; });
-        r.problem =
-            path + " is held by another program:\n" + Trimmed(HoldersText(r.holders, unreadable));
+        r.problemPhrases = BusyPhrases(
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 is held by another program:"), {path}),
+            r.holders, unreadable);
         return r;
     }
     ::close(fd);
@@ -450,30 +542,65 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root)
     return r;
 }
 
-std::string RefusalLine(const DeviceReport& r)
+} // namespace
+
+DeviceReport CheckDevice(const std::string& path, const std::string& root)
+{
+    DeviceReport r = CheckDeviceSaid(path, root);
+    r.problem = Joined(r.problemPhrases);
+    for (const Phrase& note : r.notePhrases)
+        r.notes.push_back(note.AsWritten());
+    return r;
+}
+
+std::vector<Phrase> RefusalPhrases(const DeviceReport& r)
 {
     if (r.Ready())
         return {};
-    std::string s = "Can't open " + r.path;
-    if (r.error != 0)
-        s += std::string(": ") + std::strerror(r.error);
-    s += ".";
+    std::vector<Phrase> said{
+        r.error != 0 ? Say(MRV_TRANSLATABLE("mrv::LineCheck", "Can't open %1: %2."),
+                           {r.path, std::strerror(r.error)})
+                     : Say(MRV_TRANSLATABLE("mrv::LineCheck", "Can't open %1."), {r.path})};
     if (r.state == DeviceState::NoAccess && r.access) {
         const AccessFacts& f = *r.access;
         switch (JudgeAccess(f)) {
         case AccessVerdict::NotInGroup:
-            return s + " You must be in the group " + f.groupName + ": sudo usermod -aG " +
-                   f.groupName + " " + f.userName + ", then log in again.";
+            said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                "You must be in the group %1: sudo usermod -aG "
+                                                "%1 %2, then log in again."),
+                               {f.groupName, f.userName}, " "));
+            return said;
         case AccessVerdict::SessionTooOld:
-            return s + " You must be in the group " + f.groupName +
-                   ": you were added, but this session is older; log out and in again.";
+            said.push_back(Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                "You must be in the group %1: you were added, "
+                                                "but this session is older; log out and in "
+                                                "again."),
+                               {f.groupName}, " "));
+            return said;
         default:
             break;
         }
     }
-    // The rest says it in its own words; the first line is the one that names the cause.
-    const std::string first = r.problem.substr(0, r.problem.find('\n'));
-    return first.empty() ? s : s + " " + first;
+    // The rest says it in its own words; the first line is the one that names the cause. A
+    // report made without phrases gives its problem as it is.
+    if (r.problemPhrases.empty()) {
+        if (const std::string first = r.problem.substr(0, r.problem.find('\n')); !first.empty())
+            said.push_back(Phrase{"", "%1", {first}, " "});
+        return said;
+    }
+    for (const Phrase& p : r.problemPhrases) {
+        if (p.lead.find('\n') != std::string::npos)
+            break;
+        said.push_back(p);
+        if (said.size() == 2)
+            said.back().lead = " ";
+    }
+    return said;
+}
+
+std::string RefusalLine(const DeviceReport& r)
+{
+    return Joined(RefusalPhrases(r));
 }
 
 const char* ParityName(std::uint8_t parity)
@@ -523,7 +650,9 @@ std::string ScanHitText(const ScanHit& hit)
     return FormatC("address %u at %u %s", hit.address, hit.baud, ParityName(hit.parity));
 }
 
-ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
+namespace {
+
+ScanResult ScanSaid(int port, const ScanPlan& plan, const ScanHooks& hooks)
 {
     ScanResult result;
     SerialPort::Close(port);
@@ -563,7 +692,10 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
             ps.parity = parity;
             // A speed the port refuses is not tried at another one.
             if (SerialPort::Configure(port, ps) != 0) {
-                result.notes.push_back(FormatC("The port does not take %u bit/s; not tried.", baud));
+                result.notePhrases.push_back(
+                    Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                         "The port does not take %1 bit/s; not tried."),
+                        {std::to_string(baud)}));
                 continue;
             }
             std::array<int, kTraceOutcomes> here{};
@@ -590,42 +722,91 @@ ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
                     if (hooks.found)
                         hooks.found(result.meters.back());
                 } else if (r == 3) {
-                    result.notes.push_back(
-                        FormatC("At %u %s, address %d answered with %u in its address register.",
-                                baud, ParityName(parity), a, reply[3]));
+                    result.notePhrases.push_back(
+                        Say(MRV_TRANSLATABLE("mrv::LineCheck",
+                                             "At %1 %2, address %3 answered with %4 in its "
+                                             "address register."),
+                            {std::to_string(baud), ParityName(parity), std::to_string(a),
+                             std::to_string(reply[3])}));
                 }
             }
-            const std::string at = FormatC("At %u %s", baud, ParityName(parity));
+            const auto at = [&](const char* text, int n) {
+                return Say(text, {std::to_string(baud), ParityName(parity), std::to_string(n)});
+            };
             if (const int n = here[std::size_t(TraceOutcome::Echo)])
-                result.notes.push_back(at + FormatC(", the line returned our own request (%d "
-                                                    "%s): an adapter with local echo, or a "
-                                                    "two-wire line whose echo is not suppressed.",
-                                                    n, n == 1 ? "time" : "times"));
+                result.notePhrases.push_back(
+                    n == 1 ? at(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                 "At %1 %2, the line returned our own request "
+                                                 "(%3 time): an adapter with local echo, or a "
+                                                 "two-wire line whose echo is not suppressed."),
+                                n)
+                           : at(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                 "At %1 %2, the line returned our own request "
+                                                 "(%3 times): an adapter with local echo, or a "
+                                                 "two-wire line whose echo is not suppressed."),
+                                n));
             const int garbled = here[std::size_t(TraceOutcome::BadCheck)] +
                                 here[std::size_t(TraceOutcome::Partial)] +
                                 here[std::size_t(TraceOutcome::TooLong)];
             if (garbled)
-                result.notes.push_back(at + FormatC(", %d %s that did not check out: a meter may "
-                                                    "be there at other settings, or the line is "
-                                                    "noisy.",
-                                                    garbled, garbled == 1 ? "reply" : "replies"));
+                result.notePhrases.push_back(
+                    garbled == 1
+                        ? at(MRV_TRANSLATABLE("mrv::LineCheck",
+                                              "At %1 %2, %3 reply that did not check out: a "
+                                              "meter may be there at other settings, or the "
+                                              "line is noisy."),
+                             garbled)
+                        : at(MRV_TRANSLATABLE("mrv::LineCheck",
+                                              "At %1 %2, %3 replies that did not check out: a "
+                                              "meter may be there at other settings, or the "
+                                              "line is noisy."),
+                             garbled));
             if (const int n = here[std::size_t(TraceOutcome::OtherMeter)])
-                result.notes.push_back(at + FormatC(", %d %s came from another address than the "
-                                                    "one asked.",
-                                                    n, n == 1 ? "reply" : "replies"));
+                result.notePhrases.push_back(
+                    n == 1 ? at(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                 "At %1 %2, %3 reply came from another address "
+                                                 "than the one asked."),
+                                n)
+                           : at(MRV_TRANSLATABLE("mrv::LineCheck",
+                                                 "At %1 %2, %3 replies came from another "
+                                                 "address than the one asked."),
+                                n));
         }
     }
-    if (thrownTries > 0)
-        result.notes.push_back(FormatC(
-            "%d %s came while the Package Interval (%u ms) ran and %s thrown away: a Package "
-            "Interval of %u ms would keep %s.",
-            thrownTries, thrownTries == 1 ? "reply" : "replies", plan.sendDelay,
-            thrownTries == 1 ? "was" : "were", keepingInterval, thrownTries == 1 ? "it" : "them"));
+    const std::vector<std::string> interval{std::to_string(thrownTries),
+                                            std::to_string(plan.sendDelay),
+                                            std::to_string(keepingInterval)};
+    if (thrownTries == 1)
+        result.notePhrases.push_back(
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 reply came while the Package "
+                                                   "Interval (%2 ms) ran and was thrown "
+                                                   "away: a Package Interval of %3 ms "
+                                                   "would keep it."),
+                interval));
+    else if (thrownTries > 1)
+        result.notePhrases.push_back(
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "%1 replies came while the Package "
+                                                   "Interval (%2 ms) ran and were thrown "
+                                                   "away: a Package Interval of %3 ms "
+                                                   "would keep them."),
+                interval));
     else if (!result.meters.empty())
-        result.notes.push_back(FormatC("The Package Interval of %u ms suits the meters found; "
-                                       "none answered while it ran.",
-                                       plan.sendDelay));
+        result.notePhrases.push_back(
+            Say(MRV_TRANSLATABLE("mrv::LineCheck", "The Package Interval of %1 ms suits "
+                                                   "the meters found; none answered while "
+                                                   "it ran."),
+                {std::to_string(plan.sendDelay)}));
     SerialPort::Close(port);
+    return result;
+}
+
+} // namespace
+
+ScanResult RunLineScan(int port, const ScanPlan& plan, const ScanHooks& hooks)
+{
+    ScanResult result = ScanSaid(port, plan, hooks);
+    for (const Phrase& note : result.notePhrases)
+        result.notes.push_back(note.AsWritten());
     return result;
 }
 

@@ -3,6 +3,7 @@
 // (no permission, held by another process, no such device), and what kind of device it is (a
 // USB adapter's stable name and latency timer); then a scan of speeds, parities and addresses
 // with a short time-out per try, reading each address's address register.
+#include "base/Translatable.h"
 #include "link/LinkTrace.h"
 
 #include <array>
@@ -45,6 +46,7 @@ AccessVerdict JudgeAccess(const AccessFacts& facts);
 // Why the user may not read and write the device, in words, with what to do about it; empty
 // when its mode lets them (root always may).
 std::string ExplainAccess(const AccessFacts& facts);
+std::vector<Phrase> ExplainAccessPhrases(const AccessFacts& facts);
 
 struct DeviceHolder {
     int pid = 0;
@@ -82,6 +84,9 @@ struct DeviceReport {
     std::optional<AccessFacts> access; // when permission was refused
     std::string problem;               // why it cannot be opened, in words (empty when Ready)
     std::vector<std::string> notes;    // what else is worth knowing (adapter, latency)
+    // The problem and the notes as phrases, for the window to show in its language.
+    std::vector<Phrase> problemPhrases;
+    std::vector<Phrase> notePhrases;
     std::vector<DeviceHolder> holders;
     std::optional<UsbAdapter> usb;
 
@@ -98,6 +103,7 @@ DeviceReport CheckDevice(const std::string& path, const std::string& root = "");
 // standard error: the device, the system's error text, and when permission is refused, the
 // group the user must be in, by name, and how to join it. Empty when the report is Ready.
 std::string RefusalLine(const DeviceReport& report);
+std::vector<Phrase> RefusalPhrases(const DeviceReport& report);
 
 // The serial devices that exist: stable USB names first, then /dev/ttyUSB*, /dev/ttyACM*.
 std::vector<std::string> SerialDeviceCandidates(const std::string& root = "");
@@ -136,6 +142,7 @@ struct ScanResult {
     std::vector<ScanHit> meters; // each address once, with the first settings that reached it
     std::array<int, kTraceOutcomes> outcomes{}; // of all tries
     std::vector<std::string> notes;             // an echoing line, replies that did not check
+    std::vector<Phrase> notePhrases;            // the notes, for the window to translate
 };
 
 struct ScanHooks {

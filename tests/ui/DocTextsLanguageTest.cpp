@@ -13,7 +13,9 @@
 #include "doc/EnergyExport.h"
 #include "doc/EnergyImport.h"
 #include "doc/ParameterForm.h"
+#include "doc/PhraseText.h"
 #include "doc/QtSettingsStore.h"
+#include "link/LineCheck.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -41,6 +43,9 @@ TEST(DocTextsInChinese, RefusalsAndReportsReadInChineseWithTheirValues)
     BlockMeterResult silent{3, "363230320003", 3, BlockMeterState::Failed, "silence", {}, 3, {}};
     BlockMeterResult stopped = silent;
     stopped.reason = "stopped";
+    // A port that is not there, on a machine without adapters: the status bar's line.
+    TempDir machine;
+    const DeviceReport missing = CheckDevice(machine.File("dev/ttyUSB7"), machine.Path().string());
     ConvertResult converted;
     converted.written = 1;
     converted.valuesTooWide = 2;
@@ -57,6 +62,9 @@ TEST(DocTextsInChinese, RefusalsAndReportsReadInChineseWithTheirValues)
          "记录 3（表号 363230320003，地址 3）：未抄到：无应答（第 3 次，共 3 次）"},
         {BlockMeterLine(stopped, 3, true),
          "记录 3（表号 363230320003，地址 3）：未抄到：已停止（第 3 次，共 3 次）"},
+        {Translated(RefusalPhrases(missing)).toStdString(),
+         "无法打开 " + machine.File("dev/ttyUSB7") + "。没有设备 " + machine.File("dev/ttyUSB7") +
+             "。没有插入 USB 串口转换器（没有 /dev/ttyUSB*、/dev/ttyACM*）。"},
         {ShownConvertMessage(converted),
          "文件转换成功！(convert.dbf)\n有 2 个数值超出字段宽度，显示为“*”。"},
     };
@@ -64,6 +72,10 @@ TEST(DocTextsInChinese, RefusalsAndReportsReadInChineseWithTheirValues)
         EXPECT_EQ(shown, expected);
     EXPECT_EQ(english, "Day Table 3. From (hour) must be an integer from 0 to 24.");
     // mrvctl's lines, made without the window, stay as written.
+    EXPECT_EQ(RefusalLine(missing), "Can't open " + machine.File("dev/ttyUSB7") +
+                                        ". There is no device " + machine.File("dev/ttyUSB7") +
+                                        ". No USB serial adapter is plugged in (no /dev/ttyUSB*, "
+                                        "/dev/ttyACM*).");
     EXPECT_EQ(BlockMeterLine(silent, 3), "record 3 (meter 363230320003, address 3): not read: "
                                          "silence (try 3 of 3)");
 }

@@ -2,6 +2,7 @@
 
 #include "base/NumberText.h"
 #include "doc/CMrvDoc.h"
+#include "doc/PhraseText.h"
 #include "link/SerialPort.h"
 #include "ui/app/CJobRunner.h"
 
@@ -326,8 +327,13 @@ void CLineCheckDlg::OnCheck()
     // The document keeps the port closed between runs; nothing of ours holds it now.
     SerialPort::ResetTable();
     const DeviceReport device = CheckDevice(path);
-    if (!device.Text().empty())
-        Say(Text(device.Text()).trimmed());
+    QStringList said;
+    if (!device.problemPhrases.empty())
+        said << Translated(device.problemPhrases);
+    for (const Phrase& note : device.notePhrases)
+        said << Translated(note);
+    if (!said.isEmpty())
+        Say(said.join('\n'));
     if (device.usb && !device.usb->byIdPath.empty() && device.usb->byIdPath != path) {
         m_stableName = device.usb->byIdPath;
         m_useStableName->setEnabled(true);
@@ -363,8 +369,8 @@ void CLineCheckDlg::OnCheck()
         Say(tr("The port could not be opened for the scan."));
         return;
     }
-    for (const std::string& note : result.notes)
-        Say(Text(note));
+    for (const Phrase& note : result.notePhrases)
+        Say(Translated(note));
     if (result.stopped)
         Say(tr("Stopped after %1 tries.").arg(result.tries));
     if (result.meters.empty())
