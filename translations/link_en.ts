@@ -617,6 +617,46 @@
         <source>Write Priority:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Protection flag:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prescaler:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pulse width:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>times:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Soft:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hard:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cmderr:</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>mrv::MeterTestStation</name>

@@ -617,6 +617,46 @@
         <source>Write Priority:</source>
         <translation>写权限：</translation>
     </message>
+    <message>
+        <source>Protection flag:</source>
+        <translation>保护标志：</translation>
+    </message>
+    <message>
+        <source>Prescaler:</source>
+        <translation>预分频：</translation>
+    </message>
+    <message>
+        <source>pulse width:</source>
+        <translation>脉冲宽度：</translation>
+    </message>
+    <message>
+        <source>times:</source>
+        <translation>次数：</translation>
+    </message>
+    <message>
+        <source>time:</source>
+        <translation>时间：</translation>
+    </message>
+    <message>
+        <source>date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>status:</source>
+        <translation>状态：</translation>
+    </message>
+    <message>
+        <source>Soft:</source>
+        <translation>软件版本：</translation>
+    </message>
+    <message>
+        <source>Hard:</source>
+        <translation>硬件版本：</translation>
+    </message>
+    <message>
+        <source>Cmderr:</source>
+        <translation>命令错误：</translation>
+    </message>
 </context>
 <context>
     <name>mrv::MeterTestStation</name>

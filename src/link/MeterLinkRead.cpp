@@ -168,12 +168,15 @@ int MeterLink::ReadCarrierAddress()
 
 int MeterLink::ReadPulsePrescaler()
 {
-    return SimpleRead(*this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Pulse Prescaler:") "\r\n",
-                      10076, 3, [this](const Reply& r) {
-                          Log(FormatC("Protection flag:  %02x\r\n", r.Lo(0)));
-                          Log(FormatC("Prescaler:  %02x\r\n", r.Lo(1)));
-                          Log(FormatC("pulse width:  %02x\r\n\r\n", r.Lo(2)));
-                      });
+    return SimpleRead(
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "Read Pulse Prescaler:") "\r\n", 10076, 3,
+        [this](const Reply& r) {
+            Log(FormatC("%s  %02x\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "Protection flag:"),
+                        r.Lo(0)));
+            Log(FormatC("%s  %02x\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "Prescaler:"), r.Lo(1)));
+            Log(FormatC("%s  %02x\r\n\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "pulse width:"),
+                        r.Lo(2)));
+        });
 }
 
 int MeterLink::ReadResetDate()
@@ -452,23 +455,27 @@ int MeterLink::ReadModifyTimeEvent(int variant)
     const std::string header = FormatC("R L%d Modify Time Event:\r\n", variant + 1);
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(30343 + 12 * variant), 12,
                       [this](const Reply& r) {
-                          Log(FormatC("Before Modify: %02d:%02d:%02d\r\n", r.Lo(2), r.Lo(1), r.Lo(0)));
+                          Log(FormatC("%s %02d:%02d:%02d\r\n",
+                                      MRV_TRANSLATABLE("mrv::MeterLog", "Before Modify:"), r.Lo(2),
+                                      r.Lo(1), r.Lo(0)));
                           Log(FormatC("        %02d/%02d/%02d\r\n", r.Lo(5), r.Lo(4), r.Lo(3)));
-                          Log(FormatC("After Modify: %02d:%02d:%02d\r\n", r.Lo(8), r.Lo(7), r.Lo(6)));
+                          Log(FormatC("%s %02d:%02d:%02d\r\n",
+                                      MRV_TRANSLATABLE("mrv::MeterLog", "After Modify:"), r.Lo(8),
+                                      r.Lo(7), r.Lo(6)));
                           Log(FormatC("        %02d/%02d/%02d\r\n", r.Lo(11), r.Lo(10), r.Lo(9)));
                       });
 }
 
 int MeterLink::ReadReserveTimesEnergy()
 {
-    return SimpleRead(*this,
-                      MRV_TRANSLATABLE("mrv::MeterLog", "R Reserve Times and Energy:") "\r\n",
-                      30265, 3, [this](const Reply& r) {
-                          Log(FormatC("times: %02x\r\n", r.Lo(0)));
-                          // r1 is the last four digits in hundredths; zero-padded so 12 and 56
-                          // print 001200.56.
-                          Log(FormatC("  %04d%05.02f\r\n\r\n", r.R(2), Scaled(r.R(1), 0.01)));
-                      });
+    return SimpleRead(
+        *this, MRV_TRANSLATABLE("mrv::MeterLog", "R Reserve Times and Energy:") "\r\n", 30265, 3,
+        [this](const Reply& r) {
+            Log(FormatC("%s %02x\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "times:"), r.Lo(0)));
+            // r1 is the last four digits in hundredths; zero-padded so 12 and 56
+            // print 001200.56.
+            Log(FormatC("  %04d%05.02f\r\n\r\n", r.R(2), Scaled(r.R(1), 0.01)));
+        });
 }
 
 int MeterLink::ReadMeterId()
@@ -522,8 +529,12 @@ int MeterLink::ReadTariffPrice(int variant)
                       static_cast<std::uint16_t>(10107 + 9 * variant), 9, [this](const Reply& r) {
                           for (int k = 0; k < 4; ++k)
                               Log(FormatC("tarrif%d price: %02.02f\r\n", k + 1, Scaled(r.R(k), 0.01)));
-                          Log(FormatC("time: %02x:%02x\r\n", r.Lo(5), r.Lo(4)));
-                          Log(FormatC("date: %02x/%02x/%02x\r\n", r.Lo(8), r.Lo(7), r.Lo(6)));
+                          Log(FormatC("%s %02x:%02x\r\n",
+                                      MRV_TRANSLATABLE("mrv::MeterLog", "time:"), r.Lo(5),
+                                      r.Lo(4)));
+                          Log(FormatC("%s %02x/%02x/%02x\r\n",
+                                      MRV_TRANSLATABLE("mrv::MeterLog", "date:"), r.Lo(8), r.Lo(7),
+                                      r.Lo(6)));
                       });
 }
 
@@ -535,8 +546,12 @@ int MeterLink::ReadTradeRecord(int variant)
     return SimpleRead(*this, header.c_str(), static_cast<std::uint16_t>(10132 + 7 * variant), 7,
                       [this](const Reply& r) {
                           Log(FormatC("  %04d%04d\r\n\r\n", r.R(0), r.R(1)));
-                          Log(FormatC("time: %02d:%02d\r\n", r.Lo(3), r.Lo(2)));
-                          Log(FormatC("date: %02d/%02d/%02d\r\n", r.Lo(6), r.Lo(5), r.Lo(4)));
+                          Log(FormatC("%s %02d:%02d\r\n",
+                                      MRV_TRANSLATABLE("mrv::MeterLog", "time:"), r.Lo(3),
+                                      r.Lo(2)));
+                          Log(FormatC("%s %02d/%02d/%02d\r\n",
+                                      MRV_TRANSLATABLE("mrv::MeterLog", "date:"), r.Lo(6), r.Lo(5),
+                                      r.Lo(4)));
                       });
 }
 
@@ -620,13 +635,13 @@ std::string MeterLink::FormatMeterBlockText(int mode, const std::uint8_t* data, 
         const double fraction = Scaled(be16(22), 0.01);
         text +=
             FormatC(negative ? "     -%d%05.02f\r\n\r\n" : "     %d%05.02f\r\n\r\n", whole, fraction);
-        text += FormatC("status:  %02x\r\n\r\n", d[25]);
+        text += FormatC("%s  %02x\r\n\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "status:"), d[25]);
         break;
     }
     case 5:
-        text += FormatC(" Soft: %02x\r\n", d[0]);
-        text += FormatC(" Hard: %02x\r\n", d[1]);
-        text += FormatC(" Cmderr: %02x\r\n", d[2]);
+        text += FormatC(" %s %02x\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "Soft:"), d[0]);
+        text += FormatC(" %s %02x\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "Hard:"), d[1]);
+        text += FormatC(" %s %02x\r\n", MRV_TRANSLATABLE("mrv::MeterLog", "Cmderr:"), d[2]);
         break;
     default:
         text += " " MRV_TRANSLATABLE("mrv::MeterLog", "Unknown") "\r\n";

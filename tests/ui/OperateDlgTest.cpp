@@ -148,8 +148,8 @@ TEST_F(OperateDlgTest, EnterWithNothingTickedPutsTheMetersAddressIntoTheField)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-// With a translation loaded the boxes and the engine's fixed log lines are in its language
-// (English for the Chinese-only ones), the values between them as the meter sent them, and
+// With a translation loaded the boxes and the engine's fixed log lines and value labels are in
+// its language (English for the Chinese-only ones), the values as the meter sent them, and
 // the boxes keep the names the program finds them by.
 TEST_F(OperateDlgTest, ATranslationShowsTheBoxesAndLogHeadersInItsLanguage)
 {
@@ -159,10 +159,15 @@ TEST_F(OperateDlgTest, ATranslationShowsTheBoxesAndLogHeadersInItsLanguage)
         const char* log;
     };
     const Case cases[] = {
-        {"en", "R total energy", "read total energy:\n  987.65\n\nRead owing time:\n  72\n\n"},
-        {"zh_CN", "读总电量", "读总电量：\n  987.65\n\n读欠费时间：\n  72\n\n"},
+        {"en", "R total energy",
+         "read total energy:\n  987.65\n\nRead Version:\n Soft: 12\n Hard: 03\n Cmderr: fe\n\n"
+         "Read owing time:\n  72\n\n"},
+        {"zh_CN", "读总电量",
+         "读总电量：\n  987.65\n\n读版本：\n 软件版本： 12\n 硬件版本： 03\n 命令错误： fe\n\n"
+         "读欠费时间：\n  72\n\n"},
     };
     ASSERT_TRUE(sim.SetRegisters(0, 0, {0x0001, 0x81CD}));
+    ASSERT_TRUE(sim.SetRegisters(0, 10007, {0x0112, 0x0003, 0x00FE}));
     ASSERT_TRUE(sim.SetRegisters(0, 10153, {72, 0}));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
@@ -171,6 +176,7 @@ TEST_F(OperateDlgTest, ATranslationShowsTheBoxesAndLogHeadersInItsLanguage)
         Open();
         dlg->AddressEdit()->setText("1");
         Tick("R total energy");
+        Tick("R Version");
         Tick("R owing time");
         EXPECT_EQ(dlg->OperationBox("R total energy")->text().toStdString(), c.box);
         EXPECT_EQ(dlg->OperationBox("R total energy")->objectName(), "R total energy");

@@ -11,22 +11,39 @@ namespace mrv {
 
 namespace {
 
-// A text handed to the log that is one of the engine's fixed lines (headers, results), apart
-// from the spaces and line ends around it, is shown translated; values and formatted lines
-// are shown as they come.
-QString Translated(const QString& text)
+QString LogText(const QString& source)
+{
+    return QCoreApplication::translate("mrv::MeterLog", source.toUtf8().constData());
+}
+
+// One line of the log in the user's language: one of the engine's fixed lines (headers,
+// results) whole, apart from the spaces around it, or the label before the first colon of a
+// line with values ("Soft: 12"); the values as they come.
+QString TranslatedLine(const QString& line)
 {
     qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].isSpace())
+    qsizetype end = line.size();
+    while (begin < end && line[begin].isSpace())
         ++begin;
-    while (end > begin && text[end - 1].isSpace())
+    while (end > begin && line[end - 1].isSpace())
         --end;
     if (begin == end)
-        return text;
-    const QByteArray core = text.mid(begin, end - begin).toUtf8();
-    return text.left(begin) + QCoreApplication::translate("mrv::MeterLog", core.constData()) +
-           text.mid(end);
+        return line;
+    const QString core = line.mid(begin, end - begin);
+    QString shown = LogText(core);
+    if (shown == core) {
+        if (const qsizetype colon = core.indexOf(':'); colon > 0)
+            shown = LogText(core.left(colon + 1)) + core.mid(colon + 1);
+    }
+    return line.left(begin) + shown + line.mid(end);
+}
+
+QString Translated(const QString& text)
+{
+    QStringList lines = text.split('\n');
+    for (QString& line : lines)
+        line = TranslatedLine(line);
+    return lines.join('\n');
 }
 
 } // namespace
