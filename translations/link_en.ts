@@ -2,6 +2,101 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>mrv::FrameDecode</name>
+    <message>
+        <source>CRC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modbus</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>function</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>exception code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>register</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>count</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>byte count</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lead</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>target</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>length</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sum</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Carrier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lead byte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Noise</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Echo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>extra bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>before the reply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>our request</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>mrv::LineCheck</name>
     <message>
         <source>none</source>

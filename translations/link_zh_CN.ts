@@ -2,6 +2,101 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>mrv::FrameDecode</name>
+    <message>
+        <source>CRC</source>
+        <translation>CRC</translation>
+    </message>
+    <message>
+        <source>Modbus</source>
+        <translation>Modbus</translation>
+    </message>
+    <message>
+        <source>address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>function</source>
+        <translation>功能码</translation>
+    </message>
+    <message>
+        <source>exception code</source>
+        <translation>异常码</translation>
+    </message>
+    <message>
+        <source>register</source>
+        <translation>寄存器</translation>
+    </message>
+    <message>
+        <source>count</source>
+        <translation>数量</translation>
+    </message>
+    <message>
+        <source>byte count</source>
+        <translation>字节数</translation>
+    </message>
+    <message>
+        <source>data</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation>中继</translation>
+    </message>
+    <message>
+        <source>lead</source>
+        <translation>引导符</translation>
+    </message>
+    <message>
+        <source>target</source>
+        <translation>目标</translation>
+    </message>
+    <message>
+        <source>length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>sum</source>
+        <translation>校验和</translation>
+    </message>
+    <message>
+        <source>Carrier</source>
+        <translation>载波</translation>
+    </message>
+    <message>
+        <source>lead byte</source>
+        <translation>引导字节</translation>
+    </message>
+    <message>
+        <source>mark</source>
+        <translation>标志</translation>
+    </message>
+    <message>
+        <source>Noise</source>
+        <translation>干扰</translation>
+    </message>
+    <message>
+        <source>Echo</source>
+        <translation>回显</translation>
+    </message>
+    <message>
+        <source>Timing</source>
+        <translation>时序</translation>
+    </message>
+    <message>
+        <source>extra bytes</source>
+        <translation>多余字节</translation>
+    </message>
+    <message>
+        <source>before the reply</source>
+        <translation>应答之前</translation>
+    </message>
+    <message>
+        <source>our request</source>
+        <translation>我们的请求</translation>
+    </message>
+</context>
+<context>
     <name>mrv::LineCheck</name>
     <message>
         <source>none</source>

@@ -1,6 +1,7 @@
 #include "link/FrameDecode.h"
 
 #include "base/NumberText.h"
+#include "base/Translatable.h"
 #include "link/Checks.h"
 
 #include <algorithm>
@@ -108,7 +109,8 @@ std::string RegisterValues(Span data, unsigned firstReg)
 }
 
 // The CRC in the two bytes after `covered`; checked over everything before it.
-void CrcField(LayerReader& r, Span whole, const char* name = "CRC")
+void CrcField(LayerReader& r, Span whole,
+              const char* name = MRV_TRANSLATABLE("mrv::FrameDecode", "CRC"))
 {
     Span crc;
     if (!r.Take(name, 2, crc))
@@ -123,19 +125,20 @@ void CrcField(LayerReader& r, Span whole, const char* name = "CRC")
 // The Modbus frame at the front of `bytes`; returns the bytes it takes.
 std::size_t DecodeModbus(Span bytes, const Asked& asked, DecodedFrame& out)
 {
-    out.push_back({"Modbus", {}});
+    out.push_back({MRV_TRANSLATABLE("mrv::FrameDecode", "Modbus"), {}});
     LayerReader r(bytes, out.back());
     Span b;
     if (!r.Take("address", 1, b))
         return r.At();
-    FrameField& address =
-        r.Add("address", b, b[0] == 0 ? std::string("0 broadcast") : FormatC("%u", b[0]));
+    FrameField& address = r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "address"), b,
+                                b[0] == 0 ? std::string("0 broadcast") : FormatC("%u", b[0]));
     if (asked.reply)
         Check(address, b[0] == asked.address, FormatC("meter %u was asked", asked.address));
     if (!r.Take("function", 1, b))
         return r.At();
     const unsigned function = b[0];
-    FrameField& fn = r.Add("function", b, FunctionName(function));
+    FrameField& fn =
+        r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "function"), b, FunctionName(function));
     if (asked.reply)
         Check(fn, function == asked.function,
               (function & 0x80) ? "the meter refused the request"
@@ -144,22 +147,23 @@ std::size_t DecodeModbus(Span bytes, const Asked& asked, DecodedFrame& out)
     if (function & 0x80) {
         if (!r.Take("exception code", 1, b))
             return r.At();
-        r.Add("exception code", b, FormatC("%u %s", b[0], ModbusExceptionText(b[0]).c_str()),
-              FieldCheck::Bad, "an exception carries no data");
+        r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "exception code"), b,
+              FormatC("%u %s", b[0], ModbusExceptionText(b[0]).c_str()), FieldCheck::Bad,
+              "an exception carries no data");
     } else if (!asked.reply || function == 16) {
         // A request (read or write), or the reply to a write: register and count.
         Span reg, count;
         if (!r.Take("register", 2, reg))
             return r.At();
-        FrameField& regField =
-            r.Add("register", reg, FormatC("%u (0x%04X)", Word(reg, 0), Word(reg, 0)));
+        FrameField& regField = r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "register"), reg,
+                                     FormatC("%u (0x%04X)", Word(reg, 0), Word(reg, 0)));
         if (asked.reply)
             Check(regField, Word(reg, 0) == asked.reg, FormatC("%u was asked", asked.reg));
         if (!r.Take("count", 2, count))
             return r.At();
         const unsigned n = Word(count, 0);
-        FrameField& countField =
-            r.Add("count", count, FormatC("%u %s", n, n == 1 ? "register" : "registers"));
+        FrameField& countField = r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "count"), count,
+                                       FormatC("%u %s", n, n == 1 ? "register" : "registers"));
         if (asked.reply)
             Check(countField, n == asked.count, FormatC("%u were asked", asked.count));
         if (!asked.reply && function == 16 && bytes.size() - r.At() > 2) {
@@ -167,19 +171,20 @@ std::size_t DecodeModbus(Span bytes, const Asked& asked, DecodedFrame& out)
             if (!r.Take("byte count", 1, b))
                 return r.At();
             const unsigned dataBytes = b[0];
-            r.Add("byte count", b,
+            r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "byte count"), b,
                   FormatC("%u bytes", dataBytes) +
                       (dataBytes != 2 * n ? FormatC(" (%u registers declared)", n) : ""));
             Span data;
             if (!r.Take("data", dataBytes, data))
                 return r.At();
-            r.Add("data", data, RegisterValues(data, Word(reg, 0)));
+            r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "data"), data,
+                  RegisterValues(data, Word(reg, 0)));
         }
     } else if (function == 3) {
         if (!r.Take("byte count", 1, b))
             return r.At();
         const unsigned dataBytes = b[0];
-        FrameField& bc = r.Add("byte count", b,
+        FrameField& bc = r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "byte count"), b,
                                FormatC("%u bytes (%u %s)", dataBytes, dataBytes / 2,
                                        dataBytes / 2 == 1 ? "register" : "registers"));
         Check(bc, dataBytes == 2u * asked.count,
@@ -187,13 +192,14 @@ std::size_t DecodeModbus(Span bytes, const Asked& asked, DecodedFrame& out)
         Span data;
         if (!r.Take("data", dataBytes, data))
             return r.At();
-        r.Add("data", data, RegisterValues(data, asked.reg));
+        r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "data"), data, RegisterValues(data, asked.reg));
     } else {
         // No layout known for this function: what is left but a CRC.
         const std::size_t rest = bytes.size() - r.At();
         Span data;
         if (rest > 2 && r.Take("data", rest - 2, data))
-            r.Add("data", data, "", FieldCheck::Bad, "no reply of this function was asked for");
+            r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "data"), data, "", FieldCheck::Bad,
+                  "no reply of this function was asked for");
     }
     CrcField(r, bytes);
     return r.At();
@@ -202,7 +208,7 @@ std::size_t DecodeModbus(Span bytes, const Asked& asked, DecodedFrame& out)
 // The relay frame at the front of `bytes` with `hops` relays; returns the bytes it takes.
 std::size_t DecodeRelay(Span bytes, int hops, const Asked& asked, DecodedFrame& out)
 {
-    out.push_back({"Relay", {}});
+    out.push_back({MRV_TRANSLATABLE("mrv::FrameDecode", "Relay"), {}});
     const std::size_t layer = out.size() - 1;
     LayerReader r(bytes, out[layer]);
     Span b;
@@ -210,8 +216,8 @@ std::size_t DecodeRelay(Span bytes, int hops, const Asked& asked, DecodedFrame& 
         return r.At();
     static const char* const kLeads[] = {"no relay", "one relay", "two relays", "three relays"};
     const bool known = (b[0] & 0xFC) == 0xC0;
-    FrameField& lead =
-        r.Add("lead", b, FormatC("0x%02X ", b[0]) + (known ? kLeads[b[0] & 3] : "unknown"));
+    FrameField& lead = r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "lead"), b,
+                             FormatC("0x%02X ", b[0]) + (known ? kLeads[b[0] & 3] : "unknown"));
     if (asked.reply && !asked.relayHeader.empty())
         Check(lead, b[0] == asked.relayHeader[0], FormatC("%02X was sent", asked.relayHeader[0]));
     else
@@ -232,12 +238,14 @@ std::size_t DecodeRelay(Span bytes, int hops, const Asked& asked, DecodedFrame& 
     }
     if (!r.Take("target", 2, b))
         return r.At();
-    echoed(r.Add("target", b, FormatC("%u", Word(b, 0))), 1 + 2 * std::size_t(hops));
+    echoed(r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "target"), b, FormatC("%u", Word(b, 0))),
+           1 + 2 * std::size_t(hops));
     if (!r.Take("length", 1, b))
         return r.At();
     const std::size_t inner = b[0];
     const std::size_t left = bytes.size() - r.At();
-    FrameField& length = r.Add("length", b, FormatC("%zu bytes", inner));
+    FrameField& length =
+        r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "length"), b, FormatC("%zu bytes", inner));
     Check(length, inner < left, FormatC("only %zu bytes follow", left));
     const std::size_t innerStart = r.At();
     const std::size_t innerTaken =
@@ -247,15 +255,17 @@ std::size_t DecodeRelay(Span bytes, int hops, const Asked& asked, DecodedFrame& 
     if (innerTaken < std::min(inner, left)) {
         const auto extra =
             bytes.subspan(innerStart + innerTaken, std::min(inner, left) - innerTaken);
-        out.back().fields.push_back({"extra bytes", Bytes(extra.begin(), extra.end()), "",
-                                     FieldCheck::Bad, "inside the relay length, after the frame"});
+        out.back().fields.push_back({MRV_TRANSLATABLE("mrv::FrameDecode", "extra bytes"),
+                                     Bytes(extra.begin(), extra.end()), "", FieldCheck::Bad,
+                                     "inside the relay length, after the frame"});
     }
     LayerReader tail(bytes.subspan(std::min(innerStart + inner, bytes.size())), out[layer]);
     if (!tail.Take("sum", 1, rest))
         return bytes.size();
     const std::size_t sumAt = innerStart + inner;
     const std::uint8_t should = Sum8(bytes.data(), static_cast<std::ptrdiff_t>(sumAt));
-    FrameField& sum = tail.Add("sum", rest, FormatC("0x%02X", rest[0]));
+    FrameField& sum =
+        tail.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "sum"), rest, FormatC("0x%02X", rest[0]));
     Check(sum, rest[0] == should, FormatC("should be %02X", should));
     return sumAt + 1;
 }
@@ -264,39 +274,43 @@ std::size_t DecodeRelay(Span bytes, int hops, const Asked& asked, DecodedFrame& 
 std::size_t DecodeCarrier(Span bytes, int hops, const Asked& asked, std::uint8_t lead,
                           DecodedFrame& out)
 {
-    out.push_back({"Carrier", {}});
+    out.push_back({MRV_TRANSLATABLE("mrv::FrameDecode", "Carrier"), {}});
     const std::size_t layer = out.size() - 1;
     LayerReader r(bytes, out[layer]);
     Span b;
     if (!r.Take("lead byte", 1, b))
         return r.At();
-    FrameField& leadField = r.Add("lead byte", b, FormatC("0x%02X", b[0]));
+    FrameField& leadField =
+        r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "lead byte"), b, FormatC("0x%02X", b[0]));
     if (asked.reply)
         Check(leadField, b[0] == lead, FormatC("%02X was sent", lead));
     if (!r.Take("mark", 1, b))
         return r.At();
-    Check(r.Add("mark", b, b[0] == 'C' ? "'C'" : FormatC("0x%02X", b[0])), b[0] == 'C',
-          "should be 43 ('C')");
+    Check(r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "mark"), b,
+                b[0] == 'C' ? "'C'" : FormatC("0x%02X", b[0])),
+          b[0] == 'C', "should be 43 ('C')");
     if (!r.Take("length", 1, b))
         return r.At();
     const std::size_t content = b[0];
     const std::size_t left = bytes.size() - r.At();
-    Check(r.Add("length", b, FormatC("%zu bytes", content)), content + 2 <= left,
-          FormatC("only %zu bytes follow", left));
+    Check(r.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "length"), b, FormatC("%zu bytes", content)),
+          content + 2 <= left, FormatC("only %zu bytes follow", left));
     const std::size_t start = r.At();
     const Span inner = bytes.subspan(start, std::min(content, left));
     const std::size_t taken = DecodeRelay(inner, hops, asked, out);
     if (taken < inner.size())
         out.back().fields.push_back(
-            {"extra bytes", Bytes(inner.begin() + static_cast<std::ptrdiff_t>(taken), inner.end()),
-             "", FieldCheck::Bad, "inside the carrier length, after the relay frame"});
+            {MRV_TRANSLATABLE("mrv::FrameDecode", "extra bytes"),
+             Bytes(inner.begin() + static_cast<std::ptrdiff_t>(taken), inner.end()), "",
+             FieldCheck::Bad, "inside the carrier length, after the relay frame"});
     const std::size_t crcAt = std::min(start + content, bytes.size());
     LayerReader tail(bytes.subspan(crcAt), out[layer]);
     Span crc;
     if (!tail.Take("CRC", 2, crc))
         return bytes.size();
     const std::uint16_t should = Crc16(bytes.data(), static_cast<std::ptrdiff_t>(crcAt));
-    Check(tail.Add("CRC", crc, FormatC("0x%04X", crc[1] << 8 | crc[0])),
+    Check(tail.Add(MRV_TRANSLATABLE("mrv::FrameDecode", "CRC"), crc,
+                   FormatC("0x%04X", crc[1] << 8 | crc[0])),
           crc[0] == (should & 0xFF) && crc[1] == (should >> 8),
           FormatC("should be %02X %02X", should & 0xFF, should >> 8));
     return crcAt + 2;
@@ -316,8 +330,9 @@ void DecodeForm(Span bytes, const LinkSettings& s, int hops, const Asked& asked,
         taken = DecodeModbus(bytes, asked, out);
     if (taken < bytes.size() && out.size() > first)
         out[first].fields.push_back(
-            {"extra bytes", Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(taken), bytes.end()),
-             "", FieldCheck::Bad, "after the end of the frame"});
+            {MRV_TRANSLATABLE("mrv::FrameDecode", "extra bytes"),
+             Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(taken), bytes.end()), "",
+             FieldCheck::Bad, "after the end of the frame"});
 }
 
 int HopsOf(Span request, const LinkSettings& s)
@@ -358,8 +373,8 @@ DecodedFrame DecodeReply(const TransactionTrace& t)
     const std::uint8_t lead = t.request.empty() ? 0 : t.request[0];
     const auto noise = [&](std::size_t from, std::size_t to) {
         if (to > from)
-            out.push_back({"Noise",
-                           {{"before the reply",
+            out.push_back({MRV_TRANSLATABLE("mrv::FrameDecode", "Noise"),
+                           {{MRV_TRANSLATABLE("mrv::FrameDecode", "before the reply"),
                              Bytes(received.begin() + static_cast<std::ptrdiff_t>(from),
                                    received.begin() + static_cast<std::ptrdiff_t>(to)),
                              FormatC("%zu bytes", to - from), FieldCheck::Bad,
@@ -378,10 +393,10 @@ DecodedFrame DecodeReply(const TransactionTrace& t)
             const std::size_t echoAt = static_cast<std::size_t>(echo - received.begin());
             if (echo != received.end()) {
                 noise(0, echoAt);
-                out.push_back({"Echo",
-                               {{"our request", Bytes(rest, t.request.end()),
-                                 "the request came back", FieldCheck::Info,
-                                 "the line returns what is sent; dropped"}}});
+                out.push_back({MRV_TRANSLATABLE("mrv::FrameDecode", "Echo"),
+                               {{MRV_TRANSLATABLE("mrv::FrameDecode", "our request"),
+                                 Bytes(rest, t.request.end()), "the request came back",
+                                 FieldCheck::Info, "the line returns what is sent; dropped"}}});
                 at = echoAt + std::size_t(t.echoDropped);
                 from = std::max(at, std::min(std::size_t(t.replyOffset), received.size()));
             }
@@ -403,7 +418,7 @@ DecodedFrame DecodeReply(const TransactionTrace& t)
             DecodeForm(Span(received).subspan(from), t.settings, hops, asked, lead, out);
     }
 
-    FrameLayer timing{"Timing", {}};
+    FrameLayer timing{MRV_TRANSLATABLE("mrv::FrameDecode", "Timing"), {}};
     for (std::size_t k = 0; k < t.bursts.size(); ++k)
         timing.fields.push_back({FormatC("burst %zu", k + 1),
                                  t.bursts[k].bytes,

@@ -714,6 +714,14 @@ TEST_F(OperateFrameViewTest, RowsOpenIntoTheLayersOfTheWorkedCarrierExample)
     EXPECT_EQ(Cell(2, CFrameTraceModel::ColTime, modbus), "byte count");
     EXPECT_EQ(Cell(2, CFrameTraceModel::ColMeaning, modbus), "12 bytes (6 registers)");
     EXPECT_EQ(Cell(2, CFrameTraceModel::ColOutcome, modbus), "ok");
+    {
+        // The layers' and fields' names in the window's language; the numbered ones as made.
+        const InstalledTranslation zh("zh_CN");
+        ASSERT_TRUE(zh.Loaded());
+        EXPECT_EQ(Layers(0), (std::vector<std::string>{"载波: 引导字节 标志 长度 CRC",
+                                                       "中继: 引导符 relay 1 目标 长度 校验和",
+                                                       "Modbus: 地址 功能码 寄存器 数量 CRC"}));
+    }
 
     // The tree shows them when opened.
     QTreeView* tree = dlg->FrameView()->Tree();

@@ -50,6 +50,12 @@ QString QText(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// A layer's or a field's name, in the user's language.
+QString DecodeText(const std::string& name)
+{
+    return QCoreApplication::translate("mrv::FrameDecode", name.c_str());
+}
+
 } // namespace
 
 CFrameTraceModel::CFrameTraceModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -191,7 +197,7 @@ QVariant CFrameTraceModel::data(const QModelIndex& index, int role) const
     if ((id & kLayerMask) == 0) {
         const FrameLayer& layer = d[std::size_t(index.row())];
         if (role == Qt::DisplayRole && column == ColTime)
-            return QText(layer.name);
+            return DecodeText(layer.name);
         return {};
     }
     const FrameField& f = d[(id & kLayerMask) - 1].fields[std::size_t(index.row())];
@@ -203,7 +209,7 @@ QVariant CFrameTraceModel::data(const QModelIndex& index, int role) const
         return {};
     switch (column) {
     case ColTime:
-        return QText(f.name);
+        return DecodeText(f.name);
     case ColBytes:
         return f.bytes.empty() ? QString("-") : QText(HexBytes(f.bytes));
     case ColOutcome:
