@@ -2,6 +2,7 @@
 
 
 #include "base/GbkText.h"
+#include "base/Translatable.h"
 #include "datafile/FileBytes.h"
 #include "datafile/HhuDataFile.h"
 
@@ -458,24 +459,46 @@ ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& co
     return result;
 }
 
+std::vector<Phrase> ConvertMessagePhrases(const ConvertResult& result)
+{
+    const auto say = [](const char* text, std::vector<std::string> args = {},
+                        const char* lead = "") {
+        return Phrase{"mrv::DataFileTexts", text, std::move(args), lead};
+    };
+    if (!result.written) {
+        std::vector<Phrase> said{
+            say(MRV_TRANSLATABLE("mrv::DataFileTexts", "File Convertion Fail!"))};
+        // The reason names files and the system's error: as it is.
+        if (!result.failure.empty())
+            said.push_back(Phrase{"", "%1", {result.failure}, "\n"});
+        return said;
+    }
+    std::vector<Phrase> said{
+        say(MRV_TRANSLATABLE("mrv::DataFileTexts", "File Convertion Succeed!(convert.dbf)"))};
+    if (result.valuesTooWide == 1)
+        said.push_back(say(MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                            "1 value was too wide for its field and shows as "
+                                            "\"*\"."),
+                           {}, "\n"));
+    else if (result.valuesTooWide > 1)
+        said.push_back(say(MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                            "%1 values were too wide for their fields and show "
+                                            "as \"*\"."),
+                           {std::to_string(result.valuesTooWide)}, "\n"));
+    if (!result.leftOutFields.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < result.leftOutFields.size(); ++i)
+            names += (i ? ", " : "") + GbkToUtf8(result.leftOutFields[i]);
+        said.push_back(say(
+            MRV_TRANSLATABLE("mrv::DataFileTexts", "Only %1 fields fit the table; left out: %2."),
+            {std::to_string(kMaxDbfFields), names}, "\n"));
+    }
+    return said;
+}
+
 std::string ConvertMessage(const ConvertResult& result)
 {
-    if (!result.written)
-        return result.failure.empty() ? "File Convertion Fail!"
-                                      : "File Convertion Fail!\n" + result.failure;
-    std::string text = "File Convertion Succeed!(convert.dbf)";
-    if (result.valuesTooWide == 1)
-        text += "\n1 value was too wide for its field and shows as \"*\".";
-    else if (result.valuesTooWide > 1)
-        text += "\n" + std::to_string(result.valuesTooWide) +
-                " values were too wide for their fields and show as \"*\".";
-    if (!result.leftOutFields.empty()) {
-        text += "\nOnly " + std::to_string(kMaxDbfFields) + " fields fit the table; left out:";
-        for (std::size_t i = 0; i < result.leftOutFields.size(); ++i)
-            text += (i ? ", " : " ") + GbkToUtf8(result.leftOutFields[i]);
-        text += ".";
-    }
-    return text;
+    return Joined(ConvertMessagePhrases(result));
 }
 
 } // namespace mrv

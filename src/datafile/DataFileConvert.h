@@ -1,6 +1,7 @@
 #pragma once
 // Conversion of an HHU data file into a dBase III table under a column configuration
 // ("convert.cfg"). The configuration and the table hold GBK text.
+#include "base/Translatable.h"
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -90,5 +91,7 @@ ConvertResult ConvertDataFile(const std::string& dataPath, const std::string& co
 // What the user is told after a conversion: "File Convertion Succeed!(convert.dbf)" with a
 // line for each problem that did not stop it, or "File Convertion Fail!" with the reason.
 std::string ConvertMessage(const ConvertResult& result);
+// The same as sentences for the window to show translated.
+std::vector<Phrase> ConvertMessagePhrases(const ConvertResult& result);
 
 } // namespace mrv

@@ -2,6 +2,7 @@
 
 #include "base/CalendarDate.h"
 #include "base/GbkText.h"
+#include "base/Translatable.h"
 #include "datafile/FileBytes.h"
 #include "link/Checks.h"
 #include "link/Codecs.h"
@@ -330,30 +331,36 @@ const char* DataFileErrorText(DataFileError error)
 {
     switch (error) {
     case DataFileError::None:
-        return "no error";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts", "no error");
     case DataFileError::CannotOpen:
-        return "the file cannot be opened";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts", "the file cannot be opened");
     case DataFileError::CannotRead:
-        return "the file cannot be read";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts", "the file cannot be read");
     case DataFileError::TooShort:
-        return "the file is shorter than the fixed areas of a data file";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                "the file is shorter than the fixed areas of a data file");
     case DataFileError::TooLong:
-        return "the file is longer than any data file";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts", "the file is longer than any data file");
     case DataFileError::BadMagic:
-        return "the file does not start with the data file mark";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                "the file does not start with the data file mark");
     case DataFileError::BadTrailer:
-        return "the file does not end with a data file trailer";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                "the file does not end with a data file trailer");
     case DataFileError::BadFormatMark:
-        return "the parameter block has the wrong format mark";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                "the parameter block has the wrong format mark");
     case DataFileError::CountBeyondEnd:
-        return "the record count runs past the end of the file";
+        return MRV_TRANSLATABLE("mrv::DataFileTexts",
+                                "the record count runs past the end of the file");
     }
     return "unknown error";
 }
 
 std::string DataFileRefusalText(DataFileError error)
 {
-    return std::string("Not Correct Data File!\n(") + DataFileErrorText(error) + ")";
+    return FillArgs(MRV_TRANSLATABLE("mrv::DataFileTexts", "Not Correct Data File!\n(%1)"),
+                    {DataFileErrorText(error)});
 }
 
 DataFileError CheckDataFile(std::span<const std::uint8_t> bytes, std::int32_t* stored,

@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "base/Translatable.h"
 #include "datafile/HhuDataFile.h"
+#include "doc/PhraseText.h"
 #include "link/MeterLink.h"
 
 #include <QCoreApplication>
@@ -15,10 +16,11 @@ namespace {
 
 constexpr char kContext[] = "mrv::BlockReading";
 
-std::string Tx(bool window, const char* source)
+// One of the run's sentences with its values: as written, or for the window translated.
+std::string Text(bool window, const char* source, std::vector<std::string> args = {})
 {
-    return window ? QCoreApplication::translate(kContext, source).toStdString()
-                  : std::string(source);
+    const Phrase phrase{kContext, source, std::move(args), {}};
+    return window ? Translated(phrase).toStdString() : phrase.AsWritten();
 }
 
 // Why a meter was not read: one of the run's own words, or the outcome word of the trace.
@@ -226,68 +228,67 @@ BlockReadSummary RunBlockReading(MeterLink& link, HhuDataFile& file,
 
 std::string BlockMeterLine(const BlockMeterResult& m, int maxTries, bool window)
 {
-    const std::string head = FillArgs(
-        Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "record %1 (meter %2, address %3)")),
-        {std::to_string(m.sequence), m.meterId, std::to_string(m.address)});
+    const std::string head =
+        Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "record %1 (meter %2, address %3)"),
+             {std::to_string(m.sequence), m.meterId, std::to_string(m.address)});
     std::string what;
     switch (m.state) {
     case BlockMeterState::Read:
-        what = FillArgs(
-            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read, %1 kWh, last month %2 kWh")),
-            {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
+        what =
+            Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read, %1 kWh, last month %2 kWh"),
+                 {Kwh(m.kwh[0]), Kwh(m.kwh[1])});
         break;
     case BlockMeterState::Failed:
-        what = FillArgs(
-            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not read: %1 (try %2 of %3)")),
-            {Reason(window, m.reason), std::to_string(m.tries), std::to_string(maxTries)});
+        what = Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not read: %1 (try %2 of %3)"),
+                    {Reason(window, m.reason), std::to_string(m.tries), std::to_string(maxTries)});
         if (!m.detail.empty())
             what += " " + m.detail;
         break;
     case BlockMeterState::AlreadyRead:
-        what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read before, left alone"));
+        what = Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "read before, left alone"));
         break;
     case BlockMeterState::Damaged:
-        what = FillArgs(
-            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "damaged record, left alone: %1")),
-            {m.reason});
+        what =
+            Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "damaged record, left alone: %1"),
+                 {m.reason});
         break;
     case BlockMeterState::NoAddress:
-        what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
-                                            "its meter id gives no meter address, left alone"));
+        what = Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
+                                              "its meter id gives no meter address, left alone"));
         break;
     case BlockMeterState::NotTried:
-        what = Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not tried"));
+        what = Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "not tried"));
         break;
     }
     // The record, then what became of it.
-    return FillArgs(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "%1: %2")), {head, what});
+    return Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "%1: %2"), {head, what});
 }
 
 std::string BlockSummaryText(const BlockReadSummary& s, bool window)
 {
     std::string text =
-        FillArgs(
-            Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
-                                         "%1 meters: %2 read now, %3 read before, %4 not read.")),
-            {std::to_string(s.meters.size()), std::to_string(s.Count(BlockMeterState::Read)),
-             std::to_string(s.Count(BlockMeterState::AlreadyRead)),
-             std::to_string(static_cast<int>(s.meters.size()) - s.Count(BlockMeterState::Read) -
-                            s.Count(BlockMeterState::AlreadyRead))}) +
+        Text(window,
+             QT_TRANSLATE_NOOP("mrv::BlockReading",
+                               "%1 meters: %2 read now, %3 read before, %4 not read."),
+             {std::to_string(s.meters.size()), std::to_string(s.Count(BlockMeterState::Read)),
+              std::to_string(s.Count(BlockMeterState::AlreadyRead)),
+              std::to_string(static_cast<int>(s.meters.size()) - s.Count(BlockMeterState::Read) -
+                             s.Count(BlockMeterState::AlreadyRead))}) +
         "\n";
     if (s.stopped)
-        text += Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
-                                             "Stopped: what was read before the Stop is kept.")) +
+        text += Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading",
+                                               "Stopped: what was read before the Stop is kept.")) +
                 "\n";
     if (!s.storeFailure.empty())
-        text += FillArgs(Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Ended: %1")),
-                         {s.storeFailure}) +
-                "\n";
+        text +=
+            Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Ended: %1"), {s.storeFailure}) +
+            "\n";
     bool first = true;
     for (const BlockMeterResult& m : s.meters) {
         if (m.state == BlockMeterState::Read || m.state == BlockMeterState::AlreadyRead)
             continue;
         if (first)
-            text += Tx(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Not read:")) + "\n";
+            text += Text(window, QT_TRANSLATE_NOOP("mrv::BlockReading", "Not read:")) + "\n";
         first = false;
         text += "  " + BlockMeterLine(m, s.maxTries, window) + "\n";
     }

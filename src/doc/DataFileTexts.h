@@ -1,7 +1,7 @@
 #pragma once
-// What the window says about a data file it refused or converted, in the program's language.
-// The data-file layer keeps the same texts in English for mrvctl and logs; with no translation
-// loaded these give exactly those.
+// What the window says about a data file it refused or converted, in the program's language:
+// the data-file layer's own texts, marked there, translated; with no translation loaded
+// exactly those.
 #include "datafile/DataFileConvert.h"
 #include "datafile/HhuDataFile.h"
 
