@@ -7,6 +7,7 @@
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
+#include "support/SimPort.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -21,6 +22,8 @@
 namespace mrv {
 namespace {
 
+using test::CloseSimCom1;
+using test::OpenSimAsCom1;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
@@ -60,14 +63,9 @@ protected:
             ASSERT_TRUE(sim.SetRegisters(
                 m, 10, {std::uint16_t(lastMonth >> 16), std::uint16_t(lastMonth)}));
         }
-        ASSERT_TRUE(sim.Start());
-        SerialPort::ResetTable();
-        SerialPort::SetDevicePath(1, sim.SlavePath());
-        ASSERT_EQ(SerialPort::Open(1), 1);
-        PortSettings ps;
-        ps.baudRate = 9600;
-        ps.parity = 2;
-        ASSERT_EQ(SerialPort::Configure(1, ps), 0);
+        OpenSimAsCom1(sim);
+        if (HasFatalFailure())
+            return;
         values.settings.sendDelay = 0;
         link.Attach(
             &values, [this](const std::string& t) { log += t; }, &address, 3200);
@@ -77,12 +75,7 @@ protected:
         options.groups.broadcast = false;
     }
 
-    void TearDown() override
-    {
-        SerialPort::ResetTable();
-        SerialPort::SetDevicePath(1, "");
-        sim.Stop();
-    }
+    void TearDown() override { CloseSimCom1(sim); }
 
     BlockReadSummary Run(std::optional<int> block = 0)
     {

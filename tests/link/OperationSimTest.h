@@ -5,6 +5,7 @@
 #include "link/MeterLink.h"
 #include "link/SerialPort.h"
 #include "meter-sim/MeterSim.h"
+#include "support/SimPort.h"
 
 #include <gtest/gtest.h>
 
@@ -20,26 +21,16 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(sim.Start());
-        SerialPort::ResetTable();
-        SerialPort::SetDevicePath(1, sim.SlavePath());
-        ASSERT_EQ(SerialPort::Open(1), 1);
-        PortSettings ps;
-        ps.baudRate = 9600;
-        ps.parity = 2;
-        ASSERT_EQ(SerialPort::Configure(1, ps), 0);
+        OpenSimAsCom1(sim);
+        if (HasFatalFailure())
+            return;
         doc.settings.sendDelay = 0;
         link.Attach(
             &doc, [this](const std::string& t) { log += t; }, &address, 3200);
         link.SetClock(&clock);
     }
 
-    void TearDown() override
-    {
-        SerialPort::ResetTable();
-        SerialPort::SetDevicePath(1, "");
-        sim.Stop();
-    }
+    void TearDown() override { CloseSimCom1(sim); }
 
     void Preset(std::uint16_t reg, const std::vector<std::uint16_t>& values)
     {
